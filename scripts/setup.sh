@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the cross toolchain, Wine and Xvfb with apt-get. Does nothing when all is present.
+set -euo pipefail
+
+packages=(cmake ninja-build make g++-mingw-w64-i686 libz-mingw-w64-dev googletest
+          wine wine32:i386 wine64 xvfb xauth x11-utils x11-apps imagemagick)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
+echo "setup: installing ${missing[*]}"
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
