@@ -1,0 +1,207 @@
+// Alpha recovered from a rendering over black and one over white: the rule over every pair of
+// red values, the rectangle walk, and real GDI renderings of semi-transparent colour.
+#include "zintara/core/alpha.h"
+#include "zintara/framework/handles.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+using namespace zn;
+
+namespace {
+
+// The rule, spelled out independently of the library: the coverage is 255 minus the lift of red
+// from black to white (modulo 256); no coverage gives the pixel 0, otherwise the colour drawn
+// over black stays, each channel capped at the coverage.
+std::uint32_t Expected(std::uint32_t overBlack, std::uint32_t overWhite)
+{
+    const TznColorRec b = TznColorRec::FromColor(overBlack);
+    const TznColorRec w = TznColorRec::FromColor(overWhite);
+    const int a = 255 - ((int(w.R) - int(b.R) + 256) % 256);
+    if (a == 0)
+        return 0;
+    TznColorRec result{std::uint8_t(std::min<int>(b.B, a)), std::uint8_t(std::min<int>(b.G, a)),
+                       std::uint8_t(std::min<int>(b.R, a)), std::uint8_t(a)};
+    return result.Color();
+}
+
+// A pixel drawn over black with the given red; green, blue and the alpha byte the player left
+// vary with the pair so that every channel meets the cap both below and above it.
+std::uint32_t OverBlack(int blackRed, int whiteRed)
+{
+    const int green = (blackRed * 7 + whiteRed * 3) & 0xFF;
+    const int blue = (255 - blackRed + whiteRed * 5) & 0xFF;
+    const int leftAlpha = (blackRed ^ whiteRed) & 0xFF;
+    return TznColorRec{std::uint8_t(blue), std::uint8_t(green), std::uint8_t(blackRed),
+                       std::uint8_t(leftAlpha)}
+        .Color();
+}
+
+std::uint32_t OverWhite(int blackRed, int whiteRed)
+{
+    return TznColorRec{0xFF, 0xFF, std::uint8_t(whiteRed), 0}.Color();
+}
+
+} // namespace
+
+TEST(AlphaRecoveryRule, EveryPairOfRedValuesPixelByPixel)
+{
+    for (int blackRed = 0; blackRed < 256; ++blackRed)
+        for (int whiteRed = 0; whiteRed < 256; ++whiteRed) {
+            const std::uint32_t b = OverBlack(blackRed, whiteRed);
+            const std::uint32_t w = OverWhite(blackRed, whiteRed);
+            ASSERT_EQ(RecoverAlphaPixel(b, w), Expected(b, w))
+                << "red over black " << blackRed << ", over white " << whiteRed;
+        }
+}
+
+TEST(AlphaRecoveryRule, EveryPairOfRedValuesThroughTheRectanglePass)
+{
+    // Row = red over white, column = red over black; the rectangle starts at an odd column and
+    // ends before the last, so whole groups and leftover pixels of each row are both exercised.
+    const int width = 259;
+    std::vector<std::uint32_t> black(width * 256), white(width * 256);
+    for (int whiteRed = 0; whiteRed < 256; ++whiteRed)
+        for (int column = 0; column < width; ++column) {
+            const int blackRed = (column + 255) % 256;
+            black[whiteRed * width + column] = OverBlack(blackRed, whiteRed);
+            white[whiteRed * width + column] = OverWhite(blackRed, whiteRed);
+        }
+    const std::vector<std::uint32_t> drawn = black;
+    const std::vector<std::uint32_t> whiteBefore = white;
+    RecoverAlpha(black.data(), white.data(), width, 256, {1, 0, 258, 256});
+
+    for (int row = 0; row < 256; ++row)
+        for (int column = 0; column < width; ++column) {
+            const int i = row * width + column;
+            const bool inside = column >= 1 && column < 258;
+            ASSERT_EQ(black[i], inside ? Expected(drawn[i], white[i]) : drawn[i])
+                << "row " << row << ", column " << column;
+        }
+    EXPECT_EQ(white, whiteBefore);
+}
+
+TEST(AlphaRecoveryRule, KnownPixels)
+{
+    // Left untouched by the player: black in the first pass, white in the second.
+    EXPECT_EQ(RecoverAlphaPixel(0xFF000000u, 0xFFFFFFFFu), 0u);
+    // Opaque red drawn identically over both.
+    EXPECT_EQ(RecoverAlphaPixel(0xFFFF0000u, 0xFFFF0000u), 0xFFFF0000u);
+    // Half-covered red: coverage 0x7F, and red keeps its premultiplied 0x40.
+    EXPECT_EQ(RecoverAlphaPixel(0xFF400000u, 0xFFC0FFFFu), 0x7F400000u);
+}
+
+TEST(AlphaRecoveryRule, RectangleOutsideTheBuffersTouchesNothing)
+{
+    std::vector<std::uint32_t> black(16, 0xFF102030u), white(16, 0xFFFFFFFFu);
+    RecoverAlpha(black.data(), white.data(), 4, 4, {-8, -8, -1, 9});
+    RecoverAlpha(black.data(), white.data(), 4, 4, {4, 0, 9, 4});
+    RecoverAlpha(nullptr, white.data(), 4, 4, {0, 0, 4, 4});
+    EXPECT_EQ(black, std::vector<std::uint32_t>(16, 0xFF102030u));
+
+    RecoverAlpha(black.data(), white.data(), 4, 4, {-8, 3, 1, 99});
+    EXPECT_EQ(black[12], RecoverAlphaPixel(0xFF102030u, 0xFFFFFFFFu));
+    EXPECT_EQ(black[13], 0xFF102030u);
+    EXPECT_EQ(black[11], 0xFF102030u);
+}
+
+// Semi-transparent colour composited by GDI itself onto a black and a white DIB section, the way
+// the player composites its content over whatever the buffer holds.
+class AlphaRecoveryFromGdi : public ::testing::Test {
+protected:
+    static constexpr int kSize = 16;
+
+    struct Surface {
+        TMemoryDC DC;
+        TDibSection Bitmap;
+        TSelectedObject Selection;
+        std::uint32_t* Pixels = nullptr;
+    };
+
+    static Surface MakeSurface(std::uint32_t fill)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = kSize;
+        info.bmiHeader.biHeight = -kSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        Surface surface;
+        void* bits = nullptr;
+        surface.Bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        surface.DC.reset(CreateCompatibleDC(nullptr));
+        surface.Selection = SelectInto(surface.DC.get(), surface.Bitmap.get());
+        surface.Pixels = static_cast<std::uint32_t*>(bits);
+        EXPECT_TRUE(surface.Selection);
+        std::fill_n(surface.Pixels, kSize * kSize, fill);
+        return surface;
+    }
+
+    // Composites Source onto Target with per-pixel alpha and a constant opacity.
+    static void Composite(Surface& target, Surface& source, BYTE opacity, bool perPixelAlpha)
+    {
+        GdiFlush();
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, BYTE(perPixelAlpha ? AC_SRC_ALPHA : 0)};
+        ASSERT_TRUE(AlphaBlend(target.DC.get(), 0, 0, kSize, kSize, source.DC.get(), 0, 0, kSize,
+                               kSize, blend));
+        GdiFlush();
+    }
+
+    static void RecoverBoth(Surface& black, Surface& white)
+    {
+        RecoverAlpha(black.Pixels, white.Pixels, kSize, kSize, {0, 0, kSize, kSize});
+    }
+};
+
+TEST_F(AlphaRecoveryFromGdi, PremultipliedContentComesBackAsDrawn)
+{
+    // Every coverage from 0 to 255 in steps, with colours at and below the coverage.
+    Surface content = MakeSurface(0);
+    for (int i = 0; i < kSize * kSize; ++i) {
+        const int a = i;
+        content.Pixels[i] = TznColorRec{std::uint8_t(a / 3), std::uint8_t(a / 2), std::uint8_t(a),
+                                        std::uint8_t(a)}
+                                .Color();
+    }
+    Surface black = MakeSurface(0xFF000000u);
+    Surface white = MakeSurface(0xFFFFFFFFu);
+    Composite(black, content, 255, true);
+    Composite(white, content, 255, true);
+    RecoverBoth(black, white);
+
+    for (int i = 0; i < kSize * kSize; ++i) {
+        const std::uint32_t expected = i == 0 ? 0u : content.Pixels[i];
+        ASSERT_EQ(black.Pixels[i], expected) << "coverage " << i;
+    }
+}
+
+TEST_F(AlphaRecoveryFromGdi, HalfOpaqueColourIsPremultipliedOnce)
+{
+    // Opaque colours composited at opacity 0x80: the buffer must hold colour * 0x80 / 255, not
+    // that value scaled by the coverage a second time.
+    Surface content = MakeSurface(0);
+    const std::uint32_t colours[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF808040u};
+    for (int i = 0; i < kSize * kSize; ++i)
+        content.Pixels[i] = colours[i % 4];
+    Surface black = MakeSurface(0xFF000000u);
+    Surface white = MakeSurface(0xFFFFFFFFu);
+    Composite(black, content, 0x80, false);
+    Composite(white, content, 0x80, false);
+    RecoverBoth(black, white);
+
+    for (int i = 0; i < 4; ++i) {
+        const TznColorRec drawn = TznColorRec::FromColor(colours[i]);
+        const TznColorRec result = TznColorRec::FromColor(black.Pixels[i]);
+        EXPECT_NEAR(result.A, 0x80, 1) << "colour " << i;
+        EXPECT_NEAR(result.R, drawn.R * 0x80 / 255.0, 1) << "colour " << i;
+        EXPECT_NEAR(result.G, drawn.G * 0x80 / 255.0, 1) << "colour " << i;
+        EXPECT_NEAR(result.B, drawn.B * 0x80 / 255.0, 1) << "colour " << i;
+        EXPECT_LE(std::max({result.R, result.G, result.B}), result.A) << "colour " << i;
+    }
+}
