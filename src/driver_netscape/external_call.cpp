@@ -1,0 +1,65 @@
+// ExternalInterface scripts and requests (see external_call.h).
+#include "external_call.h"
+
+#include "request_names.h"
+
+namespace zn::netscape {
+namespace {
+
+constexpr std::string_view ScriptOpening = "try { __flash__toXML(";
+constexpr std::string_view ScriptClosing = ") ; } catch (e)";
+
+void AppendEscaped(std::wstring& Request, std::wstring_view Text)
+{
+    for (wchar_t c : Text) {
+        switch (c) {
+        case L'&': Request += L"&amp;"; break;
+        case L'<': Request += L"&lt;"; break;
+        case L'>': Request += L"&gt;"; break;
+        case L'"': Request += L"&quot;"; break;
+        default: Request += c;
+        }
+    }
+}
+
+} // namespace
+
+std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script)
+{
+    if (Script.substr(0, ScriptOpening.size()) != ScriptOpening)
+        return std::nullopt;
+    Script.remove_prefix(ScriptOpening.size());
+    Script = Script.substr(0, Script.find(ScriptClosing));
+
+    std::string rest(Script);
+    TExternalCall call;
+    call.Name = ReadToken(rest, "(");
+    if (rest.size() > 1) {
+        while (!rest.empty()) {
+            std::string argument = ReadToken(rest, ",)");
+            if (!argument.empty() && argument.front() == '"') {
+                argument.erase(0, 1);
+                if (!argument.empty() && argument.back() == '"')
+                    argument.pop_back();
+            }
+            call.Arguments.push_back(std::move(argument));
+        }
+    }
+    return call;
+}
+
+std::wstring BuildInvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments)
+{
+    std::wstring request = L"<invoke name=\"";
+    AppendEscaped(request, Name);
+    request += L"\" returntype=\"XML\"><arguments>";
+    for (const std::wstring& argument : Arguments) {
+        request += L"<string>";
+        AppendEscaped(request, argument);
+        request += L"</string>";
+    }
+    request += L"</arguments></invoke>";
+    return request;
+}
+
+} // namespace zn::netscape

@@ -1,0 +1,34 @@
+// ExternalInterface calls: the XML request the application receives for a call from the movie,
+// and the script through which the plug-in makes such a call (NPN_Evaluate).
+//
+// Plain C++, no Windows header. The script, the function name and the arguments come from the
+// movie: they are parsed without any assumption about their length or content, and the request
+// is always well-formed XML whatever they hold.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zn::netscape {
+
+// A call as the movie makes it: the function name and the argument texts, in the code page of
+// the plug-in.
+struct TExternalCall {
+    std::string Name;
+    std::vector<std::string> Arguments;
+};
+
+// The call a script of the form `try { __flash__toXML(NAME(ARGS)) ; } catch (e) {...}` makes;
+// nothing for any other script. Arguments are split at every comma, quoted or not; an argument
+// that begins with a double quote loses it, and its last character when that is a double quote
+// too, so only quotes are ever removed (the piece before a quoted comma keeps its text).
+std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script);
+
+// The ExternalInterface request for a call: `<invoke name="NAME" returntype="XML"><arguments>`,
+// one `<string>` element per argument, `</arguments></invoke>`. The characters that XML
+// reserves (& < > ") are written as entities, so the movie cannot add elements or attributes.
+std::wstring BuildInvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments);
+
+} // namespace zn::netscape

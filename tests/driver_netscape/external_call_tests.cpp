@@ -1,0 +1,98 @@
+// ExternalInterface scripts from the movie and the requests the application receives.
+#include "external_call.h"
+
+#include <gtest/gtest.h>
+
+using namespace zn::netscape;
+
+namespace {
+
+std::string Script(const std::string& Call)
+{
+    return "try { __flash__toXML(" + Call + ") ; } catch (e) { \"<undefined/>\"; }";
+}
+
+} // namespace
+
+TEST(FlashCallScript, ReadsNameAndArgumentsInOrder)
+{
+    const auto call = ParseFlashCallScript(Script("fn(\"a\",2)"));
+    ASSERT_TRUE(call);
+    EXPECT_EQ(call->Name, "fn");
+    EXPECT_EQ(call->Arguments, (std::vector<std::string>{"a", "2"}));
+}
+
+TEST(FlashCallScript, EmptyParenthesesGiveNoArgumentAndEmptyQuotesAnEmptyOne)
+{
+    const auto none = ParseFlashCallScript(Script("fn()"));
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->Arguments.empty());
+
+    const auto empty = ParseFlashCallScript(Script("fn(\"\")"));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->Arguments, std::vector<std::string>{""});
+}
+
+TEST(FlashCallScript, SplitsAQuotedArgumentAtItsComma)
+{
+    const auto call = ParseFlashCallScript(Script("fn(\"x,y\")"));
+    ASSERT_TRUE(call);
+    EXPECT_EQ(call->Arguments, (std::vector<std::string>{"x", "y\""}));
+}
+
+TEST(FlashCallScript, WithoutTheClosingTheWholeRestIsRead)
+{
+    const auto call = ParseFlashCallScript("try { __flash__toXML(fn(1)");
+    ASSERT_TRUE(call);
+    EXPECT_EQ(call->Name, "fn");
+    EXPECT_EQ(call->Arguments, std::vector<std::string>{"1"});
+}
+
+TEST(FlashCallScript, OtherScriptsAreNoCalls)
+{
+    EXPECT_FALSE(ParseFlashCallScript("window.location.href"));
+    EXPECT_FALSE(ParseFlashCallScript(" try { __flash__toXML(fn())"));
+    EXPECT_FALSE(ParseFlashCallScript(""));
+}
+
+TEST(FlashCallScript, BrokenScriptsGiveSomethingHarmless)
+{
+    const auto bare = ParseFlashCallScript("try { __flash__toXML(");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->Name, "");
+    EXPECT_TRUE(bare->Arguments.empty());
+
+    const auto lone_quote = ParseFlashCallScript(Script("fn(\")"));
+    ASSERT_TRUE(lone_quote);
+    EXPECT_EQ(lone_quote->Arguments, std::vector<std::string>{""});
+
+    const std::string long_name(100000, 'n');
+    const auto long_call = ParseFlashCallScript(Script(long_name + "(" + long_name + ")"));
+    ASSERT_TRUE(long_call);
+    EXPECT_EQ(long_call->Name, long_name);
+    EXPECT_EQ(long_call->Arguments, std::vector<std::string>{long_name});
+
+    const std::string with_nul("try { __flash__toXML(f\0n(1)) ; } catch (e)", 42);
+    const auto nul_call = ParseFlashCallScript(with_nul);
+    ASSERT_TRUE(nul_call);
+    EXPECT_EQ(nul_call->Name, std::string("f\0n", 3));
+}
+
+TEST(InvokeRequest, IsTheExternalInterfaceXml)
+{
+    EXPECT_EQ(BuildInvokeRequest(L"fn", {L"a", L"2"}),
+              L"<invoke name=\"fn\" returntype=\"XML\"><arguments><string>a</string>"
+              L"<string>2</string></arguments></invoke>");
+    EXPECT_EQ(BuildInvokeRequest(L"fn", {}),
+              L"<invoke name=\"fn\" returntype=\"XML\"><arguments></arguments></invoke>");
+    EXPECT_EQ(BuildInvokeRequest(L"fn", {L""}),
+              L"<invoke name=\"fn\" returntype=\"XML\"><arguments><string></string>"
+              L"</arguments></invoke>");
+}
+
+TEST(InvokeRequest, ReservedCharactersCannotAddMarkup)
+{
+    EXPECT_EQ(BuildInvokeRequest(L"f\" x=\"1", {L"</string><string>b&c"}),
+              L"<invoke name=\"f&quot; x=&quot;1\" returntype=\"XML\"><arguments>"
+              L"<string>&lt;/string&gt;&lt;string&gt;b&amp;c</string></arguments></invoke>");
+}
