@@ -45,22 +45,13 @@ private:
     Handle FHandle = TTraits::Empty();
 };
 
-// Traits for handles whose empty value is a null pointer.
-template <class THandle, BOOL(WINAPI* CloseFunction)(THandle)>
+// Traits for handles whose empty value is a null pointer, closed by one system function.
+template <class THandle, auto CloseFunction>
 struct TPointerHandleTraits {
     using Handle = THandle;
     static constexpr Handle Empty() noexcept { return nullptr; }
     static constexpr bool IsEmpty(Handle handle) noexcept { return handle == nullptr; }
     static void Close(Handle handle) noexcept { CloseFunction(handle); }
-};
-
-// A GDI object of a given type (a DIB section, a pen, a brush), deleted with DeleteObject.
-template <class TObjectHandle>
-struct TGdiObjectTraits {
-    using Handle = TObjectHandle;
-    static constexpr Handle Empty() noexcept { return nullptr; }
-    static constexpr bool IsEmpty(Handle handle) noexcept { return handle == nullptr; }
-    static void Close(Handle handle) noexcept { DeleteObject(handle); }
 };
 
 // An object selected into a device context, remembered with what it replaced; closing selects
@@ -80,12 +71,30 @@ struct TSelectionTraits {
     static void Close(Handle selection) noexcept { SelectObject(selection.DC, selection.Previous); }
 };
 
+// A device context's saved state; closing restores it, undoing clipping and selections made
+// since it was saved.
+struct TSavedState {
+    HDC DC = nullptr;
+    int Level = 0;
+};
+
+struct TSavedStateTraits {
+    using Handle = TSavedState;
+    static constexpr Handle Empty() noexcept { return {}; }
+    static constexpr bool IsEmpty(Handle state) noexcept
+    {
+        return state.DC == nullptr || state.Level == 0;
+    }
+    static void Close(Handle state) noexcept { RestoreDC(state.DC, state.Level); }
+};
+
 using TMemoryDC = TUniqueHandle<TPointerHandleTraits<HDC, &DeleteDC>>;
-using TGdiObject = TUniqueHandle<TGdiObjectTraits<HGDIOBJ>>;
-using TDibSection = TUniqueHandle<TGdiObjectTraits<HBITMAP>>;
-using TPen = TUniqueHandle<TGdiObjectTraits<HPEN>>;
+// A GDI object (a pen, a brush), and a DIB section among them.
+using TGdiObject = TUniqueHandle<TPointerHandleTraits<HGDIOBJ, &DeleteObject>>;
+using TDibSection = TUniqueHandle<TPointerHandleTraits<HBITMAP, &DeleteObject>>;
 using TModule = TUniqueHandle<TPointerHandleTraits<HMODULE, &FreeLibrary>>;
 using TSelectedObject = TUniqueHandle<TSelectionTraits>;
+using TSavedDCState = TUniqueHandle<TSavedStateTraits>;
 
 // Selects Object into DC for the lifetime of the result. A failed selection gives an empty
 // result, which restores nothing.
@@ -97,6 +106,12 @@ inline TSelectedObject SelectInto(HDC DC, HGDIOBJ Object) noexcept
     if (previous == nullptr || previous == HGDI_ERROR)
         return {};
     return TSelectedObject(TSelection{DC, previous});
+}
+
+// Saves DC's state for the lifetime of the result.
+inline TSavedDCState SaveState(HDC DC) noexcept
+{
+    return DC == nullptr ? TSavedDCState() : TSavedDCState(TSavedState{DC, SaveDC(DC)});
 }
 
 } // namespace zn

@@ -1,0 +1,42 @@
+// TResourceStream over FindResourceW, LoadResource and LockResource.
+#include "zintara/framework/resource_stream.h"
+
+#include "zintara/framework/exceptions.h"
+#include "zintara/framework/properties.h"
+
+#include <windows.h>
+
+namespace zn {
+
+TResourceStream::TResourceStream(void* Module, const std::wstring& ResourceName) {
+    Initialize(Module, ResourceName.c_str(), ResourceName);
+}
+
+TResourceStream::TResourceStream(void* Module, int ResourceId) {
+    Initialize(Module, MAKEINTRESOURCEW(ResourceId), std::to_wstring(ResourceId));
+}
+
+void TResourceStream::Initialize(void* Module, const wchar_t* Name, const std::wstring& DisplayName) {
+    HMODULE Instance = static_cast<HMODULE>(Module);
+    HRSRC Info = FindResourceW(Instance, Name, RT_RCDATA);
+    HGLOBAL Data = Info ? LoadResource(Instance, Info) : nullptr;
+    void* Memory = Data ? LockResource(Data) : nullptr;
+    if (!Memory) throw EResNotFound(L"Resource " + DisplayName + L" not found");
+    SetPointer(Memory, SizeofResource(Instance, Info));
+}
+
+const TClassInfo& TResourceStream::ClassInfo() {
+    static const TClassInfo Info = DeclareClass<TResourceStream, TCustomMemoryStream>(L"TResourceStream");
+    return Info;
+}
+const TClassInfo& TResourceStream::ClassType() const { return ClassInfo(); }
+
+std::size_t TResourceStream::Write(const void*, std::size_t) {
+    throw EStreamError(L"Cannot write to a read-only resource stream");
+}
+
+void TResourceStream::SetSize(std::int64_t) {
+    throw EStreamError(L"Cannot change the size of a read-only resource stream");
+}
+
+} // namespace zn
