@@ -1,7 +1,7 @@
 // Alpha recovered from a rendering over black and one over white: the rule over every pair of
 // red values, the rectangle walk, and real GDI renderings of semi-transparent colour.
 #include "zintara/core/alpha.h"
-#include "zintara/framework/handles.h"
+#include "gdi_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 using namespace zn;
+using namespace zn::test;
 
 namespace {
 
@@ -116,45 +117,14 @@ class AlphaRecoveryFromGdi : public ::testing::Test {
 protected:
     static constexpr int kSize = 16;
 
-    struct Surface {
-        TMemoryDC DC;
-        TDibSection Bitmap;
-        TSelectedObject Selection;
-        std::uint32_t* Pixels = nullptr;
-    };
+    TGdiSurface content = MakeGdiSurface(kSize, kSize, 0);
+    TGdiSurface black = MakeGdiSurface(kSize, kSize, 0xFF000000u);
+    TGdiSurface white = MakeGdiSurface(kSize, kSize, 0xFFFFFFFFu);
 
-    static Surface MakeSurface(std::uint32_t fill)
+    void CompositeAndRecover(BYTE opacity, bool perPixelAlpha)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = kSize;
-        info.bmiHeader.biHeight = -kSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        Surface surface;
-        void* bits = nullptr;
-        surface.Bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        surface.DC.reset(CreateCompatibleDC(nullptr));
-        surface.Selection = SelectInto(surface.DC.get(), surface.Bitmap.get());
-        surface.Pixels = static_cast<std::uint32_t*>(bits);
-        EXPECT_TRUE(surface.Selection);
-        std::fill_n(surface.Pixels, kSize * kSize, fill);
-        return surface;
-    }
-
-    // Composites Source onto Target with per-pixel alpha and a constant opacity.
-    static void Composite(Surface& target, Surface& source, BYTE opacity, bool perPixelAlpha)
-    {
-        GdiFlush();
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, BYTE(perPixelAlpha ? AC_SRC_ALPHA : 0)};
-        ASSERT_TRUE(AlphaBlend(target.DC.get(), 0, 0, kSize, kSize, source.DC.get(), 0, 0, kSize,
-                               kSize, blend));
-        GdiFlush();
-    }
-
-    static void RecoverBoth(Surface& black, Surface& white)
-    {
+        CompositeOnto(black.DC.get(), kSize, kSize, content, kSize, kSize, opacity, perPixelAlpha);
+        CompositeOnto(white.DC.get(), kSize, kSize, content, kSize, kSize, opacity, perPixelAlpha);
         RecoverAlpha(black.Pixels, white.Pixels, kSize, kSize, {0, 0, kSize, kSize});
     }
 };
@@ -162,18 +132,13 @@ protected:
 TEST_F(AlphaRecoveryFromGdi, PremultipliedContentComesBackAsDrawn)
 {
     // Every coverage from 0 to 255 in steps, with colours at and below the coverage.
-    Surface content = MakeSurface(0);
     for (int i = 0; i < kSize * kSize; ++i) {
         const int a = i;
         content.Pixels[i] = TznColorRec{std::uint8_t(a / 3), std::uint8_t(a / 2), std::uint8_t(a),
                                         std::uint8_t(a)}
                                 .Color();
     }
-    Surface black = MakeSurface(0xFF000000u);
-    Surface white = MakeSurface(0xFFFFFFFFu);
-    Composite(black, content, 255, true);
-    Composite(white, content, 255, true);
-    RecoverBoth(black, white);
+    CompositeAndRecover(255, true);
 
     for (int i = 0; i < kSize * kSize; ++i) {
         const std::uint32_t expected = i == 0 ? 0u : content.Pixels[i];
@@ -185,15 +150,10 @@ TEST_F(AlphaRecoveryFromGdi, HalfOpaqueColourIsPremultipliedOnce)
 {
     // Opaque colours composited at opacity 0x80: the buffer must hold colour * 0x80 / 255, not
     // that value scaled by the coverage a second time.
-    Surface content = MakeSurface(0);
     const std::uint32_t colours[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF808040u};
     for (int i = 0; i < kSize * kSize; ++i)
         content.Pixels[i] = colours[i % 4];
-    Surface black = MakeSurface(0xFF000000u);
-    Surface white = MakeSurface(0xFFFFFFFFu);
-    Composite(black, content, 0x80, false);
-    Composite(white, content, 0x80, false);
-    RecoverBoth(black, white);
+    CompositeAndRecover(0x80, false);
 
     for (int i = 0; i < 4; ++i) {
         const TznColorRec drawn = TznColorRec::FromColor(colours[i]);

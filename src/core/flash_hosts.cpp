@@ -1,0 +1,12 @@
+// The driver classes that answer for the two Flash hosts. A host's driver joins selection by
+// naming its class here; that reference is also what keeps the driver's object files in a
+// program linked against the static library. Until then the null driver answers, whose
+// PluginExists is false, so selection falls through to it.
+#include "zintara/core/driver_selection.h"
+
+namespace zn {
+
+constinit TznFlashDriverClass NetscapeFlashDriverClass = TznFlashDriverClass::Of<TznFlashDriver>();
+constinit TznFlashDriverClass ActiveXFlashDriverClass = TznFlashDriverClass::Of<TznFlashDriver>();
+
+} // namespace zn
