@@ -40,7 +40,7 @@ ZN_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 ZN_DECLARE_EXCEPTION(EFCreateError, EStreamError);
 ZN_DECLARE_EXCEPTION(EFilerError, EStreamError);
 ZN_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
-ZN_DECLARE_EXCEPTION(EParserError, Exception);
+ZN_DECLARE_EXCEPTION(EParserError, EReadError);
 
 #undef ZN_DECLARE_EXCEPTION
 
