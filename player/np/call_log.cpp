@@ -1,0 +1,132 @@
+// The call log and the text form of its lines.
+#include "call_log.h"
+
+#include "npapi.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace zn::np {
+
+std::string Quoted(std::string_view value) {
+    std::string out = "\"";
+    for (char c : value) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string HexAddress(const void* value) {
+    static constexpr char digits[] = "0123456789abcdef";
+    auto bits = reinterpret_cast<std::uintptr_t>(value);
+    std::string out(2 + 2 * sizeof bits, '0');
+    out[1] = 'x';
+    for (std::size_t i = out.size(); i > 2; --i, bits >>= 4)
+        out[i - 1] = digits[bits & 0xF];
+    return out;
+}
+
+namespace {
+
+// Doubles always show a point or an exponent, so they never read as integers.
+std::string DoubleText(double value) {
+    char buffer[32];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string out(buffer, error == std::errc{} ? end : buffer);
+    if (out.find_first_of(".eni") == std::string::npos)
+        out += ".0";
+    return out;
+}
+
+}  // namespace
+
+std::string DescribeVariant(const NPVariant& value) {
+    switch (value.type) {
+    case NPVariantType_Void: return "void";
+    case NPVariantType_Null: return "null";
+    case NPVariantType_Bool: return value.value.boolValue ? "true" : "false";
+    case NPVariantType_Int32: return std::to_string(value.value.intValue);
+    case NPVariantType_Double: return DoubleText(value.value.doubleValue);
+    case NPVariantType_String: {
+        const NPString& s = value.value.stringValue;
+        if (!s.UTF8Characters)
+            return s.UTF8Length ? "invalid-string" : "\"\"";
+        return Quoted({s.UTF8Characters, s.UTF8Length});
+    }
+    case NPVariantType_Object: return "object(" + HexAddress(value.value.objectValue) + ")";
+    }
+    return "invalid-variant";
+}
+
+LogLine::LogLine(std::string_view call) : line_(call) {}
+
+LogLine& LogLine::Text(std::string_view key, std::string_view value) {
+    line_.append(" ").append(key).append("=").append(Quoted(value));
+    return *this;
+}
+
+LogLine& LogLine::Text(std::string_view key, const char* value) {
+    if (!value) {
+        line_.append(" ").append(key).append("=null");
+        return *this;
+    }
+    return Text(key, std::string_view(value));
+}
+
+LogLine& LogLine::Number(std::string_view key, std::int64_t value) {
+    line_.append(" ").append(key).append("=").append(std::to_string(value));
+    return *this;
+}
+
+LogLine& LogLine::Address(std::string_view key, const void* value) {
+    line_.append(" ").append(key).append("=").append(HexAddress(value));
+    return *this;
+}
+
+LogLine& LogLine::Variants(std::string_view key, const NPVariant* values, std::uint32_t count) {
+    line_.append(" ").append(key).append("=(");
+    if (!values && count) {
+        line_.append("null)");
+        return *this;
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (i)
+            line_.append(", ");
+        line_.append(DescribeVariant(values[i]));
+    }
+    line_.append(")");
+    return *this;
+}
+
+void CallLog::Record(const LogLine& line) { lines_.push_back(line.Str()); }
+
+std::string CallLog::Text() const {
+    std::string out;
+    for (const auto& line : lines_)
+        out.append(line).append("\n");
+    return out;
+}
+
+std::size_t CallLog::Take(char* buffer, std::size_t capacity) {
+    std::string all = Text();
+    if (buffer && capacity > all.size()) {
+        std::memcpy(buffer, all.c_str(), all.size() + 1);
+        lines_.clear();
+    }
+    return all.size();
+}
+
+CallLog& CallLogOfProcess() {
+    static CallLog log;
+    return log;
+}
+
+}  // namespace zn::np

@@ -1,0 +1,53 @@
+// The Record of every call the host made into the plug-in, one line of text per call, in order;
+// tests read it through the control exports to check what a host sent.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zn::np {
+
+struct NPVariant;
+
+// Builds one line: the call's name, then " key=value" per argument. Strings are Quoted with
+// backslash escapes, addresses are "0x" and eight (or sixteen) lower-case hexadecimal digits.
+class LogLine {
+public:
+    explicit LogLine(std::string_view call);
+
+    LogLine& Text(std::string_view key, std::string_view value);
+    LogLine& Text(std::string_view key, const char* value);  // null reads as null
+    LogLine& Number(std::string_view key, std::int64_t value);
+    LogLine& Address(std::string_view key, const void* value);
+    LogLine& Variants(std::string_view key, const NPVariant* values, std::uint32_t count);
+
+    const std::string& Str() const { return line_; }
+
+private:
+    std::string line_;
+};
+
+std::string Quoted(std::string_view value);
+std::string HexAddress(const void* value);
+std::string DescribeVariant(const NPVariant& value);
+
+class CallLog {
+public:
+    void Record(const LogLine& line);
+    // The whole log, each line ended by '\n'.
+    std::string Text() const;
+    // Copies the log and its terminator into the buffer and clears it, but only when all of it
+    // fits, so a short buffer loses nothing; answers the log's length either way.
+    std::size_t Take(char* buffer, std::size_t capacity);
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// The process-wide log (the plug-in is loaded once per process).
+CallLog& CallLogOfProcess();
+
+}  // namespace zn::np

@@ -1,0 +1,28 @@
+// The timer that drives a movie at its frame rate: a thread timer (no window) on the thread
+// that started it, so frames advance only while that thread pumps messages, as browsers'
+// user-interface threads do.
+#pragma once
+
+#include <cstdint>
+
+namespace zn::np {
+
+class Instance;
+
+class FrameTimer {
+public:
+    FrameTimer() = default;
+    ~FrameTimer() { Stop(); }
+    FrameTimer(const FrameTimer&) = delete;
+    FrameTimer& operator=(const FrameTimer&) = delete;
+
+    // Replaces a running timer. Rates outside 1/256 to 120 frames per second are held to them.
+    void Start(Instance& instance, double framesPerSecond);
+    void Stop();
+    bool Running() const { return id_ != 0; }
+
+private:
+    std::uintptr_t id_ = 0;
+};
+
+}  // namespace zn::np

@@ -1,0 +1,75 @@
+// What tests can ask of the reference plug-in beyond NPAPI: exports of npswf32.dll, resolved by
+// these plain names with GetProcAddress. Instances are named by the browser's NPP (the address
+// of the record the browser passed to NPP_New); an NPP that is not a live instance is refused.
+//
+// The log holds one line per call the browser made into the plug-in, in order, each the entry's
+// name and then " key=value" per argument, for example
+//   NP_Initialize funcs=0x0061fe00 size=172 version=18
+//   NPP_New npp=0x0061fd40 mime="application/x-shockwave-flash" mode=1 argc=4 wmode="transparent" ...
+//   NPP_SetWindow npp=0x0061fd40 window=0x3a0109e4 x=0 y=0 width=100 height=50 type=2
+//   NPP_HandleEvent npp=0x0061fd40 event=15 wParam=0x3a0109e4 lParam=0x0061fc10
+//   NPP_NewStream npp=... type="application/x-shockwave-flash" stream=... url="movie.swf" end=120 notifyData=... seekable=1
+//   NPP_Write npp=... stream=... offset=0 length=120
+//   NPP_URLNotify npp=... url="movie.swf" reason=0 notifyData=0x00000001
+//   NPP_DestroyStream npp=... stream=... url="movie.swf" end=120 reason=0
+//   NPObject.Invoke method="LoadMovie" args=(0, "movie.swf")
+//   NPObject.SetProperty name="Loop" value=(true)
+// Texts are in double quotes with backslash escapes; addresses are "0x" and eight hexadecimal
+// digits; variants print as void, null, true, false, integers, doubles with a point
+// ("2.5", "3.0"), quoted strings and object(0x...). The log is the plug-in's, for the whole
+// process; it survives NP_Shutdown.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" {
+
+// Copies the log, zero-terminated, into buffer and clears it, when capacity exceeds its length;
+// otherwise copies nothing and keeps it. Answers the log's length in bytes either way, so
+// (nullptr, 0) asks for the size.
+using ZnNpTakeLogFunction = std::size_t (*)(char* buffer, std::size_t capacity);
+
+// The number of instances created and not yet destroyed.
+using ZnNpLiveInstancesFunction = std::size_t (*)();
+
+// NPN_InvalidateRect on the instance with that rectangle. Answers 0, or an NPAPI error code.
+using ZnNpInvalidateRectFunction = std::int16_t (*)(void* npp, std::uint16_t left,
+                                                    std::uint16_t top, std::uint16_t right,
+                                                    std::uint16_t bottom);
+
+// The instance calls out with an FSCommand (NPN_Invoke of "_DoFSCommand" on the window object).
+// Answers 0 when the browser accepted the call.
+using ZnNpFSCommandFunction = std::int16_t (*)(void* npp, const char* command, const char* args);
+
+// An argument of an ExternalInterface call: text, or a number when isNumber is non-zero (then
+// text holds it in decimal, as "2" or "-0.5").
+struct ZnNpArgument {
+    const char* text;
+    int isNumber;
+};
+
+// The instance calls out with an ExternalInterface call (NPN_Evaluate of the call's script).
+// The answer (ExternalInterface XML) is copied zero-terminated into answer when it fits;
+// answers its length, or -1 when the instance or an argument is refused.
+using ZnNpExternalCallFunction = std::int32_t (*)(void* npp, const char* name,
+                                                  const ZnNpArgument* args, std::uint32_t count,
+                                                  char* answer, std::size_t capacity);
+
+// The instance requests a URL (NPN_GetURLNotify with a null target), as a movie asks for a
+// file it loads; the stream that answers is received and leaves the movie as it is. Answers
+// the browser's NPAPI code.
+using ZnNpRequestUrlFunction = std::int16_t (*)(void* npp, const char* url);
+
+}  // extern "C"
+
+namespace zn::np::control {
+
+inline constexpr const char* kTakeLog = "ZnNpTakeLog";
+inline constexpr const char* kLiveInstances = "ZnNpLiveInstances";
+inline constexpr const char* kInvalidateRect = "ZnNpInvalidateRect";
+inline constexpr const char* kFSCommand = "ZnNpFSCommand";
+inline constexpr const char* kExternalCall = "ZnNpExternalCall";
+inline constexpr const char* kRequestUrl = "ZnNpRequestUrl";
+
+}  // namespace zn::np::control
