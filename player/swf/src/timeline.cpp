@@ -1,0 +1,105 @@
+// The display list and the frame it shows.
+#include "timeline.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "shape_renderer.h"
+
+namespace zn::swf {
+
+void TwipsArea::Include(const TwipsRect& rect) {
+    if (rect.Empty()) return;
+    Include(TwipsArea{rect.xMin, rect.yMin, rect.xMax, rect.yMax, false});
+}
+
+void TwipsArea::Include(const TwipsArea& area) {
+    if (area.empty) return;
+    if (empty) {
+        *this = area;
+        return;
+    }
+    xMin = std::min(xMin, area.xMin);
+    yMin = std::min(yMin, area.yMin);
+    xMax = std::max(xMax, area.xMax);
+    yMax = std::max(yMax, area.yMax);
+}
+
+TwipsRect PlacedTwips(const Movie& movie, const Instance& instance) {
+    auto shape = movie.shapes.find(instance.character);
+    if (shape == movie.shapes.end()) return {};
+    ViewTransform twips{1.0, 0, 0};
+    PixelRect r = PlacedBounds(shape->second->edgeBounds, Affine::Compose(instance.matrix, twips));
+    return {r.left, r.right, r.top, r.bottom};
+}
+
+void Timeline::Reset() {
+    list_.clear();
+    current_.reset();
+    changes_ = {};
+}
+
+void Timeline::Goto(const Movie& movie, size_t target) {
+    if (target >= movie.frames.size()) return;
+    std::map<uint16_t, Instance> before = list_;
+    size_t from = 0;
+    if (current_ && target >= *current_) {
+        from = *current_ + 1;
+    } else {
+        list_.clear();
+    }
+    for (size_t frame = from; frame <= target; ++frame) Apply(movie.frames[frame]);
+    current_ = target;
+
+    // Everything that differs repaints where it was and where it is now.
+    auto oldIt = before.begin();
+    auto newIt = list_.begin();
+    while (oldIt != before.end() || newIt != list_.end()) {
+        if (newIt == list_.end() || (oldIt != before.end() && oldIt->first < newIt->first)) {
+            changes_.Include(PlacedTwips(movie, oldIt->second));
+            ++oldIt;
+        } else if (oldIt == before.end() || newIt->first < oldIt->first) {
+            changes_.Include(PlacedTwips(movie, newIt->second));
+            ++newIt;
+        } else {
+            if (!(oldIt->second == newIt->second)) {
+                changes_.Include(PlacedTwips(movie, oldIt->second));
+                changes_.Include(PlacedTwips(movie, newIt->second));
+            }
+            ++oldIt;
+            ++newIt;
+        }
+    }
+}
+
+TwipsArea Timeline::TakeChanges() {
+    TwipsArea changes = changes_;
+    changes_ = {};
+    return changes;
+}
+
+void Timeline::Apply(const Frame& frame) {
+    for (const DisplayCommand& command : frame.commands) {
+        if (const auto* remove = std::get_if<RemoveCommand>(&command)) {
+            list_.erase(remove->depth);
+            continue;
+        }
+        const PlaceCommand& place = std::get<PlaceCommand>(command);
+        auto existing = list_.find(place.depth);
+        Instance instance;
+        if (place.move) {
+            if (existing == list_.end()) continue;  // nothing there to move
+            instance = existing->second;
+        } else if (!place.character) {
+            continue;
+        }
+        if (place.character) instance.character = *place.character;
+        if (place.matrix) instance.matrix = *place.matrix;
+        if (place.colorTransform) instance.colorTransform = *place.colorTransform;
+        if (place.ratio) instance.ratio = *place.ratio;
+        if (place.name) instance.name = *place.name;
+        list_[place.depth] = instance;
+    }
+}
+
+}  // namespace zn::swf

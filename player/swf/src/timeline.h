@@ -1,0 +1,53 @@
+// The display list and the frame it shows: going to a frame applies the placement commands
+// of the frames on the way (from the first frame when going back), and collects the area,
+// in stage twips, of everything that changed.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "znswf/movie.h"
+
+namespace zn::swf {
+
+struct Instance {
+    uint16_t character = 0;
+    Matrix matrix;
+    ColorTransform colorTransform;
+    uint16_t ratio = 0;
+    std::string name;
+    friend bool operator==(const Instance&, const Instance&) = default;
+};
+
+// An area that grows; kept in 64 bits so that any sum of twips fits.
+struct TwipsArea {
+    int64_t xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    bool empty = true;
+    void Include(const TwipsRect& rect);
+    void Include(const TwipsArea& area);
+};
+
+class Timeline {
+public:
+    void Reset();
+    // `target` must be a loaded frame.
+    void Goto(const Movie& movie, size_t target);
+    std::optional<size_t> Current() const { return current_; }
+    const std::map<uint16_t, Instance>& DisplayList() const { return list_; }
+    // What changed since the last call.
+    TwipsArea TakeChanges();
+
+private:
+    void Apply(const Frame& frame);
+
+    std::map<uint16_t, Instance> list_;
+    std::optional<size_t> current_;
+    TwipsArea changes_;
+};
+
+// The stage area a placed shape covers.
+TwipsRect PlacedTwips(const Movie& movie, const Instance& instance);
+
+}  // namespace zn::swf

@@ -1,0 +1,59 @@
+// Shared by the engine's tests: a host that records what the movie asks of it, pixel
+// helpers, and a PNG writer for looking at renderings.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "znswf/image.h"
+#include "znswf/movie_player.h"
+#include "znswf/player_host.h"
+
+namespace zn::swf::test {
+
+class RecordingHost : public PlayerHost {
+public:
+    struct Call {
+        std::string name;
+        std::vector<ExternalValue> arguments;
+    };
+
+    void RequestUrl(const std::string& url, const std::string& target) override {
+        requests.push_back({url, target});
+    }
+    void FSCommand(const std::string& command, const std::string& arguments) override {
+        commands.push_back({command, arguments});
+        if (onFSCommand) onFSCommand(command, arguments);
+    }
+    std::string CallExternal(const std::string& name, const std::vector<ExternalValue>& arguments) override {
+        calls.push_back({name, arguments});
+        return onCall ? onCall(name, arguments) : answer;
+    }
+    void InvalidateRect(const PixelRect& rect) override { invalidated.push_back(rect); }
+
+    std::vector<std::pair<std::string, std::string>> requests, commands;
+    std::vector<Call> calls;
+    std::vector<PixelRect> invalidated;
+    std::string answer;
+    std::function<std::string(const std::string&, const std::vector<ExternalValue>&)> onCall;
+    std::function<void(const std::string&, const std::string&)> onFSCommand;
+};
+
+struct Color {
+    int red, green, blue, alpha;
+};
+Color ColorAt(const Image& image, int x, int y);
+// Each channel within `tolerance`.
+bool Near(Color actual, Color expected, int tolerance = 2);
+std::string Describe(Color color);
+
+// Renders the player's whole view into a new image.
+Image RenderView(const MoviePlayer& player, int width, int height, bool opaque);
+// Composites a premultiplied image over an opaque colour.
+Image Over(const Image& image, Rgba background);
+
+// Writes an RGBA PNG (colours un-premultiplied) for a person to look at.
+bool WritePng(const std::string& path, const Image& image);
+
+}  // namespace zn::swf::test
