@@ -7,6 +7,18 @@
 // background before the player draws. In transparent mode a second buffer exists: each dirty
 // rectangle is drawn over black in the first and over white in the second, and the first then
 // holds premultiplied BGRA with a real alpha channel.
+//
+// A host's driver derives from it, overrides the player operations, calls the base CreateBuffer
+// and FreeBuffer from its own, and paints each dirty rectangle through RenderDirtyRect with a
+// method that lets its player draw into a device context:
+//
+//   void TMyDriver::Paint(const TRect& Dirty) {
+//       const TRect R = RenderDirtyRect(Dirty, TznDrawPlayerMethod::Bind<&TMyDriver::Draw>(this));
+//       if (FOnPaint) FOnPaint(this, R);
+//       DrawUpdateRect(R);
+//   }
+//
+// It joins driver selection by naming its class in src/core/flash_hosts.cpp.
 #pragma once
 
 #include "zintara/core/flash_types.h"
@@ -17,13 +29,11 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace zn {
 
 class TControl;
-class TznFlashDriverClass;
 
 // How a driver lets its player draw into DC, which is clipped to ARect (buffer pixels) when it
 // is called. The driver announces DC to the player if the player needs that first.
