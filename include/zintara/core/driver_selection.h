@@ -60,7 +60,8 @@ extern TznFlashDriverClass DefaultFlashDriverClass;
 
 // The drivers of the two Flash hosts, as selection sees them. Each answers with the null driver
 // until its host's unit is part of the library (flash_hosts.cpp names them); an application or a
-// test may assign others.
+// test may assign others. CheckFlashPlugins asks the ActiveX slot's PluginExists, so that is where
+// the ActiveX driver runs its one-time probe of the control.
 extern TznFlashDriverClass NetscapeFlashDriverClass;
 extern TznFlashDriverClass ActiveXFlashDriverClass;
 
