@@ -97,9 +97,10 @@ void Instance::Leave(Instance* instance) {
 
 Instance::Instance(NPP npp, const InstanceSettings& settings) : npp_(npp), settings_(settings) {
     LiveInstances().push_back(this);
-    // Windowless is the only mode this player has; a browser that cannot host it gets no
-    // picture, but scripting and streams still work.
-    TheBrowser().SupportsWindowless(npp_);
+    // Windowless is the only mode this player draws in. A browser that cannot host it keeps
+    // its windowed default, whose window this player refuses: scripting and streams still work.
+    if (!TheBrowser().SupportsWindowless(npp_))
+        return;
     TheBrowser().SetValue(npp_, NPPVpluginWindowBool, nullptr);
     TheBrowser().SetValue(npp_, NPPVpluginTransparentBool,
                           reinterpret_cast<void*>(static_cast<std::uintptr_t>(settings_.transparent)));

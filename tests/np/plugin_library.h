@@ -1,0 +1,48 @@
+// The reference plug-in as a host loads it: npswf32.dll beside the test, its exports resolved by
+// their plain names, the entry points obtained and the test browser's table handed over once
+// for the whole process, as a browser does.
+#pragma once
+
+#include "npapi.h"
+#include "reference_plugin_control.h"
+#include "test_browser.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace zn::np::testing {
+
+struct PluginExports {
+    NPError(WINAPI* getEntryPoints)(NPPluginFuncs*) = nullptr;
+    NPError(WINAPI* initialize)(NPNetscapeFuncs*) = nullptr;
+    NPError(WINAPI* shutdown)() = nullptr;
+    NPError(WINAPI* disableLocalSecurity)() = nullptr;
+    ZnNpTakeLogFunction takeLog = nullptr;
+    ZnNpLiveInstancesFunction liveInstances = nullptr;
+    ZnNpInvalidateRectFunction invalidateRect = nullptr;
+    ZnNpFSCommandFunction fsCommand = nullptr;
+    ZnNpExternalCallFunction externalCall = nullptr;
+    ZnNpRequestUrlFunction requestUrl = nullptr;
+};
+
+class PluginLibrary {
+public:
+    // Loaded and initialised on first use; stays for the process.
+    static PluginLibrary& Get();
+
+    HMODULE module = nullptr;
+    PluginExports exports;
+    NPPluginFuncs funcs{};
+    NPNetscapeFuncs browserTable{};
+    TestBrowser browser;
+
+    // The log's lines, taken (and so cleared) from the plug-in.
+    std::vector<std::string> TakeLog() const;
+
+private:
+    PluginLibrary();
+};
+
+}  // namespace zn::np::testing
