@@ -220,6 +220,20 @@ TEST_F(Script, FSCommandHandlersMayDriveThePlayer) {
     EXPECT_FALSE(player.IsPlaying());
 }
 
+TEST_F(Script, AMovieLoadedFromInsideACalloutReplacesTheRunningOne) {
+    std::vector<uint8_t> sample = samples::SampleMovie();
+    host.onFSCommand = [&](const std::string& command, const std::string&) {
+        if (command == "load") player.Load(sample);
+    };
+    ActionAssembler script;
+    script.FSCommand("load", "").SetVariable("after", "old movie");
+    Run(script);
+    EXPECT_EQ(player.TotalFrames(), samples::SampleFrames);
+    EXPECT_EQ(Variable("flv.volume"), "50");  // the new movie's first frame ran
+    EXPECT_FALSE(player.GetVariable("after"));
+    EXPECT_EQ(host.calls.size(), 1u);
+}
+
 TEST_F(Script, VersionSixAndSevenConvertUndefinedDifferently) {
     ActionAssembler script;
     script.Push({"text", "x"}).Push({Undefined{}}).Op(Action::Add2).Op(Action::SetVariable);

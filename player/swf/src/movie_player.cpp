@@ -49,6 +49,7 @@ public:
     // Loading
     void BeginLoad() {
         if (machine_) retired_.push_back(std::move(machine_));
+        ++generation_;
         reader_ = std::make_unique<MovieReader>();
         movie_.reset();
         timeline_.Reset();
@@ -182,8 +183,10 @@ public:
             pendingFrame_.reset();
             if (frame >= movie_->frames.size() || !machine_) break;
             std::vector<ActionBlock> blocks = movie_->frames[frame].actions;
+            unsigned generation = generation_;
             for (const ActionBlock& block : blocks) {
-                if (!machine_ || pendingFrame_) break;  // a goto leaves the rest of this frame's scripts
+                // A goto leaves the rest of this frame's scripts, a new movie all of them.
+                if (!machine_ || pendingFrame_ || generation != generation_) break;
                 machine_->RunBlock(block);
             }
         }
@@ -263,6 +266,7 @@ public:
     bool everythingChanged_ = false;
     int viewWidth_ = 0, viewHeight_ = 0;
     int entries_ = 0;
+    unsigned generation_ = 0;  // counts loads
     PixelRect lastChanged_;
     InputState input_;
 };

@@ -123,20 +123,34 @@ void Rasteriser::Fill(const std::vector<Edge>& edges, Rgba color, ImageView targ
     budget.pixels -= static_cast<long long>(width) * height;
     if (budget.Spent()) return;
 
+    // The buffer is all zeros between fills (the pass below clears what it reads), so only
+    // growth is paid for, not a clearing of the whole area each time.
     stride_ = width + 2;
-    accumulation_.assign(static_cast<size_t>(stride_) * height, 0.0f);
+    size_t needed = static_cast<size_t>(stride_) * height;
+    if (accumulation_.size() < needed) accumulation_.resize(needed, 0.0f);
     for (const Edge& edge : edges)
         Accumulate(edge, static_cast<float>(area.left), static_cast<float>(area.top), width, height);
 
+    const uint32_t full = static_cast<uint32_t>(color.alpha) << 24 | Divide255(color.red * color.alpha) << 16 |
+                          Divide255(color.green * color.alpha) << 8 | Divide255(color.blue * color.alpha);
     for (int row = 0; row < height; ++row) {
-        const float* line = accumulation_.data() + static_cast<size_t>(row) * stride_;
+        float* line = accumulation_.data() + static_cast<size_t>(row) * stride_;
         uint32_t* pixels = target.Row(area.top + row) + area.left;
+        line[width] = line[width + 1] = 0;
         float sum = 0;
+        uint32_t alpha = 0;
         for (int column = 0; column < width; ++column) {
-            sum += line[column];
-            float coverage = std::min(1.0f, std::fabs(sum));
-            uint32_t alpha = static_cast<uint32_t>(coverage * color.alpha + 0.5f);
+            // Inside a shape the accumulation is mostly zero: coverage changes only at edges.
+            if (float delta = line[column]; delta != 0) {
+                sum += delta;
+                line[column] = 0;
+                alpha = static_cast<uint32_t>(std::min(1.0f, std::fabs(sum)) * color.alpha + 0.5f);
+            }
             if (alpha == 0) continue;
+            if (alpha == 255) {
+                pixels[column] = full;  // an opaque colour fully covering its pixel
+                continue;
+            }
             pixels[column] = Over(pixels[column], Divide255(color.red * alpha), Divide255(color.green * alpha),
                                   Divide255(color.blue * alpha), alpha);
         }

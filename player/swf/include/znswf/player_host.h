@@ -1,6 +1,8 @@
 // What the movie engine asks of the program that hosts it. The engine calls these from inside
 // the host's own calls into MoviePlayer (a frame advance, a callback, a load), on the same
-// thread; a host may call back into the player from them.
+// thread; a host may call back into the player from them (even load another movie), but
+// must not destroy it there: a destroy asked for inside a callback waits until the host's
+// outermost call into the player has returned.
 #pragma once
 
 #include <string>
