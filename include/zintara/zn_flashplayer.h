@@ -8,5 +8,6 @@
 #include "zintara/core/alpha.h"
 #include "zintara/core/driver_selection.h"
 #include "zintara/core/flash_driver.h"
+#include "zintara/core/flash_list.h"
 #include "zintara/core/flash_types.h"
 #include "zintara/core/pixels.h"

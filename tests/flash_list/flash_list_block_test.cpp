@@ -1,6 +1,8 @@
 // The "FlashStream" block byte for byte, and what reading makes of blocks that lie.
 #include "zintara/core/flash_list.h"
 
+#include "flash_list_test_support.h"
+
 #include "zintara/framework/exceptions.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +12,9 @@
 #include <vector>
 
 using namespace zn;
+using namespace zn::testing_support;
 
 namespace {
-
-using TBytes = std::vector<unsigned char>;
-
-TBytes Contents(TCustomMemoryStream& Stream) {
-    auto* First = static_cast<const unsigned char*>(Stream.Memory());
-    return TBytes(First, First + Stream.Size());
-}
 
 void Fill(TMemoryStream& Stream, const TBytes& Bytes) {
     Stream.Clear();
