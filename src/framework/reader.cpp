@@ -100,9 +100,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         FRoot = nullptr;
         try {
             std::rethrow_exception(Failure);
-        } catch (const EReadError&) {
-            throw;
-        } catch (const EClassNotFound&) {
+        } catch (const EFilerError&) {
             throw;
         } catch (const Exception& E) {
             throw EReadError(L"Error reading form: " + E.Message());

@@ -72,7 +72,6 @@ void TWinControl::HandleNeeded() {
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
-    Params.Caption = Name();
     Params.X = Left();
     Params.Y = Top();
     Params.Width = Width();

@@ -92,6 +92,13 @@ TEST_F(BinaryForm, DefaultValuesAreLeftOut) {
     EXPECT_EQ(WriteForm(Root).size(), 22u);
 }
 
+TEST_F(BinaryForm, AStringWithoutDefaultIsAlwaysWritten) {
+    TTestComponent Root(nullptr);
+    Root.Items()->Add();
+    std::string Form = WriteForm(Root);
+    EXPECT_EQ(Form.substr(20), "\x05" "Items" "\x0E" "\x01" "\x07" "Caption" "\x06\x00" "\x00" "\x00" "\x00\x00"s);
+}
+
 TEST_F(BinaryForm, IntegersTakeTheSmallestTag) {
     struct {
         std::int64_t Value;

@@ -15,7 +15,7 @@ const wchar_t* const OptionNames[] = {L"opLoop", L"opMenu", L"opScale"};
 const TClassInfo& TTestItem::ClassInfo() {
     using P = TPublished<TTestItem>;
     static const TPropertyInfo Properties[] = {
-        P::WideString<&TTestItem::Caption, &TTestItem::SetCaption>(L"Caption"),
+        P::WideString<&TTestItem::Caption, &TTestItem::SetCaption>(L"Caption", nullptr),
         P::Integer<&TTestItem::Weight, &TTestItem::Weight>(L"Weight", 0),
     };
     static const TClassInfo Info = DeclareClass<TTestItem, TCollectionItem>(L"TTestItem", Properties);

@@ -34,11 +34,12 @@ ZN_DECLARE_EXCEPTION(EListError, Exception);
 ZN_DECLARE_EXCEPTION(EComponentError, Exception);
 ZN_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 ZN_DECLARE_EXCEPTION(EStreamError, Exception);
-ZN_DECLARE_EXCEPTION(EReadError, EStreamError);
-ZN_DECLARE_EXCEPTION(EWriteError, EStreamError);
 ZN_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 ZN_DECLARE_EXCEPTION(EFCreateError, EStreamError);
+// Every failure of reading or writing a form is an EFilerError.
 ZN_DECLARE_EXCEPTION(EFilerError, EStreamError);
+ZN_DECLARE_EXCEPTION(EReadError, EFilerError);
+ZN_DECLARE_EXCEPTION(EWriteError, EFilerError);
 ZN_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 ZN_DECLARE_EXCEPTION(EParserError, EReadError);
 

@@ -58,6 +58,8 @@ protected:
 class TWriter : public TFiler {
 public:
     explicit TWriter(TStream& Stream);
+    using TFiler::DefineBinaryProperty;
+    using TFiler::DefineProperty;
 
     // The signature, then Root with its properties and the components it holds.
     void WriteDescendent(TComponent& Root);
@@ -92,11 +94,14 @@ private:
 class TReader : public TFiler {
 public:
     explicit TReader(TStream& Stream);
+    using TFiler::DefineBinaryProperty;
+    using TFiler::DefineProperty;
 
     // Reads a whole form: into Root, or, when Root is null, into a new component of the class
     // the form names. Every component read has csLoading and csReading set while the tree is
     // read, and Loaded called once all of it is. When reading fails, the components it created
-    // are freed (a new root with them) and the error raised as EReadError, or EClassNotFound.
+    // are freed (a new root with them) and the error raised as an EFilerError: EReadError
+    // (EParserError for text) naming the property, or EClassNotFound.
     TComponent* ReadRootComponent(TComponent* Root);
 
     void DefineProperty(const std::wstring& Name, TReaderProc ReadData, TWriterProc WriteData,

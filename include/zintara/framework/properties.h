@@ -115,7 +115,8 @@ struct TPublished {
                                        TSet<E> Default) {
         return WithDefault(Set<Getter, Setter, StoredFn>(Name, ValueNames), Default.Bits());
     }
-    // String properties; an empty string (or the given default) is not written.
+    // String properties; an empty string (or the given default) is not written, and with a
+    // null default every value is.
     template <auto Getter, auto Setter, auto StoredFn = nullptr>
     static constexpr TPropertyInfo WideString(const wchar_t* Name, const wchar_t* Default = L"") {
         TPropertyInfo Info{Name, TTypeKind::WideString};
@@ -126,8 +127,8 @@ struct TPublished {
             Write<Setter>(static_cast<C&>(Instance), Value);
         };
         Info.IsStored = StoredThunk<StoredFn>();
-        Info.HasDefault = true;
-        Info.StringDefault = Default;
+        Info.HasDefault = Default != nullptr;
+        Info.StringDefault = Default ? Default : L"";
         return Info;
     }
     // A persistent sub-object the class owns, read and written in place: a collection is
