@@ -54,9 +54,6 @@ public:
     std::optional<std::string> GetVariable(const std::string& path);
     bool SetVariable(const std::string& path, const std::string& value);
 
-    bool Running() const { return depth_ > 0; }
-    // True when the last outermost run stopped because it spent its budget.
-    bool BudgetExhausted() const { return exhausted_; }
 
 private:
     struct Context {

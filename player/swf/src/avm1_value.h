@@ -91,7 +91,6 @@ public:
     Object* New(Object::Kind kind);
     bool TakeMember() { return members_ < MaximumMembers ? (++members_, true) : false; }
     void ReturnMember() { --members_; }
-    size_t ObjectCount() const { return objects_.size(); }
 
 private:
     std::vector<std::unique_ptr<Object>> objects_;

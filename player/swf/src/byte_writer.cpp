@@ -79,14 +79,4 @@ unsigned ByteWriter::UnsignedBitsNeeded(uint32_t value) {
     return bits;
 }
 
-void ByteWriter::PatchU16(size_t at, uint16_t value) {
-    bytes_[at] = static_cast<uint8_t>(value);
-    bytes_[at + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void ByteWriter::PatchU32(size_t at, uint32_t value) {
-    PatchU16(at, static_cast<uint16_t>(value));
-    PatchU16(at + 2, static_cast<uint16_t>(value >> 16));
-}
-
 }  // namespace zn::swf

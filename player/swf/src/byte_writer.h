@@ -12,7 +12,6 @@ public:
     void U8(uint8_t value);
     void U16(uint16_t value);
     void U32(uint32_t value);
-    void S16(int16_t value) { U16(static_cast<uint16_t>(value)); }
     void F64(double value);
     void String(std::string_view text);  // zero-terminated
     void Bytes(const uint8_t* data, size_t size);
@@ -26,10 +25,6 @@ public:
     static unsigned SignedBitsNeeded(std::initializer_list<int32_t> values);
     static unsigned UnsignedBitsNeeded(uint32_t value);
 
-    void PatchU16(size_t at, uint16_t value);
-    void PatchU32(size_t at, uint32_t value);
-    size_t Size() const { return bytes_.size(); }
-    const std::vector<uint8_t>& Data() const { return bytes_; }
     std::vector<uint8_t> Take() { Align(); return std::move(bytes_); }
 
 private:

@@ -22,7 +22,7 @@ struct Edge {
 // Work the renderer may still spend; every fill and edge draws from it, so a hostile movie
 // costs at most this much per rendering.
 struct RenderBudget {
-    long edges = 4'000'000;
+    long edges = 1'000'000;
     long long pixels = 64'000'000;
     bool Spent() const { return edges <= 0 || pixels <= 0; }
 };

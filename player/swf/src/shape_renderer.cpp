@@ -39,10 +39,11 @@ void AddOctagon(std::vector<Edge>& out, Point centre, float radius) {
 }
 
 // Each segment becomes a rectangle, with octagons for joins and caps when they show.
-std::vector<Edge> StrokePolygons(const std::vector<Edge>& segments, float width) {
+std::vector<Edge> StrokePolygons(const std::vector<Edge>& segments, float width, long allowance) {
     std::vector<Edge> polygons;
     float half = width / 2;
     for (const Edge& segment : segments) {
+        if (static_cast<long>(polygons.size()) > allowance) break;
         float dx = segment.to.x - segment.from.x, dy = segment.to.y - segment.from.y;
         float length = std::sqrt(dx * dx + dy * dy);
         if (length > 0) {
@@ -111,7 +112,8 @@ void ShapeRenderer::Draw(const Shape& shape, const Affine& transform, const Colo
             const LineStyle& style = group.tables->lines[i - 1];
             float width = std::max(1.0f, static_cast<float>(style.width * transform.Scale()));
             width = std::min(width, 2 * CoordinateLimit);
-            rasteriser_.Fill(StrokePolygons(group.strokes[i], width), colors.Apply(style.color), target, clip, budget);
+            rasteriser_.Fill(StrokePolygons(group.strokes[i], width, budget.edges), colors.Apply(style.color), target, clip,
+                             budget);
         }
     };
 
