@@ -3,10 +3,11 @@
 // program linked against the static library. Until then the null driver answers, whose
 // PluginExists is false, so selection falls through to it.
 #include "zintara/core/driver_selection.h"
+#include "zintara/zn_driver_netscape.h"
 
 namespace zn {
 
-constinit TznFlashDriverClass NetscapeFlashDriverClass = TznFlashDriverClass::Of<TznFlashDriver>();
+constinit TznFlashDriverClass NetscapeFlashDriverClass = TznFlashDriverClass::Of<TznFlashDriverNS>();
 constinit TznFlashDriverClass ActiveXFlashDriverClass = TznFlashDriverClass::Of<TznFlashDriver>();
 
 } // namespace zn

@@ -3,6 +3,8 @@
 // beside the test executable for a person to look at.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "sample_movies.h"
 #include "test_support.h"
 #include "znswf/movie_writer.h"
@@ -154,6 +156,56 @@ TEST(Rendering, PlacementsScaleRotateAndRecolour) {
     EXPECT_COLOR(image, 75, 65, 0, 255, 0, 255);
     EXPECT_COLOR(image, 85, 65, 0, 0, 0, 0);
     EXPECT_COLOR(image, 75, 55, 0, 0, 0, 0);
+}
+
+TEST(Rendering, CoverageAddsUpToTheAreaOfTheShape) {
+    // Random triangles and ellipses: the alpha summed over the image is the shape's area.
+    std::mt19937 random(99);
+    for (int round = 0; round < 40; ++round) {
+        MovieWriter writer(64, 64, 12);
+        ShapeBuilder shape;
+        uint32_t fill = shape.AddFill({255, 255, 255, 255});
+        double area = 0;
+        auto coordinate = [&] { return static_cast<int32_t>(4 * T + random() % (56 * T)); };
+        if (round % 2) {
+            int32_t ax = coordinate(), ay = coordinate(), bx = coordinate(), by = coordinate();
+            int32_t cx = coordinate(), cy = coordinate();
+            shape.Styles(0, fill, 0).MoveTo(ax, ay).LineTo(bx, by).LineTo(cx, cy).LineTo(ax, ay);
+            area = std::abs((double(bx) - ax) * (double(cy) - ay) - (double(cx) - ax) * (double(by) - ay)) / 2;
+        } else {
+            int32_t rx = static_cast<int32_t>(2 * T + random() % (20 * T)), ry = static_cast<int32_t>(2 * T + random() % (20 * T));
+            shape.Ellipse(32 * T, 32 * T, rx, ry, fill);
+            area = 3.14159265358979 * rx * ry;
+        }
+        writer.DefineShape(shape.Build(1)).PlaceObject(1, 1).ShowFrame();
+        RecordingHost host;
+        MoviePlayer player(host);
+        player.Load(writer.Finish());
+        Image image = test::RenderView(player, 64, 64, false);
+        double covered = 0;
+        for (uint32_t p : image.Pixels()) covered += PixelAlpha(p) / 255.0;
+        double expected = area / (T * T);
+        // Eight arcs lie within 1% of the ellipse; alpha is rounded to 1/255 per pixel.
+        EXPECT_NEAR(covered, expected, 0.012 * expected + 0.5) << "round " << round;
+    }
+}
+
+TEST(Rendering, DeclaredBoundsThatLieDoNotHideTheShape) {
+    MovieWriter writer(100, 100, 12);
+    ShapeBuilder builder;
+    builder.Rectangle(50 * T, 50 * T, 90 * T, 90 * T, builder.AddFill({255, 255, 255, 255}));
+    Shape shape = builder.Build(1);
+    shape.bounds = {0, T, 0, T};  // claims to be one pixel at the origin
+    writer.DefineShape(shape).ShowFrame().PlaceObject(1, 1).ShowFrame();
+    RecordingHost host;
+    MoviePlayer player(host);
+    player.SetViewSize(100, 100);
+    player.Load(writer.Finish());
+    PixelRect changed = player.Advance();
+    EXPECT_LE(changed.left, 50);
+    EXPECT_GE(changed.right, 90);
+    Image image = test::RenderView(player, 100, 100, false);
+    EXPECT_COLOR(image, 70, 70, 255, 255, 255, 255);
 }
 
 TEST(Rendering, WithoutAMovieOnlyTheBackgroundIsDrawn) {

@@ -153,9 +153,10 @@ void ShapeRenderer::Draw(const Shape& shape, const Affine& transform, const Colo
             double cx = x + record.controlX, cy = y + record.controlY;
             double ex = cx + record.anchorX, ey = cy + record.anchorY;
             Point p0 = transform.Apply(x, y), p1 = transform.Apply(cx, cy), p2 = transform.Apply(ex, ey);
-            // Enough segments that the chords stay within a quarter pixel of the curve.
+            // Enough segments that the chords stay within 1/20 pixel of the curve (a
+            // chord's distance falls with the square of the segment count).
             float deviation = std::hypot(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y) / 4;
-            int segments = std::clamp(static_cast<int>(std::ceil(std::sqrt(deviation * 4))), 1, MaximumCurveSegments);
+            int segments = std::clamp(static_cast<int>(std::ceil(std::sqrt(deviation * 20))), 1, MaximumCurveSegments);
             edgeAllowance -= segments;
             Point previous = p0;
             for (int i = 1; i <= segments; ++i) {

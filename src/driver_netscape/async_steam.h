@@ -1,0 +1,58 @@
+// TAsyncSteam: one HTTP download, fed to the plug-in as an NPAPI stream while the data arrives.
+// It is the binding's status callback; urlmon calls it on the user-interface thread. It takes
+// part in no reference counting: the unit keeps it until shut-down.
+#pragma once
+
+#include "zintara/zn_driver_netscape.h"
+#include "zintara/framework/component.h"
+
+#include <windows.h>
+#include <urlmon.h>
+
+#include <string>
+
+namespace zn {
+
+class TAsyncSteam : public TComponent, public IBindStatusCallback {
+public:
+    // The download of Url (8-bit, as the plug-in named it) for Plugin's current instance.
+    TAsyncSteam(TznFlashDriverNS* Plugin, const std::string& Url, void* NotifyData);
+    ~TAsyncSteam() override;
+
+    static const TClassInfo& ClassInfo();
+    const TClassInfo& ClassType() const override;
+
+    TNPStream& Stream() { return acyncstm; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD dwReserved, IBinding* pib) override;
+    HRESULT STDMETHODCALLTYPE GetPriority(LONG* pnPriority) override;
+    HRESULT STDMETHODCALLTYPE OnLowResource(DWORD reserved) override;
+    HRESULT STDMETHODCALLTYPE OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulStatusCode,
+                                         LPCWSTR szStatusText) override;
+    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT hresult, LPCWSTR szError) override;
+    HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD* grfBINDF, BINDINFO* pbindinfo) override;
+    HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD grfBSCF, DWORD dwSize, FORMATETC* pformatetc,
+                                              STGMEDIUM* pstgmed) override;
+    HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID riid, IUnknown* punk) override;
+
+private:
+    // The driver, while it is alive and still runs the instance the download was started for;
+    // a download that outlives either feeds nobody.
+    TznFlashDriverNS* Receiver() const;
+    // Hands everything the stream holds now to the plug-in in one write.
+    void DeliverAvailable();
+
+    TznFlashDriverNS* FPlugin;
+    TNPStream acyncstm{};
+    // The 8-bit URL the stream record names, owned here for the stream's whole life.
+    std::string url;
+    void* FInstanceData;
+    // The data stream of the binding, kept from its first piece to the end of the binding: the
+    // system's last notification may report less than it has, so the end drains it.
+    IStream* FData = nullptr;
+};
+
+} // namespace zn

@@ -1,0 +1,48 @@
+// The browser side of NPAPI: the function table the plug-in calls, and how an entry finds the
+// driver an instance belongs to. Every entry checks what the plug-in hands over (instance,
+// pointers, counts) and answers with an NPAPI code or a safe value; none lets an exception
+// reach the plug-in.
+#pragma once
+
+#include "zintara/zn_driver_netscape.h"
+
+namespace zn::netscape {
+
+// Runs an entry's body; an exception (from an application's event handler) ends the entry with
+// Fallback instead of unwinding into the plug-in.
+template <class TResult, class TBody>
+TResult Guarded(TResult Fallback, TBody&& Body) noexcept
+{
+    try {
+        return Body();
+    } catch (...) {
+        return Fallback;
+    }
+}
+
+// Sets the size, the version and every entry; the caller zeroes the table first.
+void FillBrowserFuncs(TNPNetscapeFuncs& Funcs);
+
+// The driver of Instance, only while that driver is alive and the instance is its own.
+TznFlashDriverNS* DriverOf(PNPP Instance);
+bool IsLiveDriver(const TznFlashDriverNS* Driver);
+void RegisterDriver(TznFlashDriverNS* Driver);
+void UnregisterDriver(TznFlashDriverNS* Driver);
+
+// The host's script objects (window, window.location, top, top.location), handed out with a
+// reference count of 1 each time.
+enum class THostObject { Window, WindowLocation, Top, TopLocation };
+PNPObject PrepareHostObject(THostObject Which);
+bool IsHostObject(PNPObject Object);
+
+// The entries of the scripting bridge (browser_scripting.cpp).
+bool NPN_Invoke(PNPP npp, PNPObject obj, PNPIdentifier methodName, const TNPVariant* args,
+                std::uint32_t argCount, PNPVariant result);
+bool NPN_Evaluate(PNPP npp, PNPObject obj, TNPString* script, PNPVariant result);
+bool NPN_GetProperty(PNPP npp, PNPObject obj, PNPIdentifier propertyName, PNPVariant result);
+
+// Frees a value the plug-in returned from a call into its object: strings it allocated with
+// NPN_MemAlloc, references to objects.
+void ReleasePluginResult(TNPVariant& Value);
+
+} // namespace zn::netscape

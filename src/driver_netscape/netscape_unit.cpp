@@ -1,0 +1,163 @@
+// Start-up and shut-down of the Netscape plug-in driver's process-wide state: finding and
+// loading the plug-in, and handing it the browser table.
+#include "netscape_unit.h"
+
+#include "async_steam.h"
+#include "browser_table.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+namespace zn::netscape {
+namespace {
+
+constexpr wchar_t DefaultPluginPath[] = L"C:\\Windows\\system32\\Macromed\\Flash\\NPSWF32.dll";
+constexpr wchar_t PluginRegistryKey[] = L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer";
+constexpr wchar_t PluginBesideExecutable[] = L"npswf32.dll";
+
+using TNP_GetEntryPoints = NPError(WINAPI*)(TNPPluginFuncs* pFuncs);
+using TNP_Initialize = NPError(WINAPI*)(TNPNetscapeFuncs* bFuncs);
+using TNP_Shutdown = NPError(WINAPI*)();
+using TFlash_DisableLocalSecurity = NPError(WINAPI*)();
+
+template <class TFunction>
+TFunction Export(HMODULE Module, const char* Name)
+{
+    return reinterpret_cast<TFunction>(reinterpret_cast<void*>(GetProcAddress(Module, Name)));
+}
+
+// The "Path" value of the plug-in's key; a missing value reads as empty. Nothing when the key
+// does not exist. Only read access is asked for: users without administrator rights can
+// still read the key.
+std::optional<std::wstring> RegisteredPluginPath()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, PluginRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring path;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key, L"Path", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && bytes >= sizeof(wchar_t)) {
+        path.resize(bytes / sizeof(wchar_t));
+        if (RegQueryValueExW(key, L"Path", nullptr, &type, reinterpret_cast<BYTE*>(path.data()),
+                             &bytes) != ERROR_SUCCESS)
+            path.clear();
+        path.resize(std::min<std::size_t>(path.size(), bytes / sizeof(wchar_t)));
+        path.resize(path.find(L'\0') == std::wstring::npos ? path.size() : path.find(L'\0'));
+    }
+    RegCloseKey(key);
+    return path;
+}
+
+std::wstring ExecutableFolder()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+bool IsFile(const std::wstring& Path)
+{
+    const DWORD attributes = GetFileAttributesW(Path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TNetscapeUnit* StartedUnit = nullptr;
+
+} // namespace
+
+TNetscapeUnit& TNetscapeUnit::Instance()
+{
+    if (!StartedUnit) {
+        StartedUnit = new TNetscapeUnit;
+        std::atexit(&TNetscapeUnit::ShutDown);
+        StartedUnit->LocatePlugin();
+        StartedUnit->LoadPlugin();
+    }
+    return *StartedUnit;
+}
+
+TNetscapeUnit::TNetscapeUnit() : FUrlMon(std::make_unique<TUrlMonLibrary>()) {}
+
+void TNetscapeUnit::LocatePlugin()
+{
+    FPluginPath = DefaultPluginPath;
+    if (auto registered = RegisteredPluginPath())
+        FPluginPath = *registered;
+    const std::wstring beside = ExecutableFolder() + PluginBesideExecutable;
+    if (IsFile(beside))
+        FPluginPath = beside;
+}
+
+void TNetscapeUnit::LoadPlugin()
+{
+    if (FPluginPath.empty())
+        return;
+    FPluginLibrary.reset(LoadLibraryW(FPluginPath.c_str()));
+    if (!FPluginLibrary)
+        return;
+    const HMODULE module = FPluginLibrary.get();
+    const auto get_entry_points = Export<TNP_GetEntryPoints>(module, "NP_GetEntryPoints");
+    const auto initialize = Export<TNP_Initialize>(module, "NP_Initialize");
+    FPluginShutdown = Export<TNP_Shutdown>(module, "NP_Shutdown");
+    const auto disable_local_security =
+        Export<TFlash_DisableLocalSecurity>(module, "Flash_DisableLocalSecurity");
+    if (!get_entry_points)
+        return;
+
+    FBrowserFuncs = {};
+    FillBrowserFuncs(FBrowserFuncs.Funcs);
+    FPluginFuncs = {};
+    LastNPError = get_entry_points(&FPluginFuncs);
+    if (initialize)
+        LastNPError = initialize(&FBrowserFuncs.Funcs);
+    if (disable_local_security)
+        LastNPError = disable_local_security();
+}
+
+TAsyncSteam& TNetscapeUnit::AddDownload(std::unique_ptr<TAsyncSteam> Download)
+{
+    for (auto& slot : FAsyncStreams)
+        if (!slot) {
+            slot = std::move(Download);
+            return *slot;
+        }
+    FAsyncStreams.push_back(std::move(Download));
+    return *FAsyncStreams.back();
+}
+
+// NP_Shutdown and the library first, then the downloads (a late callback finds the plug-in's
+// table cleared), then the URL library their bindings came from.
+TNetscapeUnit::~TNetscapeUnit()
+{
+    if (FPluginLibrary) {
+        if (FPluginShutdown)
+            FPluginShutdown();
+        FPluginFuncs = {};
+        FPluginLibrary.reset();
+    }
+    for (auto& download : FAsyncStreams)
+        download.reset();
+    FAsyncStreams.clear();
+    FUrlMon.reset();
+    FPluginPath.clear();
+}
+
+void TNetscapeUnit::ShutDown()
+{
+    delete std::exchange(StartedUnit, nullptr);
+}
+
+} // namespace zn::netscape

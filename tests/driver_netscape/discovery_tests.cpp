@@ -1,0 +1,117 @@
+// Where the plug-in is found: beside the executable, at the path its installer registered, at
+// the default path; and when it is not: a registered key without a path, no library at all, a
+// library that is no plug-in. Discovery runs once per process, so each case runs a probe
+// program from a folder of its own.
+#include "reference_plugin.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace zn::testing;
+
+namespace {
+
+constexpr wchar_t PluginKey[] = L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer";
+constexpr wchar_t DefaultFolder[] = L"C:\\Windows\\system32\\Macromed\\Flash\\";
+
+std::wstring Wide(const char* Text) { return std::wstring(Text, Text + strlen(Text)); }
+
+class DiscoveryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, PluginKey);
+        FRoot = ExecutableFolder() + L"discovery\\";
+        CreateDirectoryW(FRoot.c_str(), nullptr);
+    }
+    void TearDown() override { RegDeleteKeyW(HKEY_LOCAL_MACHINE, PluginKey); }
+
+    // A folder holding the probe and, when given, a library copied in as npswf32.dll.
+    std::wstring Folder(const std::wstring& Name, const std::wstring& Library = L"")
+    {
+        const std::wstring folder = FRoot + Name + L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        EXPECT_TRUE(CopyFileW((ExecutableFolder() + Wide(DISCOVERY_PROBE)).c_str(),
+                              (folder + L"probe.exe").c_str(), FALSE));
+        DeleteFileW((folder + L"npswf32.dll").c_str());
+        if (!Library.empty())
+            EXPECT_TRUE(CopyFileW(Library.c_str(), (folder + L"npswf32.dll").c_str(), FALSE));
+        return folder;
+    }
+
+    // The probe's answer: 1 when it found a usable plug-in.
+    DWORD RunProbe(const std::wstring& Folder)
+    {
+        std::wstring command = L"\"" + Folder + L"probe.exe\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            Folder.c_str(), &startup, &process))
+            return 99;
+        WaitForSingleObject(process.hProcess, 30000);
+        DWORD code = 99;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return code;
+    }
+
+    void Register(const wchar_t* Path)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, PluginKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        if (Path)
+            RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(Path),
+                           static_cast<DWORD>((wcslen(Path) + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+
+    const std::wstring Plugin = ExecutableFolder() + L"npswf32.dll";
+    std::wstring FRoot;
+};
+
+} // namespace
+
+TEST_F(DiscoveryTest, BesideTheExecutableWinsOverTheRegistry)
+{
+    Register(L"C:\\nowhere\\npswf32.dll");
+    EXPECT_EQ(RunProbe(Folder(L"beside", Plugin)), 1u);
+}
+
+TEST_F(DiscoveryTest, TheRegisteredPathIsLoaded)
+{
+    const std::wstring elsewhere = Folder(L"registered-library", Plugin);
+    Register((elsewhere + L"npswf32.dll").c_str());
+    EXPECT_EQ(RunProbe(Folder(L"registered")), 1u);
+}
+
+TEST_F(DiscoveryTest, AKeyWithoutAPathFindsNothing)
+{
+    Register(nullptr);
+    EXPECT_EQ(RunProbe(Folder(L"no-path")), 0u);
+}
+
+TEST_F(DiscoveryTest, NoLibraryAnywhereFindsNothing)
+{
+    EXPECT_EQ(RunProbe(Folder(L"nothing")), 0u);
+}
+
+TEST_F(DiscoveryTest, ALibraryWithoutEntryPointsIsNoPlugin)
+{
+    EXPECT_EQ(RunProbe(Folder(L"not-a-plugin", ExecutableFolder() + Wide(NOT_A_PLUGIN))), 0u);
+}
+
+TEST_F(DiscoveryTest, TheDefaultPathIsTriedLast)
+{
+    const std::wstring folder = DefaultFolder;
+    CreateDirectoryW(L"C:\\Windows\\system32\\Macromed", nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(Plugin.c_str(), (folder + L"NPSWF32.dll").c_str(), FALSE));
+    const DWORD found = RunProbe(Folder(L"default"));
+    DeleteFileW((folder + L"NPSWF32.dll").c_str());
+    EXPECT_EQ(found, 1u);
+}

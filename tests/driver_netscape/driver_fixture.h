@@ -1,0 +1,49 @@
+// A driver on the reference plug-in with a movie beside the executable, and the events it
+// raised, for the end-to-end tests.
+#pragma once
+
+#include "reference_plugin.h"
+
+#include "zintara/zn_driver_netscape.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zn::testing {
+
+// Written beside the executable once per process: the sample movie (320 x 240, semi-transparent
+// content) under two names, one with a blank.
+std::vector<std::uint8_t> SampleMovieBytes();
+void WriteSampleMovies();
+inline const std::wstring SampleMovieName = L"sample.swf";
+inline const std::wstring SpacedMovieName = L"sample movie.swf";
+
+class DriverTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A driver of the sample's size, the log cleared after it was created.
+    void CreateDriver(std::uint32_t Background, int Width = 320, int Height = 240);
+    void* Npp() { return &Driver->Instance(); }
+    std::uint32_t Pixel(int X, int Y) const { return Driver->BufferBits()[Y * Driver->Width() + X]; }
+
+    void OnErase(TObject* Sender, const TRect& Rect);
+    void OnPaint(TObject* Sender, const TRect& Rect);
+    void OnFSCommand(TObject* Sender, const std::wstring& Command, const std::wstring& Args);
+    void OnFlashCall(TObject* Sender, const std::wstring& Request);
+
+    std::unique_ptr<TznFlashDriverNS> Driver;
+    std::vector<std::string> Events;
+    std::vector<TRect> Erased, Painted;
+    std::vector<std::wstring> Requests;
+    std::uint32_t EraseColor = 0xFF0000FFu;
+    // What OnFlashCall does besides recording the request.
+    std::function<void(const std::wstring&)> FlashCallHandler;
+};
+
+} // namespace zn::testing

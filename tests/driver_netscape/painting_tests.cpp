@@ -1,0 +1,124 @@
+// Painting the sample movie's first frame in both modes, pixel by pixel: an opaque green square,
+// over it and beside it a red circle at alpha 128. In transparent mode the buffer holds
+// premultiplied BGRA recovered from the renderings over black and over white.
+#include "driver_fixture.h"
+
+using namespace zn;
+using namespace zn::testing;
+
+namespace {
+
+struct TColor4 {
+    int B, G, R, A;
+};
+
+TColor4 Channels(std::uint32_t Pixel)
+{
+    return {int(Pixel & 0xFF), int(Pixel >> 8 & 0xFF), int(Pixel >> 16 & 0xFF), int(Pixel >> 24)};
+}
+
+::testing::AssertionResult Near(std::uint32_t Actual, TColor4 Expected, int Tolerance = 2)
+{
+    const TColor4 actual = Channels(Actual);
+    const auto close = [&](int a, int e) { return std::abs(a - e) <= Tolerance; };
+    if (close(actual.B, Expected.B) && close(actual.G, Expected.G) &&
+        close(actual.R, Expected.R) && close(actual.A, Expected.A))
+        return ::testing::AssertionSuccess();
+    char text[96];
+    snprintf(text, sizeof text, "pixel 0x%08x, expected about a=%d r=%d g=%d b=%d",
+             static_cast<unsigned>(Actual), Expected.A, Expected.R, Expected.G, Expected.B);
+    return ::testing::AssertionFailure() << text;
+}
+
+// Inside the square, away from the circle; inside the circle and the square; inside the circle
+// left of the square; outside everything.
+constexpr int SquareX = 150, SquareY = 150;
+constexpr int BothX = 60, BothY = 120;
+constexpr int CircleOnlyX = 28, CircleOnlyY = 120;
+constexpr int EmptyX = 5, EmptyY = 5;
+
+} // namespace
+
+class PaintingTest : public DriverTest {
+protected:
+    void Load(std::uint32_t Background)
+    {
+        CreateDriver(Background);
+        Driver->LoadMovie(SampleMovieName);
+        Driver->StopPlay();
+        Driver->Rewind();
+        Events.clear();
+        Erased.clear();
+        Painted.clear();
+        TakeLog();
+    }
+};
+
+TEST_F(PaintingTest, TransparentModeRecoversPremultipliedAlpha)
+{
+    Load(0x00000000u);
+    Driver->ForceUpdate();
+    EXPECT_TRUE(Near(Pixel(SquareX, SquareY), {0, 180, 0, 255}));
+    EXPECT_TRUE(Near(Pixel(BothX, BothY), {0, 90, 128, 255}));
+    EXPECT_TRUE(Near(Pixel(CircleOnlyX, CircleOnlyY), {0, 0, 128, 128}));
+    EXPECT_EQ(Pixel(EmptyX, EmptyY), 0u);
+    EXPECT_TRUE(Erased.empty());
+    ASSERT_EQ(Painted.size(), 1u);
+    EXPECT_EQ(Painted[0], (TRect{0, 0, 320, 240}));
+}
+
+TEST_F(PaintingTest, TransparentModeDrawsTwiceAnnouncingEachBuffer)
+{
+    Load(0x00000000u);
+    ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 10, 20, 30, 40), 0);
+    const auto log = TakeLog();
+    std::vector<std::string> calls;
+    for (const std::string& line : log)
+        calls.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(calls, (std::vector<std::string>{"NPP_SetWindow", "NPP_HandleEvent",
+                                               "NPP_SetWindow", "NPP_HandleEvent"}));
+    const auto windows = LinesOf(log, "NPP_SetWindow");
+    const auto paints = LinesOf(log, "NPP_HandleEvent");
+    ASSERT_EQ(paints.size(), 2u);
+    EXPECT_TRUE(Contains(paints[0], "event=15"));
+    // Each paint names the context just announced.
+    const auto window_of = [](const std::string& line) {
+        return line.substr(line.find("window=") + 7, 10);
+    };
+    const auto dc_of = [](const std::string& line) {
+        return line.substr(line.find("wParam=") + 7, 10);
+    };
+    EXPECT_EQ(window_of(windows[0]), dc_of(paints[0]));
+    EXPECT_EQ(window_of(windows[1]), dc_of(paints[1]));
+    EXPECT_NE(dc_of(paints[0]), dc_of(paints[1]));
+    ASSERT_EQ(Painted.size(), 1u);
+    EXPECT_EQ(Painted[0], (TRect{10, 20, 30, 40}));
+}
+
+TEST_F(PaintingTest, OpaqueModeErasesThenPaintsTheSameRectangle)
+{
+    Load(0xFF0000FFu);
+    ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 0, 0, 320, 240), 0);
+    EXPECT_EQ(Events, (std::vector<std::string>{"erase", "paint"}));
+    ASSERT_EQ(Erased.size(), 1u);
+    EXPECT_EQ(Erased[0], Painted.at(0));
+    EXPECT_TRUE(LinesOf(TakeLog(), "NPP_SetWindow").empty());
+    EXPECT_EQ(Pixel(EmptyX, EmptyY), 0xFF0000FFu);
+    EXPECT_TRUE(Near(Pixel(SquareX, SquareY), {0, 180, 0, 255}));
+    EXPECT_TRUE(Near(Pixel(CircleOnlyX, CircleOnlyY), {127, 0, 128, 255}));
+}
+
+TEST_F(PaintingTest, ARectangleBeyondTheBufferIsClampedAndOneOutsideItPaintsNothing)
+{
+    Load(0xFF0000FFu);
+    ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 300, 200, 1000, 900), 0);
+    ASSERT_EQ(Painted.size(), 1u);
+    EXPECT_EQ(Painted[0], (TRect{300, 200, 320, 240}));
+    EXPECT_EQ(Erased.at(0), Painted[0]);
+
+    Events.clear();
+    TakeLog();
+    ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 400, 300, 500, 400), 0);
+    EXPECT_TRUE(Events.empty());
+    EXPECT_TRUE(LinesOf(TakeLog(), "NPP_HandleEvent").empty());
+}

@@ -1,0 +1,119 @@
+// The reference plug-in's log and controls, and files for the tests.
+#include "reference_plugin.h"
+
+#include "zintara/zn_driver_netscape.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace zn::testing {
+
+TReferencePlugin& TReferencePlugin::Loaded()
+{
+    static TReferencePlugin plugin = [] {
+        TznFlashDriverNS::PluginExists();
+        HMODULE module = GetModuleHandleW(L"npswf32.dll");
+        if (!module)
+            throw std::runtime_error("the reference plug-in is not loaded");
+        const auto get = [&](const char* name) {
+            return reinterpret_cast<void*>(GetProcAddress(module, name));
+        };
+        TReferencePlugin result;
+        result.TakeLog = reinterpret_cast<ZnNpTakeLogFunction>(get(zn::np::control::kTakeLog));
+        result.LiveInstances =
+            reinterpret_cast<ZnNpLiveInstancesFunction>(get(zn::np::control::kLiveInstances));
+        result.InvalidateRect =
+            reinterpret_cast<ZnNpInvalidateRectFunction>(get(zn::np::control::kInvalidateRect));
+        result.FSCommand = reinterpret_cast<ZnNpFSCommandFunction>(get(zn::np::control::kFSCommand));
+        result.ExternalCall =
+            reinterpret_cast<ZnNpExternalCallFunction>(get(zn::np::control::kExternalCall));
+        result.RequestUrl =
+            reinterpret_cast<ZnNpRequestUrlFunction>(get(zn::np::control::kRequestUrl));
+        return result;
+    }();
+    return plugin;
+}
+
+std::vector<std::string> TakeLog()
+{
+    auto& plugin = TReferencePlugin::Loaded();
+    std::string text(plugin.TakeLog(nullptr, 0) + 1, '\0');
+    const std::size_t length = plugin.TakeLog(text.data(), text.size());
+    text.resize(length);
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> LinesOf(const std::vector<std::string>& Log, const std::string& Call)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : Log)
+        if (line.rfind(Call + " ", 0) == 0 || line == Call)
+            lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> CallOrder(const std::vector<std::string>& Log)
+{
+    std::vector<std::string> calls;
+    for (const std::string& line : Log) {
+        const std::string call = line.substr(0, line.find(' '));
+        if (call != "NPP_HandleEvent" && call != "NPP_SetWindow")
+            calls.push_back(call);
+    }
+    return calls;
+}
+
+bool Contains(const std::string& Line, const std::string& Text)
+{
+    return Line.find(Text) != std::string::npos;
+}
+
+std::wstring ExecutableFolder()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+std::string ExecutableFolderAnsi()
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+void WriteBytes(const std::wstring& Path, const std::vector<std::uint8_t>& Bytes)
+{
+    HANDLE file = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot write a test file");
+    DWORD written = 0;
+    WriteFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + Timeout;
+    while (!Done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return Done();
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+} // namespace zn::testing
