@@ -106,10 +106,19 @@ LogLine& LogLine::Variants(std::string_view key, const NPVariant* values, std::u
     return *this;
 }
 
-void CallLog::Record(const LogLine& line) { lines_.push_back(line.Str()); }
+void CallLog::Record(const LogLine& line) {
+    lines_.push_back(line.Str());
+    if (lines_.size() > limit_) {
+        lines_.pop_front();
+        ++dropped_;
+    }
+}
 
 std::string CallLog::Text() const {
     std::string out;
+    if (dropped_)
+        out.append(LogLine("CallLog").Number("dropped", static_cast<std::int64_t>(dropped_)).Str())
+            .append("\n");
     for (const auto& line : lines_)
         out.append(line).append("\n");
     return out;
@@ -120,6 +129,7 @@ std::size_t CallLog::Take(char* buffer, std::size_t capacity) {
     if (buffer && capacity > all.size()) {
         std::memcpy(buffer, all.c_str(), all.size() + 1);
         lines_.clear();
+        dropped_ = 0;
     }
     return all.size();
 }

@@ -4,9 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zn::np {
 
@@ -34,8 +34,14 @@ std::string Quoted(std::string_view value);
 std::string HexAddress(const void* value);
 std::string DescribeVariant(const NPVariant& value);
 
+// A host that never reads the log (an application playing for hours, painting at the frame
+// rate) must not make it grow without end: past its limit the oldest lines go, and the text
+// begins with a line saying how many ("CallLog dropped=N").
 class CallLog {
 public:
+    static constexpr std::size_t kDefaultLimit = 100000;
+    explicit CallLog(std::size_t limit = kDefaultLimit) : limit_(limit ? limit : 1) {}
+
     void Record(const LogLine& line);
     // The whole log, each line ended by '\n'.
     std::string Text() const;
@@ -44,7 +50,9 @@ public:
     std::size_t Take(char* buffer, std::size_t capacity);
 
 private:
-    std::vector<std::string> lines_;
+    std::size_t limit_;
+    std::size_t dropped_ = 0;
+    std::deque<std::string> lines_;
 };
 
 // The process-wide log (the plug-in is loaded once per process).

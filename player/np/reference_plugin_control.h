@@ -17,7 +17,8 @@
 // Texts are in double quotes with backslash escapes; addresses are "0x" and eight hexadecimal
 // digits; variants print as void, null, true, false, integers, doubles with a point
 // ("2.5", "3.0"), quoted strings and object(0x...). The log is the plug-in's, for the whole
-// process; it survives NP_Shutdown.
+// process; it survives NP_Shutdown. It keeps the last 100000 lines: when older ones had to go,
+// the text begins with "CallLog dropped=N".
 #pragma once
 
 #include <cstddef>

@@ -7,8 +7,9 @@
 #include "call_log.h"
 #include "instance.h"
 
+#include "znswf/external_interface.h"
+
 #include <cmath>
-#include <cstring>
 #include <new>
 #include <optional>
 #include <string>
@@ -43,12 +44,7 @@ std::optional<std::string> ValueText(const NPVariant& value) {
     case NPVariantType_String: return StringArgument(value);
     case NPVariantType_Bool: return std::string(value.value.boolValue ? "true" : "false");
     case NPVariantType_Int32: return std::to_string(value.value.intValue);
-    case NPVariantType_Double: {
-        std::string text = DescribeVariant(value);
-        if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0)
-            text.resize(text.size() - 2);
-        return text;
-    }
+    case NPVariantType_Double: return swf::FormatNumber(value.value.doubleValue);
     default: return std::nullopt;
     }
 }

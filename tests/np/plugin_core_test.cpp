@@ -50,6 +50,17 @@ TEST(CallLogTest, TakeClearsOnlyWhatFits) {
     EXPECT_STREQ(buffer, "");
 }
 
+TEST(CallLogTest, PastItsLimitTheOldestLinesGoAndTheTextSaysSo) {
+    CallLog log(2);
+    for (int i = 1; i <= 4; ++i)
+        log.Record(LogLine("NPP_HandleEvent").Number("event", i));
+    EXPECT_EQ(log.Text(), "CallLog dropped=2\nNPP_HandleEvent event=3\nNPP_HandleEvent event=4\n");
+    char buffer[128];
+    log.Take(buffer, sizeof buffer);
+    log.Record(LogLine("NPP_Destroy"));
+    EXPECT_EQ(log.Text(), "NPP_Destroy\n");
+}
+
 TEST(FlashCallScriptTest, StringsQuotedAndNumbersBare) {
     using V = FlashCallArgument;
     EXPECT_EQ(FlashCallScript("fn", {V::String("a"), V::Number(2)}),

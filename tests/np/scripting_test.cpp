@@ -70,6 +70,8 @@ TEST_F(ScriptingTest, VariablesAreReadAndWritten) {
     EXPECT_EQ(StringResult("GetVariable", {StringVariant("greeting")}), "bye");
     instance.InvokeOrFail("SetVariable", {StringVariant("count"), IntegerVariant(3)});
     EXPECT_EQ(StringResult("GetVariable", {StringVariant("count")}), "3");
+    instance.InvokeOrFail("SetVariable", {StringVariant("ratio"), DoubleVariant(0.25)});
+    EXPECT_EQ(StringResult("GetVariable", {StringVariant("ratio")}), "0.25");
     NPVariant missing = instance.InvokeOrFail("GetVariable", {StringVariant("nothing.here")});
     EXPECT_EQ(missing.type, NPVariantType_Null);
 }
