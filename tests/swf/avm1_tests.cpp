@@ -64,6 +64,16 @@ TEST_F(Script, SampleCallbacksAnswerInExternalInterfaceXml) {
     EXPECT_EQ(host.commands.size(), 1u);  // frame 4's script ran on arrival
 }
 
+TEST_F(Script, CallbacksWithoutArgumentsAnswerUndefinedWhenTheyReturnNothing) {
+    ActionAssembler pause;
+    pause.SetVariable("paused", true);
+    ActionAssembler script;
+    script.DefineFunction("pause", {}, pause).AddCallback("stopflv", "pause").Op(Action::Pop);
+    Run(script);
+    EXPECT_EQ(player.InvokeCallback("<invoke name=\"stopflv\" returntype=\"xml\"></invoke>"), "<undefined/>");
+    EXPECT_EQ(Variable("paused"), "true");
+}
+
 TEST_F(Script, UnknownCallbacksAndBadRequestsGetNoAnswer) {
     player.Load(samples::SampleMovie());
     EXPECT_FALSE(player.InvokeCallback("<invoke name=\"missing\" returntype=\"xml\"><arguments></arguments></invoke>"));

@@ -60,6 +60,16 @@ TEST(ExternalInterfaceXml, HostRequestsWithUnescapedStringArgumentsDecode) {
     EXPECT_TRUE(bare->arguments.empty());
 }
 
+TEST(ExternalInterfaceXml, RequestsWithoutAnArgumentsElementHaveNoArguments) {
+    for (const char* text : {"<invoke name=\"stopflv\" returntype=\"xml\"></invoke>",
+                             "<invoke name=\"stopflv\" returntype=\"xml\"/>"}) {
+        auto decoded = DecodeExternalInvocation(text);
+        ASSERT_TRUE(decoded) << text;
+        EXPECT_EQ(decoded->name, "stopflv");
+        EXPECT_TRUE(decoded->arguments.empty());
+    }
+}
+
 TEST(ExternalInterfaceXml, NonRequestsAreRejected) {
     for (const char* text : {"", "<invoke>", "<invoke name=\"\"></invoke>", "<call name=\"f\"/>", "<invoke name=\"f"})
         EXPECT_FALSE(DecodeExternalInvocation(text)) << text;
