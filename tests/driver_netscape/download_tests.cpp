@@ -17,6 +17,20 @@ namespace {
 
 constexpr std::size_t BodySize = 200000;
 
+// A socket bound to a free port of 127.0.0.1.
+SOCKET BindLoopback(int& Port)
+{
+    SOCKET bound = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length);
+    Port = ntohs(address.sin_port);
+    return bound;
+}
+
 // Answers every connection with BodySize bytes in two parts a little apart, and remembers the
 // request lines it saw.
 class TLocalHttpServer {
@@ -25,14 +39,7 @@ public:
     {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
-        FListener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int length = sizeof address;
-        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length);
-        FPort = ntohs(address.sin_port);
+        FListener = BindLoopback(FPort);
         listen(FListener, 4);
         FThread = std::thread([this] { Serve(); });
     }
@@ -160,15 +167,10 @@ TEST_F(DownloadTest, AnHttpUrlIsDownloadedWholeWithItsQueryInPieces)
 
 TEST_F(DownloadTest, AFailedDownloadLeavesTheStreamOpenAndReportsNothing)
 {
-    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe);
-    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/gone";
+    // A port nobody listens on: the connection is refused.
+    int port = 0;
+    closesocket(BindLoopback(port));
+    const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/gone";
 
     ASSERT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), url.c_str()), 0);
     const auto log = LogUntilDestroyed(std::chrono::seconds(3));
