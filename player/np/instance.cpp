@@ -109,12 +109,10 @@ Instance::Instance(NPP npp, const InstanceSettings& settings) : npp_(npp), setti
 Instance::~Instance() {
     Forget(this);
     timer_.Stop();
-    if (object_) {
+    // Only NP_Shutdown frees an instance that was not destroyed; the browser's records may be
+    // gone by then, so its hold on the scriptable object is not released, only cut.
+    if (object_)
         object_->instance = nullptr;
-        if (!destroyed_)
-            return;  // freed without the browser (NP_Shutdown): its objects may be gone too
-        TheBrowser().ReleaseObject(object_);
-    }
 }
 
 void Instance::Destroy() {

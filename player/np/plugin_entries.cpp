@@ -47,7 +47,8 @@ NPError New(NPMIMEType pluginType, NPP npp, std::uint16_t mode, std::int16_t arg
             }
         }
         CallLogOfProcess().Record(line);
-        if (!npp)
+        // A record that already carries a live instance is not the browser's to reuse.
+        if (!npp || FindLiveInstance(npp))
             return NPERR_INVALID_INSTANCE_ERROR;
         if (!pluginType || kFlashMimeType != pluginType)
             return NPERR_INVALID_PARAM;

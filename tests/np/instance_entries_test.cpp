@@ -59,6 +59,12 @@ TEST_F(InstanceEntriesTest, NewRefusesOtherTypesAndMissingRecords) {
                          nullptr, nullptr, nullptr),
               NPERR_INVALID_PARAM);
     EXPECT_EQ(npp.pdata, nullptr);
+    HostedInstance live(10, 10);
+    void* first = live.Npp()->pdata;
+    EXPECT_EQ(funcs.newp(const_cast<char*>("application/x-shockwave-flash"), live.Npp(), NP_EMBED,
+                         0, nullptr, nullptr, nullptr),
+              NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(live.Npp()->pdata, first);
 }
 
 TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers) {
