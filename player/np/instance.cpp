@@ -198,7 +198,10 @@ NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
     StreamBuffer finished = downloads_.Close(static_cast<StreamBuffer*>(stream.pdata));
     stream.pdata = nullptr;
     // Files a movie fetches have nowhere to go in this player: their arrival is all it notes.
-    if (reason == NPRES_DONE && finished.request.purpose == UrlRequest::Purpose::Movie)
+    // A movie cut short shows the frames that came; one that brought nothing leaves the
+    // current movie in place.
+    bool arrived = reason == NPRES_DONE || !finished.bytes.empty();
+    if (arrived && finished.request.purpose == UrlRequest::Purpose::Movie)
         MovieArrived(finished);
     return NPERR_NO_ERROR;
 }

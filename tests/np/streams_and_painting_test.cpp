@@ -190,5 +190,24 @@ TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext) {
     EXPECT_EQ(wide.Pixel(69, 59) & 0xFFFFFF, 0xFF0000u);
 }
 
+TEST_F(StreamsAndPaintingTest, AMovieCutShortShowsTheFramesThatCame) {
+    instance.Deliver(SemiTransparentMovie(), "first.swf", nullptr);
+    std::vector<std::uint8_t> movie = SemiTransparentMovie();
+    NPStream stream{};
+    stream.url = "cut.swf";
+    ASSERT_EQ(library.funcs.newstream(instance.Npp(), nullptr, &stream, false, nullptr), NPERR_NO_ERROR);
+    // Everything but the last ShowFrame and End: the first frame is whole.
+    library.funcs.write(instance.Npp(), &stream, 0, static_cast<std::int32_t>(movie.size() - 4), movie.data());
+    EXPECT_EQ(library.funcs.destroystream(instance.Npp(), &stream, NPRES_NETWORK_ERR), NPERR_NO_ERROR);
+    EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 1);
+    EXPECT_EQ(PaintedOver(kBlack, 25, 25) & 0xFFFFFF, 0xFF0000u);
+    // A stream that failed before any byte came leaves that movie alone.
+    NPStream empty{};
+    empty.url = "nothing.swf";
+    ASSERT_EQ(library.funcs.newstream(instance.Npp(), nullptr, &empty, false, nullptr), NPERR_NO_ERROR);
+    EXPECT_EQ(library.funcs.destroystream(instance.Npp(), &empty, NPRES_USER_BREAK), NPERR_NO_ERROR);
+    EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 1);
+}
+
 }  // namespace
 }  // namespace zn::np::testing
