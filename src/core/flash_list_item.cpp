@@ -13,18 +13,13 @@ TStringList* Registry = nullptr;
 
 int RegistryIndex(const TznFlashStream* Item) { return Registry ? Registry->IndexOfObject(Item) : -1; }
 
-// A name is a name even when it is empty, so the writer never leaves it out.
-constexpr TPropertyInfo WithoutDefault(TPropertyInfo Info) {
-    Info.HasDefault = false;
-    return Info;
-}
-
 } // namespace
 
 const TClassInfo& TznFlashStream::ClassInfo() {
     using P = TPublished<TznFlashStream>;
     static const TPropertyInfo Properties[] = {
-        WithoutDefault(P::WideString<&TznFlashStream::GetFlashStore, &TznFlashStream::SetFlashStore>(L"FlashStore")),
+        // No default: a name is stored even when it is empty.
+        P::WideString<&TznFlashStream::GetFlashStore, &TznFlashStream::SetFlashStore>(L"FlashStore", nullptr),
     };
     static const TClassInfo Info = DeclareClass<TznFlashStream, TCollectionItem>(L"TznFlashStream", Properties);
     return Info;

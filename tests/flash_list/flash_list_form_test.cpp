@@ -152,3 +152,13 @@ TEST_F(FlashListForms, TruncatedFormIsAReadError) {
     }
     EXPECT_EQ(FlashList()->Count(), 3);
 }
+
+TEST_F(FlashListForms, EmptyNameOfAnItemWithBytesIsStoredToo) {
+    auto* Files = static_cast<TznFlashList*>(Root->FindComponent(L"Files"));
+    AddFlash(*Files, L"", TextBytes("x"));
+    std::unique_ptr<TComponent> Loaded = Read(Written(TFormFormat::Binary));
+    auto* Read = static_cast<TznFlashList*>(Loaded->FindComponent(L"Files"));
+    ASSERT_EQ(Read->Flashs()->Count(), 4);
+    EXPECT_EQ(Read->Flashs()->GetItem(3)->GetFlashStore(), L"");
+    EXPECT_EQ(FlashList()->Strings(7), L"") << "the entry follows the stored name, not \"(empty)\"";
+}
