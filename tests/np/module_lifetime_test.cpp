@@ -26,7 +26,8 @@ void PumpMessagesFor(DWORD milliseconds) {
     }
 }
 
-// In declaration order: the restriction first, then its lifting, then shutdown.
+// In declaration order: the restriction first, then its lifting, a sparse browser table, and
+// shutdown last.
 TEST(ModuleLifetimeTest, ALocalMovieFetchesOnlyLocalFilesUntilTheRestrictionIsLifted) {
     PluginLibrary& library = PluginLibrary::Get();
     library.browser.Reset();
@@ -50,6 +51,37 @@ TEST(ModuleLifetimeTest, ALocalMovieFetchesOnlyLocalFilesUntilTheRestrictionIsLi
         instance.Deliver(RequestingMovie(), "requesting.swf", nullptr);
         EXPECT_EQ(RequestedUrls(), (std::vector<std::string>{"http://example.test/data.xml", "local.xml"}));
     }
+}
+
+TEST(ModuleLifetimeTest, EntriesTheBrowserLeftOutAreNeverCalled) {
+    PluginLibrary& library = PluginLibrary::Get();
+    library.browser.Reset();
+    NPNetscapeFuncs sparse = library.browser.Table();
+    sparse.getvalue = nullptr;
+    sparse.geturlnotify = nullptr;
+    sparse.invoke = nullptr;
+    sparse.evaluate = nullptr;
+    sparse.invalidaterect = nullptr;
+    ASSERT_EQ(library.exports.initialize(&sparse), NPERR_NO_ERROR);
+    {
+        HostedInstance instance(100, 50);
+        ASSERT_EQ(instance.created, NPERR_NO_ERROR);
+        instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
+        EXPECT_EQ(library.exports.fsCommand(instance.Npp(), "quit", ""), NPERR_GENERIC_ERROR);
+        char answer[32];
+        EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer), 12);
+        EXPECT_STREQ(answer, "<undefined/>");
+        EXPECT_EQ(library.exports.requestUrl(instance.Npp(), "data.xml"), NPERR_GENERIC_ERROR);
+        EXPECT_EQ(library.exports.invalidateRect(instance.Npp(), 0, 0, 10, 10), NPERR_NO_ERROR);
+        NPVariant result{};
+        EXPECT_FALSE(instance.Invoke("LoadMovie", {IntegerVariant(0), StringVariant("x.swf")}, result));
+    }
+    EXPECT_TRUE(library.browser.invokes.empty());
+    EXPECT_TRUE(library.browser.evaluations.empty());
+    EXPECT_TRUE(library.browser.requests.empty());
+    EXPECT_TRUE(library.browser.invalidated.empty());
+    EXPECT_EQ(library.browser.windowObjectRequests, 0);
+    ASSERT_EQ(library.exports.initialize(&library.browserTable), NPERR_NO_ERROR);
 }
 
 TEST(ModuleLifetimeTest, ShutdownEndsEveryInstanceSoTheLibraryCanBeUnloaded) {
