@@ -3,7 +3,9 @@
 #include "zintara/framework/form_binary.h"
 #include "zintara/framework/form_text.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace zn {
@@ -73,10 +75,11 @@ private:
             return;
         case vaInt8: case vaInt16: case vaInt32: case vaInt64: Emit(std::to_string(FInput.ReadIntegerValue(Type))); return;
         case vaExtended: case vaSingle: case vaCurrency: case vaDate: {
-            char Text[64];
-            std::snprintf(Text, sizeof Text, "%.21Lg", FInput.ReadFloatValue(Type));
-            std::string Number = Text;
-            if (Number.find_first_of(".eEnN") == std::string::npos) Number += ".0";
+            long double Value = FInput.ReadFloatValue(Type);
+            // The text form has no notation for these, and a number must survive the round trip.
+            if (!std::isfinite(Value)) throw EReadError(L"A number in the form stream is not finite");
+            std::string Number = ShortestNumber(Value, Type);
+            if (Number.find_first_of(".e") == std::string::npos) Number += ".0";
             Emit(Number + (Type == vaSingle ? "s" : Type == vaCurrency ? "c" : Type == vaDate ? "d" : ""));
             return;
         }
@@ -133,6 +136,24 @@ private:
         FInput.ReadListEnd();
         Emit(">");
         --FDepth;
+    }
+
+    // The fewest digits that read back to the same value of the value's type.
+    static std::string ShortestNumber(long double Value, TValueType Type) {
+        auto Same = [&](long double Parsed) {
+            switch (Type) {
+            case vaSingle: return static_cast<float>(Parsed) == static_cast<float>(Value);
+            case vaDate: return static_cast<double>(Parsed) == static_cast<double>(Value);
+            case vaCurrency: return std::llround(Parsed * 10000) == std::llround(Value * 10000);
+            default: return Parsed == Value;
+            }
+        };
+        char Text[64];
+        for (int Digits = 1; Digits <= 21; ++Digits) {
+            std::snprintf(Text, sizeof Text, "%.*Lg", Digits, Value);
+            if (Same(std::strtold(Text, nullptr))) break;
+        }
+        return Text;
     }
 
     // Names from the stream go out as they are only when the text reader can read them back.

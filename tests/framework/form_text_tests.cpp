@@ -130,6 +130,20 @@ TEST_F(TextForm, ValueNotationsAreConvertedToTheirBinaryTags) {
     EXPECT_EQ(Binary, Expected);
 }
 
+TEST_F(TextForm, NumbersOfEveryTypeSurviveTheRoundTrip) {
+    std::string Text =
+        "object TTestComponent\r\n"
+        "  A = 1.5\r\n  B = -0.125s\r\n  C = 12.3456c\r\n  D = 45000.25d\r\n  E = 3.0\r\n"
+        "  F = 0.1\r\n  G = 9223372036854775807\r\n  H = -2147483649\r\n"
+        "end\r\n";
+    std::string Binary = ToBinary(Text);
+    EXPECT_EQ(ToText(Binary), Text);
+    EXPECT_EQ(ToBinary(ToText(Binary)), Binary);
+    std::string Infinite = "TPF0\x0E" "TTestComponent" "\x00" "\x01" "X" "\x05"s +
+                           "\x00\x00\x00\x00\x00\x00\x00\x80\xFF\x7F"s + "\x00\x00"s;
+    EXPECT_THROW(ToText(Infinite), EReadError);
+}
+
 TEST_F(TextForm, ChildPositionsAndInheritedObjectsSurvive) {
     std::string Text = "inherited Root: TTestComponent [3]\r\n  Count = 1\r\nend\r\n";
     std::string Binary = ToBinary(Text);
