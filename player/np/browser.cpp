@@ -44,11 +44,13 @@ NPError Browser::SetValue(NPP instance, NPPVariable variable, void* value) const
 }
 
 bool Browser::SupportsWindowless(NPP instance) const {
-    NPBool supported = false;
+    // The answer is an NPBool, one byte; room for a four-byte BOOL keeps a browser that writes
+    // one from writing past it.
+    std::uint32_t supported = 0;
     if (!table_.getvalue)
         return false;
     return table_.getvalue(instance, NPNVSupportsWindowless, &supported) == NPERR_NO_ERROR &&
-           supported;
+           (supported & 0xFF) != 0;
 }
 
 NPObject* Browser::WindowObject(NPP instance) const {

@@ -1,4 +1,4 @@
-// The Record of every call the host made into the plug-in, one line of text per call, in order;
+// The record of every call the host made into the plug-in, one line of text per call, in order;
 // tests read it through the control exports to check what a host sent.
 #pragma once
 
@@ -12,7 +12,7 @@ namespace zn::np {
 
 struct NPVariant;
 
-// Builds one line: the call's name, then " key=value" per argument. Strings are Quoted with
+// Builds one line: the call's name, then " key=value" per argument. Strings are quoted with
 // backslash escapes, addresses are "0x" and eight (or sixteen) lower-case hexadecimal digits.
 class LogLine {
 public:
