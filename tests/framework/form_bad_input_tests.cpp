@@ -1,6 +1,7 @@
 // Damaged forms: truncated streams, lengths that lie, nesting without end, and thousands of
 // seeded random mutations of valid forms. Every one must end in a framework exception (or a
 // form read in full), never in a crash or an attempt to allocate what the stream cannot hold.
+#include "stream_helpers.h"
 #include "test_components.h"
 
 #include "zintara/framework/exceptions.h"
@@ -20,14 +21,9 @@ using namespace std::string_literals;
 
 namespace {
 
-std::string Contents(TMemoryStream& Stream) {
-    return std::string(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
-}
-
 void LoadForm(const std::string& Form) {
     TMemoryStream Stream;
-    Stream.WriteBuffer(Form.data(), Form.size());
-    Stream.SetPosition(0);
+    Load(Stream, Form);
     delete ReadComponentFromStream(Stream, nullptr);
 }
 
@@ -115,13 +111,11 @@ TEST_F(BadForm, NestingWithoutEndIsRefused) {
     EXPECT_NE(ReadError(Components).find(L"nested too deeply"), std::wstring::npos);
     std::string Lists = "TPF0\x0E" "TTestComponent" "\x00" "\x01" "X"s + std::string(100000, '\x01');
     TMemoryStream Input, Output;
-    Input.WriteBuffer(Lists.data(), Lists.size());
-    Input.SetPosition(0);
+    Load(Input, Lists);
     EXPECT_THROW(ObjectBinaryToText(Input, Output), EReadError);
     std::string Text = "object A: TTestComponent\n  X = " + std::string(100000, '(');
     TMemoryStream TextInput, Binary;
-    TextInput.WriteBuffer(Text.data(), Text.size());
-    TextInput.SetPosition(0);
+    Load(TextInput, Text);
     EXPECT_THROW(ObjectTextToBinary(TextInput, Binary), EReadError);
 }
 
@@ -161,8 +155,7 @@ TEST_F(BadForm, RandomMutationsOfBinaryFormsNeverCrash) {
             ADD_FAILURE() << "round " << Round << " raised something other than a framework exception";
         }
         TMemoryStream Input, Output;
-        Input.WriteBuffer(Mutant.data(), Mutant.size());
-        Input.SetPosition(0);
+        Load(Input, Mutant);
         try {
             ObjectBinaryToText(Input, Output);
         } catch (const Exception&) {

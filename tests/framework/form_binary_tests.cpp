@@ -1,4 +1,5 @@
 // The binary form format, byte for byte against hand-assembled references, and reading back.
+#include "stream_helpers.h"
 #include "test_components.h"
 
 #include "zintara/framework/exceptions.h"
@@ -17,20 +18,15 @@ using namespace std::string_literals;
 
 namespace {
 
-std::string Bytes(TMemoryStream& Stream) {
-    return std::string(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
-}
-
 std::string WriteForm(TComponent& Root) {
     TMemoryStream Stream;
     WriteComponentToStream(Stream, Root);
-    return Bytes(Stream);
+    return Contents(Stream);
 }
 
 std::unique_ptr<TComponent> ReadForm(const std::string& Form) {
     TMemoryStream Stream;
-    Stream.WriteBuffer(Form.data(), Form.size());
-    Stream.SetPosition(0);
+    Load(Stream, Form);
     return std::unique_ptr<TComponent>(ReadComponentFromStream(Stream, nullptr));
 }
 
@@ -116,7 +112,7 @@ TEST_F(BinaryForm, IntegersTakeTheSmallestTag) {
     for (const auto& Case : Cases) {
         TMemoryStream Stream;
         TFormOutput(Stream).WriteInteger(Case.Value);
-        EXPECT_EQ(Bytes(Stream), Case.Expected) << Case.Value;
+        EXPECT_EQ(Contents(Stream), Case.Expected) << Case.Value;
         Stream.SetPosition(0);
         TFormInput Input(Stream);
         EXPECT_EQ(Input.ReadIntegerValue(Input.ReadValue()), Case.Value);
@@ -129,7 +125,7 @@ TEST_F(BinaryForm, StringsTakeTheirTags) {
     Output.WriteString(L"ab");
     Output.WriteString(std::wstring(256, L'z'));
     Output.WriteString(L"\u00E9\u4E2D");
-    std::string Written = Bytes(Stream);
+    std::string Written = Contents(Stream);
     EXPECT_EQ(Written.substr(0, 4), "\x06\x02" "ab");
     EXPECT_EQ(Written.substr(4, 5), std::string("\x0C\x00\x01\x00\x00", 5));
     EXPECT_EQ(Written.substr(265), std::string("\x12\x02\x00\x00\x00\xE9\x00\x2D\x4E", 9));
@@ -188,8 +184,7 @@ TEST_F(BinaryForm, LoadedComesAfterTheWholeTree) {
     TTestComponent Target(nullptr);
     Target.LoadLog = &Log;
     TMemoryStream Stream;
-    Stream.WriteBuffer(Form.data(), Form.size());
-    Stream.SetPosition(0);
+    Load(Stream, Form);
     ReadComponentFromStream(Stream, &Target);
     EXPECT_EQ(Target.LoadedCalls, 1);
     EXPECT_FALSE(Target.WasReadingAtLoaded);
@@ -213,8 +208,7 @@ TEST_F(BinaryForm, FillsComponentsTheRootAlreadyHas) {
     auto* Existing = new TTestComponent(&Target);
     Existing->SetName(L"Child");
     TMemoryStream Stream;
-    Stream.WriteBuffer(Form.data(), Form.size());
-    Stream.SetPosition(0);
+    Load(Stream, Form);
     ReadComponentFromStream(Stream, &Target);
     ASSERT_EQ(Target.ComponentCount(), 1);
     EXPECT_EQ(Target.Components(0), Existing);
@@ -228,8 +222,7 @@ TEST_F(BinaryForm, AFailingPropertyFreesWhatWasBuilt) {
                        std::string("\x00\x00\x00", 3);
     TTestComponent Target(nullptr);
     TMemoryStream Stream;
-    Stream.WriteBuffer(Form.data(), Form.size());
-    Stream.SetPosition(0);
+    Load(Stream, Form);
     try {
         ReadComponentFromStream(Stream, &Target);
         FAIL() << "the failing setter was not reported";

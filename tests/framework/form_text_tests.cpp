@@ -1,5 +1,6 @@
 // The text form: exact text for a known form, conversion both ways, the notations the text
 // reader accepts, and the errors it names.
+#include "stream_helpers.h"
 #include "test_components.h"
 
 #include "zintara/framework/exceptions.h"
@@ -18,14 +19,9 @@ using namespace std::string_literals;
 
 namespace {
 
-std::string Contents(TMemoryStream& Stream) {
-    return std::string(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
-}
-
 std::string Convert(void (*Conversion)(TStream&, TStream&), const std::string& Input) {
     TMemoryStream From, To;
-    From.WriteBuffer(Input.data(), Input.size());
-    From.SetPosition(0);
+    Load(From, Input);
     Conversion(From, To);
     return Contents(To);
 }
@@ -35,8 +31,7 @@ std::string ToBinary(const std::string& Text) { return Convert(&ObjectTextToBina
 
 std::unique_ptr<TTestComponent> ReadText(const std::string& Text) {
     TMemoryStream Stream;
-    Stream.WriteBuffer(Text.data(), Text.size());
-    Stream.SetPosition(0);
+    Load(Stream, Text);
     return std::unique_ptr<TTestComponent>(dynamic_cast<TTestComponent*>(ReadComponentFromStream(Stream, nullptr)));
 }
 

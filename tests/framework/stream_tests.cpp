@@ -1,4 +1,6 @@
 // The stream family: memory, file and resource streams, exact transfers, copies, failures.
+#include "stream_helpers.h"
+
 #include "zintara/framework/exceptions.h"
 #include "zintara/framework/file_stream.h"
 #include "zintara/framework/resource_stream.h"
@@ -11,12 +13,9 @@
 #include <string>
 
 using namespace zn;
+using namespace zn::testing;
 
 namespace {
-
-std::string Contents(TMemoryStream& Stream) {
-    return std::string(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
-}
 
 class FileStreamTest : public ::testing::Test {
 protected:
