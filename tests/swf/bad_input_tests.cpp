@@ -34,6 +34,9 @@ bool Exercise(MoviePlayer& player, std::span<const uint8_t> bytes) {
     for (int i = 0; i < 3; ++i) player.Advance();
     player.InvokeCallback("<invoke name=\"echo\" returntype=\"xml\"><arguments><string>x</string></arguments></invoke>");
     player.GetVariable("flv.volume");
+    player.MouseMove(24, 18);
+    player.MouseButton(24, 18, true);
+    player.MouseButton(30, 20, false);
     player.GotoFrame(1);
     Image image(48, 36);
     player.Render(image.View());
@@ -91,7 +94,8 @@ std::vector<uint8_t> ScriptedMovie() {
 }
 
 TEST(BadInput, ThousandsOfMutatedMoviesAreSurvived) {
-    std::vector<std::vector<uint8_t>> bases = {samples::SampleMovie(false), ScriptedMovie(), samples::SampleMovie(true)};
+    std::vector<std::vector<uint8_t>> bases = {samples::SampleMovie(false), ScriptedMovie(), samples::ButtonMovie(),
+                                               samples::SampleMovie(true)};
     std::mt19937 random(20260101);
     RecordingHost host;
     MoviePlayer player(host);
@@ -99,7 +103,7 @@ TEST(BadInput, ThousandsOfMutatedMoviesAreSurvived) {
     int unsound = 0;
     auto started = Clock::now();
     for (int round = 0; round < 3000; ++round) {
-        std::vector<uint8_t> bytes = bases[round % 10 == 9 ? 2 : round % 2];
+        std::vector<uint8_t> bytes = bases[round % 10 == 9 ? 3 : round % 3];
         int mutations = 1 + static_cast<int>(random() % 6);
         for (int m = 0; m < mutations && !bytes.empty(); ++m) {
             size_t at = random() % bytes.size();

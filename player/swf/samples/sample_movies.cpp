@@ -1,6 +1,8 @@
 // The sample movie, written with the engine's writer and assembler.
 #include "sample_movies.h"
 
+#include <memory>
+
 #include "znswf/action_assembler.h"
 #include "znswf/movie_writer.h"
 
@@ -78,6 +80,29 @@ std::vector<uint8_t> SampleMovie(bool compressed) {
         movie.ShowFrame();
     }
     return movie.Finish(compressed);
+}
+
+std::vector<uint8_t> ButtonMovie() {
+    MovieWriter movie(200, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    Button button;
+    button.id = 10;
+    uint16_t id = 1;
+    for (auto [color, states] : {std::pair{ButtonUpColor, ButtonRecord::Up | ButtonRecord::HitTest},
+                                 std::pair{ButtonOverColor, +ButtonRecord::Over},
+                                 std::pair{ButtonDownColor, +ButtonRecord::Down}}) {
+        ShapeBuilder face;
+        face.Rectangle(0, 0, 100 * T, 50 * T, face.AddFill(color));
+        movie.DefineShape(face.Build(id));
+        button.records.push_back({static_cast<uint8_t>(states), id, 1, TranslateMatrix(50 * T, 25 * T), {}});
+        ++id;
+    }
+    auto actions = [](const ActionAssembler& code) { return std::make_shared<const std::vector<uint8_t>>(code.Assemble()); };
+    button.actions.push_back({ButtonAction::RollOver, actions(ActionAssembler().FSCommand("button", "over"))});
+    button.actions.push_back({ButtonAction::Press, actions(ActionAssembler().FSCommand("button", "pressed"))});
+    button.actions.push_back({ButtonAction::Release, actions(ActionAssembler().CallExternal("clicked", {1}).Op(Action::Pop))});
+    movie.DefineButton(button).PlaceObject(10, 1).ShowFrame();
+    return movie.Finish();
 }
 
 }  // namespace zn::swf::samples

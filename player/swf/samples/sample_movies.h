@@ -19,6 +19,15 @@ namespace zn::swf::samples {
 // - frame 4: fscommand("reached", "middle"); frame 8: fscommand("reached", "end").
 std::vector<uint8_t> SampleMovie(bool compressed = false);
 
+// A button movie, 200 by 100 pixels, one frame: a button at (50,25)-(150,75) drawn grey when
+// up, light blue when the pointer is over it, dark blue when pressed; it raises
+// fscommand("button", "over") on roll-over, ("button", "pressed") on press and
+// ExternalInterface.call("clicked", 1) on release.
+std::vector<uint8_t> ButtonMovie();
+
+inline constexpr Rgba ButtonUpColor{128, 128, 128, 255}, ButtonOverColor{120, 180, 255, 255},
+                      ButtonDownColor{0, 0, 160, 255};
+
 inline constexpr int SampleWidth = 320, SampleHeight = 240, SampleFrames = 8;
 inline constexpr Rgba SampleBackground{0x20, 0x30, 0x60, 255};
 inline constexpr Rgba SampleSquareColor{0, 180, 0, 255};

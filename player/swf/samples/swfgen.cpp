@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     }
     std::string folder = argv[1];
     bool ok = Write(folder + "/sample.swf", zn::swf::samples::SampleMovie(false)) &&
-              Write(folder + "/sample_compressed.swf", zn::swf::samples::SampleMovie(true));
+              Write(folder + "/sample_compressed.swf", zn::swf::samples::SampleMovie(true)) &&
+              Write(folder + "/button.swf", zn::swf::samples::ButtonMovie());
     if (!ok) std::fprintf(stderr, "swfgen: cannot write into %s\n", folder.c_str());
     return ok ? 0 : 1;
 }

@@ -8,9 +8,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <map>
 
 #include "avm1_machine.h"
-#include "shape_renderer.h"
+#include "characters.h"
 #include "timeline.h"
 #include "znswf/movie_reader.h"
 
@@ -54,6 +55,9 @@ public:
         movie_.reset();
         timeline_.Reset();
         pendingFrame_.reset();
+        buttonStates_.clear();
+        hovered_.reset();
+        pressed_.reset();
         playing_ = true;
         everythingChanged_ = true;
     }
@@ -137,23 +141,26 @@ public:
         RenderBudget budget;
         for (const auto& [depth, instance] : timeline_.DisplayList()) {
             if (budget.Spent()) break;
-            auto shape = movie_->shapes.find(instance.character);
-            if (shape == movie_->shapes.end()) continue;
-            renderer_.Draw(*shape->second, Affine::Compose(instance.matrix, view), instance.colorTransform, target,
-                           clip, budget);
+            auto state = buttonStates_.find(depth);
+            PlacedCharacter placed{instance.character, Affine::Compose(instance.matrix, view), instance.colorTransform,
+                                   state == buttonStates_.end() ? ButtonRecord::Up : state->second};
+            DrawCharacter(*movie_, placed, renderer_, target, clip, budget);
         }
     }
 
     Rgba BackgroundColor() const { return movie_ && movie_->background ? *movie_->background : White; }
 
+    // The host's view, or the stage at one pixel per pixel while the host has set none.
+    std::pair<int, int> ViewSize() const {
+        if (viewWidth_ > 0 && viewHeight_ > 0) return {viewWidth_, viewHeight_};
+        const TwipsRect& stage = movie_->header.stage;
+        return {static_cast<int>(std::clamp<int64_t>((int64_t(stage.xMax) - stage.xMin) / TwipsPerPixel, 0, 1 << 20)),
+                static_cast<int>(std::clamp<int64_t>((int64_t(stage.yMax) - stage.yMin) / TwipsPerPixel, 0, 1 << 20))};
+    }
+
     PixelRect ToView(const TwipsArea& area) const {
         if (area.empty || !movie_) return {};
-        int width = viewWidth_, height = viewHeight_;
-        const TwipsRect& stage = movie_->header.stage;
-        if (width <= 0 || height <= 0) {
-            width = static_cast<int>(std::clamp<int64_t>((int64_t(stage.xMax) - stage.xMin) / TwipsPerPixel, 0, 1 << 20));
-            height = static_cast<int>(std::clamp<int64_t>((int64_t(stage.yMax) - stage.yMin) / TwipsPerPixel, 0, 1 << 20));
-        }
+        auto [width, height] = ViewSize();
         ViewTransform view = ViewFor(width, height, 0, 0);
         auto x = [&](int64_t t) { return std::clamp(t * view.scale + view.offsetX, -1e9, 1e9); };
         auto y = [&](int64_t t) { return std::clamp(t * view.scale + view.offsetY, -1e9, 1e9); };
@@ -196,8 +203,10 @@ public:
     void Settle() {
         RunFrameScripts();
         retired_.clear();
-        PixelRect changed = everythingChanged_ ? WholeView() : ToView(timeline_.TakeChanges());
-        if (everythingChanged_) timeline_.TakeChanges();
+        TwipsArea changes = timeline_.TakeChanges();
+        changes.Include(inputChanges_);
+        inputChanges_ = {};
+        PixelRect changed = everythingChanged_ ? WholeView() : ToView(changes);
         everythingChanged_ = false;
         lastChanged_ = changed;
         if (!changed.Empty()) host_.InvalidateRect(changed);
@@ -242,15 +251,84 @@ public:
     std::string CallExternal(const std::string& name, const std::vector<ExternalValue>& arguments) override {
         return host_.CallExternal(name, arguments);
     }
-    double MouseX() const override { return ViewToStage(input_.mouseX, true); }
-    double MouseY() const override { return ViewToStage(input_.mouseY, false); }
+    double MouseX() const override { return std::round(ViewToStage(input_.mouseX, true) / TwipsPerPixel); }
+    double MouseY() const override { return std::round(ViewToStage(input_.mouseY, false) / TwipsPerPixel); }
 
+    // The stage twips under the centre of a view pixel.
     double ViewToStage(int coordinate, bool horizontal) const {
-        if (!movie_ || viewWidth_ <= 0 || viewHeight_ <= 0) return coordinate;
-        ViewTransform view = ViewFor(viewWidth_, viewHeight_, 0, 0);
+        if (!movie_) return 0;
+        auto [width, height] = ViewSize();
+        ViewTransform view = ViewFor(width, height, 0, 0);
         if (view.scale <= 0) return 0;
-        double offset = horizontal ? view.offsetX : view.offsetY;
-        return std::round((coordinate - offset) / view.scale / TwipsPerPixel);
+        return (coordinate + 0.5 - (horizontal ? view.offsetX : view.offsetY)) / view.scale;
+    }
+
+    // Buttons: the topmost one under the pointer is hovered; pressing and releasing it, or
+    // moving on and off it, change its state and run the actions for that transition.
+    std::optional<uint16_t> ButtonUnderPointer() {
+        if (!movie_) return std::nullopt;
+        double x = ViewToStage(input_.mouseX, true), y = ViewToStage(input_.mouseY, false);
+        const auto& list = timeline_.DisplayList();
+        for (auto it = list.rbegin(); it != list.rend(); ++it)
+            if (ButtonHit(*movie_, it->second.character, it->second.matrix, x, y, renderer_)) return it->first;
+        return std::nullopt;
+    }
+
+    void SetButtonState(uint16_t depth, uint8_t state) {
+        auto instance = timeline_.DisplayList().find(depth);
+        if (instance == timeline_.DisplayList().end()) return;
+        uint8_t& current = buttonStates_.try_emplace(depth, ButtonRecord::Up).first->second;
+        if (current == state) return;
+        current = state;
+        inputChanges_.Include(PlacedTwips(*movie_, instance->second));
+    }
+
+    void RunButtonActions(uint16_t depth, uint16_t condition) {
+        auto instance = timeline_.DisplayList().find(depth);
+        if (!movie_ || instance == timeline_.DisplayList().end()) return;
+        auto button = movie_->buttons.find(instance->second.character);
+        if (button == movie_->buttons.end()) return;
+        std::shared_ptr<const Button> keep = button->second;  // the actions may load another movie
+        for (const ButtonAction& action : keep->actions)
+            if ((action.conditions & condition) && machine_) machine_->RunBlock(action.actions);
+    }
+
+    void PointerMoved() {
+        std::optional<uint16_t> target = ButtonUnderPointer();
+        if (target == hovered_) return;
+        if (hovered_) {
+            SetButtonState(*hovered_, ButtonRecord::Up);
+            RunButtonActions(*hovered_, pressed_ == hovered_ ? ButtonAction::DragOut : ButtonAction::RollOut);
+        }
+        hovered_ = target;
+        if (!target) return;
+        if (pressed_ == target) {
+            SetButtonState(*target, ButtonRecord::Down);
+            RunButtonActions(*target, ButtonAction::DragOver);
+        } else if (!pressed_) {
+            SetButtonState(*target, ButtonRecord::Over);
+            RunButtonActions(*target, ButtonAction::RollOver);
+        }
+    }
+
+    void PointerButton(bool down) {
+        if (down) {
+            if (!hovered_) return;
+            pressed_ = hovered_;
+            SetButtonState(*pressed_, ButtonRecord::Down);
+            RunButtonActions(*pressed_, ButtonAction::Press);
+            return;
+        }
+        if (!pressed_) return;
+        uint16_t released = *pressed_;
+        pressed_.reset();
+        if (hovered_ == released) {
+            SetButtonState(released, ButtonRecord::Over);
+            RunButtonActions(released, ButtonAction::Release);
+        } else {
+            SetButtonState(released, ButtonRecord::Up);
+            RunButtonActions(released, ButtonAction::ReleaseOutside);
+        }
     }
 
     PlayerHost& host_;
@@ -269,6 +347,9 @@ public:
     unsigned generation_ = 0;  // counts loads
     PixelRect lastChanged_;
     InputState input_;
+    std::map<uint16_t, uint8_t> buttonStates_;  // by depth; buttons not listed are up
+    std::optional<uint16_t> hovered_, pressed_;
+    TwipsArea inputChanges_;
 };
 
 MoviePlayer::MoviePlayer(PlayerHost& host) : impl_(std::make_unique<Impl>(host)) {}
@@ -382,14 +463,18 @@ std::vector<std::string> MoviePlayer::CallbackNames() const {
 }
 
 void MoviePlayer::MouseMove(int x, int y) {
+    Impl::Entry entry(*impl_);
     impl_->input_.mouseX = x;
     impl_->input_.mouseY = y;
     ++impl_->input_.events;
+    impl_->PointerMoved();
 }
 
 void MoviePlayer::MouseButton(int x, int y, bool down) {
+    Impl::Entry entry(*impl_);
     MouseMove(x, y);
     impl_->input_.mouseDown = down;
+    impl_->PointerButton(down);
 }
 
 void MoviePlayer::KeyDown(unsigned virtualKey) {

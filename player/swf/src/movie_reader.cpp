@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "button_codec.h"
 #include "byte_reader.h"
 #include "record_codec.h"
 #include "shape_codec.h"
@@ -182,8 +183,14 @@ void MovieReader::ParseTag(uint16_t code, const uint8_t* body, size_t length) {
         auto shape = std::make_shared<Shape>();
         shape->id = in.U16();
         shape->version = code == tag::DefineShape ? 1 : code == tag::DefineShape2 ? 2 : 3;
-        if (ReadShapeBody(in, *shape) && !movie_->shapes.contains(shape->id))
+        if (ReadShapeBody(in, *shape) && !movie_->shapes.contains(shape->id) && !movie_->buttons.contains(shape->id))
             movie_->shapes.emplace(shape->id, std::move(shape));
+        return;
+    }
+    case tag::DefineButton2: {
+        auto button = std::make_shared<Button>();
+        if (ReadButton(in, *button) && !movie_->buttons.contains(button->id) && !movie_->shapes.contains(button->id))
+            movie_->buttons.emplace(button->id, std::move(button));
         return;
     }
     case tag::PlaceObject:

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "button_codec.h"
 #include "byte_writer.h"
 #include "record_codec.h"
 #include "shape_codec.h"
@@ -140,6 +141,13 @@ MovieWriter& MovieWriter::DefineShape(const Shape& shape) {
     WriteShapeBody(out, shape);
     Tag(shape.version == 1 ? tag::DefineShape : shape.version == 2 ? tag::DefineShape2 : tag::DefineShape3,
         out.Take());
+    return *this;
+}
+
+MovieWriter& MovieWriter::DefineButton(const Button& button) {
+    ByteWriter out;
+    WriteButton(out, button);
+    Tag(tag::DefineButton2, out.Take());
     return *this;
 }
 

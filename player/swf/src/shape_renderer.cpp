@@ -73,6 +73,18 @@ Affine Affine::Compose(const Matrix& m, const ViewTransform& view) {
     return t;
 }
 
+Affine Affine::Then(const Matrix& m) const {
+    double ia = m.scaleX / 65536.0, ib = m.rotateSkew0 / 65536.0, ic = m.rotateSkew1 / 65536.0, id = m.scaleY / 65536.0;
+    Affine t;
+    t.a = a * ia + c * ib;
+    t.b = b * ia + d * ib;
+    t.c = a * ic + c * id;
+    t.d = b * ic + d * id;
+    t.tx = a * m.translateX + c * m.translateY + tx;
+    t.ty = b * m.translateX + d * m.translateY + ty;
+    return t;
+}
+
 Point Affine::Apply(double x, double y) const {
     return Sane({static_cast<float>(a * x + c * y + tx), static_cast<float>(b * x + d * y + ty)});
 }

@@ -18,6 +18,7 @@ struct ViewTransform {
 struct Affine {
     double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;  // x' = a x + c y + tx, y' = b x + d y + ty
     static Affine Compose(const Matrix& placement, const ViewTransform& view);
+    Affine Then(const Matrix& inner) const;  // this transform applied after `inner`
     Point Apply(double x, double y) const;
     double Scale() const;  // how much lengths grow, for stroke widths
 };

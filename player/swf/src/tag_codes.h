@@ -16,6 +16,7 @@ inline constexpr uint16_t DefineShape2 = 22;
 inline constexpr uint16_t PlaceObject2 = 26;
 inline constexpr uint16_t RemoveObject2 = 28;
 inline constexpr uint16_t DefineShape3 = 32;
+inline constexpr uint16_t DefineButton2 = 34;
 inline constexpr uint16_t FrameLabel = 43;
 
 }  // namespace zn::swf::tag

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shape_renderer.h"
+#include "characters.h"
 
 namespace zn::swf {
 
@@ -26,10 +26,8 @@ void TwipsArea::Include(const TwipsArea& area) {
 }
 
 TwipsRect PlacedTwips(const Movie& movie, const Instance& instance) {
-    auto shape = movie.shapes.find(instance.character);
-    if (shape == movie.shapes.end()) return {};
     ViewTransform twips{1.0, 0, 0};
-    PixelRect r = PlacedBounds(shape->second->edgeBounds, Affine::Compose(instance.matrix, twips));
+    PixelRect r = CharacterBounds(movie, instance.character, Affine::Compose(instance.matrix, twips));
     return {r.left, r.right, r.top, r.bottom};
 }
 

@@ -47,7 +47,7 @@ private:
     TwipsArea changes_;
 };
 
-// The stage area a placed shape covers.
+// The stage area a placed character covers, in any state.
 TwipsRect PlacedTwips(const Movie& movie, const Instance& instance);
 
 }  // namespace zn::swf

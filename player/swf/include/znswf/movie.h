@@ -60,6 +60,38 @@ struct Shape {
     TwipsRect edgeBounds;
 };
 
+// One character a button shows in some of its states, placed inside the button.
+struct ButtonRecord {
+    static constexpr uint8_t Up = 0x01, Over = 0x02, Down = 0x04, HitTest = 0x08;
+    uint8_t states = 0;
+    uint16_t character = 0;
+    uint16_t depth = 0;
+    Matrix matrix;
+    ColorTransform colorTransform;
+    friend bool operator==(const ButtonRecord&, const ButtonRecord&) = default;
+};
+
+using ActionBlock = std::shared_ptr<const std::vector<uint8_t>>;
+
+// Actions a button runs on the mouse transitions named in `conditions`.
+struct ButtonAction {
+    static constexpr uint16_t RollOver = 0x0001, RollOut = 0x0002, Press = 0x0004, Release = 0x0008,
+                              DragOut = 0x0010, DragOver = 0x0020, ReleaseOutside = 0x0040;
+    uint16_t conditions = 0;
+    ActionBlock actions;
+    friend bool operator==(const ButtonAction& a, const ButtonAction& b) {
+        return a.conditions == b.conditions && (a.actions == b.actions || (a.actions && b.actions && *a.actions == *b.actions));
+    }
+};
+
+// DefineButton2.
+struct Button {
+    uint16_t id = 0;
+    bool trackAsMenu = false;
+    std::vector<ButtonRecord> records;
+    std::vector<ButtonAction> actions;
+};
+
 struct PlaceCommand {
     int version = 2;  // 1 for PlaceObject, 2 for PlaceObject2
     uint16_t depth = 0;
@@ -80,7 +112,6 @@ struct RemoveCommand {
 };
 
 using DisplayCommand = std::variant<PlaceCommand, RemoveCommand>;
-using ActionBlock = std::shared_ptr<const std::vector<uint8_t>>;
 
 struct Frame {
     std::vector<DisplayCommand> commands;
@@ -101,6 +132,7 @@ struct Movie {
     MovieHeader header;
     std::optional<Rgba> background;  // the first SetBackgroundColor; later ones are ignored
     std::map<uint16_t, std::shared_ptr<const Shape>> shapes;
+    std::map<uint16_t, std::shared_ptr<const Button>> buttons;
     std::vector<Frame> frames;
     std::vector<uint16_t> skippedTags;  // codes of tags read past unparsed, in order, once each
     bool complete = false;

@@ -101,8 +101,9 @@ public:
     std::optional<std::string> InvokeCallback(std::string_view requestXml);
     std::vector<std::string> CallbackNames() const;
 
-    // Input, in view pixels. Recorded (and visible to scripts as _xmouse/_ymouse); the
-    // engine has no buttons.
+    // Input, in view pixels. The mouse drives the movie's buttons (their up, over and down
+    // states and the actions of each transition) and is visible to scripts as _xmouse and
+    // _ymouse; keys are recorded only.
     void MouseMove(int x, int y);
     void MouseButton(int x, int y, bool down);
     void KeyDown(unsigned virtualKey);

@@ -45,6 +45,7 @@ public:
 
     MovieWriter& SetBackgroundColor(Rgba color);
     MovieWriter& DefineShape(const Shape& shape);
+    MovieWriter& DefineButton(const Button& button);  // DefineButton2
     MovieWriter& Place(const PlaceCommand& place);                 // PlaceObject or PlaceObject2 by version
     MovieWriter& PlaceObject(uint16_t character, uint16_t depth, const Matrix& matrix = {});
     MovieWriter& Remove(const RemoveCommand& remove);              // RemoveObject or RemoveObject2
