@@ -175,5 +175,17 @@ TEST_F(ScriptingTest, AnExternalCallTheBrowserCannotEvaluateIsUndefined) {
     EXPECT_STREQ(small, "abc");
 }
 
+TEST_F(ScriptingTest, ACallbackThatCallsTheHostAnswersFromInsideTheHostsCall) {
+    instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
+    library.browser.evaluations.clear();
+    library.browser.evaluateAnswer = "<number>42</number>";
+    std::string request =
+        "<invoke name=\"relay\" returntype=\"xml\"><arguments><string>q</string></arguments></invoke>";
+    EXPECT_EQ(StringResult("CallFunction", {StringVariant(request)}), "<number>42</number>");
+    ASSERT_EQ(library.browser.evaluations.size(), 1u);
+    EXPECT_EQ(library.browser.evaluations[0].script,
+              "try { __flash__toXML(hostFunction(\"q\")) ; } catch (e) { \"<undefined/>\"; }");
+}
+
 }  // namespace
 }  // namespace zn::np::testing

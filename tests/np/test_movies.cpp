@@ -37,10 +37,17 @@ std::vector<std::uint8_t> SemiTransparentMovie(bool compressed) {
 std::vector<std::uint8_t> ScriptedMovie() {
     ActionAssembler echoBody;
     echoBody.Push({"echo:"}).Push({"text"}).Op(Action::GetVariable).Op(Action::Add2).Op(Action::Return);
+    // return ExternalInterface.call("hostFunction", text)
+    ActionAssembler relayBody;
+    relayBody.Push({"text"}).Op(Action::GetVariable).Push({"hostFunction", 2});
+    relayBody.PushExternalInterface().Push({"call"}).Op(Action::CallMethod).Op(Action::Return);
     ActionAssembler frame;
     frame.FSCommand("quit", "true")
         .DefineFunction("echoFunction", {"text"}, echoBody)
         .AddCallback("echo", "echoFunction")
+        .Op(Action::Pop)
+        .DefineFunction("relayFunction", {"text"}, relayBody)
+        .AddCallback("relay", "relayFunction")
         .Op(Action::Pop)
         .SetVariable("greeting", "hello")
         .Push({"answer"})

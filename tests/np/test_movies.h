@@ -11,7 +11,7 @@ namespace zn::np::testing {
 std::vector<std::uint8_t> SemiTransparentMovie(bool compressed = false);
 
 // On its first frame: FSCommand ("quit", "true"); a callback "echo" that answers "echo:" and
-// its argument; the variable greeting = "hello"; and an ExternalInterface call of
+// its argument; a callback "relay" that answers what hostFunction(its argument) answers; the variable greeting = "hello"; and an ExternalInterface call of
 // hostFunction("a", 2) whose answer goes to the variable answer. Then it stops.
 std::vector<std::uint8_t> ScriptedMovie();
 
