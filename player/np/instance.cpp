@@ -69,11 +69,10 @@ void DestroyAllInstances() {
 }
 
 InstanceScope::InstanceScope(NPP npp) {
-    if (npp && npp->pdata) {
-        Instance* instance = FindLiveInstance(npp);
-        if (instance && instance == npp->pdata)
-            instance_ = instance;
-    }
+    // The record is read only once it is known to be one of a live instance.
+    Instance* instance = FindLiveInstance(npp);
+    if (instance && instance == npp->pdata)
+        instance_ = instance;
     if (instance_)
         instance_->Enter();
 }

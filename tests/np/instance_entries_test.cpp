@@ -69,6 +69,10 @@ TEST_F(InstanceEntriesTest, NewRefusesOtherTypesAndMissingRecords) {
 
 TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers) {
     NPP_t stranger{reinterpret_cast<void*>(0x1234), nullptr};
+    // An address that is no record at all is never read.
+    auto* unreadable = reinterpret_cast<NPP>(0x10);
+    EXPECT_EQ(funcs.destroy(unreadable, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.exports.fsCommand(unreadable, "quit", ""), NPERR_INVALID_INSTANCE_ERROR);
     NPWindow window{};
     NPStream stream{};
     NPEvent event{WM_PAINT, 0, 0};
