@@ -88,7 +88,7 @@ private:
         case vaFalse: Emit("False"); return;
         case vaTrue: Emit("True"); return;
         case vaNil: Emit("nil"); return;
-        case vaNull: Emit("Null"); return;
+        case vaNull: throw EReadError(L"Value expected in the form stream");
         case vaBinary: ConvertBinary(Indent); return;
         case vaSet: {
             Emit("[");

@@ -14,6 +14,24 @@ namespace {
 
 std::wstring Widen(const std::string& Name) { return std::wstring(Name.begin(), Name.end()); }
 
+// Failures of the components' own code while a form is read become read errors, so that the
+// caller has one kind of exception to expect.
+[[noreturn]] void RaiseAsFilerError(std::exception_ptr Failure) {
+    try {
+        std::rethrow_exception(Failure);
+    } catch (const EFilerError&) {
+        throw;
+    } catch (const Exception& E) {
+        throw EReadError(L"Error reading form: " + E.Message());
+    } catch (const std::bad_alloc&) {
+        throw EReadError(L"Error reading form: out of memory");
+    } catch (const std::exception& E) {
+        throw EReadError(L"Error reading form: " + Utf8ToWide(E.what()));
+    } catch (...) {
+        throw EReadError(L"Error reading form: unknown failure");
+    }
+}
+
 std::wstring ComponentPath(const TComponent* Component) {
     if (!Component) return L"";
     return Component->Name().empty() ? Component->ClassName() : Component->Name();
@@ -43,7 +61,6 @@ std::wstring TReader::ReadIdent() {
     case vaFalse: return L"False";
     case vaTrue: return L"True";
     case vaNil: return L"nil";
-    case vaNull: return L"Null";
     default: throw EReadError(L"Identifier expected");
     }
 }
@@ -91,28 +108,22 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         for (TComponent* Component : FLoaded) Component->Loaded();
     } catch (...) {
         std::exception_ptr Failure = std::current_exception();
-        for (TComponent* Component : FLoaded)
-            if (std::find(FCreated.begin(), FCreated.end(), Component) == FCreated.end()) Component->AbortLoading();
-        for (auto It = FCreated.rbegin(); It != FCreated.rend(); ++It) delete *It;
-        if (CreatedRoot) delete Root;
-        FLoaded.clear();
-        FCreated.clear();
-        FRoot = nullptr;
-        try {
-            std::rethrow_exception(Failure);
-        } catch (const EFilerError&) {
-            throw;
-        } catch (const Exception& E) {
-            throw EReadError(L"Error reading form: " + E.Message());
-        } catch (const std::bad_alloc&) {
-            throw EReadError(L"Error reading form: out of memory");
-        } catch (const std::exception& E) {
-            throw EReadError(L"Error reading form: " + Utf8ToWide(E.what()));
-        }
+        FreeHalfBuilt(CreatedRoot ? Root : nullptr);
+        RaiseAsFilerError(Failure);
     }
     FLoaded.clear();
     FCreated.clear();
     return Root;
+}
+
+void TReader::FreeHalfBuilt(TComponent* CreatedRoot) {
+    for (TComponent* Component : FLoaded)
+        if (std::find(FCreated.begin(), FCreated.end(), Component) == FCreated.end()) Component->AbortLoading();
+    for (auto It = FCreated.rbegin(); It != FCreated.rend(); ++It) delete *It;
+    delete CreatedRoot;
+    FLoaded.clear();
+    FCreated.clear();
+    FRoot = nullptr;
 }
 
 std::wstring TReader::UniqueRootName(TComponent& Root, const std::wstring& Name) const {

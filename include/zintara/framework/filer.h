@@ -130,6 +130,8 @@ private:
     void Enter();
     void Leave() { --FDepth; }
     std::wstring UniqueRootName(TComponent& Root, const std::wstring& Name) const;
+    // After a failure: frees the components this read created and clears the others' state.
+    void FreeHalfBuilt(TComponent* CreatedRoot);
 
     TFormInput FInput;
     std::vector<TComponent*> FLoaded;
