@@ -47,9 +47,12 @@ bool Downloads::IsOpen(const void* stream) const {
                        [&](const OpenStream& open) { return &open.buffer == stream; });
 }
 
-void Downloads::Append(StreamBuffer* stream, const void* data, std::size_t length) {
+bool Downloads::Append(StreamBuffer* stream, const void* data, std::size_t length) {
+    if (length > limit_ - stream->bytes.size())
+        return false;
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     stream->bytes.insert(stream->bytes.end(), bytes, bytes + length);
+    return true;
 }
 
 StreamBuffer Downloads::Close(StreamBuffer* stream) {

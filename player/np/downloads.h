@@ -4,6 +4,8 @@
 // because some browsers hand every piece of a download over at offset 0.
 #pragma once
 
+#include "znswf/movie_reader.h"
+
 #include <cstdint>
 #include <list>
 #include <map>
@@ -27,6 +29,9 @@ struct StreamBuffer {
 
 class Downloads {
 public:
+    // No stream may hold more than limit bytes (by default the most a movie may have).
+    explicit Downloads(std::size_t limit = swf::MaximumMovieBytes) : limit_(limit) {}
+
     // The notifyData to hand the browser with the request.
     void* Add(UrlRequest request);
     std::optional<UrlRequest> Find(void* notifyData) const;
@@ -35,7 +40,8 @@ public:
     // as the stream of an embed's source would be.
     StreamBuffer* Open(void* notifyData, std::string streamUrl);
     bool IsOpen(const void* stream) const;
-    void Append(StreamBuffer* stream, const void* data, std::size_t length);
+    // False, and nothing kept, when the stream would grow past the limit.
+    bool Append(StreamBuffer* stream, const void* data, std::size_t length);
     // Ends the stream and its request; the finished stream's contents.
     StreamBuffer Close(StreamBuffer* stream);
 
@@ -45,6 +51,7 @@ public:
     std::size_t PendingRequests() const { return requests_.size(); }
 
 private:
+    std::size_t limit_;
     std::uint32_t nextToken_ = 1;
     std::map<std::uint32_t, UrlRequest> requests_;
     struct OpenStream {

@@ -184,11 +184,12 @@ NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
 }
 
 std::int32_t Instance::Write(NPStream& stream, std::int32_t length, const void* buffer) {
+    // A negative answer makes the browser end the stream.
     if (!downloads_.IsOpen(stream.pdata))
         return -1;
-    downloads_.Append(static_cast<StreamBuffer*>(stream.pdata), buffer,
-                      static_cast<std::size_t>(length));
-    return length;
+    bool kept = downloads_.Append(static_cast<StreamBuffer*>(stream.pdata), buffer,
+                                  static_cast<std::size_t>(length));
+    return kept ? length : -1;
 }
 
 NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {

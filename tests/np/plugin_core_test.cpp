@@ -124,6 +124,16 @@ TEST(DownloadsTest, PiecesAtOffsetZeroAreAppendedInOrder) {
     EXPECT_EQ(downloads.PendingRequests(), 0u);
 }
 
+TEST(DownloadsTest, AStreamStopsGrowingAtItsLimit) {
+    Downloads downloads(4);
+    StreamBuffer* stream = downloads.Open(nullptr, "big.swf");
+    EXPECT_TRUE(downloads.Append(stream, "FWS", 3));
+    EXPECT_FALSE(downloads.Append(stream, "ab", 2));
+    EXPECT_TRUE(downloads.Append(stream, "a", 1));
+    EXPECT_FALSE(downloads.Append(stream, "b", 1));
+    EXPECT_EQ(downloads.Close(stream).bytes.size(), 4u);
+}
+
 TEST(DownloadsTest, TokensAreSmallNumbersAndUnknownStreamsAreTheMovie) {
     Downloads downloads;
     void* first = downloads.Add({UrlRequest::Purpose::MovieFile, "a.xml"});
