@@ -99,6 +99,19 @@ TEST_F(ButtonMovie, ReleasingOutsideIsNoClick) {
     EXPECT_TRUE(test::Near(Face(), Of(samples::ButtonUpColor)));
 }
 
+TEST_F(ButtonMovie, AButtonMayReplaceTheMovieFromItsActions) {
+    std::vector<uint8_t> sample = samples::SampleMovie();
+    host.onFSCommand = [&](const std::string&, const std::string& arguments) {
+        if (arguments == "pressed") player.Load(sample);
+    };
+    player.MouseMove(100, 50);
+    player.MouseButton(100, 50, true);
+    EXPECT_EQ(player.TotalFrames(), samples::SampleFrames);
+    player.MouseButton(100, 50, false);
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].name, "movieReady");  // the sample's, not the button's click
+}
+
 TEST_F(ButtonMovie, PointerPositionsFollowTheViewScale) {
     player.SetViewSize(400, 200);
     player.MouseMove(290, 140);  // stage (145, 70): on the button

@@ -8,9 +8,9 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
-#include <map>
 
 #include "avm1_machine.h"
+#include "button_tracker.h"
 #include "characters.h"
 #include "timeline.h"
 #include "znswf/movie_reader.h"
@@ -55,9 +55,7 @@ public:
         movie_.reset();
         timeline_.Reset();
         pendingFrame_.reset();
-        buttonStates_.clear();
-        hovered_.reset();
-        pressed_.reset();
+        buttons_.Reset();
         playing_ = true;
         everythingChanged_ = true;
     }
@@ -141,9 +139,8 @@ public:
         RenderBudget budget;
         for (const auto& [depth, instance] : timeline_.DisplayList()) {
             if (budget.Spent()) break;
-            auto state = buttonStates_.find(depth);
             PlacedCharacter placed{instance.character, Affine::Compose(instance.matrix, view), instance.colorTransform,
-                                   state == buttonStates_.end() ? ButtonRecord::Up : state->second};
+                                   buttons_.StateOf(depth)};
             DrawCharacter(*movie_, placed, renderer_, target, clip, budget);
         }
     }
@@ -204,8 +201,7 @@ public:
         RunFrameScripts();
         retired_.clear();
         TwipsArea changes = timeline_.TakeChanges();
-        changes.Include(inputChanges_);
-        inputChanges_ = {};
+        changes.Include(buttons_.TakeChanges());
         PixelRect changed = everythingChanged_ ? WholeView() : ToView(changes);
         everythingChanged_ = false;
         lastChanged_ = changed;
@@ -263,72 +259,21 @@ public:
         return (coordinate + 0.5 - (horizontal ? view.offsetX : view.offsetY)) / view.scale;
     }
 
-    // Buttons: the topmost one under the pointer is hovered; pressing and releasing it, or
-    // moving on and off it, change its state and run the actions for that transition.
-    std::optional<uint16_t> ButtonUnderPointer() {
-        if (!movie_) return std::nullopt;
-        double x = ViewToStage(input_.mouseX, true), y = ViewToStage(input_.mouseY, false);
-        const auto& list = timeline_.DisplayList();
-        for (auto it = list.rbegin(); it != list.rend(); ++it)
-            if (ButtonHit(*movie_, it->second.character, it->second.matrix, x, y, renderer_)) return it->first;
-        return std::nullopt;
-    }
-
-    void SetButtonState(uint16_t depth, uint8_t state) {
-        auto instance = timeline_.DisplayList().find(depth);
-        if (instance == timeline_.DisplayList().end()) return;
-        uint8_t& current = buttonStates_.try_emplace(depth, ButtonRecord::Up).first->second;
-        if (current == state) return;
-        current = state;
-        inputChanges_.Include(PlacedTwips(*movie_, instance->second));
-    }
-
-    void RunButtonActions(uint16_t depth, uint16_t condition) {
-        auto instance = timeline_.DisplayList().find(depth);
-        if (!movie_ || instance == timeline_.DisplayList().end()) return;
-        auto button = movie_->buttons.find(instance->second.character);
-        if (button == movie_->buttons.end()) return;
-        std::shared_ptr<const Button> keep = button->second;  // the actions may load another movie
-        for (const ButtonAction& action : keep->actions)
-            if ((action.conditions & condition) && machine_) machine_->RunBlock(action.actions);
+    // The pointer's buttons. The movie is held for the call: their actions may replace it.
+    ButtonTracker::RunActions ActionRunner() {
+        return [this](const ActionBlock& block) {
+            if (machine_) machine_->RunBlock(block);
+        };
     }
 
     void PointerMoved() {
-        std::optional<uint16_t> target = ButtonUnderPointer();
-        if (target == hovered_) return;
-        if (hovered_) {
-            SetButtonState(*hovered_, ButtonRecord::Up);
-            RunButtonActions(*hovered_, pressed_ == hovered_ ? ButtonAction::DragOut : ButtonAction::RollOut);
-        }
-        hovered_ = target;
-        if (!target) return;
-        if (pressed_ == target) {
-            SetButtonState(*target, ButtonRecord::Down);
-            RunButtonActions(*target, ButtonAction::DragOver);
-        } else if (!pressed_) {
-            SetButtonState(*target, ButtonRecord::Over);
-            RunButtonActions(*target, ButtonAction::RollOver);
-        }
+        if (std::shared_ptr<const Movie> movie = movie_)
+            buttons_.PointerMoved(*movie, timeline_, ViewToStage(input_.mouseX, true), ViewToStage(input_.mouseY, false),
+                                  renderer_, ActionRunner());
     }
 
     void PointerButton(bool down) {
-        if (down) {
-            if (!hovered_) return;
-            pressed_ = hovered_;
-            SetButtonState(*pressed_, ButtonRecord::Down);
-            RunButtonActions(*pressed_, ButtonAction::Press);
-            return;
-        }
-        if (!pressed_) return;
-        uint16_t released = *pressed_;
-        pressed_.reset();
-        if (hovered_ == released) {
-            SetButtonState(released, ButtonRecord::Over);
-            RunButtonActions(released, ButtonAction::Release);
-        } else {
-            SetButtonState(released, ButtonRecord::Up);
-            RunButtonActions(released, ButtonAction::ReleaseOutside);
-        }
+        if (std::shared_ptr<const Movie> movie = movie_) buttons_.PointerButton(*movie, timeline_, down, ActionRunner());
     }
 
     PlayerHost& host_;
@@ -347,9 +292,7 @@ public:
     unsigned generation_ = 0;  // counts loads
     PixelRect lastChanged_;
     InputState input_;
-    std::map<uint16_t, uint8_t> buttonStates_;  // by depth; buttons not listed are up
-    std::optional<uint16_t> hovered_, pressed_;
-    TwipsArea inputChanges_;
+    ButtonTracker buttons_;
 };
 
 MoviePlayer::MoviePlayer(PlayerHost& host) : impl_(std::make_unique<Impl>(host)) {}
