@@ -429,6 +429,9 @@ private:
     // The text NPN_Evaluate answers with; the plug-in reads it after the call returns.
     std::string FEvaluateResult;
     std::unique_ptr<netscape::TPendingCopies<TMemoryStream>> FPendingCopies;
+    // Cleared by the destructor. An event handler may free the driver from inside a callback;
+    // code that continues after a callback holds a copy and checks it before touching members.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 } // namespace zn

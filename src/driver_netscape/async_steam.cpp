@@ -87,9 +87,10 @@ void TAsyncSteam::DeliverAvailable()
     PNPP instance = &plugin->Instance();
     if (funcs.write)
         funcs.write(instance, &acyncstm, 0, static_cast<std::int32_t>(bytes.size()), bytes.data());
-    if (funcs.urlnotify)
+    if (funcs.urlnotify && Receiver())
         funcs.urlnotify(instance, acyncstm.url, NPRES_DONE, acyncstm.notifyData);
-    plugin->AnnounceWindow();
+    if (Receiver())
+        plugin->AnnounceWindow();
 }
 
 HRESULT TAsyncSteam::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* pstgmed)
@@ -121,7 +122,7 @@ HRESULT TAsyncSteam::OnStopBinding(HRESULT hresult, LPCWSTR)
         PNPP instance = &plugin->Instance();
         if (funcs.urlnotify)
             funcs.urlnotify(instance, acyncstm.url, NPRES_DONE, acyncstm.notifyData);
-        if (funcs.destroystream)
+        if (funcs.destroystream && Receiver())
             funcs.destroystream(instance, &acyncstm, NPRES_DONE);
         return S_OK;
     });

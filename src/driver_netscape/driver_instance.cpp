@@ -36,6 +36,7 @@ TznFlashDriverNS::TznFlashDriverNS(int AWidth, int AHeight, std::uint32_t ABackg
 // Callbacks the plug-in makes while it is destroyed find no driver any more.
 TznFlashDriverNS::~TznFlashDriverNS()
 {
+    *FAlive = false;
     netscape::UnregisterDriver(this);
     DestroyPlugin();
 }
@@ -108,8 +109,10 @@ void TznFlashDriverNS::AnnounceWindow()
     wnd.width = static_cast<std::uint32_t>(FWidth);
     wnd.height = static_cast<std::uint32_t>(FHeight);
     wnd.window = FBufferDC.get();
+    const std::shared_ptr<bool> alive = FAlive;
     SetWindow();
-    ForceUpdate();
+    if (*alive)
+        ForceUpdate();
 }
 
 void TznFlashDriverNS::ResizeBuffer() { AnnounceWindow(); }

@@ -18,13 +18,14 @@ void TznFlashDriverNS::InvalidateRect(TNPRect& Rect)
     if (dirty.IsEmpty())
         return;
 
+    const std::shared_ptr<bool> alive = FAlive;
     const TRect painted =
         RenderDirtyRect(dirty, TznDrawPlayerMethod::Bind<&TznFlashDriverNS::DrawPlayer>(this));
-    if (painted.IsEmpty())
+    if (!*alive || painted.IsEmpty())
         return;
     if (FOnPaint)
         FOnPaint(this, painted);
-    if (FShowUpdateRects)
+    if (*alive && FShowUpdateRects)
         DrawUpdateRect(painted);
 }
 

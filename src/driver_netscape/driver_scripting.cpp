@@ -58,13 +58,18 @@ void TznFlashDriverNS::SetReturnValue(const std::wstring& returnValue)
 // movie calling out again inside CallFunction) answers its own and leaves the outer one alone.
 const std::string& TznFlashDriverNS::AnswerFlashCall(const std::wstring& request)
 {
+    static const std::string no_answer;
+    const std::shared_ptr<bool> alive = FAlive;
     std::wstring outer = std::exchange(FReturnValue, std::wstring());
     try {
         DoFlashCall(request);
     } catch (...) {
-        FReturnValue = std::move(outer);
+        if (*alive)
+            FReturnValue = std::move(outer);
         throw;
     }
+    if (!*alive)
+        return no_answer;
     FEvaluateResult = WideToAnsi(FReturnValue);
     FReturnValue = std::move(outer);
     return FEvaluateResult;

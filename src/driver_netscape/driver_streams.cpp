@@ -97,8 +97,8 @@ void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
         return;
     DestroyPlugin();
     CreatePlugin();
-    LoadPluginMovie(WideToAnsi(AUrl));
     FIsVideo = false;
+    LoadPluginMovie(WideToAnsi(AUrl));
 }
 
 void TznFlashDriverNS::LoadMovieFromStream(TStream& AStream)
@@ -111,9 +111,9 @@ void TznFlashDriverNS::LoadMovieFromStream(TStream& AStream)
     AStream.ReadBuffer(copy->Memory(), static_cast<std::size_t>(size));
     copy->SetPosition(0);
     const std::uint32_t token = FPendingCopies->Add(std::move(copy));
-    LoadPluginMovie(netscape::StreamMovieUrl(token, ".swf"));
     FMovie.clear();
     FIsVideo = false;
+    LoadPluginMovie(netscape::StreamMovieUrl(token, ".swf"));
 }
 
 // Rules 1 to 7 of the resolution order: the first source found wins.
@@ -165,23 +165,28 @@ void TznFlashDriverNS::DeliverLocalSource(TStream& Source, const std::string& Na
     stream.notifyData = NotifyData;
     const TNPPluginFuncs& funcs = TNetscapeUnit::Instance().PluginFuncs();
     NPError& last_error = TNetscapeUnit::Instance().LastNPError;
+    // The plug-in plays the movie while it takes it, and the movie's call-outs reach event
+    // handlers that may free this driver: every step after a call into the plug-in checks.
+    const std::shared_ptr<bool> alive = FAlive;
     std::uint16_t stream_type = NP_NORMAL;
     last_error = funcs.newstream
                      ? funcs.newstream(&FInstance, FlashMimeType, &stream, true, &stream_type)
                      : NPERR_GENERIC_ERROR;
-    if (last_error == NPERR_NO_ERROR) {
+    if (*alive && last_error == NPERR_NO_ERROR) {
         if (funcs.write)
             funcs.write(&FInstance, &stream, 0, static_cast<std::int32_t>(bytes.size()),
                         bytes.data());
-        if (funcs.urlnotify)
+        if (*alive && funcs.urlnotify)
             funcs.urlnotify(&FInstance, stream.url, NPRES_DONE, NotifyData);
-        if (funcs.destroystream)
+        if (*alive && funcs.destroystream)
             funcs.destroystream(&FInstance, &stream, NPRES_DONE);
     }
     bytes = {};
     for (const auto& [name, value] : Query)
-        SetVariable(AnsiToWide(name), AnsiToWide(value));
-    AnnounceWindow();
+        if (*alive)
+            SetVariable(AnsiToWide(name), AnsiToWide(value));
+    if (*alive)
+        AnnounceWindow();
 }
 
 // The stream opens now; its data, end and destruction come from the download's callbacks. A

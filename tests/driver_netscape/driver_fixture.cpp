@@ -51,6 +51,8 @@ void DriverTest::OnErase(TObject* Sender, const TRect& Rect)
     Erased.push_back(Rect);
     FillLongwordRect(Driver->BufferBits(), Driver->Width(), Driver->Height(), Rect.Left, Rect.Top,
                      Rect.Right, Rect.Bottom, EraseColor);
+    if (AfterEvent)
+        AfterEvent("erase");
 }
 
 void DriverTest::OnPaint(TObject* Sender, const TRect& Rect)
@@ -58,12 +60,16 @@ void DriverTest::OnPaint(TObject* Sender, const TRect& Rect)
     EXPECT_EQ(Sender, Driver.get());
     Events.push_back("paint");
     Painted.push_back(Rect);
+    if (AfterEvent)
+        AfterEvent("paint");
 }
 
 void DriverTest::OnFSCommand(TObject*, const std::wstring& Command, const std::wstring& Args)
 {
     Events.push_back("fscommand");
     Requests.push_back(Command + L"|" + Args);
+    if (AfterEvent)
+        AfterEvent("fscommand");
 }
 
 void DriverTest::OnFlashCall(TObject*, const std::wstring& Request)
@@ -72,6 +78,8 @@ void DriverTest::OnFlashCall(TObject*, const std::wstring& Request)
     Requests.push_back(Request);
     if (FlashCallHandler)
         FlashCallHandler(Request);
+    if (AfterEvent)
+        AfterEvent("flashcall");
 }
 
 } // namespace zn::testing

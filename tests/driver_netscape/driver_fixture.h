@@ -44,6 +44,8 @@ protected:
     std::uint32_t EraseColor = 0xFF0000FFu;
     // What OnFlashCall does besides recording the request.
     std::function<void(const std::wstring&)> FlashCallHandler;
+    // Runs at the end of every event handler with the event's name.
+    std::function<void(const std::string&)> AfterEvent;
 };
 
 } // namespace zn::testing
