@@ -30,7 +30,10 @@ public:
         calls.push_back({name, arguments});
         return onCall ? onCall(name, arguments) : answer;
     }
-    void InvalidateRect(const PixelRect& rect) override { invalidated.push_back(rect); }
+    void InvalidateRect(const PixelRect& rect) override {
+        invalidated.push_back(rect);
+        if (onInvalidate) onInvalidate(rect);
+    }
 
     std::vector<std::pair<std::string, std::string>> requests, commands;
     std::vector<Call> calls;
@@ -38,6 +41,7 @@ public:
     std::string answer;
     std::function<std::string(const std::string&, const std::vector<ExternalValue>&)> onCall;
     std::function<void(const std::string&, const std::string&)> onFSCommand;
+    std::function<void(const PixelRect&)> onInvalidate;
 };
 
 struct Color {

@@ -1,6 +1,8 @@
 // Playing the timeline: frames, labels, gotos, loop, and the rectangles a frame advance reports.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "sample_movies.h"
 #include "test_support.h"
 #include "znswf/action_assembler.h"
@@ -117,6 +119,19 @@ TEST_F(SampleTimeline, GotosFromTheHostInvalidate) {
     PixelRect triangle = host.invalidated.back();
     EXPECT_LE(triangle.left, 230);
     EXPECT_GE(triangle.right, 300);
+}
+
+TEST_F(SampleTimeline, HostsMayDriveThePlayerFromInsideAnInvalidation) {
+    bool once = false;
+    host.onInvalidate = [&](const PixelRect&) {
+        if (!std::exchange(once, true)) player.GotoFrame(7);
+    };
+    PixelRect changed = player.Advance();
+    EXPECT_EQ(player.CurrentFrame(), 7);
+    ASSERT_EQ(host.commands.size(), 1u);  // frame 8's script ran
+    EXPECT_EQ(host.commands[0].second, "end");
+    ASSERT_EQ(host.invalidated.size(), 2u);  // the step, then the goto the host made
+    EXPECT_EQ(changed, host.invalidated[0].United(host.invalidated[1]));
 }
 
 TEST(Timeline, LabelsAndScriptedGotos) {

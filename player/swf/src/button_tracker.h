@@ -27,6 +27,7 @@ public:
     void PointerButton(const Movie& movie, const Timeline& timeline, bool down, const RunActions& run);
     // The stage area whose buttons changed state since the last call.
     TwipsArea TakeChanges();
+    bool HasChanges() const { return !changes_.empty; }
 
 private:
     void SetState(const Movie& movie, const Timeline& timeline, uint16_t depth, uint8_t state);

@@ -19,6 +19,7 @@ namespace zn::swf {
 namespace {
 
 constexpr int MaximumChainedFrameScripts = 16;
+constexpr int MaximumSettleRounds = 4;
 constexpr Rgba White{255, 255, 255, 255};
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -197,15 +198,22 @@ public:
         pendingFrame_.reset();
     }
 
+    // The host may drive the player again from inside InvalidateRect (a goto, a callback);
+    // what that causes is settled in further rounds, a bounded number of them.
     void Settle() {
-        RunFrameScripts();
-        retired_.clear();
-        TwipsArea changes = timeline_.TakeChanges();
-        changes.Include(buttons_.TakeChanges());
-        PixelRect changed = everythingChanged_ ? WholeView() : ToView(changes);
-        everythingChanged_ = false;
+        PixelRect changed;
+        for (int round = 0; round < MaximumSettleRounds; ++round) {
+            RunFrameScripts();
+            retired_.clear();
+            TwipsArea changes = timeline_.TakeChanges();
+            changes.Include(buttons_.TakeChanges());
+            PixelRect now = everythingChanged_ ? WholeView() : ToView(changes);
+            everythingChanged_ = false;
+            changed = changed.United(now);
+            if (!now.Empty()) host_.InvalidateRect(now);
+            if (!pendingFrame_ && !timeline_.HasChanges() && !buttons_.HasChanges() && !everythingChanged_) break;
+        }
         lastChanged_ = changed;
-        if (!changed.Empty()) host_.InvalidateRect(changed);
     }
 
     // TimelineControl, for the movie's scripts

@@ -38,6 +38,7 @@ public:
     const std::map<uint16_t, Instance>& DisplayList() const { return list_; }
     // What changed since the last call.
     TwipsArea TakeChanges();
+    bool HasChanges() const { return !changes_.empty; }
 
 private:
     void Apply(const Frame& frame);
