@@ -12,8 +12,9 @@
 //   NPP_Write npp=... stream=... offset=0 length=120
 //   NPP_URLNotify npp=... url="movie.swf" reason=0 notifyData=0x00000001
 //   NPP_DestroyStream npp=... stream=... url="movie.swf" end=120 reason=0
-//   NPObject.Invoke method="LoadMovie" args=(0, "movie.swf")
-//   NPObject.SetProperty name="Loop" value=(true)
+//   NPObject.Invoke npp=0x0061fd40 method="LoadMovie" args=(0, "movie.swf")
+//   NPObject.SetProperty npp=0x0061fd40 name="Loop" value=(true)
+// Calls on the scriptable object name the instance's NPP, or npp=0x00000000 once it is gone.
 // Texts are in double quotes with backslash escapes; addresses are "0x" and eight hexadecimal
 // digits; variants print as void, null, true, false, integers, doubles with a point
 // ("2.5", "3.0"), quoted strings and object(0x...). The log is the plug-in's, for the whole

@@ -13,6 +13,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zn::np {
 
@@ -167,6 +168,16 @@ InstanceScope ScopeOf(NPObject* object) {
                                                                             : nullptr);
 }
 
+// The start of a log line for a call on an object, naming the instance's NPP (null once the
+// instance is gone).
+LogLine ObjectCall(std::string_view call, NPObject* object) {
+    auto* scriptable = static_cast<ScriptableObject*>(object);
+    bool live = scriptable && IsLiveInstance(scriptable->instance);
+    LogLine line(call);
+    line.Address("npp", live ? scriptable->instance->Npp() : nullptr);
+    return line;
+}
+
 NPObject* Allocate(NPP, NPClass*) { return new (std::nothrow) ScriptableObject(); }
 
 void Deallocate(NPObject* object) { delete static_cast<ScriptableObject*>(object); }
@@ -179,7 +190,7 @@ void Invalidate(NPObject* object) {
 bool HasMethod(NPObject* object, NPIdentifier name) {
     return GuardedOr(false, [&] {
         std::string method = TheBrowser().IdentifierName(name);
-        CallLogOfProcess().Record(LogLine("NPObject.HasMethod").Text("name", method));
+        CallLogOfProcess().Record(ObjectCall("NPObject.HasMethod", object).Text("name", method));
         return object && FindMethod(method).has_value();
     });
 }
@@ -189,7 +200,7 @@ bool InvokeMethod(NPObject* object, NPIdentifier name, const NPVariant* args, st
     return GuardedOr(false, [&] {
         std::string method = TheBrowser().IdentifierName(name);
         CallLogOfProcess().Record(
-            LogLine("NPObject.Invoke").Text("method", method).Variants("args", args, count));
+            ObjectCall("NPObject.Invoke", object).Text("method", method).Variants("args", args, count));
         if (!result || (count && !args))
             return false;
         auto known = FindMethod(method);
@@ -200,9 +211,9 @@ bool InvokeMethod(NPObject* object, NPIdentifier name, const NPVariant* args, st
     });
 }
 
-bool InvokeDefault(NPObject*, const NPVariant* args, std::uint32_t count, NPVariant*) {
+bool InvokeDefault(NPObject* object, const NPVariant* args, std::uint32_t count, NPVariant*) {
     return GuardedOr(false, [&] {
-        CallLogOfProcess().Record(LogLine("NPObject.InvokeDefault").Variants("args", args, count));
+        CallLogOfProcess().Record(ObjectCall("NPObject.InvokeDefault", object).Variants("args", args, count));
         return false;
     });
 }
@@ -210,7 +221,7 @@ bool InvokeDefault(NPObject*, const NPVariant* args, std::uint32_t count, NPVari
 bool HasProperty(NPObject* object, NPIdentifier name) {
     return GuardedOr(false, [&] {
         std::string property = TheBrowser().IdentifierName(name);
-        CallLogOfProcess().Record(LogLine("NPObject.HasProperty").Text("name", property));
+        CallLogOfProcess().Record(ObjectCall("NPObject.HasProperty", object).Text("name", property));
         return object && property == kLoopProperty;
     });
 }
@@ -218,7 +229,7 @@ bool HasProperty(NPObject* object, NPIdentifier name) {
 bool GetProperty(NPObject* object, NPIdentifier name, NPVariant* result) {
     return GuardedOr(false, [&] {
         std::string property = TheBrowser().IdentifierName(name);
-        CallLogOfProcess().Record(LogLine("NPObject.GetProperty").Text("name", property));
+        CallLogOfProcess().Record(ObjectCall("NPObject.GetProperty", object).Text("name", property));
         InstanceScope instance = ScopeOf(object);
         if (!result || !instance || property != kLoopProperty)
             return false;
@@ -231,7 +242,7 @@ bool SetProperty(NPObject* object, NPIdentifier name, const NPVariant* value) {
     return GuardedOr(false, [&] {
         std::string property = TheBrowser().IdentifierName(name);
         CallLogOfProcess().Record(
-            LogLine("NPObject.SetProperty").Text("name", property).Variants("value", value, 1));
+            ObjectCall("NPObject.SetProperty", object).Text("name", property).Variants("value", value, 1));
         InstanceScope instance = ScopeOf(object);
         if (!value || !instance || property != kLoopProperty)
             return false;

@@ -1,6 +1,7 @@
 // Scripting both ways: the scriptable object's methods and property on a playing movie, and the
 // movie's calls out to the host (FSCommand through NPN_Invoke, ExternalInterface through
 // NPN_Evaluate), from its own scripts and from the test controls.
+#include "call_log.h"
 #include "hosted_instance.h"
 #include "test_movies.h"
 
@@ -114,7 +115,9 @@ TEST_F(ScriptingTest, TheLoopPropertyAndGetLoopAgree) {
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     EXPECT_FALSE(instance.InvokeOrFail("GetLoop").value.boolValue);
     auto log = library.TakeLog();
-    EXPECT_NE(std::find(log.begin(), log.end(), "NPObject.SetProperty name=\"Loop\" value=(false)"),
+    std::string npp = HexAddress(instance.Npp());
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "NPObject.SetProperty npp=" + npp + " name=\"Loop\" value=(false)"),
               log.end());
 }
 
@@ -139,8 +142,9 @@ TEST_F(ScriptingTest, MethodsAreKnownByNameAndRefuseWrongArguments) {
 
 TEST_F(ScriptingTest, InvokesAreLoggedWithTheirArguments) {
     instance.InvokeOrFail("GotoFrame", {IntegerVariant(10)});
-    EXPECT_EQ(library.TakeLog(),
-              std::vector<std::string>{"NPObject.Invoke method=\"GotoFrame\" args=(10)"});
+    EXPECT_EQ(library.TakeLog(), std::vector<std::string>{"NPObject.Invoke npp=" +
+                                                          HexAddress(instance.Npp()) +
+                                                          " method=\"GotoFrame\" args=(10)"});
 }
 
 TEST_F(ScriptingTest, TestsCanCallOutWithAnFSCommand) {
