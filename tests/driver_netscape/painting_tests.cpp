@@ -3,6 +3,9 @@
 // premultiplied BGRA recovered from the renderings over black and over white.
 #include "driver_fixture.h"
 
+#include "znswf/movie_player.h"
+#include "znswf/player_host.h"
+
 using namespace zn;
 using namespace zn::testing;
 
@@ -28,6 +31,30 @@ TColor4 Channels(std::uint32_t Pixel)
     snprintf(text, sizeof text, "pixel 0x%08x, expected about a=%d r=%d g=%d b=%d",
              static_cast<unsigned>(Actual), Expected.A, Expected.R, Expected.G, Expected.B);
     return ::testing::AssertionFailure() << text;
+}
+
+// The engine's own premultiplied rendering of the sample's first frame.
+class TQuietHost : public zn::swf::PlayerHost {
+public:
+    void RequestUrl(const std::string&, const std::string&) override {}
+    void FSCommand(const std::string&, const std::string&) override {}
+    std::string CallExternal(const std::string&, const std::vector<zn::swf::ExternalValue>&) override
+    {
+        return {};
+    }
+    void InvalidateRect(const zn::swf::PixelRect&) override {}
+};
+
+std::vector<std::uint32_t> ReferenceFrame(int Width, int Height)
+{
+    TQuietHost host;
+    zn::swf::MoviePlayer player(host);
+    const std::vector<std::uint8_t> bytes = SampleMovieBytes();
+    player.Load(bytes);
+    player.SetViewSize(Width, Height);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(Width) * Height, 0);
+    player.Render(zn::swf::ImageView{pixels.data(), Width, Height, Width});
+    return pixels;
 }
 
 // Inside the square, away from the circle; inside the circle and the square; inside the circle
@@ -65,6 +92,20 @@ TEST_F(PaintingTest, TransparentModeRecoversPremultipliedAlpha)
     EXPECT_TRUE(Erased.empty());
     ASSERT_EQ(Painted.size(), 1u);
     EXPECT_EQ(Painted[0], (TRect{0, 0, 320, 240}));
+}
+
+TEST_F(PaintingTest, TransparentModeMatchesTheEnginesOwnRenderingEverywhere)
+{
+    Load(0x00000000u);
+    Driver->ForceUpdate();
+    const std::vector<std::uint32_t> reference = ReferenceFrame(320, 240);
+    int differing = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x)
+            if (!Near(Pixel(x, y), Channels(reference[y * 320 + x])) && ++differing <= 5)
+                ADD_FAILURE() << "at (" << x << ", " << y << "): "
+                              << Near(Pixel(x, y), Channels(reference[y * 320 + x])).message();
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(PaintingTest, TransparentModeDrawsTwiceAnnouncingEachBuffer)

@@ -2,6 +2,8 @@
 // application streams, resources, and requests that find nothing.
 #include "driver_fixture.h"
 
+#include "netscape_unit.h"
+
 #include "zintara/core/flash_list.h"
 #include "zintara/framework/streams.h"
 
@@ -131,6 +133,16 @@ TEST_F(StreamTest, ScriptUrlsAreRefused)
     TakeLog();
     EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), "javascript:alert(1)"), 10);
     EXPECT_TRUE(LinesOf(TakeLog(), "NPP_NewStream").empty());
+}
+
+TEST_F(StreamTest, ARequestForAnotherWindowStartsNothing)
+{
+    Driver->LoadMovie(SampleMovieName);
+    TakeLog();
+    const auto& funcs = netscape::TNetscapeUnit::Instance().BrowserFuncs();
+    EXPECT_EQ(funcs.geturlnotify(&Driver->Instance(), "sample.swf", "_blank", nullptr),
+              NPERR_NO_ERROR);
+    EXPECT_TRUE(TakeLog().empty());
 }
 
 TEST_F(StreamTest, AResourceOfTheLibraryModuleIsServedByItsNameWithoutExtension)
