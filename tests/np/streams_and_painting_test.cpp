@@ -209,5 +209,17 @@ TEST_F(StreamsAndPaintingTest, AMovieCutShortShowsTheFramesThatCame) {
     EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 1);
 }
 
+TEST_F(StreamsAndPaintingTest, AMovieLoadedIntoLevelZeroTakesThePlaceOfTheOneThatAskedForIt) {
+    library.browser.onRequest = [&](const UrlRequestSeen& request) {
+        instance.Deliver(SemiTransparentMovie(), request.url, request.notifyData);
+    };
+    instance.Deliver(LevelLoadingMovie(), "loader.swf", nullptr);
+    ASSERT_EQ(library.browser.requests.size(), 1u);
+    EXPECT_EQ(library.browser.requests[0].url, "next.swf");
+    EXPECT_TRUE(library.browser.requests[0].targetNull);
+    EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 2);
+    EXPECT_EQ(PaintedOver(kBlack, 25, 25) & 0xFFFFFF, 0xFF0000u);
+}
+
 }  // namespace
 }  // namespace zn::np::testing

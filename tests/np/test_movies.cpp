@@ -70,6 +70,12 @@ std::vector<std::uint8_t> RequestingMovie() {
     return writer.Finish();
 }
 
+std::vector<std::uint8_t> LevelLoadingMovie() {
+    MovieWriter writer(100, 50, 12);
+    writer.DoAction(ActionAssembler().GetUrl("next.swf", "_level0").Stop().Assemble()).ShowFrame();
+    return writer.Finish();
+}
+
 std::vector<std::uint8_t> AnimatedMovie() {
     MovieWriter writer(100, 50, 30);
     writer.DefineShape(Square(1, {255, 0, 0, 255}, 0, 10));

@@ -18,6 +18,9 @@ std::vector<std::uint8_t> ScriptedMovie();
 // On its first frame it fetches "http://example.test/data.xml" and then "local.xml".
 std::vector<std::uint8_t> RequestingMovie();
 
+// On its first frame it loads "next.swf" into level 0, in its own place.
+std::vector<std::uint8_t> LevelLoadingMovie();
+
 // Three frames at 30 frames per second, a square moving right on each, looping.
 std::vector<std::uint8_t> AnimatedMovie();
 
