@@ -16,12 +16,14 @@ public:
     std::vector<UINT> Messages;
     bool ThrowOnPaint = false;
 
-protected:
-    LRESULT WndProc(UINT Message, WPARAM WParam, LPARAM LParam) override {
-        Messages.push_back(Message);
-        if (Message == WM_USER + 1) return 42;
-        if (Message == WM_USER + 2 && ThrowOnPaint) throw Exception(L"handler failed");
-        return TWinControl::WndProc(Message, WParam, LParam);
+    void WndProc(TMessage& Message) override {
+        Messages.push_back(Message.Msg);
+        if (Message.Msg == WM_USER + 1) {
+            Message.Result = 42;
+            return;
+        }
+        if (Message.Msg == WM_USER + 2 && ThrowOnPaint) throw Exception(L"handler failed");
+        TWinControl::WndProc(Message);
     }
 };
 

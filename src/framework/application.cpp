@@ -1,0 +1,117 @@
+// TApplication: OLE on the user-interface thread, the message loop, termination and the
+// handling of exceptions that reach a window procedure.
+#include "zintara/framework/application.h"
+
+#include "zintara/framework/exceptions.h"
+
+#include <ole2.h>
+
+namespace zn {
+
+namespace {
+
+TApplication*& Current() {
+    static TApplication* Instance = nullptr;
+    return Instance;
+}
+
+void WriteToDebugger(const std::exception& E) {
+    const auto* Framework = dynamic_cast<const Exception*>(&E);
+    std::wstring Text = Framework ? Framework->Message() : L"Unhandled exception";
+    OutputDebugStringW((Text + L"\n").c_str());
+}
+
+} // namespace
+
+TApplication* Application() { return Current(); }
+
+const TClassInfo& TApplication::ClassInfo() {
+    static const TClassInfo Info = DeclareClass<TApplication, TComponent>(L"TApplication");
+    return Info;
+}
+const TClassInfo& TApplication::ClassType() const { return ClassInfo(); }
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+    if (Current()) throw EInvalidOperation(L"An application object exists already");
+    Current() = this;
+    SetApplicationExceptionHandler(TExceptionEvent::Bind<&TApplication::HandleException>(this));
+}
+
+TApplication::~TApplication() {
+    Destroying();
+    DestroyComponents();
+    SetApplicationExceptionHandler(nullptr);
+    if (FOleInitialized) OleUninitialize();
+    Current() = nullptr;
+}
+
+void TApplication::Initialize() {
+    if (FOleInitialized) return;
+    HRESULT Result = OleInitialize(nullptr);
+    if (Result == RPC_E_CHANGED_MODE)
+        throw EInvalidOperation(L"OLE cannot be initialised: this thread is in the multithreaded apartment");
+    if (FAILED(Result))
+        throw EInvalidOperation(L"OLE cannot be initialised: " + SystemErrorMessage(static_cast<unsigned long>(Result)));
+    FOleInitialized = true;
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+}
+
+bool TApplication::ProcessMessage() {
+    MSG Message;
+    if (!PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (Message.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    TranslateMessage(&Message);
+    DispatchMessageW(&Message);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::HandleMessage() {
+    if (!ProcessMessage()) WaitMessage();
+}
+
+void TApplication::Run() {
+    if (FMainForm) FMainForm->Show();
+    while (!FTerminated) {
+        try {
+            HandleMessage();
+        } catch (const std::exception& E) {
+            HandleException(this, E);
+        }
+    }
+}
+
+void TApplication::Terminate() {
+    FTerminated = true;
+    // Wakes a HandleMessage waiting for input. A quit message would outlive this application
+    // object in the thread's queue.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void TApplication::HandleException(TObject* Sender, const std::exception& E) {
+    if (!OnException) {
+        WriteToDebugger(E);
+        return;
+    }
+    // Called from window procedures, which nothing may leave by an exception.
+    try {
+        OnException(Sender, E);
+    } catch (const std::exception& Inner) {
+        WriteToDebugger(Inner);
+    } catch (...) {
+        WriteToDebugger(E);
+    }
+}
+
+} // namespace zn
