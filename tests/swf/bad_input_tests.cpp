@@ -252,6 +252,26 @@ TEST_F(HostileScript, ChainedGotosBetweenFramesStop) {
     EXPECT_LE(host.commands.size(), 16u);
 }
 
+TEST_F(HostileScript, GotoLoopsOverALongTimelinePayForTheirWork) {
+    // 400 frames of 100 placements each; the first frame's script jumps to the end and back forever.
+    MovieWriter writer(100, 100, 12);
+    ShapeBuilder dot;
+    dot.Rectangle(0, 0, 20, 20, dot.AddFill({1, 1, 1, 255}));
+    writer.DefineShape(dot.Build(1));
+    ActionAssembler script;
+    auto top = script.NewLabel();
+    script.Bind(top).GotoFrame(399).GotoFrame(0).Jump(top);
+    writer.DoAction(script.Assemble());
+    for (int frame = 0; frame < 400; ++frame) {
+        for (uint16_t depth = 1; depth <= 100; ++depth) writer.PlaceObject(1, depth, TranslateMatrix(frame, depth));
+        writer.ShowFrame();
+    }
+    auto started = Clock::now();
+    player.Load(writer.Finish());
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
+    EXPECT_TRUE(player.CurrentFrame() == 0 || player.CurrentFrame() == 399) << player.CurrentFrame();
+}
+
 TEST_F(HostileScript, GarbageActionsAreSkipped) {
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {

@@ -101,7 +101,9 @@ Value Machine::Execute(Context& context) {
             if (length > context.end - payload) break;
         }
         size_t next = payload + length;
-        if (!Step(context, action, code + payload, length, next)) break;
+        bool going = Step(context, action, code + payload, length, next);
+        Spend(static_cast<long>(std::min<size_t>(timeline_.TakeWork() / 8, RunBudget)));
+        if (!going) break;
         if (next < context.start || next > context.end) break;  // a branch out of the block ends it
         pc = next;
     }

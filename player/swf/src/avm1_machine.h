@@ -29,6 +29,9 @@ public:
     virtual size_t FramesLoaded() const = 0;
     virtual void GetUrl(const std::string& url, const std::string& target) = 0;
     virtual std::string CallExternal(const std::string& name, const std::vector<ExternalValue>& arguments) = 0;
+    // Work the timeline did for the script since the last call (placements applied, frames
+    // searched), which the script's budget pays for: a goto can cost far more than one action.
+    virtual size_t TakeWork() = 0;
     virtual double MouseX() const = 0;  // in stage pixels
     virtual double MouseY() const = 0;
 };

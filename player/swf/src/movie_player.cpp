@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "avm1_machine.h"
 #include "button_tracker.h"
@@ -178,7 +179,7 @@ public:
     void ShowFrame(size_t frame) {
         if (!movie_ || movie_->frames.empty()) return;
         frame = std::min(frame, movie_->frames.size() - 1);
-        timeline_.Goto(*movie_, frame);
+        work_ += timeline_.Goto(*movie_, frame);
         pendingFrame_ = frame;  // its scripts run when the outermost entry settles
     }
 
@@ -221,6 +222,7 @@ public:
     bool GotoLabel(const std::string& label) override {
         if (!movie_) return false;
         for (size_t i = 0; i < movie_->frames.size(); ++i) {
+            ++work_;
             if (movie_->frames[i].label == label) {
                 ShowFrame(i);
                 return true;
@@ -247,6 +249,7 @@ public:
         return std::max<size_t>(movie_->header.declaredFrameCount, movie_->frames.size());
     }
     size_t FramesLoaded() const override { return movie_ ? movie_->frames.size() : 0; }
+    size_t TakeWork() override { return std::exchange(work_, 0); }
     void GetUrl(const std::string& url, const std::string& target) override {
         constexpr std::string_view prefix = "FSCommand:";
         if (StartsWithNoCase(url, prefix)) host_.FSCommand(url.substr(prefix.size()), target);
@@ -298,6 +301,7 @@ public:
     int viewWidth_ = 0, viewHeight_ = 0;
     int entries_ = 0;
     unsigned generation_ = 0;  // counts loads
+    size_t work_ = 0;          // timeline work not yet charged to a script
     PixelRect lastChanged_;
     InputState input_;
     ButtonTracker buttons_;

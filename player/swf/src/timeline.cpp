@@ -37,8 +37,8 @@ void Timeline::Reset() {
     changes_ = {};
 }
 
-void Timeline::Goto(const Movie& movie, size_t target) {
-    if (target >= movie.frames.size()) return;
+size_t Timeline::Goto(const Movie& movie, size_t target) {
+    if (target >= movie.frames.size()) return 0;
     std::map<uint16_t, Instance> before = list_;
     size_t from = 0;
     if (current_ && target >= *current_) {
@@ -46,7 +46,11 @@ void Timeline::Goto(const Movie& movie, size_t target) {
     } else {
         list_.clear();
     }
-    for (size_t frame = from; frame <= target; ++frame) Apply(movie.frames[frame]);
+    size_t work = before.size();
+    for (size_t frame = from; frame <= target; ++frame) {
+        Apply(movie.frames[frame]);
+        work += movie.frames[frame].commands.size() + 1;
+    }
     current_ = target;
 
     // Everything that differs repaints where it was and where it is now.
@@ -68,6 +72,7 @@ void Timeline::Goto(const Movie& movie, size_t target) {
             ++newIt;
         }
     }
+    return work + list_.size();
 }
 
 TwipsArea Timeline::TakeChanges() {

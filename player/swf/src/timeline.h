@@ -32,8 +32,8 @@ struct TwipsArea {
 class Timeline {
 public:
     void Reset();
-    // `target` must be a loaded frame.
-    void Goto(const Movie& movie, size_t target);
+    // `target` must be a loaded frame. Returns the work done: commands applied, entries compared.
+    size_t Goto(const Movie& movie, size_t target);
     std::optional<size_t> Current() const { return current_; }
     const std::map<uint16_t, Instance>& DisplayList() const { return list_; }
     // What changed since the last call.
