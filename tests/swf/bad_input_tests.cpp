@@ -218,6 +218,19 @@ TEST_F(HostileScript, EndlessLoopsStopAtTheBudget) {
     EXPECT_EQ(player.CurrentFrame(), 2);
 }
 
+TEST_F(HostileScript, AFrameOfManyEndlessBlocksSharesOneBudget) {
+    ActionAssembler endless;
+    auto top = endless.NewLabel();
+    endless.Bind(top).Jump(top);
+    MovieWriter writer(100, 100, 12);
+    for (int i = 0; i < 2000; ++i) writer.DoAction(endless.Assemble());
+    writer.ShowFrame();
+    auto started = Clock::now();
+    player.Load(writer.Finish());
+    player.Advance();
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(3));
+}
+
 TEST_F(HostileScript, EndlessRecursionStopsAtTheCallDepth) {
     ActionAssembler body;
     body.Push({0, "again"}).Op(Action::CallFunction).Op(Action::Return);

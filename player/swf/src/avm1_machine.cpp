@@ -36,6 +36,11 @@ Object* Machine::NativeFunction(Native native) {
     return function;
 }
 
+void Machine::NewBudget() {
+    budget_ = RunBudget;
+    exhausted_ = false;
+}
+
 bool Machine::Spend(long units) {
     budget_ -= units;
     if (budget_ < 0) exhausted_ = true;
@@ -71,10 +76,6 @@ std::vector<Value> Machine::PopArguments(Context& context) {
 
 void Machine::RunBlock(const ActionBlock& block) {
     if (!block) return;
-    if (depth_ == 0) {
-        budget_ = RunBudget;
-        exhausted_ = false;
-    }
     Context context;
     context.block = block;
     context.end = block->size();
@@ -175,10 +176,6 @@ Value Machine::Call(const Value& function, const Value& self, const std::vector<
 std::optional<ExternalValue> Machine::InvokeCallback(const std::string& name, const std::vector<ExternalValue>& arguments) {
     auto it = callbacks_.find(name);
     if (it == callbacks_.end()) return std::nullopt;
-    if (depth_ == 0) {
-        budget_ = RunBudget;
-        exhausted_ = false;
-    }
     std::vector<Value> values;
     for (const ExternalValue& argument : arguments) values.push_back(FromExternal(argument));
     Callback callback = it->second;  // the callback may replace itself while it runs

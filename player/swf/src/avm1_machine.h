@@ -38,7 +38,8 @@ public:
 
 class Machine {
 public:
-    // Work units one run may spend (an action is one unit, long strings cost more).
+    // Work units the scripts may spend between two calls of NewBudget (an action is one unit,
+    // long strings and gotos cost more).
     static constexpr long RunBudget = 200000;
     static constexpr int MaximumCallDepth = 64;
     static constexpr size_t MaximumStack = 1 << 16;
@@ -48,6 +49,9 @@ public:
     Machine(const Machine&) = delete;
     Machine& operator=(const Machine&) = delete;
 
+    // Every host call into the player starts one budget, shared by all the scripts it runs
+    // (a frame's many action blocks, the frames their gotos reach, callbacks).
+    void NewBudget();
     void RunBlock(const ActionBlock& block);
     // Null when no callback of that name was registered.
     std::optional<ExternalValue> InvokeCallback(const std::string& name, const std::vector<ExternalValue>& arguments);

@@ -39,7 +39,9 @@ public:
 
     class Entry {
     public:
-        explicit Entry(Impl& impl) : impl_(impl) { ++impl_.entries_; }
+        explicit Entry(Impl& impl) : impl_(impl) {
+            if (++impl_.entries_ == 1) impl_.NewBudget();
+        }
         ~Entry() {
             if (impl_.entries_ == 1) impl_.Settle();
             --impl_.entries_;
@@ -74,10 +76,15 @@ public:
         Update();
     }
 
+    void NewBudget() {
+        if (machine_) machine_->NewBudget();
+    }
+
     void Update() {
         if (!movie_ && reader_->GetMovie()) {
             movie_ = reader_->GetMovie();
             machine_ = std::make_unique<avm1::Machine>(*this, movie_->header.version);
+            machine_->NewBudget();
         }
         if (movie_ && !timeline_.Current() && !movie_->frames.empty()) {
             everythingChanged_ = true;
