@@ -10,6 +10,7 @@ bool TPropertyInfo::IsDefault(const TPersistent& Instance) const {
     case TTypeKind::WideString: return HasDefault && GetString(Instance) == StringDefault;
     case TTypeKind::Class:
     case TTypeKind::Method: return false;
+    case TTypeKind::Component: return GetComponent(Instance) == nullptr;
     default: return HasDefault && GetOrdinal(Instance) == OrdinalDefault;
     }
 }

@@ -79,6 +79,7 @@ void TReader::SkipValue() { FInput.SkipValue(); }
 TComponent* TReader::ReadRootComponent(TComponent* Root) {
     FLoaded.clear();
     FCreated.clear();
+    FFixups.clear();
     FDepth = 0;
     FPropertyErrorNamed = false;
     bool CreatedRoot = false;
@@ -104,6 +105,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         while (!FInput.EndOfList()) ReadComponent(Root);
         FInput.ReadListEnd();
         Leave();
+        ResolveFixups();
         for (TComponent* Component : FLoaded) Component->EndReading();
         for (TComponent* Component : FLoaded) Component->Loaded();
     } catch (...) {
@@ -116,11 +118,22 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     return Root;
 }
 
+void TReader::ResolveFixups() {
+    for (const TFixup& Fixup : FFixups) {
+        TComponent* Target = SameText(Fixup.Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(Fixup.Name);
+        if (!Target)
+            throw EReadError(L"Unresolved reference to " + Fixup.Name + L" in property " + Fixup.Property->Name);
+        Fixup.Property->SetComponent(*Fixup.Instance, Target);
+    }
+    FFixups.clear();
+}
+
 void TReader::FreeHalfBuilt(TComponent* CreatedRoot) {
     for (TComponent* Component : FLoaded)
         if (std::find(FCreated.begin(), FCreated.end(), Component) == FCreated.end()) Component->AbortLoading();
     for (auto It = FCreated.rbegin(); It != FCreated.rend(); ++It) delete *It;
     delete CreatedRoot;
+    FFixups.clear();
     FLoaded.clear();
     FCreated.clear();
     FRoot = nullptr;
@@ -245,6 +258,14 @@ void TReader::ReadPropertyValue(TPersistent& Instance, const TPropertyInfo& Prop
         if (Type != vaNil) throw EReadError(L"Invalid property value");
         return;
     }
+    case TTypeKind::Component:
+        if (FInput.NextValue() == vaNil) {
+            FInput.SkipValue();
+            Property.SetComponent(Instance, nullptr);
+            return;
+        }
+        FFixups.push_back(TFixup{&Instance, &Property, ReadIdent()});
+        return;
     case TTypeKind::Method: {
         TValueType Type = FInput.NextValue();
         if (Type != vaIdent && Type != vaNil && Type != vaString) throw EReadError(L"Method name expected");

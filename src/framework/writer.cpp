@@ -49,6 +49,8 @@ void TWriter::WriteProperties(const TPersistent& Instance) {
 void TWriter::WritePropertyName(const std::wstring& Name) { FOutput.WriteShortString(FPropertyPath + Name); }
 
 void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Property) {
+    // A property a descendant publishes again is written once, where the descendant has it.
+    if (Instance.ClassType().FindProperty(Property.Name) != &Property) return;
     if (!Property.Stored(Instance) || Property.IsDefault(Instance)) return;
     switch (Property.Kind) {
     case TTypeKind::Integer:
@@ -98,6 +100,14 @@ void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Pr
         return;
     }
     case TTypeKind::Method: return;
+    case TTypeKind::Component: {
+        TComponent* Value = Property.GetComponent(Instance);
+        if ((Value != FRoot && Value->Owner() != FRoot) || Value->Name().empty())
+            throw EWriteError(std::wstring(L"Property ") + Property.Name + L" refers to a component outside the form");
+        WritePropertyName(Property.Name);
+        WriteIdent(Value->Name());
+        return;
+    }
     }
 }
 

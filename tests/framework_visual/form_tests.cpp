@@ -222,6 +222,91 @@ TEST(FormStream, TheTextFormNamesTheControlsProperties) {
     EXPECT_EQ(Text.find("Visible"), Text.find("Visible = True")) << "the form's Visible defaults to False";
 }
 
+namespace {
+
+std::string TextForm(TComponent& Root) {
+    TMemoryStream Stream;
+    WriteComponentToStream(Stream, Root, TFormFormat::Text);
+    return std::string(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
+}
+
+std::unique_ptr<TComponent> ReadText(const std::string& Text) {
+    TMemoryStream Stream;
+    Stream.WriteBuffer(Text.data(), Text.size());
+    Stream.SetPosition(0);
+    return std::unique_ptr<TComponent>(ReadComponentFromStream(Stream, nullptr));
+}
+
+} // namespace
+
+TEST_P(FormStreamTest, APopupMenuReferenceIsStoredByNameAndResolvedAfterTheWholeForm) {
+    TForm Original(nullptr);
+    Original.SetName(L"Form1");
+    auto* Shape = new TTestShape(&Original);
+    Shape->SetName(L"Shape1");
+    Shape->SetParent(&Original);
+    auto* Menu = new TTestMenu(&Original);
+    Menu->SetName(L"Menu1");
+    Shape->SetPopupMenu(Menu);
+    TMemoryStream Stream;
+    WriteComponentToStream(Stream, Original, GetParam());
+    Stream.SetPosition(0);
+    std::unique_ptr<TComponent> Read(ReadComponentFromStream(Stream, nullptr));
+    auto* ReadShape = dynamic_cast<TTestShape*>(Read->FindComponent(L"Shape1"));
+    ASSERT_NE(ReadShape, nullptr);
+    TComponent* ReadMenu = Read->FindComponent(L"Menu1");
+    ASSERT_NE(ReadMenu, nullptr) << "the menu is written after the control that refers to it";
+    EXPECT_EQ(ReadShape->PopupMenu(), ReadMenu);
+}
+
+TEST(FormStream, AReferenceToAMissingComponentFailsTheWholeRead) {
+    RegisterTestControls();
+    const std::string Text = "object Form1: TForm\n"
+                             "  object Shape1: TTestShape\n"
+                             "    PopupMenu = Missing\n"
+                             "  end\n"
+                             "end\n";
+    try {
+        ReadText(Text);
+        FAIL() << "read a dangling reference";
+    } catch (const EReadError& E) {
+        EXPECT_NE(E.Message().find(L"Missing"), std::wstring::npos);
+    }
+}
+
+TEST(FormStream, AReferenceOutsideTheFormCannotBeWritten) {
+    TForm Form(nullptr);
+    Form.SetName(L"Form1");
+    auto* Shape = new TTestShape(&Form);
+    Shape->SetName(L"Shape1");
+    Shape->SetParent(&Form);
+    TTestMenu Elsewhere(nullptr);
+    Elsewhere.SetName(L"Elsewhere");
+    Shape->SetPopupMenu(&Elsewhere);
+    TMemoryStream Stream;
+    EXPECT_THROW(WriteComponentToStream(Stream, Form), EWriteError);
+    Shape->SetPopupMenu(nullptr);
+}
+
+TEST(FormStream, APropertyPublishedAgainIsWrittenOnceWithTheDescendantsDefault) {
+    RegisterTestControls();
+    TForm Form(nullptr);
+    Form.SetName(L"Form1");
+    auto* Panel = new TTestTabPanel(&Form);
+    Panel->SetName(L"Panel1");
+    Panel->SetParent(&Form);
+    EXPECT_EQ(TextForm(Form).find("TabStop"), std::string::npos) << "true is this class's default";
+    Panel->SetTabStop(false);
+    std::string Text = TextForm(Form);
+    size_t First = Text.find("TabStop = False");
+    ASSERT_NE(First, std::string::npos) << Text;
+    EXPECT_EQ(Text.find("TabStop", First + 1), std::string::npos) << Text;
+    auto Read = ReadText(Text);
+    auto* ReadPanel = dynamic_cast<TTestTabPanel*>(Read->FindComponent(L"Panel1"));
+    ASSERT_NE(ReadPanel, nullptr);
+    EXPECT_FALSE(ReadPanel->TabStop());
+}
+
 class ApplicationTest : public ::testing::Test {
 protected:
     TApplication App{nullptr};

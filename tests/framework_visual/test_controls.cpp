@@ -20,8 +20,8 @@ const TClassInfo& TTestShape::ClassInfo() {
     using C = TPublishedControl<TTestShape>;
     static const TPropertyInfo Properties[] = {
         C::Align(),       C::Anchors(),        C::Color(),      C::DragCursor(), C::DragMode(),
-        C::Enabled(),     C::Hint(),           C::ParentColor(), C::ParentShowHint(), C::ShowHint(),
-        C::Visible(),     C::OnClick(),        C::OnDragDrop(), C::OnDragOver(), C::OnEndDrag(),
+        C::Enabled(),     C::Hint(),           C::ParentColor(), C::ParentShowHint(), C::PopupMenu(),
+        C::ShowHint(),    C::Visible(),     C::OnClick(),        C::OnDragDrop(), C::OnDragOver(), C::OnEndDrag(),
         C::OnStartDrag(), C::OnMouseDown(),    C::OnMouseMove(), C::OnMouseUp(), C::OnMouseWheel(),
     };
     static const TClassInfo Info = DeclareClass<TTestShape, TGraphicControl>(L"TTestShape", Properties);
@@ -71,7 +71,8 @@ const TClassInfo& TTestPanel::ClassInfo() {
     using C = TPublishedControl<TTestPanel>;
     static const TPropertyInfo Properties[] = {
         C::Align(),        C::Anchors(),     C::Color(),       C::DragCursor(),  C::DragMode(),
-        C::Enabled(),      C::Hint(),        C::ParentColor(), C::ParentShowHint(), C::ShowHint(),
+        C::Enabled(),      C::Hint(),        C::ParentColor(), C::ParentShowHint(), C::PopupMenu(),
+        C::ShowHint(),
         C::TabStop(),      C::Visible(),     C::OnClick(),     C::OnDragDrop(),  C::OnDragOver(),
         C::OnEndDrag(),    C::OnStartDrag(), C::OnEnter(),     C::OnExit(),      C::OnKeyDown(),
         C::OnKeyPress(),   C::OnKeyUp(),     C::OnMouseDown(), C::OnMouseMove(), C::OnMouseUp(),
@@ -112,9 +113,23 @@ void TTestPanel::WMGetDlgCode(TMessage& Message) {
     Message.Result |= DialogCode;
 }
 
+const TClassInfo& TTestTabPanel::ClassInfo() {
+    static const TPropertyInfo Properties[] = {TPublished<TTestTabPanel>::Boolean<&TWinControl::TabStop, &TWinControl::SetTabStop>(L"TabStop", true)};
+    static const TClassInfo Info = DeclareClass<TTestTabPanel, TTestPanel>(L"TTestTabPanel", Properties);
+    return Info;
+}
+const TClassInfo& TTestTabPanel::ClassType() const { return ClassInfo(); }
+
+const TClassInfo& TTestMenu::ClassInfo() {
+    static const TClassInfo Info = DeclareClass<TTestMenu, TComponent>(L"TTestMenu");
+    return Info;
+}
+const TClassInfo& TTestMenu::ClassType() const { return ClassInfo(); }
+
 void RegisterTestControls() {
     RegisterFormClasses();
-    RegisterClasses({&TTestShape::ClassInfo(), &TTestPanel::ClassInfo()});
+    RegisterClasses({&TTestShape::ClassInfo(), &TTestPanel::ClassInfo(), &TTestTabPanel::ClassInfo(),
+                     &TTestMenu::ClassInfo()});
 }
 
 } // namespace zn::test

@@ -52,6 +52,22 @@ protected:
     void WMGetDlgCode(TMessage& Message) override;
 };
 
+// A panel class that publishes TabStop again, with true as its default.
+class TTestTabPanel : public TTestPanel {
+public:
+    explicit TTestTabPanel(TComponent* AOwner) : TTestPanel(AOwner) { SetTabStop(true); }
+    static const TClassInfo& ClassInfo();
+    const TClassInfo& ClassType() const override;
+};
+
+// A non-visual component for controls to refer to.
+class TTestMenu : public TComponent {
+public:
+    using TComponent::TComponent;
+    static const TClassInfo& ClassInfo();
+    const TClassInfo& ClassType() const override;
+};
+
 void RegisterTestControls();
 
 } // namespace zn::test

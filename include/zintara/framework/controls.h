@@ -400,6 +400,9 @@ struct TPublishedControl {
         return P::template Boolean<&TControl::ParentShowHint, &TControl::SetParentShowHint>(L"ParentShowHint",
                                                                                             true);
     }
+    static constexpr TPropertyInfo PopupMenu() {
+        return P::template Component<&TControl::PopupMenu, &TControl::SetPopupMenu>(L"PopupMenu");
+    }
     static constexpr TPropertyInfo ShowHint() {
         return P::template Boolean<&TControl::ShowHint, &TControl::SetShowHint, &TControl::IsShowHintStored>(
             L"ShowHint");

@@ -134,6 +134,14 @@ private:
     void FreeHalfBuilt(TComponent* CreatedRoot);
 
     TFormInput FInput;
+    // Component references read, set once the whole form is read.
+    struct TFixup {
+        TPersistent* Instance;
+        const TPropertyInfo* Property;
+        std::wstring Name;
+    };
+    void ResolveFixups();
+    std::vector<TFixup> FFixups;
     std::vector<TComponent*> FLoaded;
     std::vector<TComponent*> FCreated;
     std::wstring FPropertyName;

@@ -28,7 +28,7 @@
 
 namespace zn {
 
-enum class TTypeKind { Integer, Cardinal, Boolean, Enumeration, Set, WideString, Class, Method };
+enum class TTypeKind { Integer, Cardinal, Boolean, Enumeration, Set, WideString, Class, Method, Component };
 
 struct TPropertyInfo {
     const wchar_t* Name = L"";
@@ -44,6 +44,9 @@ struct TPropertyInfo {
     // Class: the sub-object, streamed nested (a collection as its items).
     TPersistent* (*GetObject)(const TPersistent&) = nullptr;
     const TClassInfo& (*ObjectClass)() = nullptr;
+    // Component: a component referred to, not owned.
+    TComponent* (*GetComponent)(const TPersistent&) = nullptr;
+    void (*SetComponent)(TPersistent&, TComponent*) = nullptr;
     // Null means always stored.
     bool (*IsStored)(const TPersistent&) = nullptr;
     bool HasDefault = false;
@@ -53,7 +56,7 @@ struct TPropertyInfo {
     bool Stored(const TPersistent& Instance) const { return !IsStored || IsStored(Instance); }
     // True when the value equals the default, so that the writer leaves it out.
     bool IsDefault(const TPersistent& Instance) const;
-    bool Writable() const { return SetOrdinal || SetString || GetObject; }
+    bool Writable() const { return SetOrdinal || SetString || GetObject || SetComponent; }
     // The ordinal of an enumeration value name (ASCII case-insensitive), -1 when unknown.
     int ValueIndex(const std::wstring& ValueName) const;
 };
@@ -142,6 +145,18 @@ struct TPublished {
         };
         Info.ObjectClass = &TSub::ClassInfo;
         Info.IsStored = StoredThunk<StoredFn>();
+        return Info;
+    }
+    // A reference to a component of the same form, not owned: stored by name and set once the
+    // whole form is read; none is the default.
+    template <auto Getter, auto Setter>
+    static constexpr TPropertyInfo Component(const wchar_t* Name) {
+        TPropertyInfo Info{Name, TTypeKind::Component};
+        Info.GetComponent = [](const TPersistent& Instance) -> TComponent* {
+            return std::invoke(Getter, static_cast<const C&>(Instance));
+        };
+        Info.SetComponent = [](TPersistent& Instance, TComponent* Value) { Write<Setter>(static_cast<C&>(Instance), Value); };
+        Info.HasDefault = true;
         return Info;
     }
     // An event: method pointers are bound in code, so the reader accepts and skips a handler
