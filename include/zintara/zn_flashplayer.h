@@ -5,6 +5,7 @@
 // as UpdateLayeredWindow with AC_SRC_ALPHA and AlphaBlend expect.
 #pragma once
 
+#include "zintara/components/player_components.h"
 #include "zintara/core/alpha.h"
 #include "zintara/core/driver_selection.h"
 #include "zintara/core/flash_driver.h"
