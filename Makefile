@@ -20,5 +20,13 @@ build: configure
 test: build
 	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# zinplay plays the sample movie under Wine and writes its frames into $(BUILD)/demo. CMake runs
+# again first: a build tree configured before examples/ existed does not know zinplay.
+demo: configure
+	cmake -S . -B $(BUILD) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target zinplay
+	rm -rf $(BUILD)/demo
+	scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --png $(BUILD)/demo
+
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,92 @@
+// ExternalInterface requests and answers on zinplay's side.
+#include "external_calls.h"
+
+#include <array>
+#include <utility>
+
+namespace zn::zinplay {
+
+namespace {
+
+constexpr std::array<std::pair<wchar_t, std::wstring_view>, 5> Entities{{
+    {L'&', L"&amp;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}, {L'"', L"&quot;"}, {L'\'', L"&apos;"}}};
+
+void AppendEscaped(std::wstring& Out, std::wstring_view Text)
+{
+    for (const wchar_t c : Text) {
+        bool replaced = false;
+        for (const auto& [character, entity] : Entities)
+            if (c == character) {
+                Out += entity;
+                replaced = true;
+                break;
+            }
+        if (!replaced)
+            Out += c;
+    }
+}
+
+std::wstring Unescaped(std::wstring_view Text)
+{
+    std::wstring out;
+    for (std::size_t i = 0; i < Text.size();) {
+        bool decoded = false;
+        if (Text[i] == L'&')
+            for (const auto& [character, entity] : Entities)
+                if (Text.substr(i, entity.size()) == entity) {
+                    out += character;
+                    i += entity.size();
+                    decoded = true;
+                    break;
+                }
+        if (!decoded)
+            out += Text[i++];
+    }
+    return out;
+}
+
+} // namespace
+
+std::wstring InvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments)
+{
+    std::wstring request = L"<invoke name=\"";
+    AppendEscaped(request, Name);
+    request += L"\" returntype=\"xml\"><arguments>";
+    for (const std::wstring& argument : Arguments) {
+        request += L"<string>";
+        AppendEscaped(request, argument);
+        request += L"</string>";
+    }
+    request += L"</arguments></invoke>";
+    return request;
+}
+
+std::wstring InvokedFunctionName(std::wstring_view Request)
+{
+    constexpr std::wstring_view opening = L"<invoke name=\"";
+    const std::size_t start = Request.find(opening);
+    if (start == std::wstring_view::npos)
+        return {};
+    const std::size_t nameStart = start + opening.size();
+    const std::size_t end = Request.find(L'"', nameStart);
+    if (end == std::wstring_view::npos)
+        return {};
+    return Unescaped(Request.substr(nameStart, end - nameStart));
+}
+
+std::wstring StringValue(std::wstring_view Text)
+{
+    std::wstring value = L"<string>";
+    AppendEscaped(value, Text);
+    value += L"</string>";
+    return value;
+}
+
+std::wstring AnswerTo(std::wstring_view FunctionName)
+{
+    if (FunctionName == ReadyFunction)
+        return StringValue(Greeting);
+    return L"<undefined/>";
+}
+
+} // namespace zn::zinplay

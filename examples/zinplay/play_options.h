@@ -1,0 +1,47 @@
+// zinplay's command line: which movie, at what size, in which mode, for how many frames, and
+// where the frames go as PNG files.
+//
+// Plain C++: no Windows header.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zn::zinplay {
+
+struct TPlayOptions {
+    // Pictures of the run; frame n of them is written as frame-NNN.png.
+    int Frames = 24;
+    int Width = 320;
+    int Height = 240;
+    // Opaque mode paints a background colour; the default keeps the movie's real alpha.
+    bool Opaque = false;
+    // Empty: no PNG files.
+    std::wstring PngFolder;
+    // Empty: the sample movie beside the executable.
+    std::wstring Movie;
+    bool Help = false;
+};
+
+inline constexpr int MaxFrames = 100000;
+inline constexpr int MaxSide = 4096;
+
+struct TParsedOptions {
+    std::optional<TPlayOptions> Options;
+    // Why the arguments were refused, naming the argument; empty when Options is set.
+    std::wstring Error;
+};
+
+// Reads the arguments that follow the program name. Every fault (an unknown option, a missing or
+// malformed value, a number out of range, a second movie) refuses the whole command line.
+TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments);
+
+// How to call zinplay, ended by a line break.
+std::wstring_view UsageText();
+
+// The name frame n of the run is written under inside the PNG folder: frame-001.png.
+std::wstring FrameFileName(int Frame);
+
+} // namespace zn::zinplay

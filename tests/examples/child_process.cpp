@@ -1,0 +1,119 @@
+// Child processes for tests, with output captured in files: a pipe would make the test wait for
+// Wine's helper processes, which inherit it and outlive the child.
+#include "child_process.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace zn::testing {
+
+namespace {
+
+std::wstring Quoted(const std::wstring& Argument)
+{
+    std::wstring quoted = L"\"";
+    for (const wchar_t c : Argument) {
+        if (c == L'"')
+            quoted += L'\\';
+        quoted += c;
+    }
+    return quoted + L"\"";
+}
+
+HANDLE InheritableFile(const std::wstring& Path)
+{
+    SECURITY_ATTRIBUTES security{sizeof(security), nullptr, TRUE};
+    return CreateFileW(Path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Line ends as the C runtime writes them in text mode (CR LF) read as LF.
+std::string ReadLines(const std::wstring& Path)
+{
+    std::ifstream in(std::filesystem::path(Path), std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    std::erase(text, '\r');
+    return text;
+}
+
+} // namespace
+
+std::wstring TestFolder()
+{
+    wchar_t path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    const std::wstring whole(path, length);
+    return whole.substr(0, whole.find_last_of(L"\\/") + 1);
+}
+
+bool FileExists(const std::wstring& Path)
+{
+    const DWORD attributes = GetFileAttributesW(Path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveFolder(const std::wstring& Folder)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((Folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW((Folder + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(Folder.c_str());
+}
+
+TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstring>& Arguments,
+                      const std::wstring& WorkingFolder, unsigned long TimeoutMs)
+{
+    static int run = 0;
+    const std::wstring stem = TestFolder() + L"child-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(++run);
+    const std::wstring outputPath = stem + L".out", errorPath = stem + L".err";
+
+    std::wstring commandLine = Quoted(Program);
+    for (const std::wstring& argument : Arguments)
+        commandLine += L" " + Quoted(argument);
+
+    TChildResult result;
+    const HANDLE output = InheritableFile(outputPath);
+    const HANDLE errors = InheritableFile(errorPath);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = output;
+    startup.hStdError = errors;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(Program.c_str(), commandLine.data(), nullptr, nullptr,
+                                        TRUE, 0, nullptr, WorkingFolder.c_str(), &startup,
+                                        &process);
+    CloseHandle(output);
+    CloseHandle(errors);
+    if (!started) {
+        result.ExitCode = ~0ul;
+        result.Errors = "could not start the program, error " + std::to_string(GetLastError());
+    } else {
+        if (WaitForSingleObject(process.hProcess, TimeoutMs) != WAIT_OBJECT_0) {
+            result.TimedOut = true;
+            TerminateProcess(process.hProcess, 255);
+            WaitForSingleObject(process.hProcess, INFINITE);
+        }
+        GetExitCodeProcess(process.hProcess, &result.ExitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        result.Output = ReadLines(outputPath);
+        result.Errors += ReadLines(errorPath);
+    }
+    DeleteFileW(outputPath.c_str());
+    DeleteFileW(errorPath.c_str());
+    return result;
+}
+
+} // namespace zn::testing

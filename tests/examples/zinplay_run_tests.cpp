@@ -1,0 +1,233 @@
+// zinplay run as users run it: a child process on the sample movie beside it, its transcript
+// read line by line and its PNG files read back and checked against the sample's geometry.
+#include "child_process.h"
+#include "png_reader.h"
+
+#include "sample_movies.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+
+namespace zn::testing {
+namespace {
+
+namespace samples = zn::swf::samples;
+
+// The build gives zinplay's Unix path; Wine's drive Z: is the Unix root.
+std::wstring ZinplayPath()
+{
+    std::wstring path;
+    for (const char c : std::string(ZINPLAY_EXE))
+        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path.rfind(L"\\", 0) == 0 ? L"Z:" + path : path;
+}
+
+std::wstring FolderOf(const std::wstring& Path) { return Path.substr(0, Path.find_last_of(L'\\')); }
+
+std::string Narrow(const std::wstring& Text) { return std::string(Text.begin(), Text.end()); }
+
+struct TChannels {
+    int A, R, G, B;
+};
+
+TChannels Channels(std::uint32_t Pixel)
+{
+    return {static_cast<int>(Pixel >> 24), static_cast<int>((Pixel >> 16) & 0xFF),
+            static_cast<int>((Pixel >> 8) & 0xFF), static_cast<int>(Pixel & 0xFF)};
+}
+
+::testing::AssertionResult Near(std::uint32_t Pixel, TChannels Expected, int Tolerance)
+{
+    const TChannels got = Channels(Pixel);
+    if (std::abs(got.A - Expected.A) <= Tolerance && std::abs(got.R - Expected.R) <= Tolerance &&
+        std::abs(got.G - Expected.G) <= Tolerance && std::abs(got.B - Expected.B) <= Tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "ARGB " << got.A << "," << got.R << "," << got.G << "," << got.B << " instead of "
+           << Expected.A << "," << Expected.R << "," << Expected.G << "," << Expected.B;
+}
+
+class ZinplayRun : public ::testing::Test {
+protected:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override
+    {
+        RemoveFolder(Frames);
+        CoUninitialize();
+    }
+
+    TChildResult Zinplay(const std::vector<std::wstring>& Arguments)
+    {
+        return RunChild(ZinplayPath(), Arguments, FolderOf(ZinplayPath()));
+    }
+
+    // CurrentFrame of each picture, by its number in the run, from the transcript.
+    static std::map<int, int> FramesOf(const std::string& Output)
+    {
+        std::map<int, int> frames;
+        const std::regex line(R"(frame (\d+): CurrentFrame (\d+),)");
+        for (std::sregex_iterator at(Output.begin(), Output.end(), line), end; at != end; ++at)
+            frames[std::stoi((*at)[1])] = std::stoi((*at)[2]);
+        return frames;
+    }
+
+    const std::wstring Frames = TestFolder() + L"zinplay-frames";
+};
+
+TEST_F(ZinplayRun, PlaysTheSampleAndPrintsTheExchangeBothWays)
+{
+    const TChildResult run = Zinplay({L"--frames", L"10"});
+    ASSERT_FALSE(run.TimedOut);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
+    const std::string& out = run.Output;
+    // The movie's call in its first frame, zinplay's answer, and the movie keeping it.
+    const auto ready = out.find(
+        "movie -> zinplay  call    <invoke name=\"movieReady\" returntype=\"XML\"><arguments>"
+        "<string>sample</string><string>1</string></arguments></invoke>\n"
+        "zinplay -> movie  answer  <string>hello from zinplay</string>\n");
+    EXPECT_NE(ready, std::string::npos) << out;
+    EXPECT_NE(out.find("movie variable readyAnswer = hello from zinplay\n"), std::string::npos)
+        << out;
+    // zinplay's call of the callback the movie registered, after the first picture.
+    const auto echo = out.find(
+        "zinplay -> movie  call    <invoke name=\"echo\" returntype=\"xml\"><arguments>"
+        "<string>zinplay is listening</string></arguments></invoke>\n"
+        "movie -> zinplay  answer  <string>echo:zinplay is listening</string>\n");
+    EXPECT_NE(echo, std::string::npos) << out;
+    EXPECT_GT(echo, out.find("frame 1: "));
+    // Ten pictures cover frames 4 and 8 of the movie and their FSCommands, in that order.
+    const auto middle = out.find("movie -> zinplay  FSCommand \"reached\" \"middle\"\n");
+    const auto end = out.find("movie -> zinplay  FSCommand \"reached\" \"end\"\n");
+    EXPECT_NE(middle, std::string::npos) << out;
+    EXPECT_NE(end, std::string::npos) << out;
+    EXPECT_LT(middle, end);
+    const std::map<int, int> frames = FramesOf(out);
+    ASSERT_EQ(frames.size(), 10u) << out;
+    EXPECT_EQ(frames.begin()->first, 1);
+    EXPECT_EQ(frames.at(1), 0);
+    EXPECT_NE(out.find("zinplay: played 10 frames\n"), std::string::npos);
+    EXPECT_TRUE(run.Errors.empty()) << run.Errors;
+}
+
+// Each picture against the sample's geometry at the frame the transcript gives: the background
+// is fully transparent, the square opaque green, the half-transparent circle straight red with
+// alpha 128 beside the square and blended over it, the triangle from frame 5 on, and nothing left
+// behind where the circle was before.
+TEST_F(ZinplayRun, WritesEveryPictureAsAPngWithItsRealAlpha)
+{
+    const TChildResult run = Zinplay({L"--frames", L"12", L"--png", Frames});
+    ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
+    const std::map<int, int> frames = FramesOf(run.Output);
+    ASSERT_EQ(frames.size(), 12u) << run.Output;
+    EXPECT_FALSE(FileExists(Frames + L"\\frame-013.png"));
+
+    const TChannels clear{0, 0, 0, 0}, green{255, 0, 180, 0}, yellow{255, 255, 220, 0};
+    const TChannels halfRed{128, 255, 0, 0}, redOverGreen{255, 128, 90, 0};
+    for (const auto& [picture, frame] : frames) {
+        SCOPED_TRACE("picture " + std::to_string(picture) + ", CurrentFrame " +
+                     std::to_string(frame));
+        wchar_t name[32];
+        swprintf(name, 32, L"\\frame-%03d.png", picture);
+        const TStraightImage image = ReadPng(Frames + name);
+        ASSERT_EQ(image.Width, samples::SampleWidth);
+        ASSERT_EQ(image.Height, samples::SampleHeight);
+        const int x = samples::SampleCircleX(frame), y = samples::SampleCircleY;
+
+        EXPECT_TRUE(Near(image.At(5, 5), clear, 0));
+        EXPECT_TRUE(Near(image.At(310, 230), clear, 0));
+        EXPECT_TRUE(Near(image.At(120, 60), green, 1));
+        if (frame == 0)
+            EXPECT_TRUE(Near(image.At(30, y), halfRed, 2));
+        else if (frame <= 4)
+            EXPECT_TRUE(Near(image.At(x, y), redOverGreen, 3));
+        else
+            EXPECT_TRUE(Near(image.At(215, y), halfRed, 2));
+        if (frame >= 1) {
+            EXPECT_TRUE(Near(image.At(x - 42, y), green, 1)) << "left behind by the circle";
+        }
+        if (frame >= 4) {
+            EXPECT_TRUE(Near(image.At(265, 130), yellow, 1));
+        } else {
+            EXPECT_TRUE(Near(image.At(265, 130), clear, 0));
+            EXPECT_TRUE(Near(image.At(235, 95), clear, 0)) << "left behind by the last frame";
+        }
+    }
+}
+
+TEST_F(ZinplayRun, OpaqueModeShowsTheBackgroundColourAtAnySize)
+{
+    const TChildResult run =
+        Zinplay({L"--opaque", L"--size", L"160x120", L"--frames", L"2", L"--png", Frames});
+    ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
+    EXPECT_NE(run.Output.find("at 160x120, opaque, 2 frames"), std::string::npos) << run.Output;
+    const TStraightImage image = ReadPng(Frames + L"\\frame-002.png");
+    ASSERT_EQ(image.Width, 160);
+    ASSERT_EQ(image.Height, 120);
+    // Half size: the square spans (20, 20)-(100, 100), the circle stays within y 40..80.
+    EXPECT_TRUE(Near(image.At(3, 3), {255, 255, 255, 255}, 0));
+    EXPECT_TRUE(Near(image.At(150, 110), {255, 255, 255, 255}, 0));
+    EXPECT_TRUE(Near(image.At(60, 25), {255, 0, 180, 0}, 1));
+}
+
+TEST_F(ZinplayRun, RefusesBadArgumentsWithUsage)
+{
+    for (const std::vector<std::wstring>& arguments :
+         {std::vector<std::wstring>{L"--frames", L"0"}, {L"--size", L"big"}, {L"--loud"}}) {
+        const TChildResult run = Zinplay(arguments);
+        EXPECT_EQ(run.ExitCode, 2u) << Narrow(arguments[0]);
+        EXPECT_NE(run.Errors.find("zinplay: "), std::string::npos) << run.Errors;
+        EXPECT_NE(run.Errors.find("usage: zinplay"), std::string::npos) << run.Errors;
+        EXPECT_TRUE(run.Output.empty()) << run.Output;
+    }
+}
+
+TEST_F(ZinplayRun, AMissingMovieOrAFileThatIsNoMovieFails)
+{
+    const TChildResult missing = Zinplay({L"no such movie.swf"});
+    EXPECT_EQ(missing.ExitCode, 1u);
+    EXPECT_NE(missing.Errors.find("zinplay: no movie file at "), std::string::npos)
+        << missing.Errors;
+    EXPECT_NE(missing.Errors.find("no such movie.swf"), std::string::npos) << missing.Errors;
+
+    const std::wstring text = TestFolder() + L"not-a-movie.swf";
+    {
+        std::ofstream(std::filesystem::path(text), std::ios::binary) << "This is a letter, not a movie.";
+    }
+    const TChildResult notAMovie = Zinplay({text, L"--png", Frames});
+    DeleteFileW(text.c_str());
+    EXPECT_EQ(notAMovie.ExitCode, 1u) << notAMovie.Output;
+    EXPECT_NE(notAMovie.Errors.find("zinplay: the player could not play "), std::string::npos)
+        << notAMovie.Errors;
+    EXPECT_FALSE(FileExists(Frames + L"\\frame-001.png"));
+}
+
+// zinplay copied where no plug-in lies beside it. The registry value the plug-in's installer
+// writes would point elsewhere; the driver's discovery tests write it for a moment.
+TEST_F(ZinplayRun, WithoutAFlashPlayerSaysSo)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer", 0,
+                      KEY_READ, &key) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        GTEST_SKIP() << "a plug-in is registered in this prefix";
+    }
+    const std::wstring alone = TestFolder() + L"zinplay-alone";
+    CreateDirectoryW(alone.c_str(), nullptr);
+    const std::wstring program = alone + L"\\zinplay.exe";
+    ASSERT_TRUE(CopyFileW(ZinplayPath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(),
+                          (alone + L"\\sample.swf").c_str(), FALSE));
+    const TChildResult run = RunChild(program, {}, alone);
+    RemoveFolder(alone);
+    EXPECT_EQ(run.ExitCode, 1u) << run.Output;
+    EXPECT_NE(run.Errors.find("zinplay: no Flash Player found"), std::string::npos) << run.Errors;
+}
+
+} // namespace
+} // namespace zn::testing
