@@ -41,6 +41,7 @@ const TClassInfo& TznFlashLayer::ClassInfo()
         F::DragMode(),
         F::ParentColor(),
         F::ParentShowHint(),
+        F::PopupMenu(),
         F::ShowHint(),
         F::Visible(),
         F::OnDragDrop(),

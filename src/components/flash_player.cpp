@@ -29,6 +29,7 @@ const TClassInfo& TznFlashPlayer::ClassInfo()
         F::Color(),
         F::ParentColor(),
         F::ParentShowHint(),
+        F::PopupMenu(),
         F::ShowHint(),
         F::Visible(),
         F::OnDragDrop(),

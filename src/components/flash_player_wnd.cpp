@@ -148,10 +148,21 @@ const TClassInfo& TznFlashPlayerWnd::ClassInfo()
 {
     using F = TPublishedControl<TznFlashPlayerWnd>;
     static const TPropertyInfo Properties[] = {
-        F::Align(),      F::Anchors(),    F::DragCursor(),  F::DragMode(),
-        F::Color(),      F::ParentColor(), F::ParentShowHint(), F::ShowHint(),
-        F::Visible(),    F::OnDragDrop(), F::OnDragOver(),  F::OnEndDrag(),
-        F::OnStartDrag(), F::OnClick(),
+        F::Align(),
+        F::Anchors(),
+        F::DragCursor(),
+        F::DragMode(),
+        F::Color(),
+        F::ParentColor(),
+        F::ParentShowHint(),
+        F::PopupMenu(),
+        F::ShowHint(),
+        F::Visible(),
+        F::OnDragDrop(),
+        F::OnDragOver(),
+        F::OnEndDrag(),
+        F::OnStartDrag(),
+        F::OnClick(),
     };
     static const TClassInfo Info =
         DeclareClass<TznFlashPlayerWnd, TznCustomFlashPlayerWnd>(L"TznFlashPlayerWnd", Properties);

@@ -1,0 +1,184 @@
+// The components on the reference plug-in beside the executable, through the Netscape driver:
+// real alpha in the non-visual component's pixels, keys and characters of the windowed control
+// in the plug-in's log, the graphic control's movie over its parent on screen, and a driver
+// change that loads the movie into a fresh plug-in instance.
+#include "test_windows.h"
+
+#include "zintara/zn_driver_netscape.h"
+#include "zintara/zn_flashplayer.h"
+
+#include "reference_plugin_control.h"
+#include "sample_movies.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace zn;
+using namespace zn::test;
+
+namespace {
+
+// The sample movie, 320 x 240: an opaque green square, a red circle at alpha 128 over it and
+// beside it. Points inside the square only, inside the circle only, and outside both.
+const std::wstring MovieName = L"components sample.swf";
+constexpr int SquareX = 150, SquareY = 150;
+constexpr int CircleOnlyX = 28, CircleOnlyY = 120;
+constexpr int EmptyX = 5, EmptyY = 5;
+
+void WriteSampleMovie()
+{
+    const std::vector<std::uint8_t> bytes = zn::swf::samples::SampleMovie();
+    std::ofstream file("components sample.swf", std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The plug-in's log since the last call, one call per line.
+std::vector<std::string> TakePluginLog()
+{
+    auto take = reinterpret_cast<ZnNpTakeLogFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"npswf32.dll"), zn::np::control::kTakeLog)));
+    if (!take)
+        return {};
+    std::string text(take(nullptr, 0) + 1, '\0');
+    text.resize(take(text.data(), text.size()));
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> EventsOfType(const std::vector<std::string>& Log, int Event)
+{
+    std::vector<std::string> events;
+    const std::string marker = " event=" + std::to_string(Event) + " ";
+    for (const std::string& line : Log)
+        if (line.starts_with("NPP_HandleEvent") && line.find(marker) != std::string::npos)
+            events.push_back(line);
+    return events;
+}
+
+bool Near(std::uint32_t Actual, std::uint32_t Expected, int Tolerance = 2)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int a = static_cast<int>(Actual >> shift & 0xFF);
+        const int e = static_cast<int>(Expected >> shift & 0xFF);
+        if (a - e > Tolerance || e - a > Tolerance)
+            return false;
+    }
+    return true;
+}
+
+class PluginTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(NetscapeFlashDriverClass.PluginExists());
+        WriteSampleMovie();
+        TakePluginLog();
+    }
+};
+
+TEST_F(PluginTest, TheNonVisualComponentHoldsPremultipliedAlpha)
+{
+    TznFlashPlayerComp comp(nullptr);
+    ASSERT_NE(dynamic_cast<TznFlashDriverNS*>(comp.Driver()), nullptr);
+    comp.SetWidth(320);
+    comp.SetHeight(240);
+    std::vector<TRect> painted;
+    struct TRecorder {
+        std::vector<TRect>* Rects;
+        void Paint(TObject*, const TRect& R) { Rects->push_back(R); }
+    } recorder{&painted};
+    comp.SetOnPaint(TznPaintEvent::Bind<&TRecorder::Paint>(&recorder));
+    comp.SetMovie(MovieName);
+    comp.StopPlay();
+    comp.Rewind();
+    painted.clear();
+    comp.Driver()->ForceUpdate();
+    ASSERT_FALSE(painted.empty());
+    EXPECT_EQ(painted.back(), Rect(0, 0, 320, 240));
+
+    auto pixel = [&](int X, int Y) { return static_cast<const std::uint32_t*>(comp.Scanline(Y))[X]; };
+    EXPECT_TRUE(Near(pixel(SquareX, SquareY), 0xFF00B400u)) << std::hex << pixel(SquareX, SquareY);
+    EXPECT_TRUE(Near(pixel(CircleOnlyX, CircleOnlyY), 0x80800000u))
+        << std::hex << pixel(CircleOnlyX, CircleOnlyY);
+    EXPECT_EQ(pixel(EmptyX, EmptyY), 0u);
+}
+
+TEST_F(PluginTest, TheWindowedControlsKeysAndCharactersReachThePlugin)
+{
+    TPatternForm form(nullptr);
+    form.SetBounds(40, 40, 360, 300);
+    auto* player = new TznFlashPlayerWnd(&form);
+    player->SetParent(&form);
+    player->SetBounds(0, 0, 320, 240);
+    player->SetMovie(MovieName);
+    form.Show();
+    PumpMessages();
+    TakePluginLog();
+
+    const HWND window = player->Handle();
+    SendMessageW(window, WM_KEYDOWN, 'A', 0x001E0001);
+    SendMessageW(window, WM_CHAR, 'x', 0x001E0001);
+    SendMessageW(window, WM_CHAR, '\t', 0x000F0001);
+    SendMessageW(window, WM_KEYUP, 'A', 0xC01E0001);
+    const std::vector<std::string> log = TakePluginLog();
+    const auto downs = EventsOfType(log, WM_KEYDOWN);
+    const auto chars = EventsOfType(log, WM_CHAR);
+    const auto ups = EventsOfType(log, WM_KEYUP);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_NE(downs[0].find("wParam=0x00000041"), std::string::npos) << downs[0];
+    ASSERT_EQ(chars.size(), 1u) << "Tab is not passed on";
+    EXPECT_NE(chars[0].find("wParam=0x00000078"), std::string::npos) << chars[0];
+    EXPECT_EQ(ups.size(), 1u);
+}
+
+TEST_F(PluginTest, TheGraphicControlShowsTheMovieOverItsParent)
+{
+    TPatternForm form(nullptr);
+    form.SetBounds(40, 40, 380, 300);
+    auto* player = new TznFlashPlayer(&form);
+    player->SetParent(&form);
+    player->SetBounds(8, 4, 320, 240);
+    form.Show();
+    UpdateWindow(form.Handle());
+    player->SetMovie(MovieName);
+    player->StopPlay();
+    player->Rewind();
+    player->Driver()->ForceUpdate();
+    const HWND window = form.Handle();
+    EXPECT_EQ(WindowPixel(window, 8 + EmptyX, 4 + EmptyY), PatternColor(8 + EmptyX, 4 + EmptyY));
+    EXPECT_TRUE(Near(WindowPixel(window, 8 + SquareX, 4 + SquareY), 0x00B400u))
+        << std::hex << WindowPixel(window, 8 + SquareX, 4 + SquareY);
+    // Half-covering red over the pattern: red near 0x80 plus half the pattern's red.
+    const std::uint32_t behind = PatternColor(8 + CircleOnlyX, 4 + CircleOnlyY);
+    const std::uint32_t blended = WindowPixel(window, 8 + CircleOnlyX, 4 + CircleOnlyY);
+    EXPECT_TRUE(Near(blended, ((0x80 + ((behind >> 16) & 0xFF) / 2) << 16) |
+                                  ((((behind >> 8) & 0xFF) / 2) << 8) | ((behind & 0xFF) / 2),
+                     3))
+        << std::hex << blended << " over " << behind;
+}
+
+TEST_F(PluginTest, ADriverChangeLoadsTheMovieIntoAFreshInstance)
+{
+    TznFlashPlayerComp comp(nullptr);
+    comp.SetMovie(MovieName);
+    comp.SetVolume(90);
+    TakePluginLog();
+    comp.SetPlugin(znNetscape);
+    std::vector<std::string> loads;
+    for (const std::string& line : TakePluginLog())
+        if (line.starts_with("NPObject.Invoke") && line.find("method=\"LoadMovie\"") != std::string::npos)
+            loads.push_back(line);
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_NE(loads[0].find("\"components sample.swf\""), std::string::npos) << loads[0];
+    EXPECT_EQ(comp.Volume(), 50);
+}
+
+} // namespace
