@@ -79,7 +79,7 @@ int Play(const std::vector<std::wstring>& Arguments)
     const TParsedOptions parsed = ParsePlayOptions(Arguments);
     if (!parsed.Options) {
         Complain(parsed.Error);
-        Complain(UsageText());
+        Explain(UsageText());
         return ExitRefused;
     }
     const TPlayOptions& options = *parsed.Options;

@@ -93,7 +93,7 @@ std::wstring_view UsageText()
     return L"usage: zinplay [--frames N] [--size WxH] [--opaque] [--png DIR] [MOVIE]\n"
            L"  Plays MOVIE (default: the sample movie beside zinplay) for N frames (default 24)\n"
            L"  at W x H pixels (default 320x240), transparent unless --opaque, and writes frame\n"
-           L"  n of the run as DIR/frame-NNN.png with its alpha channel.\n";
+           L"  n of the run as DIR/frame-NNN.png with its alpha channel.";
 }
 
 std::wstring FrameFileName(int Frame)

@@ -38,7 +38,7 @@ struct TParsedOptions {
 // malformed value, a number out of range, a second movie) refuses the whole command line.
 TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments);
 
-// How to call zinplay, ended by a line break.
+// How to call zinplay, in a few lines.
 std::wstring_view UsageText();
 
 // The name frame n of the run is written under inside the PNG folder: frame-001.png.

@@ -21,6 +21,8 @@ void WriteLine(std::FILE* Stream, std::wstring_view Line)
 
 void Say(std::wstring_view Line) { WriteLine(stdout, Line); }
 
-void Complain(std::wstring_view Line) { WriteLine(stderr, std::wstring(L"zinplay: ") += Line); }
+void Explain(std::wstring_view Line) { WriteLine(stderr, Line); }
+
+void Complain(std::wstring_view Line) { Explain(std::wstring(L"zinplay: ") += Line); }
 
 } // namespace zn::zinplay

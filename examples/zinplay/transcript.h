@@ -7,7 +7,9 @@
 namespace zn::zinplay {
 
 void Say(std::wstring_view Line);
-// Prefixed with "zinplay: ".
+// On standard error as it is.
+void Explain(std::wstring_view Line);
+// On standard error, prefixed with "zinplay: ".
 void Complain(std::wstring_view Line);
 
 } // namespace zn::zinplay
