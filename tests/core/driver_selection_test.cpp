@@ -3,6 +3,7 @@
 #include "recording_driver.h"
 
 #include "zintara/framework/controls.h"
+#include "zintara/zn_driver_netscape.h"
 
 #include <gtest/gtest.h>
 
@@ -92,10 +93,10 @@ protected:
     }
 };
 
-TEST_F(DriverSelection, StartsWithTheNullDriverInEverySlot)
+TEST_F(DriverSelection, StartsWithThePluginDriverAndOtherwiseTheNullDriver)
 {
     EXPECT_EQ(savedDefault, TznFlashDriverClass::Of<TznFlashDriver>());
-    EXPECT_EQ(savedNetscape, TznFlashDriverClass::Of<TznFlashDriver>());
+    EXPECT_EQ(savedNetscape, TznFlashDriverClass::Of<TznFlashDriverNS>());
     EXPECT_EQ(savedActiveX, TznFlashDriverClass::Of<TznFlashDriver>());
     EXPECT_NE(TznFlashDriverClass::Of<TNetscapeDriver>(), TznFlashDriverClass::Of<TActiveXDriver>());
 }
