@@ -258,6 +258,22 @@ TEST_F(BinaryForm, UnknownPropertiesAndClassesAreNamed) {
     std::string BadEnum = std::string("TPF0\x0E" "TTestComponent" "\x00", 20) + "\x06" "Plugin" "\x07\x05" "znOne" +
                           std::string("\x00\x00", 2);
     EXPECT_THROW(ReadForm(BadEnum), EReadError);
+    std::string BadSet = "TPF0\x0E" "TTestComponent" "\x00" "\x07" "Options" "\x0B" "\x06" "opLoop" "\x05" "opNo" "\x00"s +
+                         "\x00\x00"s;
+    EXPECT_THROW(ReadForm(BadSet), EReadError);
+}
+
+TEST_F(BinaryForm, AGivenRootTakesTheStoredNameUnlessASiblingHasIt) {
+    TTestComponent Source(nullptr);
+    Source.SetName(L"Root");
+    std::string Form = WriteForm(Source);
+    TComponent Owner(nullptr);
+    (new TComponent(&Owner))->SetName(L"Root");
+    auto* Target = new TTestComponent(&Owner);
+    TMemoryStream Stream;
+    Load(Stream, Form);
+    ReadComponentFromStream(Stream, Target);
+    EXPECT_EQ(Target->Name(), L"Root_1");
 }
 
 TEST_F(BinaryForm, WritingANameThatIsNotAnIdentifierFails) {
