@@ -2,6 +2,7 @@
 // handling of exceptions that reach a window procedure.
 #include "zintara/framework/application.h"
 
+#include "debug_output.h"
 #include "zintara/framework/exceptions.h"
 
 #include <ole2.h>
@@ -13,12 +14,6 @@ namespace {
 TApplication*& Current() {
     static TApplication* Instance = nullptr;
     return Instance;
-}
-
-void WriteToDebugger(const std::exception& E) {
-    const auto* Framework = dynamic_cast<const Exception*>(&E);
-    std::wstring Text = Framework ? Framework->Message() : L"Unhandled exception";
-    OutputDebugStringW((Text + L"\n").c_str());
 }
 
 } // namespace
@@ -101,16 +96,16 @@ void TApplication::Terminate() {
 
 void TApplication::HandleException(TObject* Sender, const std::exception& E) {
     if (!OnException) {
-        WriteToDebugger(E);
+        WriteExceptionToDebugger(E);
         return;
     }
     // Called from window procedures, which nothing may leave by an exception.
     try {
         OnException(Sender, E);
     } catch (const std::exception& Inner) {
-        WriteToDebugger(Inner);
+        WriteExceptionToDebugger(Inner);
     } catch (...) {
-        WriteToDebugger(E);
+        WriteExceptionToDebugger(E);
     }
 }
 

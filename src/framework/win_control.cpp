@@ -2,6 +2,7 @@
 // dispatch, bounds kept in step with the window, and the list of child controls.
 #include "zintara/framework/controls.h"
 
+#include "debug_output.h"
 #include "zintara/framework/exceptions.h"
 
 #include <algorithm>
@@ -36,9 +37,7 @@ void HandleApplicationException(TObject* Sender, const std::exception& E) {
         ExceptionHandler()(Sender, E);
         return;
     }
-    const auto* Framework = dynamic_cast<const Exception*>(&E);
-    std::wstring Text = Framework ? Framework->Message() : L"Unhandled exception";
-    OutputDebugStringW((Text + L"\n").c_str());
+    WriteExceptionToDebugger(E);
 }
 
 const TClassInfo& TWinControl::ClassInfo() {

@@ -153,3 +153,59 @@ TEST(GraphicControl, ParentLinksAreUndoneOnEitherSide) {
     EXPECT_EQ(Picture->Parent(), nullptr);
     delete Picture;
 }
+
+namespace {
+
+// Asks for a tool window with a caption of its own.
+class TToolWindow : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TWinControl::CreateParams(Params);
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+        Params.Caption = L"tool";
+    }
+};
+
+} // namespace
+
+TEST(WinControl, CreateParamsShapesTheWindow) {
+    TToolWindow Control(nullptr);
+    Control.SetTabStop(true);
+    Control.SetEnabled(false);
+    HWND Window = Control.Handle();
+    EXPECT_TRUE(GetWindowLongW(Window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(GetWindowLongW(Window, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_FALSE(IsWindowEnabled(Window));
+    wchar_t Caption[16] = {};
+    GetWindowTextW(Window, Caption, 16);
+    EXPECT_STREQ(Caption, L"tool");
+    Control.SetTabStop(false);
+    EXPECT_FALSE(GetWindowLongW(Window, GWL_STYLE) & WS_TABSTOP);
+    Control.SetEnabled(true);
+    EXPECT_TRUE(IsWindowEnabled(Window));
+}
+
+TEST(WinControl, PerformReachesTheWindowProcedureWithoutAWindow) {
+    TRecordingControl Control(nullptr);
+    EXPECT_EQ(Control.Perform(WM_USER + 1), 42);
+    EXPECT_FALSE(Control.HandleAllocated());
+    EXPECT_EQ(Control.Perform(WM_USER + 3), 0) << "no window, no default handling";
+}
+
+TEST(WinControl, WindowedChildrenGetWindowsWithTheirParentsWindow) {
+    TWinControl Form(nullptr);
+    TWinControl Panel(nullptr), Inner(nullptr);
+    Panel.SetParent(&Form);
+    Inner.SetParent(&Panel);
+    Form.HandleNeeded();
+    ASSERT_TRUE(Inner.HandleAllocated());
+    EXPECT_EQ(GetParent(Inner.Handle()), Panel.Handle());
+    TWinControl Late(nullptr);
+    Late.SetParent(&Panel);
+    EXPECT_TRUE(Late.HandleAllocated()) << "a child joining a parent with a window gets one at once";
+    EXPECT_EQ(TWinControl::FindControl(Late.Handle()), &Late);
+    EXPECT_EQ(TWinControl::FindControl(GetDesktopWindow()), nullptr);
+}

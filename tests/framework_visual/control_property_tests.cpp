@@ -96,12 +96,17 @@ TEST(DesignState, AFormInTheDesignerPutsItsControlsThereAndRaisesNoClicks) {
     auto* Panel = new TTestPanel(&Form);
     Panel->SetParent(&Form);
     Panel->SetBounds(0, 0, 50, 50);
-    Form.SetDesigning(true);
+    TTestShape Unowned(nullptr);
+    Unowned.SetParent(Panel);
+    SetDesignState(Form, true);
     EXPECT_TRUE(Form.ComponentState().Contains(csDesigning));
     EXPECT_TRUE(Panel->ComponentState().Contains(csDesigning));
+    EXPECT_TRUE(Unowned.ComponentState().Contains(csDesigning)) << "a control on the form that it does not own";
     Panel->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(5, 5));
     Panel->Perform(WM_LBUTTONUP, 0, PointToLParam(5, 5));
     EXPECT_EQ(Panel->Log, (std::vector<std::string>{"down left 5,5"}));
-    Form.SetDesigning(false);
+    SetDesignState(Form, false);
     EXPECT_FALSE(Panel->ComponentState().Contains(csDesigning));
+    EXPECT_FALSE(Unowned.ComponentState().Contains(csDesigning));
+    Unowned.SetParent(nullptr);
 }

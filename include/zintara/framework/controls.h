@@ -429,6 +429,10 @@ struct TPublishedControl {
     static constexpr TPropertyInfo OnExit() { return P::Event(L"OnExit"); }
 };
 
+// Puts Root in the designer's state (csDesigning) or takes it out, with the components it owns
+// and the controls on it, whoever owns those: what a form designer does to the form it edits.
+void SetDesignState(TComponent& Root, bool Designing);
+
 // Where exceptions raised inside a window procedure go, since none may leave it. The default
 // handler writes the message to the debugger; TApplication installs its own.
 using TExceptionEvent = TMethod<void(TObject* Sender, const std::exception& E)>;
