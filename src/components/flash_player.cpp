@@ -98,8 +98,11 @@ void TznFlashPlayer::DoEraseBackground(TObject*, const TRect& ARect)
                          ARect.Top, ARect.Right, ARect.Bottom, ColorPixel());
         return;
     }
-    if (!Parent() || !Parent()->HandleAllocated())
+    if (!Parent() || !Parent()->HandleAllocated()) {
+        // Made before its parent's window: the first paint on the parent fetches the background.
+        FBackgroundPending = true;
         return;
+    }
     const HDC dc = FDriver->BufferDC();
     const TSavedDCState saved = SaveState(dc);
     if (HRGN region = CreateRectRgn(ARect.Left, ARect.Top, ARect.Right, ARect.Bottom)) {
@@ -136,6 +139,12 @@ void TznFlashPlayer::Paint()
     // The designer may have handed the driver's callbacks elsewhere; take them back.
     if (ComponentState().Contains(csDesigning))
         BindDriverHandlers();
+    if (FBackgroundPending && FTransparent && Parent() && Parent()->HandleAllocated()) {
+        FBackgroundPending = false;
+        // Erased here for a driver without a player; a player draws the movie over it again.
+        DoEraseBackground(FDriver.get(), Rect(0, 0, FDriver->Width(), FDriver->Height()));
+        FDriver->ForceUpdate();
+    }
     CopyBufferToCanvas();
 }
 

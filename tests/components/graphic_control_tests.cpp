@@ -78,6 +78,20 @@ TEST_F(GraphicControlTest, WithoutAParentTheEraseLeavesTheBufferAlone)
     EXPECT_EQ(driver.Pixel(50, 50), Junk);
 }
 
+TEST_F(GraphicControlTest, MadeBeforeItsParentsWindowItFetchesTheBackgroundAtTheFirstPaint)
+{
+    // The fixture made the control, and so its driver, before the form had a window.
+    EXPECT_EQ(Driver().Pixel(0, 0) & 0xFFFFFFu, PatternColor(13, 17));
+    EXPECT_EQ(Driver().Pixel(59, 39) & 0xFFFFFFu, PatternColor(72, 56));
+    EXPECT_EQ(WindowPixel(Form->Handle(), 13 + 30, 17 + 30), PatternColor(43, 47));
+    EXPECT_THAT(LogLines(L"ForceUpdate"), ::testing::Contains(L"ForceUpdate"))
+        << "the player draws over the fetched background";
+    const int forced = Driver().ForcedUpdates;
+    Form->Invalidate();
+    UpdateWindow(Form->Handle());
+    EXPECT_EQ(Driver().ForcedUpdates, forced) << "only the first paint fetches it";
+}
+
 TEST_F(GraphicControlTest, TheMovieOverTheParentReachesTheScreenWhole)
 {
     Driver().Render(Rect(0, 0, 60, 40), DrawRedSquare);

@@ -39,6 +39,8 @@ private:
     // Set while the parent paints into the buffer: the parent paints its graphic children too,
     // and this control must not copy its old buffer over the background it is being given.
     bool FErasing = false;
+    // An erase found no parent window to copy from; the buffer lacks its background.
+    bool FBackgroundPending = false;
 };
 
 } // namespace zn
