@@ -20,13 +20,16 @@ build: configure
 test: build
 	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# zinplay plays the sample movie under Wine and writes its frames into $(BUILD)/demo. CMake runs
-# again first: a build tree configured before examples/ existed does not know zinplay.
+# zinplay plays the sample movie under Wine and writes its frames into $(BUILD)/demo; zinshow
+# shows the player components on real windows for a few seconds and saves screenshots and
+# offscreen frames into $(BUILD)/demo/components. CMake runs again first: a build tree
+# configured before examples/ existed does not know them.
 demo: configure
 	cmake -S . -B $(BUILD) >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) --target zinplay
+	cmake --build $(BUILD) -j $(JOBS) --target zinplay zinshow
 	rm -rf $(BUILD)/demo
 	scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --png $(BUILD)/demo
+	scripts/with-display scripts/wine-run $(BUILD)/examples/zinshow/zinshow.exe --out $(BUILD)/demo/components
 
 clean:
 	rm -rf $(BUILD)
