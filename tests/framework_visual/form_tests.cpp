@@ -122,7 +122,7 @@ protected:
         Shape->SetName(L"Shape1");
         Shape->SetParent(Panel);
         Shape->SetBounds(5, 6, 20, 30);
-        Shape->SetColor(clRed);
+        Shape->SetColor(clInfoBk);
         Shape->SetAnchors({akRight, akBottom});
         Shape->SetDragCursor(crNoDrop);
         Shape->SetEnabled(false);
@@ -162,7 +162,7 @@ TEST_P(FormStreamTest, AFormWithControlsReadsBackWithTheSameProperties) {
     EXPECT_EQ(Panel->DragMode(), dmAutomatic);
     EXPECT_EQ(Panel->Color(), clTeal) << "ParentColor was stored as the default and followed the form";
     EXPECT_EQ(Shape->BoundsRect(), Rect(5, 6, 25, 36));
-    EXPECT_EQ(Shape->Color(), clRed);
+    EXPECT_EQ(Shape->Color(), clInfoBk) << "a system colour, stored as a negative number";
     EXPECT_FALSE(Shape->ParentColor());
     EXPECT_EQ(Shape->Anchors(), (TAnchors{akRight, akBottom}));
     EXPECT_EQ(Shape->DragCursor(), crNoDrop);
