@@ -1,6 +1,8 @@
 // ExternalInterface requests and answers on zinplay's side.
 #include "external_calls.h"
 
+#include "zintara/core/external_interface.h"
+
 #include <array>
 #include <utility>
 
@@ -10,21 +12,6 @@ namespace {
 
 constexpr std::array<std::pair<wchar_t, std::wstring_view>, 5> Entities{{
     {L'&', L"&amp;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}, {L'"', L"&quot;"}, {L'\'', L"&apos;"}}};
-
-void AppendEscaped(std::wstring& Out, std::wstring_view Text)
-{
-    for (const wchar_t c : Text) {
-        bool replaced = false;
-        for (const auto& [character, entity] : Entities)
-            if (c == character) {
-                Out += entity;
-                replaced = true;
-                break;
-            }
-        if (!replaced)
-            Out += c;
-    }
-}
 
 std::wstring Unescaped(std::wstring_view Text)
 {
@@ -47,20 +34,6 @@ std::wstring Unescaped(std::wstring_view Text)
 
 } // namespace
 
-std::wstring InvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments)
-{
-    std::wstring request = L"<invoke name=\"";
-    AppendEscaped(request, Name);
-    request += L"\" returntype=\"xml\"><arguments>";
-    for (const std::wstring& argument : Arguments) {
-        request += L"<string>";
-        AppendEscaped(request, argument);
-        request += L"</string>";
-    }
-    request += L"</arguments></invoke>";
-    return request;
-}
-
 std::wstring InvokedFunctionName(std::wstring_view Request)
 {
     constexpr std::wstring_view opening = L"<invoke name=\"";
@@ -76,10 +49,7 @@ std::wstring InvokedFunctionName(std::wstring_view Request)
 
 std::wstring StringValue(std::wstring_view Text)
 {
-    std::wstring value = L"<string>";
-    AppendEscaped(value, Text);
-    value += L"</string>";
-    return value;
+    return L"<string>" + XmlEscaped(Text) + L"</string>";
 }
 
 std::wstring AnswerTo(std::wstring_view FunctionName)

@@ -1,5 +1,5 @@
-// The application's half of ExternalInterface: the requests zinplay sends to a movie, the name of
-// the function a movie's request calls, and the answers zinplay gives.
+// The application's half of ExternalInterface: the name of the function a movie's request calls,
+// and the answers zinplay gives.
 //
 // Plain C++: no Windows header. Requests come from the movie: nothing is assumed of their content.
 #pragma once
@@ -9,10 +9,6 @@
 #include <vector>
 
 namespace zn::zinplay {
-
-// `<invoke name="NAME" returntype="xml"><arguments>` with one `<string>` element per argument,
-// then `</arguments></invoke>`; the characters XML reserves are written as entities.
-std::wstring InvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments);
 
 // The value of the invoke element's name attribute, entities decoded; empty when the request
 // has none.

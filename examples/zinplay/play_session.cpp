@@ -6,6 +6,7 @@
 #include "transcript.h"
 
 #include "zintara/core/driver_selection.h"
+#include "zintara/core/external_interface.h"
 #include "zintara/framework/exceptions.h"
 #include "zintara/zn_driver_netscape.h"
 
@@ -119,7 +120,7 @@ void TPlaySession::ShowPicture(int Picture, int MovieFrame)
 void TPlaySession::CallMovie(const std::wstring& Function,
                              const std::vector<std::wstring>& Arguments)
 {
-    const std::wstring request = InvokeRequest(Function, Arguments);
+    const std::wstring request = BuildInvokeRequest(Function, Arguments);
     Say(L"zinplay -> movie  call    " + request);
     Say(L"movie -> zinplay  answer  " + OrNothing(FDriver->CallFunction(request)));
 }

@@ -5,6 +5,7 @@
 #include "external_call.h"
 #include "identifiers.h"
 #include "variants.h"
+#include "zintara/core/external_interface.h"
 #include "zintara/framework/text.h"
 
 #include <string>
@@ -102,7 +103,7 @@ bool NPN_Evaluate(PNPP npp, PNPObject, TNPString* script, PNPVariant result)
         for (const std::string& argument : call->Arguments)
             arguments.push_back(AnsiToWide(argument));
         const std::string& answer =
-            driver->AnswerFlashCall(BuildInvokeRequest(AnsiToWide(call->Name), arguments));
+            driver->AnswerFlashCall(BuildInvokeRequest(AnsiToWide(call->Name), arguments, L"XML"));
         SetResult(result, StringVariant(answer));
         return true;
     });

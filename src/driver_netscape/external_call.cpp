@@ -1,4 +1,4 @@
-// ExternalInterface scripts and requests (see external_call.h).
+// ExternalInterface scripts from the movie (see external_call.h).
 #include "external_call.h"
 
 #include "request_names.h"
@@ -8,19 +8,6 @@ namespace {
 
 constexpr std::string_view ScriptOpening = "try { __flash__toXML(";
 constexpr std::string_view ScriptClosing = ") ; } catch (e)";
-
-void AppendEscaped(std::wstring& Request, std::wstring_view Text)
-{
-    for (wchar_t c : Text) {
-        switch (c) {
-        case L'&': Request += L"&amp;"; break;
-        case L'<': Request += L"&lt;"; break;
-        case L'>': Request += L"&gt;"; break;
-        case L'"': Request += L"&quot;"; break;
-        default: Request += c;
-        }
-    }
-}
 
 } // namespace
 
@@ -46,20 +33,6 @@ std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script)
         }
     }
     return call;
-}
-
-std::wstring BuildInvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments)
-{
-    std::wstring request = L"<invoke name=\"";
-    AppendEscaped(request, Name);
-    request += L"\" returntype=\"XML\"><arguments>";
-    for (const std::wstring& argument : Arguments) {
-        request += L"<string>";
-        AppendEscaped(request, argument);
-        request += L"</string>";
-    }
-    request += L"</arguments></invoke>";
-    return request;
 }
 
 } // namespace zn::netscape

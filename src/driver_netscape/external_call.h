@@ -1,5 +1,5 @@
-// ExternalInterface calls: the XML request the application receives for a call from the movie,
-// and the script through which the plug-in makes such a call (NPN_Evaluate).
+// ExternalInterface calls from the movie: the script through which the plug-in makes such a call
+// (NPN_Evaluate).
 //
 // Plain C++, no Windows header. The script, the function name and the arguments come from the
 // movie: they are parsed without any assumption about their length or content, and the request
@@ -26,9 +26,5 @@ struct TExternalCall {
 // too, so only quotes are ever removed (the piece before a quoted comma keeps its text).
 std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script);
 
-// The ExternalInterface request for a call: `<invoke name="NAME" returntype="XML"><arguments>`,
-// one `<string>` element per argument, `</arguments></invoke>`. The characters that XML
-// reserves (& < > ") are written as entities, so the movie cannot add elements or attributes.
-std::wstring BuildInvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments);
 
 } // namespace zn::netscape

@@ -77,22 +77,3 @@ TEST(FlashCallScript, BrokenScriptsGiveSomethingHarmless)
     ASSERT_TRUE(nul_call);
     EXPECT_EQ(nul_call->Name, std::string("f\0n", 3));
 }
-
-TEST(InvokeRequest, IsTheExternalInterfaceXml)
-{
-    EXPECT_EQ(BuildInvokeRequest(L"fn", {L"a", L"2"}),
-              L"<invoke name=\"fn\" returntype=\"XML\"><arguments><string>a</string>"
-              L"<string>2</string></arguments></invoke>");
-    EXPECT_EQ(BuildInvokeRequest(L"fn", {}),
-              L"<invoke name=\"fn\" returntype=\"XML\"><arguments></arguments></invoke>");
-    EXPECT_EQ(BuildInvokeRequest(L"fn", {L""}),
-              L"<invoke name=\"fn\" returntype=\"XML\"><arguments><string></string>"
-              L"</arguments></invoke>");
-}
-
-TEST(InvokeRequest, ReservedCharactersCannotAddMarkup)
-{
-    EXPECT_EQ(BuildInvokeRequest(L"f\" x=\"1", {L"</string><string>b&c"}),
-              L"<invoke name=\"f&quot; x=&quot;1\" returntype=\"XML\"><arguments>"
-              L"<string>&lt;/string&gt;&lt;string&gt;b&amp;c</string></arguments></invoke>");
-}

@@ -1,0 +1,34 @@
+// ExternalInterface requests (see external_interface.h).
+#include "zintara/core/external_interface.h"
+
+namespace zn {
+
+std::wstring XmlEscaped(std::wstring_view Text)
+{
+    std::wstring escaped;
+    escaped.reserve(Text.size());
+    for (wchar_t c : Text) {
+        switch (c) {
+        case L'&': escaped += L"&amp;"; break;
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::wstring BuildInvokeRequest(std::wstring_view Name, const std::vector<std::wstring>& Arguments,
+                                std::wstring_view ReturnType)
+{
+    std::wstring request = L"<invoke name=\"" + XmlEscaped(Name) + L"\" returntype=\"";
+    request += ReturnType;
+    request += L"\"><arguments>";
+    for (const std::wstring& argument : Arguments)
+        request += L"<string>" + XmlEscaped(argument) + L"</string>";
+    request += L"</arguments></invoke>";
+    return request;
+}
+
+} // namespace zn
