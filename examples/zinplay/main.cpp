@@ -10,6 +10,7 @@
 
 #include "zintara/framework/exceptions.h"
 #include "zintara/framework/text.h"
+#include "zintara/framework/module_paths.h"
 
 #include <objbase.h>
 #include <windows.h>
@@ -40,20 +41,6 @@ private:
     HRESULT FResult;
 };
 
-std::wstring ExecutableFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path.substr(0, path.find_last_of(L"\\/") + 1);
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 std::wstring FullPath(const std::wstring& Path)
 {

@@ -12,6 +12,7 @@
 
 #include "zintara/framework/application.h"
 #include "zintara/framework/exceptions.h"
+#include "zintara/framework/module_paths.h"
 
 #include <windows.h>
 
@@ -33,15 +34,6 @@ struct TOptions {
     std::wstring Movie;
 };
 
-std::wstring ExecutableFolder()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length == MAX_PATH)
-        return {};
-    const std::wstring full(path, length);
-    return full.substr(0, full.find_last_of(L"\\/") + 1);
-}
 
 bool ParseOptions(int argc, wchar_t** argv, TOptions& Options)
 {

@@ -13,6 +13,7 @@
 #include "zintara/framework/resource_stream.h"
 #include "zintara/framework/streams.h"
 #include "zintara/framework/text.h"
+#include "zintara/framework/module_paths.h"
 
 #include <windows.h>
 
@@ -46,15 +47,6 @@ std::unique_ptr<TStream> OpenFile(const std::wstring& Path)
     }
 }
 
-std::wstring ExecutableFolder()
-{
-    wchar_t path[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameW(nullptr, path, std::size(path));
-    if (length == 0 || length >= std::size(path))
-        return {};
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 // The module the library's code is linked into, whose resources hold the built-in movies.
 HMODULE LibraryModule()

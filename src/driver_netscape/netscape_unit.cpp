@@ -4,6 +4,7 @@
 
 #include "async_steam.h"
 #include "browser_table.h"
+#include "zintara/framework/module_paths.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -52,21 +53,6 @@ std::optional<std::wstring> RegisteredPluginPath()
     return path;
 }
 
-std::wstring ExecutableFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
 
 bool IsFile(const std::wstring& Path)
 {

@@ -9,6 +9,7 @@
 #include <string>
 
 using namespace zn::testing;
+using zn::ExecutableFolder;
 
 namespace {
 

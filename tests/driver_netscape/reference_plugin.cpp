@@ -2,6 +2,7 @@
 #include "reference_plugin.h"
 
 #include "zintara/zn_driver_netscape.h"
+#include "zintara/framework/module_paths.h"
 
 #include <fstream>
 #include <sstream>
@@ -73,13 +74,6 @@ bool Contains(const std::string& Line, const std::string& Text)
     return Line.find(Text) != std::string::npos;
 }
 
-std::wstring ExecutableFolder()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 std::string ExecutableFolderAnsi()
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "reference_plugin_control.h"
+#include "zintara/framework/module_paths.h"
 
 #include <windows.h>
 
@@ -35,7 +36,6 @@ std::vector<std::string> LinesOf(const std::vector<std::string>& Log, const std:
 std::vector<std::string> CallOrder(const std::vector<std::string>& Log);
 bool Contains(const std::string& Line, const std::string& Text);
 
-std::wstring ExecutableFolder();
 std::string ExecutableFolderAnsi();
 void WriteBytes(const std::wstring& Path, const std::vector<std::uint8_t>& Bytes);
 

@@ -53,6 +53,12 @@ BOOL CALLBACK AnswerDialog(HWND Window, LPARAM) {
     wchar_t Class[16] = {};
     GetClassNameW(Window, Class, 16);
     if (std::wstring(Class) != L"#32770" || !IsWindowVisible(Window)) return TRUE;
+    // Anything still up after the answer (a message box about the name, a dialog that missed
+    // the answer) is cancelled, so a failure ends the test instead of hanging it.
+    if (Answered) {
+        PostMessageW(Window, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
     if (Answer.empty()) {
         PostMessageW(Window, WM_COMMAND, IDCANCEL, 0);
     } else {
@@ -64,9 +70,8 @@ BOOL CALLBACK AnswerDialog(HWND Window, LPARAM) {
     return FALSE;
 }
 
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR Timer, DWORD) {
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), &AnswerDialog, 0);
-    if (Answered) KillTimer(nullptr, Timer);
 }
 
 bool ExecuteAnswering(TOpenDialog& Dialog, const std::wstring& Name) {

@@ -1,0 +1,26 @@
+// Where the running program lives (see module_paths.h).
+#include "zintara/framework/module_paths.h"
+
+#include <windows.h>
+
+namespace zn {
+
+std::wstring ExecutableFolder()
+{
+    // Paths may be longer than MAX_PATH: grow the buffer until the name fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path.substr(0, path.find_last_of(L"\\/") + 1);
+        }
+        if (path.size() >= 32768)
+            return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace zn
