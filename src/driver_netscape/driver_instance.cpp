@@ -14,11 +14,10 @@
 
 namespace zn {
 
+using netscape::FlashMimeType;
 using netscape::TNetscapeUnit;
 
 namespace {
-
-char FlashMimeType[] = "application/x-shockwave-flash";
 
 const TNPPluginFuncs& PluginFuncs() { return TNetscapeUnit::Instance().PluginFuncs(); }
 NPError& LastNPError() { return TNetscapeUnit::Instance().LastNPError; }

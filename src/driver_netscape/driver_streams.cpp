@@ -22,11 +22,10 @@
 
 namespace zn {
 
+using netscape::FlashMimeType;
 using netscape::TNetscapeUnit;
 
 namespace {
-
-char FlashMimeType[] = "application/x-shockwave-flash";
 
 bool IsFile(const std::wstring& Path)
 {

@@ -21,6 +21,10 @@ class TAsyncSteam;
 
 namespace zn::netscape {
 
+// The MIME type under which instances are created and streams are delivered (the plug-in
+// entries take it as a non-constant string).
+inline char FlashMimeType[] = "application/x-shockwave-flash";
+
 // The browser table inside zeroed storage with room for the entries later minor versions add,
 // so a plug-in that trusts the version number reads null, never foreign memory.
 struct TBrowserFuncsStorage {
