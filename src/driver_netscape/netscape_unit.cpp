@@ -125,8 +125,9 @@ TAsyncSteam& TNetscapeUnit::AddDownload(std::unique_ptr<TAsyncSteam> Download)
 }
 
 // NP_Shutdown and the library first, then the downloads (a late callback finds the plug-in's
-// table cleared), then the URL library their bindings came from.
-TNetscapeUnit::~TNetscapeUnit()
+// table cleared), then the URL library their bindings came from. The stopped unit stays: a driver
+// destroyed after this (one a static object owns) finds no plug-in instead of loading it again.
+void TNetscapeUnit::Stop()
 {
     if (FPluginLibrary) {
         if (FPluginShutdown)
@@ -141,9 +142,6 @@ TNetscapeUnit::~TNetscapeUnit()
     FPluginPath.clear();
 }
 
-void TNetscapeUnit::ShutDown()
-{
-    delete std::exchange(StartedUnit, nullptr);
-}
+void TNetscapeUnit::ShutDown() { StartedUnit->Stop(); }
 
 } // namespace zn::netscape

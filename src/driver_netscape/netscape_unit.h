@@ -52,8 +52,8 @@ public:
 
 private:
     TNetscapeUnit();
-    ~TNetscapeUnit();
     static void ShutDown();
+    void Stop();
     void LocatePlugin();
     void LoadPlugin();
 

@@ -41,10 +41,12 @@ protected:
         return folder;
     }
 
-    // The probe's answer: 1 when it found a usable plug-in.
-    DWORD RunProbe(const std::wstring& Folder)
+    // The probe's answer (see discovery_probe.cpp).
+    DWORD RunProbe(const std::wstring& Folder, const std::wstring& Argument = L"")
     {
         std::wstring command = L"\"" + Folder + L"probe.exe\"";
+        if (!Argument.empty())
+            command += L" " + Argument;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -115,4 +117,11 @@ TEST_F(DiscoveryTest, TheDefaultPathIsTriedLast)
     const DWORD found = RunProbe(Folder(L"default"));
     DeleteFileW((folder + L"NPSWF32.dll").c_str());
     EXPECT_EQ(found, 1u);
+}
+
+// Shut-down is final: a driver destroyed after it (one a static object owns) neither finds the
+// plug-in nor loads it again.
+TEST_F(DiscoveryTest, ADriverDestroyedAfterShutDownFindsNoPlugin)
+{
+    EXPECT_EQ(RunProbe(Folder(L"late", Plugin), L"late"), 0u);
 }
