@@ -91,11 +91,17 @@ std::int16_t HandleEvent(NPP npp, void* event) {
         auto* npEvent = static_cast<NPEvent*>(event);
         LogLine line("NPP_HandleEvent");
         line.Address("npp", npp);
-        if (npEvent)
+        if (npEvent) {
             line.Number("event", npEvent->event)
                 .Address("wParam", reinterpret_cast<void*>(npEvent->wParam))
                 .Address("lParam", reinterpret_cast<void*>(npEvent->lParam));
-        else
+            // The two bytes after event belong to no field; a browser must not leave garbage.
+            std::uint16_t padding = 0;
+            std::memcpy(&padding, reinterpret_cast<const char*>(npEvent) + sizeof npEvent->event,
+                        sizeof padding);
+            if (padding)
+                line.Number("padding", padding);
+        } else
             line.Address("event", nullptr);
         CallLogOfProcess().Record(line);
         InstanceScope instance(npp);

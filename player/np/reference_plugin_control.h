@@ -8,6 +8,7 @@
 //   NPP_New npp=0x0061fd40 mime="application/x-shockwave-flash" mode=1 argc=4 wmode="transparent" ...
 //   NPP_SetWindow npp=0x0061fd40 window=0x3a0109e4 x=0 y=0 width=100 height=50 type=2
 //   NPP_HandleEvent npp=0x0061fd40 event=15 wParam=0x3a0109e4 lParam=0x0061fc10
+//     (followed by padding=N when the two bytes after event are not zero: a violation)
 //   NPP_NewStream npp=... type="application/x-shockwave-flash" stream=... url="movie.swf" end=120 notifyData=... seekable=1
 //   NPP_Write npp=... stream=... offset=0 length=120
 //   NPP_URLNotify npp=... url="movie.swf" reason=0 notifyData=0x00000001

@@ -4,6 +4,8 @@
 
 #include "netscape_unit.h"
 
+#include <cstring>
+
 namespace zn {
 
 void TznFlashDriverNS::InvalidateRect(TNPRect& Rect)
@@ -54,7 +56,12 @@ void TznFlashDriverNS::SendEvent(std::uint16_t Event, std::uintptr_t WParam,
     const auto event = netscape::TNetscapeUnit::Instance().PluginFuncs().event;
     if (!event)
         return;
-    TNPEvent message{Event, WParam, LParam};
+    // Zeroed whole: the padding after event must not carry stack bytes into the plug-in.
+    TNPEvent message;
+    std::memset(&message, 0, sizeof message);
+    message.event = Event;
+    message.wParam = WParam;
+    message.lParam = LParam;
     netscape::TNetscapeUnit::Instance().LastNPError = event(&FInstance, &message);
 }
 

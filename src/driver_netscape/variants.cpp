@@ -1,11 +1,19 @@
 // Script values (see variants.h).
 #include "variants.h"
 
+#include <cstring>
+
 namespace zn::netscape {
 
+// The plug-in writes a Boolean's first byte only, not always as 0 or 1, and leaves the rest of
+// the value as it was: read as a bool, such a byte would be undefined.
 bool VariantToBool(const TNPVariant& Value)
 {
-    return Value.type == NPVariantType_Bool && Value.value.boolValue;
+    if (Value.type != NPVariantType_Bool)
+        return false;
+    unsigned char first_byte = 0;
+    std::memcpy(&first_byte, &Value.value, 1);
+    return first_byte != 0;
 }
 
 std::int32_t VariantToInt(const TNPVariant& Value)

@@ -24,6 +24,14 @@ public:
 
 const auto* const StartUp = ::testing::AddGlobalTestEnvironment(new StartUpEnvironment);
 
+// Leaves non-zero bytes on the stack below the caller, where the next calls build their records.
+__attribute__((noinline)) void SoilTheStack()
+{
+    volatile unsigned char soil[16384];
+    for (auto& byte : soil)
+        byte = 0xA5;
+}
+
 } // namespace
 
 TEST(PluginStartUp, EntryPointsThenInitialiseWithTheBrowserTableThenLocalSecurity)
@@ -140,6 +148,25 @@ TEST_F(DriverTest, KeysAndCharactersArriveAsKeyMessages)
     snprintf(byte_text, sizeof byte_text, "0x%08x", static_cast<unsigned char>(expected_byte));
     EXPECT_TRUE(Contains(events[1], std::string("event=258 wParam=") + byte_text));
     EXPECT_TRUE(Contains(events[2], "event=257 wParam=0x0000000d"));
+}
+
+// An event record's padding after its 16-bit event is zero, whatever the stack held before.
+TEST_F(DriverTest, EventRecordsCarryNoStackGarbage)
+{
+    CreateDriver(0u);
+    Driver->LoadMovie(SampleMovieName);
+    TakeLog();
+    std::uint16_t key = VK_SPACE;
+    SoilTheStack();
+    Driver->MouseMove(TShiftState{}, 1, 2);
+    SoilTheStack();
+    Driver->KeyDown(key, TShiftState{});
+    SoilTheStack();
+    Driver->ForceUpdate();
+    const auto events = LinesOf(TakeLog(), "NPP_HandleEvent");
+    ASSERT_GE(events.size(), 3u);
+    for (const std::string& event : events)
+        EXPECT_FALSE(Contains(event, "padding=")) << event;
 }
 
 TEST_F(DriverTest, MovieControlGoesThroughTheScriptableObject)

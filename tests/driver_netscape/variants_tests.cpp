@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace zn;
 using namespace zn::netscape;
 
@@ -19,6 +21,25 @@ TEST(Variants, ReadOnlyTheirOwnType)
     EXPECT_TRUE(VariantToBool(BoolVariant(true)));
     EXPECT_FALSE(VariantToBool(IntVariant(1)));
     EXPECT_EQ(VariantToString(IntVariant(1)), "");
+}
+
+// The plug-in writes one byte of a Boolean: any non-zero byte is true, whatever follows it.
+TEST(Variants, ABooleanIsItsFirstByte)
+{
+    TNPVariant two{};
+    two.type = NPVariantType_Bool;
+    reinterpret_cast<unsigned char*>(&two.value)[0] = 2;
+    const bool two_read = VariantToBool(two);
+    EXPECT_EQ(two_read, true);
+    EXPECT_FALSE(!two_read);
+
+    TNPVariant garbage{};
+    garbage.type = NPVariantType_Bool;
+    std::memset(&garbage.value, 0xA5, sizeof garbage.value);
+    reinterpret_cast<unsigned char*>(&garbage.value)[0] = 0;
+    EXPECT_EQ(VariantToBool(garbage), false);
+    reinterpret_cast<unsigned char*>(&garbage.value)[0] = 1;
+    EXPECT_EQ(VariantToBool(garbage), true);
 }
 
 TEST(Variants, StringsKeepTheirLengthAndEmbeddedBytes)
