@@ -230,6 +230,15 @@ void FillBrowserFuncs(TNPNetscapeFuncs& Funcs)
     Funcs.poppopupsenabledstate = &NPN_PopPopupsEnabledState;
 }
 
+bool NPN_Enumerate(PNPP, PNPObject, PNPIdentifier** identifiers, std::uint32_t* count)
+{
+    if (identifiers)
+        *identifiers = nullptr;
+    if (count)
+        *count = 0;
+    return false;
+}
+
 void ReleasePluginResult(TNPVariant& Value)
 {
     if (Value.type == NPVariantType_String)

@@ -22,6 +22,9 @@ TResult Guarded(TResult Fallback, TBody&& Body) noexcept
 
 // Sets the size, the version and every entry; the caller zeroes the table first.
 void FillBrowserFuncs(TNPNetscapeFuncs& Funcs);
+// The enumerate entry that version 18 adds after the table: no object of this host lists its
+// properties, so it answers false with no identifiers.
+bool NPN_Enumerate(PNPP npp, PNPObject obj, PNPIdentifier** identifiers, std::uint32_t* count);
 
 // The driver of Instance, only while that driver is alive and the instance is its own.
 TznFlashDriverNS* DriverOf(PNPP Instance);

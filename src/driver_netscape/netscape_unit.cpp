@@ -105,6 +105,7 @@ void TNetscapeUnit::LoadPlugin()
 
     FBrowserFuncs = {};
     FillBrowserFuncs(FBrowserFuncs.Funcs);
+    FBrowserFuncs.Enumerate = &NPN_Enumerate;
     FPluginFuncs = {};
     LastNPError = get_entry_points(&FPluginFuncs);
     if (initialize)

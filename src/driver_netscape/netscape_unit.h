@@ -11,6 +11,7 @@
 #include "zintara/framework/handles.h"
 #include "url_pull_download.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,8 +30,11 @@ inline char FlashMimeType[] = "application/x-shockwave-flash";
 // so a plug-in that trusts the version number reads null, never foreign memory.
 struct TBrowserFuncsStorage {
     TNPNetscapeFuncs Funcs;
-    void* LaterEntries[32];
+    // Version 18 promises enumerate right after the published table, outside its size.
+    bool (*Enumerate)(PNPP npp, PNPObject obj, PNPIdentifier** identifiers, std::uint32_t* count);
+    void* LaterEntries[31];
 };
+static_assert(sizeof(void*) != 4 || offsetof(TBrowserFuncsStorage, Enumerate) == 172);
 
 class TNetscapeUnit {
 public:

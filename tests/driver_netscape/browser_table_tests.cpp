@@ -26,9 +26,28 @@ TEST(BrowserTable, HasEveryEntryUpToPopPopupsAndNullsAfterIt)
     const auto* entries = reinterpret_cast<void* const*>(&Funcs().geturl);
     for (int i = 0; i < 42; ++i)
         EXPECT_NE(entries[i], nullptr) << "entry " << i;
-    // What minor versions 18 and 19 add (enumerate, pluginthreadasynccall, construct).
-    for (int i = 42; i < 45; ++i)
+    // What minor version 19 adds (pluginthreadasynccall, construct).
+    for (int i = 43; i < 45; ++i)
         EXPECT_EQ(entries[i], nullptr) << "entry " << i;
+}
+
+// Version 18 promises enumerate right after the 172 bytes: a plug-in that trusts the version
+// calls it and learns that no object of this host lists its properties.
+TEST(BrowserTable, TheEnumerateEntryOfVersion18AnswersFalseWithNothing)
+{
+    using TEnumerate = bool (*)(PNPP, PNPObject, PNPIdentifier**, std::uint32_t*);
+    const auto enumerate =
+        reinterpret_cast<TEnumerate const*>(reinterpret_cast<const char*>(&Funcs()) + 172)[0];
+    ASSERT_NE(enumerate, nullptr);
+    PNPObject window = nullptr;
+    Funcs().getvalue(nullptr, NPNVWindowNPObject, &window);
+    PNPIdentifier stale = &window;
+    PNPIdentifier* names = &stale;
+    std::uint32_t count = 7;
+    EXPECT_FALSE(enumerate(nullptr, window, &names, &count));
+    EXPECT_EQ(names, nullptr);
+    EXPECT_EQ(count, 0u);
+    EXPECT_FALSE(enumerate(nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST(BrowserTable, TheUserAgentIsConstant)
