@@ -22,8 +22,10 @@ struct TExternalCall {
 
 // The call a script of the form `try { __flash__toXML(NAME(ARGS)) ; } catch (e) {...}` makes;
 // nothing for any other script. Arguments are split at every comma, quoted or not; an argument
-// that begins with a double quote loses it, and its last character when that is a double quote
-// too, so only quotes are ever removed (the piece before a quoted comma keeps its text).
+// that begins with a double quote loses it, and its last character when that is a closing
+// (unescaped) double quote too, so only quotes are ever removed (the piece before a quoted comma
+// keeps its text). The script's escapes in a quoted argument are undone (\" \\ \n \r \t \xHH
+// and the like), so the argument is the text the movie passed.
 std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script);
 
 

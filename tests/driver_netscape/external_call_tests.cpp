@@ -40,6 +40,21 @@ TEST(FlashCallScript, SplitsAQuotedArgumentAtItsComma)
     EXPECT_EQ(call->Arguments, (std::vector<std::string>{"x", "y\""}));
 }
 
+// The movie's texts come back as it passed them, whatever the script escaped to quote them.
+TEST(FlashCallScript, QuotedArgumentsLoseTheScriptsEscapes)
+{
+    const auto call = ParseFlashCallScript(
+        Script(R"(fn("a\"b","c\\d","l\nm\r\tn","\x41\u0042\u00e9\q","z\\",2))"));
+    ASSERT_TRUE(call);
+    EXPECT_EQ(call->Arguments, (std::vector<std::string>{"a\"b", "c\\d", "l\nm\r\tn",
+                                                         "AB\\u00e9q", "z\\", "2"}));
+
+    // A comma inside quotes still splits; the escaped quote before it is text, not the end.
+    const auto split = ParseFlashCallScript(Script(R"(fn("x\",y"))"));
+    ASSERT_TRUE(split);
+    EXPECT_EQ(split->Arguments, (std::vector<std::string>{"x\"", "y\""}));
+}
+
 TEST(FlashCallScript, WithoutTheClosingTheWholeRestIsRead)
 {
     const auto call = ParseFlashCallScript("try { __flash__toXML(fn(1)");

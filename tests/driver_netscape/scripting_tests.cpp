@@ -132,3 +132,13 @@ TEST_F(ScriptingTest, AMovieArgumentCannotAddMarkupToTheRequest)
     EXPECT_EQ(Requests[0], L"<invoke name=\"f\" returntype=\"XML\"><arguments>"
                            L"<string>&lt;/string&gt;&lt;string&gt;x</string></arguments></invoke>");
 }
+
+// The plug-in quotes the movie's text for its script; the application gets the text itself,
+// escaped once, for XML.
+TEST_F(ScriptingTest, AMovieArgumentArrivesAsTheMoviePassedIt)
+{
+    CallOut(Npp(), "f", {{"a\"b\\c\nd", 0}});
+    ASSERT_EQ(Requests.size(), 1u);
+    EXPECT_EQ(Requests[0], L"<invoke name=\"f\" returntype=\"XML\"><arguments>"
+                           L"<string>a&quot;b\\c\nd</string></arguments></invoke>");
+}
