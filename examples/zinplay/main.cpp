@@ -9,6 +9,7 @@
 #include "transcript.h"
 
 #include "zintara/framework/exceptions.h"
+#include "zintara/framework/file_stream.h"
 #include "zintara/framework/text.h"
 #include "zintara/framework/module_paths.h"
 
@@ -78,6 +79,13 @@ int Play(const std::vector<std::wstring>& Arguments)
         FullPath(options.Movie.empty() ? ExecutableFolder() + L"sample.swf" : options.Movie);
     if (!IsFile(movie)) {
         Complain(L"no movie file at " + movie);
+        return ExitFailed;
+    }
+    // A file the player cannot read is named as such, not taken for a movie it refused.
+    try {
+        TFileStream readable(movie, fmOpenRead | fmShareDenyWrite);
+    } catch (const Exception& error) {
+        Complain(L"cannot read the movie file: " + error.Message());
         return ExitFailed;
     }
 

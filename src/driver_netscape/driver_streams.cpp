@@ -46,6 +46,30 @@ std::unique_ptr<TStream> OpenFile(const std::wstring& Path)
     }
 }
 
+// As many bytes as Source holds, read from its position (a stream not at its start falls short
+// and throws), as a copy the plug-in can request later.
+std::unique_ptr<TMemoryStream> CopyOf(TStream& Source)
+{
+    const std::int64_t size = Source.Size();
+    auto copy = std::make_unique<TMemoryStream>();
+    copy->SetSize(size);
+    Source.ReadBuffer(copy->Memory(), static_cast<std::size_t>(size));
+    copy->SetPosition(0);
+    return copy;
+}
+
+// A file whose name the system code page cannot carry would be requested under a damaged name
+// and never found: it is read now instead. Null for a name that survives the conversion or that
+// names no file, given whole or beside the executable.
+std::unique_ptr<TMemoryStream> CopyOfUnnamableFile(const std::wstring& Name)
+{
+    if (AnsiToWide(WideToAnsi(Name)) == Name)
+        return nullptr;
+    std::unique_ptr<TStream> file = OpenFile(Name);
+    if (!file)
+        file = OpenFile(ExecutableFolder() + Name);
+    return file ? CopyOf(*file) : nullptr;
+}
 
 // The module the library's code is linked into, whose resources hold the built-in movies.
 HMODULE LibraryModule()
@@ -86,22 +110,19 @@ void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
 {
     if (!PluginExists() || AUrl.empty() || !obj)
         return;
+    std::unique_ptr<TMemoryStream> copy = CopyOfUnnamableFile(AUrl);
     DestroyPlugin();
     CreatePlugin();
     FIsVideo = false;
-    LoadPluginMovie(WideToAnsi(AUrl));
+    LoadPluginMovie(copy ? netscape::StreamMovieUrl(FPendingCopies->Add(std::move(copy)), ".swf")
+                         : WideToAnsi(AUrl));
 }
 
 void TznFlashDriverNS::LoadMovieFromStream(TStream& AStream)
 {
     if (!PluginExists() || !obj)
         return;
-    const std::int64_t size = AStream.Size();
-    auto copy = std::make_unique<TMemoryStream>();
-    copy->SetSize(size);
-    AStream.ReadBuffer(copy->Memory(), static_cast<std::size_t>(size));
-    copy->SetPosition(0);
-    const std::uint32_t token = FPendingCopies->Add(std::move(copy));
+    const std::uint32_t token = FPendingCopies->Add(CopyOf(AStream));
     FMovie.clear();
     FIsVideo = false;
     LoadPluginMovie(netscape::StreamMovieUrl(token, ".swf"));

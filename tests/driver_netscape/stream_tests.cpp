@@ -6,6 +6,7 @@
 
 #include "zintara/core/flash_list.h"
 #include "zintara/framework/streams.h"
+#include "zintara/framework/text.h"
 
 using namespace zn;
 using namespace zn::testing;
@@ -105,6 +106,24 @@ TEST_F(StreamTest, AnApplicationStreamIsServedOnceUnderItsToken)
     const std::string again = "http://zintara/<stream>" + token + ".swf";
     EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), again.c_str()), 0);
     EXPECT_TRUE(LinesOf(TakeLog(), "NPP_NewStream").empty());
+}
+
+// A name the system code page cannot carry reaches the player as a copy read at load time.
+TEST_F(StreamTest, AMovieWhoseNameTheCodePageCannotCarryStillPlays)
+{
+    for (const std::wstring name :
+         {L"\u0444\u0438\u043b\u044c\u043c.swf", L"\u96fb\u5f71.swf"}) {
+        if (AnsiToWide(WideToAnsi(name)) == name)
+            GTEST_SKIP() << "the system code page carries the test's names";
+        const std::wstring path = ExecutableFolder() + name;
+        WriteBytes(path, SampleMovieBytes());
+        Driver->LoadMovie(path);
+        DeleteFileW(path.c_str());
+        const auto log = TakeLog();
+        ASSERT_EQ(StreamCalls(log), OneStream);
+        EXPECT_TRUE(Contains(LinesOf(log, "NPP_NewStream").at(0), ".swf\" end=" + SampleSize));
+        EXPECT_EQ(Driver->GetTotalFrames(), 8);
+    }
 }
 
 TEST_F(StreamTest, AStreamWithFewerBytesThanItsSizeLoadsNothing)

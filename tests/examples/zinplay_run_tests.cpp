@@ -208,6 +208,36 @@ TEST_F(ZinplayRun, AMissingMovieOrAFileThatIsNoMovieFails)
     EXPECT_FALSE(FileExists(Frames + L"\\frame-001.png"));
 }
 
+TEST_F(ZinplayRun, PlaysAMovieWhoseNameTheCodePageCannotCarry)
+{
+    const std::wstring movie = TestFolder() + L"\u0444\u0438\u043b\u044c\u043c.swf";
+    ASSERT_TRUE(CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(), movie.c_str(),
+                          FALSE));
+    const TChildResult run = Zinplay({movie, L"--frames", L"2"});
+    DeleteFileW(movie.c_str());
+    EXPECT_EQ(run.ExitCode, 0u) << run.Errors;
+    EXPECT_NE(run.Output.find("zinplay: played 2 frames\n"), std::string::npos) << run.Output;
+}
+
+// A movie file that exists but cannot be read is named as such; the movie is not blamed.
+TEST_F(ZinplayRun, AMovieFileThatCannotBeReadIsNamed)
+{
+    const std::wstring movie = TestFolder() + L"locked-movie.swf";
+    ASSERT_TRUE(CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(), movie.c_str(),
+                          FALSE));
+    const HANDLE lock =
+        CreateFileW(movie.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const TChildResult run = Zinplay({movie});
+    CloseHandle(lock);
+    DeleteFileW(movie.c_str());
+    EXPECT_EQ(run.ExitCode, 1u);
+    EXPECT_NE(run.Errors.find("zinplay: cannot read the movie file"), std::string::npos)
+        << run.Errors;
+    EXPECT_NE(run.Errors.find("locked-movie.swf"), std::string::npos) << run.Errors;
+    EXPECT_EQ(run.Errors.find("could not play"), std::string::npos) << run.Errors;
+}
+
 // zinplay copied where no plug-in lies beside it. The registry value the plug-in's installer
 // writes would point elsewhere; the driver's discovery tests write it for a moment.
 TEST_F(ZinplayRun, WithoutAFlashPlayerSaysSo)
