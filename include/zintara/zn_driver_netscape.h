@@ -321,11 +321,8 @@ static_assert(sizeof(void*) != 4 || sizeof(TNPPluginFuncs) == 60);
 static_assert(sizeof(void*) != 4 || sizeof(TNPNetscapeFuncs) == BrowserFuncsSize);
 
 class TMemoryStream;
-
-namespace netscape {
 template <class T>
 class TPendingCopies;
-}
 
 // The driver that hosts the Netscape plug-in: one windowless plug-in instance per driver, drawing
 // into the driver's buffer (a memory device context announced as a drawable window). Every
@@ -414,7 +411,6 @@ private:
     void SendEvent(std::uint16_t Event, std::uintptr_t WParam, std::uintptr_t LParam);
     void DrawPlayer(HDC DC, const TRect& ARect);
     void SetWindow();
-    std::unique_ptr<TStream> OpenLocalSource(const std::string& Name);
     void DeliverLocalSource(TStream& Source, const std::string& Name,
                             const std::vector<std::pair<std::string, std::string>>& Query,
                             void* NotifyData);
@@ -428,7 +424,7 @@ private:
     TNPWindow wnd{};
     // The text NPN_Evaluate answers with; the plug-in reads it after the call returns.
     std::string FEvaluateResult;
-    std::unique_ptr<netscape::TPendingCopies<TMemoryStream>> FPendingCopies;
+    std::unique_ptr<TPendingCopies<TMemoryStream>> FPendingCopies;
     // Cleared by the destructor. An event handler may free the driver from inside a callback;
     // code that continues after a callback holds a copy and checks it before touching members.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

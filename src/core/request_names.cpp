@@ -1,9 +1,9 @@
-// Taking apart the names the plug-in requests (see request_names.h).
-#include "request_names.h"
+// Taking apart the names a player requests (see request_names.h).
+#include "zintara/core/request_names.h"
 
 #include <array>
 
-namespace zn::netscape {
+namespace zn {
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
@@ -156,4 +156,4 @@ std::string StreamMovieUrl(std::uint32_t Token, std::string_view Extension)
     return url;
 }
 
-} // namespace zn::netscape
+} // namespace zn

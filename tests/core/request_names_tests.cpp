@@ -1,10 +1,10 @@
-// Names the plug-in requests: tokens, prefixes, query pairs, escapes, file parts and stream
+// Names a player requests: tokens, prefixes, query pairs, escapes, file parts and stream
 // tokens, including names no honest movie would make.
-#include "request_names.h"
+#include "zintara/core/request_names.h"
 
 #include <gtest/gtest.h>
 
-using namespace zn::netscape;
+using namespace zn;
 
 TEST(ReadToken, StopsAtTheFirstDelimiterAndConsumesIt)
 {
