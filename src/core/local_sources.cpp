@@ -43,16 +43,27 @@ std::unique_ptr<TStream> OpenResource(std::string_view Name)
 
 std::unique_ptr<TStream> OpenLocalSource(std::string_view Name, TPendingCopies<TMemoryStream>& Copies)
 {
-    if (auto file = OpenExistingFile(AnsiToWide(DecodeName(Name))))
-        return file;
+    // Testing a network path for a file already connects to its server, with the user's
+    // credentials: a movie's name reaches files of this machine only. Its file part, which holds
+    // no separator, may still name a local file, as a URL's may.
+    const std::string decoded = DecodeName(Name);
+    const bool as_path = !IsNetworkOrDevicePath(Name) && !IsNetworkOrDevicePath(decoded);
+    if (as_path)
+        if (auto file = OpenExistingFile(AnsiToWide(decoded)))
+            return file;
     if (auto file = OpenExistingFile(AnsiToWide(FilePart(Name))))
         return file;
-    if (auto file = OpenExistingFile(ExecutableFolder() + AnsiToWide(Name)))
-        return file;
+    if (as_path)
+        if (auto file = OpenExistingFile(ExecutableFolder() + AnsiToWide(Name)))
+            return file;
     if (auto embedded = CopyFlashListStream(AnsiToWide(FilePart(Name))))
         return embedded;
     if (const auto token = StreamTokenOf(Name))
         return Copies.Take(*token);
+    // An http URL names another host's file, which is downloaded even when it shares a built-in
+    // movie's name; names under the pseudo host arrive here without the scheme.
+    if (IsHttpUrl(Name))
+        return nullptr;
     return OpenResource(ResourceNameOf(Name));
 }
 

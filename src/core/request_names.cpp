@@ -119,6 +119,16 @@ std::string_view ResourceNameOf(std::string_view Name)
 
 bool IsHttpUrl(std::string_view Name) { return StartsWith(Name, "http:"); }
 
+bool IsNetworkOrDevicePath(std::string_view Name)
+{
+    const auto separator = [&](std::size_t At) {
+        return At < Name.size() && (Name[At] == '\\' || Name[At] == '/');
+    };
+    if (separator(0) && separator(1))
+        return true;
+    return separator(0) && Name.substr(1, 2) == "??" && separator(3);
+}
+
 std::string FormatStreamToken(std::uint32_t Token)
 {
     static constexpr char digits[] = "0123456789ABCDEF";

@@ -91,6 +91,17 @@ TEST(ResourceNameOf, DropsPathAndExtension)
     EXPECT_EQ(ResourceNameOf("README"), "README");
 }
 
+TEST(IsNetworkOrDevicePath, TwoLeadingSeparatorsOrTheObjectPrefixWhicheverTheSlashes)
+{
+    for (const char* name : {"\\\\server\\share\\a.swf", "//server/share/a.swf", "\\/server/a",
+                             "/\\server\\a", "\\\\?\\C:\\a.swf", "\\\\.\\pipe\\x", "//?/C:/a.swf",
+                             "\\??\\C:\\a.swf", "//", "///a"})
+        EXPECT_TRUE(IsNetworkOrDevicePath(name)) << name;
+    for (const char* name : {"", "/", "\\", "a.swf", "/movie.swf", "\\dir\\a.swf", "C:\\dir\\a.swf",
+                             "C:\\\\server", "http://host/a.swf", "\\?", "?\\\\x"})
+        EXPECT_FALSE(IsNetworkOrDevicePath(name)) << name;
+}
+
 TEST(StreamTokens, RoundTripThroughTheMovieUrl)
 {
     EXPECT_EQ(FormatStreamToken(0x1A2B3C4Du), "1A2B3C4D");

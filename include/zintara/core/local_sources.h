@@ -5,8 +5,10 @@
 //   3. the name beside the executable;
 //   4. an embedded file of the registered file library, by the file part;
 //   5. a copy the application handed over, by its stream token (served once);
-//   6. a resource of the library's module, by the file part without its extension.
-// Nothing is found for any other name; the caller decides whether it downloads it.
+//   6. a resource of the library's module, by the file part without its extension, unless the
+//      name is an http URL.
+// A UNC or device path, as given or decoded, skips rules 1 and 3. Nothing is found for any other
+// name; the caller decides whether it downloads it.
 #pragma once
 
 #include "zintara/core/pending_copies.h"

@@ -51,6 +51,12 @@ std::string_view ResourceNameOf(std::string_view Name);
 
 bool IsHttpUrl(std::string_view Name);
 
+// Whether Windows would read Name as a network or device path rather than a path in this
+// machine's folders: a UNC path ("\\server\share", "//server/share") or a device or object
+// path ("\\?\", "\\.\", "\??\"), with either separator. A host never opens such a name from a
+// movie as a file.
+bool IsNetworkOrDevicePath(std::string_view Name);
+
 // A stream token is exactly 8 hexadecimal digits naming a pending copy.
 std::string FormatStreamToken(std::uint32_t Token);
 
