@@ -5,7 +5,7 @@
 #include "frame_clock.h"
 #include "transcript.h"
 
-#include "zintara/core/driver_selection.h"
+#include "zintara/hosts/driver_selection.h"
 #include "zintara/core/external_interface.h"
 #include "zintara/framework/exceptions.h"
 #include "zintara/zn_driver_netscape.h"

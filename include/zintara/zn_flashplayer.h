@@ -7,7 +7,7 @@
 
 #include "zintara/components/player_components.h"
 #include "zintara/core/alpha.h"
-#include "zintara/core/driver_selection.h"
+#include "zintara/hosts/driver_selection.h"
 #include "zintara/core/external_interface.h"
 #include "zintara/core/flash_driver.h"
 #include "zintara/core/flash_list.h"

@@ -5,8 +5,8 @@
 #include "browser_table.h"
 #include "identifiers.h"
 #include "netscape_unit.h"
-#include "pending_copies.h"
 #include "variants.h"
+#include "zintara/core/pending_copies.h"
 #include "zintara/framework/properties.h"
 #include "zintara/framework/streams.h"
 
@@ -26,7 +26,7 @@ NPError& LastNPError() { return TNetscapeUnit::Instance().LastNPError; }
 
 TznFlashDriverNS::TznFlashDriverNS(int AWidth, int AHeight, std::uint32_t ABackground)
     : TznFlashDriver(AWidth, AHeight, ABackground),
-      FPendingCopies(std::make_unique<netscape::TPendingCopies<TMemoryStream>>())
+      FPendingCopies(std::make_unique<TPendingCopies<TMemoryStream>>())
 {
     netscape::RegisterDriver(this);
     CreatePlugin();

@@ -5,17 +5,13 @@
 #include "async_steam.h"
 #include "browser_table.h"
 #include "netscape_unit.h"
-#include "pending_copies.h"
-#include "request_names.h"
 #include "variants.h"
-#include "zintara/core/flash_list.h"
-#include "zintara/framework/file_stream.h"
-#include "zintara/framework/resource_stream.h"
+#include "zintara/core/local_files.h"
+#include "zintara/core/local_sources.h"
+#include "zintara/core/request_names.h"
+#include "zintara/framework/module_paths.h"
 #include "zintara/framework/streams.h"
 #include "zintara/framework/text.h"
-#include "zintara/framework/module_paths.h"
-
-#include <windows.h>
 
 #include <limits>
 #include <vector>
@@ -26,25 +22,6 @@ using netscape::FlashMimeType;
 using netscape::TNetscapeUnit;
 
 namespace {
-
-bool IsFile(const std::wstring& Path)
-{
-    if (Path.empty())
-        return false;
-    const DWORD attributes = GetFileAttributesW(Path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::unique_ptr<TStream> OpenFile(const std::wstring& Path)
-{
-    if (!IsFile(Path))
-        return nullptr;
-    try {
-        return std::make_unique<TFileStream>(Path, fmOpenRead | fmShareDenyWrite);
-    } catch (const Exception&) {
-        return nullptr;
-    }
-}
 
 // As many bytes as Source holds, read from its position (a stream not at its start falls short
 // and throws), as a copy the plug-in can request later.
@@ -65,35 +42,10 @@ std::unique_ptr<TMemoryStream> CopyOfUnnamableFile(const std::wstring& Name)
 {
     if (AnsiToWide(WideToAnsi(Name)) == Name)
         return nullptr;
-    std::unique_ptr<TStream> file = OpenFile(Name);
+    std::unique_ptr<TStream> file = OpenExistingFile(Name);
     if (!file)
-        file = OpenFile(ExecutableFolder() + Name);
+        file = OpenExistingFile(ExecutableFolder() + Name);
     return file ? CopyOf(*file) : nullptr;
-}
-
-// The module the library's code is linked into, whose resources hold the built-in movies.
-HMODULE LibraryModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&LibraryModule), &module);
-    return module;
-}
-
-std::unique_ptr<TStream> OpenResource(std::string_view Name)
-{
-    if (Name.empty())
-        return nullptr;
-    const std::wstring resource = AnsiToWide(Name);
-    const HMODULE module = LibraryModule();
-    if (!FindResourceW(module, resource.c_str(), MAKEINTRESOURCEW(10)))
-        return nullptr;
-    try {
-        return std::make_unique<TResourceStream>(module, resource);
-    } catch (const Exception&) {
-        return nullptr;
-    }
 }
 
 } // namespace
@@ -114,7 +66,7 @@ void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
     DestroyPlugin();
     CreatePlugin();
     FIsVideo = false;
-    LoadPluginMovie(copy ? netscape::StreamMovieUrl(FPendingCopies->Add(std::move(copy)), ".swf")
+    LoadPluginMovie(copy ? StreamMovieUrl(FPendingCopies->Add(std::move(copy)), ".swf")
                          : WideToAnsi(AUrl));
 }
 
@@ -125,39 +77,23 @@ void TznFlashDriverNS::LoadMovieFromStream(TStream& AStream)
     const std::uint32_t token = FPendingCopies->Add(CopyOf(AStream));
     FMovie.clear();
     FIsVideo = false;
-    LoadPluginMovie(netscape::StreamMovieUrl(token, ".swf"));
-}
-
-// Rules 1 to 7 of the resolution order: the first source found wins.
-std::unique_ptr<TStream> TznFlashDriverNS::OpenLocalSource(const std::string& Name)
-{
-    if (auto file = OpenFile(AnsiToWide(netscape::DecodeName(Name))))
-        return file;
-    if (auto file = OpenFile(AnsiToWide(netscape::FilePart(Name))))
-        return file;
-    if (auto file = OpenFile(ExecutableFolder() + AnsiToWide(Name)))
-        return file;
-    if (auto embedded = CopyFlashListStream(AnsiToWide(netscape::FilePart(Name))))
-        return embedded;
-    if (const auto token = netscape::StreamTokenOf(Name))
-        return FPendingCopies->Take(*token);
-    return OpenResource(netscape::ResourceNameOf(Name));
+    LoadPluginMovie(StreamMovieUrl(token, ".swf"));
 }
 
 void TznFlashDriverNS::CreateStream(const std::wstring& url, void* notifyData)
 {
     if (!PluginExists() || !FInstanceCreated)
         return;
-    const netscape::TResolvedRequest request = netscape::ResolveRequest(WideToAnsi(url));
-    if (std::unique_ptr<TStream> source = OpenLocalSource(request.Name))
+    const TResolvedRequest request = ResolveRequest(WideToAnsi(url));
+    if (std::unique_ptr<TStream> source = OpenLocalSource(request.Name, *FPendingCopies))
         DeliverLocalSource(*source, request.Name, request.Query, notifyData);
-    else if (netscape::IsHttpUrl(request.Name))
+    else if (IsHttpUrl(request.Name))
         StartDownload(request.Name, notifyData);
 }
 
 // The whole source in one write, all of it before the plug-in's request returns.
 void TznFlashDriverNS::DeliverLocalSource(TStream& Source, const std::string& Name,
-                                          const netscape::TQueryPairs& Query, void* NotifyData)
+                                          const TQueryPairs& Query, void* NotifyData)
 {
     std::vector<unsigned char> bytes;
     try {
@@ -211,7 +147,7 @@ void TznFlashDriverNS::StartDownload(const std::string& Url, void* NotifyData)
     if (const auto newstream = unit.PluginFuncs().newstream)
         unit.LastNPError =
             newstream(&FInstance, FlashMimeType, &download.Stream(), true, &stream_type);
-    unit.UrlMon().OpenPullStream(AnsiToWide(netscape::DecodeName(Url)), &download);
+    unit.UrlMon().OpenPullStream(AnsiToWide(DecodeName(Url)), &download);
 }
 
 } // namespace zn

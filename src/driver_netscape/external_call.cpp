@@ -1,7 +1,7 @@
 // ExternalInterface scripts from the movie (see external_call.h).
 #include "external_call.h"
 
-#include "request_names.h"
+#include "zintara/core/request_names.h"
 
 #include <charconv>
 

@@ -8,8 +8,8 @@
 #pragma once
 
 #include "zintara/zn_driver_netscape.h"
+#include "zintara/core/url_pull_download.h"
 #include "zintara/framework/handles.h"
-#include "url_pull_download.h"
 
 #include <cstddef>
 #include <memory>

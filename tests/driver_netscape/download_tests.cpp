@@ -165,6 +165,19 @@ TEST_F(DownloadTest, AnHttpUrlIsDownloadedWholeWithItsQueryInPieces)
     EXPECT_TRUE(LinesOf(log, "NPObject.Invoke").empty());
 }
 
+// The library holds a resource TESTRESOURCE; another host's file of that name is still fetched.
+TEST_F(DownloadTest, AnHttpUrlNamedLikeABuiltInResourceIsDownloaded)
+{
+    TLocalHttpServer server;
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/testresource.bin";
+    ASSERT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), url.c_str()), 0);
+    const auto log = LogUntilDestroyed(std::chrono::seconds(20));
+    ASSERT_EQ(server.RequestLines().size(), 1u);
+    EXPECT_EQ(server.RequestLines()[0], "GET /testresource.bin HTTP/1.1");
+    ASSERT_FALSE(LinesOf(log, "NPP_NewStream").empty());
+    EXPECT_TRUE(Contains(LinesOf(log, "NPP_NewStream")[0], "url=\"" + url + "\" end=0"));
+}
+
 TEST_F(DownloadTest, AFailedDownloadLeavesTheStreamOpenAndReportsNothing)
 {
     // A port nobody listens on: the connection is refused.

@@ -1,6 +1,5 @@
-// Interned identifiers and the table of pending stream copies.
+// Interned identifiers.
 #include "identifiers.h"
-#include "pending_copies.h"
 
 #include <gtest/gtest.h>
 
@@ -44,30 +43,4 @@ TEST(Identifiers, EmptyAndEmbeddedZeroNamesAreDistinct)
     EXPECT_STREQ(empty, "");
     EXPECT_EQ(InternIdentifier(std::string_view()), empty);
     EXPECT_NE(InternIdentifier(std::string_view("a\0b", 3)), InternIdentifier("a"));
-}
-
-TEST(PendingCopies, ATokenServesOneRequest)
-{
-    TPendingCopies<std::string> copies;
-    const std::uint32_t first = copies.Add(std::make_unique<std::string>("movie"));
-    const std::uint32_t second = copies.Add(std::make_unique<std::string>("other"));
-    EXPECT_NE(first, second);
-    EXPECT_EQ(copies.Count(), 2u);
-
-    auto taken = copies.Take(first);
-    ASSERT_TRUE(taken);
-    EXPECT_EQ(*taken, "movie");
-    EXPECT_EQ(copies.Take(first), nullptr);
-    EXPECT_EQ(copies.Count(), 1u);
-}
-
-TEST(PendingCopies, MadeUpTokensFindNothingAndTokensAreNotReused)
-{
-    TPendingCopies<int> copies;
-    const std::uint32_t token = copies.Add(std::make_unique<int>(1));
-    EXPECT_EQ(copies.Take(0), nullptr);
-    EXPECT_EQ(copies.Take(0xFFFFFFFFu), nullptr);
-    EXPECT_EQ(copies.Take(token + 1), nullptr);
-    copies.Take(token);
-    EXPECT_NE(copies.Add(std::make_unique<int>(2)), token);
 }

@@ -2,7 +2,7 @@
 // them.
 #include "driver_fixture.h"
 
-#include "zintara/core/driver_selection.h"
+#include "zintara/hosts/driver_selection.h"
 
 using namespace zn;
 using namespace zn::testing;

@@ -9,7 +9,7 @@
 // CreateDriver once its size is set, and SetPlugin calls it again.
 #pragma once
 
-#include "zintara/core/driver_selection.h"
+#include "zintara/hosts/driver_selection.h"
 #include "zintara/core/flash_driver.h"
 #include "zintara/core/flash_types.h"
 #include "zintara/framework/component.h"

@@ -1,4 +1,4 @@
-// The copies of application streams that wait for the plug-in to request them, each named by a
+// The copies of application streams that wait for a player to request them, each named by a
 // 32-bit token. A token a movie makes up can only miss: it is looked up, never turned into an
 // address. Tokens are not reused, so a stale one never names a later copy.
 //
@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-namespace zn::netscape {
+namespace zn {
 
 template <class T>
 class TPendingCopies {
@@ -42,4 +42,4 @@ private:
     std::uint32_t FNextToken = 1;
 };
 
-} // namespace zn::netscape
+} // namespace zn

@@ -1,10 +1,10 @@
-// Names the plug-in requests: tokens, prefixes, query pairs, escapes, file parts and stream
+// Names a player requests: tokens, prefixes, query pairs, escapes, file parts and stream
 // tokens, including names no honest movie would make.
-#include "request_names.h"
+#include "zintara/core/request_names.h"
 
 #include <gtest/gtest.h>
 
-using namespace zn::netscape;
+using namespace zn;
 
 TEST(ReadToken, StopsAtTheFirstDelimiterAndConsumesIt)
 {
@@ -89,6 +89,17 @@ TEST(ResourceNameOf, DropsPathAndExtension)
     EXPECT_EQ(ResourceNameOf("/flvplayback.swf"), "flvplayback");
     EXPECT_EQ(ResourceNameOf("skins/ClearOverAll.skin.swf"), "ClearOverAll.skin");
     EXPECT_EQ(ResourceNameOf("README"), "README");
+}
+
+TEST(IsNetworkOrDevicePath, TwoLeadingSeparatorsOrTheObjectPrefixWhicheverTheSlashes)
+{
+    for (const char* name : {"\\\\server\\share\\a.swf", "//server/share/a.swf", "\\/server/a",
+                             "/\\server\\a", "\\\\?\\C:\\a.swf", "\\\\.\\pipe\\x", "//?/C:/a.swf",
+                             "\\??\\C:\\a.swf", "//", "///a"})
+        EXPECT_TRUE(IsNetworkOrDevicePath(name)) << name;
+    for (const char* name : {"", "/", "\\", "a.swf", "/movie.swf", "\\dir\\a.swf", "C:\\dir\\a.swf",
+                             "C:\\\\server", "http://host/a.swf", "\\?", "?\\\\x"})
+        EXPECT_FALSE(IsNetworkOrDevicePath(name)) << name;
 }
 
 TEST(StreamTokens, RoundTripThroughTheMovieUrl)

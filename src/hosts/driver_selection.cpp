@@ -1,5 +1,5 @@
 // Choosing, constructing and wiring a component's driver.
-#include "zintara/core/driver_selection.h"
+#include "zintara/hosts/driver_selection.h"
 
 #include "zintara/framework/controls.h"
 

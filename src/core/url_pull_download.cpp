@@ -1,5 +1,5 @@
 // Pull downloads through urlmon (see url_pull_download.h).
-#include "url_pull_download.h"
+#include "zintara/core/url_pull_download.h"
 
 namespace zn {
 namespace {

@@ -1,8 +1,8 @@
-// Names the plug-in requests, taken apart: the pseudo host under which the driver hands out names
-// it serves itself, query pairs, the escapes a name may carry, the file part, the resource name
-// and the stream tokens of copies the application handed over.
+// Names a player requests, taken apart: the pseudo host under which a driver hands out names it
+// serves itself, query pairs, the escapes a name may carry, the file part, the resource name and
+// the stream tokens of copies the application handed over.
 //
-// Plain C++ on 8-bit text in the system code page, the form in which the plug-in speaks; no
+// Plain C++ on 8-bit text in the system code page, the form in which the player speaks; no
 // Windows header. Every name here comes from a movie and is untrusted: nothing is assumed about
 // its length or content.
 #pragma once
@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace zn::netscape {
+namespace zn {
 
 // "http://" and a single-label host that no network resolves; the base URL adds the final "/".
 inline constexpr std::string_view PseudoHostPrefix = "http://zintara";
@@ -51,6 +51,12 @@ std::string_view ResourceNameOf(std::string_view Name);
 
 bool IsHttpUrl(std::string_view Name);
 
+// Whether Windows would read Name as a network or device path rather than a path in this
+// machine's folders: a UNC path ("\\server\share", "//server/share") or a device or object
+// path ("\\?\", "\\.\", "\??\"), with either separator. A host never opens such a name from a
+// movie as a file.
+bool IsNetworkOrDevicePath(std::string_view Name);
+
 // A stream token is exactly 8 hexadecimal digits naming a pending copy.
 std::string FormatStreamToken(std::uint32_t Token);
 
@@ -61,4 +67,4 @@ std::optional<std::uint32_t> StreamTokenOf(std::string_view Name);
 // The name under which LoadMovieFromStream hands a copy to the plug-in.
 std::string StreamMovieUrl(std::uint32_t Token, std::string_view Extension);
 
-} // namespace zn::netscape
+} // namespace zn

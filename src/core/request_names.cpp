@@ -1,9 +1,9 @@
-// Taking apart the names the plug-in requests (see request_names.h).
-#include "request_names.h"
+// Taking apart the names a player requests (see request_names.h).
+#include "zintara/core/request_names.h"
 
 #include <array>
 
-namespace zn::netscape {
+namespace zn {
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
@@ -119,6 +119,16 @@ std::string_view ResourceNameOf(std::string_view Name)
 
 bool IsHttpUrl(std::string_view Name) { return StartsWith(Name, "http:"); }
 
+bool IsNetworkOrDevicePath(std::string_view Name)
+{
+    const auto separator = [&](std::size_t At) {
+        return At < Name.size() && (Name[At] == '\\' || Name[At] == '/');
+    };
+    if (separator(0) && separator(1))
+        return true;
+    return separator(0) && Name.substr(1, 2) == "??" && separator(3);
+}
+
 std::string FormatStreamToken(std::uint32_t Token)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
@@ -156,4 +166,4 @@ std::string StreamMovieUrl(std::uint32_t Token, std::string_view Extension)
     return url;
 }
 
-} // namespace zn::netscape
+} // namespace zn

@@ -1,5 +1,6 @@
 // Which driver a component gets: the driver class reference, the process-wide default, the two
-// Flash host slots, and ChangePlugin, the one routine that replaces a component's driver.
+// Flash host slots, and ChangePlugin, the one routine that replaces a component's driver. This
+// layer sits above the drivers, the only one that names them.
 #pragma once
 
 #include "zintara/core/flash_driver.h"
@@ -59,7 +60,7 @@ private:
 extern TznFlashDriverClass DefaultFlashDriverClass;
 
 // The drivers of the two Flash hosts, as selection sees them. Each answers with the null driver
-// until its host's unit is part of the library (flash_hosts.cpp names them); an application or a
+// until its host's driver is part of the library (flash_hosts.cpp names them); an application or a
 // test may assign others. CheckFlashPlugins asks the ActiveX slot's PluginExists, so that is where
 // the ActiveX driver runs its one-time probe of the control.
 extern TznFlashDriverClass NetscapeFlashDriverClass;
