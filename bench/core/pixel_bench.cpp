@@ -1,6 +1,6 @@
 // How fast the per-pixel work of a repaint runs on a 1024 x 768 dirty rectangle: the alpha pass
 // and the rectangle fill, against memcpy of the same bytes. Prints nanoseconds per pixel.
-//   scripts/wine-run build/bin/bench_core.exe
+//   scripts/wine-run build/bench/core/bench_core.exe
 #include "zintara/core/alpha.h"
 #include "zintara/core/pixels.h"
 

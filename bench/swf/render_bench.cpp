@@ -1,5 +1,5 @@
 // How fast the engine renders: the sample movie's frames and a full-view opaque fill, each
-// against memcpy of the same number of bytes.  Run: scripts/wine-run swf_render_bench.exe
+// against memcpy of the same number of bytes.  Run: scripts/wine-run build/bench/swf/swf_render_bench.exe
 #include <chrono>
 #include <cstdio>
 #include <cstring>
