@@ -24,11 +24,10 @@ std::vector<std::uint32_t> CaptureScreen(const RECT& Area)
     TDibSection bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     TMemoryDC memory(CreateCompatibleDC(nullptr));
     const TSelectedObject selection = SelectInto(memory.get(), bitmap.get());
-    HDC screen = GetDC(nullptr);
+    const TWindowDC screen = WindowDC(nullptr);
     const bool copied = selection && screen &&
-                        BitBlt(memory.get(), 0, 0, width, height, screen, Area.left, Area.top, SRCCOPY);
-    if (screen)
-        ReleaseDC(nullptr, screen);
+                        BitBlt(memory.get(), 0, 0, width, height, screen.get().Value, Area.left,
+                               Area.top, SRCCOPY);
     if (!copied)
         return {};
     GdiFlush();

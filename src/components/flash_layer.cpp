@@ -21,12 +21,9 @@ TUpdateLayeredWindowFunction& UpdateLayeredWindowFunction()
     return function;
 }
 
-TznFlashLayer::TznFlashLayer(TComponent* AOwner) : TznCustomFlashPlayerWnd(AOwner)
+// The layer needs the alpha channel from the start, not only from its first colour change.
+TznFlashLayer::TznFlashLayer(TComponent* AOwner) : TznCustomFlashPlayerWnd(AOwner, 0)
 {
-    FAlphaMask = 0;
-    // The driver was made opaque by the windowed control; the layer needs the alpha channel
-    // from the start, not only from its first colour change.
-    if (FDriver) FDriver->SetBackground(ColorPixel() & FAlphaMask);
     SetAlign(alClient);
 }
 

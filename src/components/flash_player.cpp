@@ -105,10 +105,8 @@ void TznFlashPlayer::DoEraseBackground(TObject*, const TRect& ARect)
     }
     const HDC dc = FDriver->BufferDC();
     const TSavedDCState saved = SaveState(dc);
-    if (HRGN region = CreateRectRgn(ARect.Left, ARect.Top, ARect.Right, ARect.Bottom)) {
-        SelectClipRgn(dc, region);
-        DeleteObject(region);
-    }
+    if (const TRegion region{CreateRectRgn(ARect.Left, ARect.Top, ARect.Right, ARect.Bottom)})
+        SelectClipRgn(dc, region.get());
     struct TErasing {
         bool& Flag;
         explicit TErasing(bool& AFlag) : Flag(AFlag) { Flag = true; }

@@ -14,7 +14,12 @@ constexpr LRESULT WantedDialogKeys = 0x83;
 } // namespace
 
 TznCustomFlashPlayerWnd::TznCustomFlashPlayerWnd(TComponent* AOwner)
-    : TznFlashControl(AOwner)
+    : TznCustomFlashPlayerWnd(AOwner, 0xFFFFFFFFu)
+{
+}
+
+TznCustomFlashPlayerWnd::TznCustomFlashPlayerWnd(TComponent* AOwner, std::uint32_t AAlphaMask)
+    : TznFlashControl(AOwner), FAlphaMask(AAlphaMask)
 {
     CheckFlashPlugins();
     SetWidth(100);
@@ -48,9 +53,9 @@ const TClassInfo& TznCustomFlashPlayerWnd::ClassType() const { return ClassInfo(
 
 void TznCustomFlashPlayerWnd::CreateDriver()
 {
-    // Always opaque at first, whatever the mask: a layer turns transparent at its first colour
-    // change.
-    ChangePlugin(FDriver, FPlugin, FMovie, Width(), Height(), ColorPixel(), this,
+    // With the mask applied, a layer's every driver is transparent from the start: also one
+    // made for a new Plugin or while a form is read.
+    ChangePlugin(FDriver, FPlugin, FMovie, Width(), Height(), ColorPixel() & FAlphaMask, this,
                  TznPaintEvent::Bind<&TznCustomFlashPlayerWnd::DoPaintHandler>(this),
                  TznEraseBackgroundEvent::Bind<&TznCustomFlashPlayerWnd::DoEraseBackgroundHandler>(
                      this),

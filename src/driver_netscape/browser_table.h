@@ -4,20 +4,20 @@
 // reach the plug-in.
 #pragma once
 
+#include "zintara/framework/com.h"
 #include "zintara/zn_driver_netscape.h"
+
+#include <utility>
 
 namespace zn::netscape {
 
-// Runs an entry's body; an exception (from an application's event handler) ends the entry with
-// Fallback instead of unwinding into the plug-in.
+// Runs an entry's body at the framework's exception boundary: an exception (from an
+// application's event handler) goes to the application's exception handler and the entry ends
+// with Fallback instead of unwinding into the plug-in.
 template <class TResult, class TBody>
 TResult Guarded(TResult Fallback, TBody&& Body) noexcept
 {
-    try {
-        return Body();
-    } catch (...) {
-        return Fallback;
-    }
+    return ExceptionBoundary(Fallback, std::forward<TBody>(Body));
 }
 
 // Sets the size, the version and every entry; the caller zeroes the table first.

@@ -34,22 +34,22 @@ TFunction Export(HMODULE Module, const char* Name)
 // still read the key.
 std::optional<std::wstring> RegisteredPluginPath()
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, PluginRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    TRegistryKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, PluginRegistryKey, 0, KEY_READ, key.put()) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     std::wstring path;
     DWORD type = 0;
     DWORD bytes = 0;
-    if (RegQueryValueExW(key, L"Path", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
+    if (RegQueryValueExW(key.get(), L"Path", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ) && bytes >= sizeof(wchar_t)) {
         path.resize(bytes / sizeof(wchar_t));
-        if (RegQueryValueExW(key, L"Path", nullptr, &type, reinterpret_cast<BYTE*>(path.data()),
-                             &bytes) != ERROR_SUCCESS)
+        if (RegQueryValueExW(key.get(), L"Path", nullptr, &type,
+                             reinterpret_cast<BYTE*>(path.data()), &bytes) != ERROR_SUCCESS)
             path.clear();
         path.resize(std::min<std::size_t>(path.size(), bytes / sizeof(wchar_t)));
         path.resize(path.find(L'\0') == std::wstring::npos ? path.size() : path.find(L'\0'));
     }
-    RegCloseKey(key);
     return path;
 }
 

@@ -82,31 +82,28 @@ void TControlCanvas::CreateHandle() {
     if (Graphic) Window = FControl.Parent();
     HDC DC = nullptr;
     if (Window && Window->HandleAllocated() && FControl.Visible()) {
-        FWindow = Window->Handle();
-        DC = GetDCEx(FWindow, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+        const HWND Handle = Window->Handle();
+        FWindowDC.reset({Handle, GetDCEx(Handle, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS)});
+        DC = FWindowDC.get().Value;
         if (DC && Graphic) {
             MoveWindowOrg(DC, FControl.Left(), FControl.Top());
             IntersectClipRect(DC, 0, 0, FControl.Width(), FControl.Height());
         }
     }
-    FMemoryDC = DC == nullptr;
-    if (FMemoryDC) {
-        FWindow = nullptr;
-        DC = CreateCompatibleDC(nullptr);
+    if (!DC) {
+        FMemoryDC.reset(CreateCompatibleDC(nullptr));
+        DC = FMemoryDC.get();
     }
     if (!DC) throw EOutOfMemory(L"Cannot get a device context for " + FControl.ClassName());
-    FOwnDC = DC;
     SetHandle(DC);
 }
 
 void TControlCanvas::FreeHandle() {
-    if (!FOwnDC) return;
-    HDC DC = FOwnDC;
-    FOwnDC = nullptr;
+    // Taken out first: deselecting the canvas's objects below must find no context to free.
+    TWindowDC WindowDC = std::move(FWindowDC);
+    TMemoryDC MemoryDC = std::move(FMemoryDC);
+    if (!WindowDC && !MemoryDC) return;
     SetHandle(nullptr);
-    if (FMemoryDC) DeleteDC(DC);
-    else ReleaseDC(FWindow, DC);
-    FWindow = nullptr;
 }
 
 } // namespace zn

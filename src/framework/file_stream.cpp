@@ -42,10 +42,8 @@ TFileStream::TFileStream(const std::wstring& FileName, std::uint32_t Mode) : FFi
         if (Create) throw EFCreateError(L"Cannot create file \"" + FileName + L"\". " + Reason);
         throw EFOpenError(L"Cannot open file \"" + FileName + L"\". " + Reason);
     }
-    FHandle = Handle;
+    FHandle.reset(Handle);
 }
-
-TFileStream::~TFileStream() { CloseHandle(FHandle); }
 
 const TClassInfo& TFileStream::ClassInfo() {
     static const TClassInfo Info = DeclareClass<TFileStream, TStream>(L"TFileStream");
@@ -58,7 +56,7 @@ std::size_t TFileStream::Read(void* Buffer, std::size_t Count) {
     while (Total < Count) {
         DWORD Chunk = static_cast<DWORD>(std::min<std::size_t>(Count - Total, 0x40000000));
         DWORD Done = 0;
-        if (!ReadFile(FHandle, static_cast<char*>(Buffer) + Total, Chunk, &Done, nullptr) || Done == 0) break;
+        if (!ReadFile(FHandle.get(), static_cast<char*>(Buffer) + Total, Chunk, &Done, nullptr) || Done == 0) break;
         Total += Done;
     }
     return Total;
@@ -69,7 +67,7 @@ std::size_t TFileStream::Write(const void* Buffer, std::size_t Count) {
     while (Total < Count) {
         DWORD Chunk = static_cast<DWORD>(std::min<std::size_t>(Count - Total, 0x40000000));
         DWORD Done = 0;
-        if (!WriteFile(FHandle, static_cast<const char*>(Buffer) + Total, Chunk, &Done, nullptr) || Done == 0) break;
+        if (!WriteFile(FHandle.get(), static_cast<const char*>(Buffer) + Total, Chunk, &Done, nullptr) || Done == 0) break;
         Total += Done;
     }
     return Total;
@@ -82,7 +80,7 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
     DWORD Method = Origin == TSeekOrigin::soBeginning ? FILE_BEGIN
                    : Origin == TSeekOrigin::soCurrent ? FILE_CURRENT
                                                       : FILE_END;
-    if (!SetFilePointerEx(FHandle, Distance, &Result, Method))
+    if (!SetFilePointerEx(FHandle.get(), Distance, &Result, Method))
         throw EStreamError(L"Cannot seek in file \"" + FFileName + L"\". " + SystemErrorMessage(GetLastError()));
     return Result.QuadPart;
 }
@@ -90,7 +88,7 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
 void TFileStream::SetSize(std::int64_t NewSize) {
     std::int64_t Saved = Position();
     SetPosition(NewSize);
-    if (!SetEndOfFile(FHandle))
+    if (!SetEndOfFile(FHandle.get()))
         throw EStreamError(L"Cannot set the size of file \"" + FFileName + L"\". " +
                            SystemErrorMessage(GetLastError()));
     if (Saved < NewSize) SetPosition(Saved);

@@ -6,7 +6,9 @@
 #include "zintara/framework/text.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -254,6 +256,19 @@ private:
         Next();
     }
 
+    // Whether Value survives being stored as Type: an overflow would be written as infinity (or,
+    // for currency, as an integer that cannot hold it), which no reader accepts.
+    static bool FitsType(TValueType Type, long double Value) {
+        const long double Magnitude = std::fabs(Value);
+        switch (Type) {
+        case vaSingle: return Magnitude <= std::numeric_limits<float>::max();
+        case vaDate: return Magnitude <= std::numeric_limits<double>::max();
+        // Currency is stored in ten-thousandths in 64 bits.
+        case vaCurrency: return Magnitude * 10000 < 0x1p63L;
+        default: return std::isfinite(Value);
+        }
+    }
+
     void ConvertFloat() {
         char Suffix = FValue.back();
         TValueType Type = Suffix == 's' ? vaSingle : Suffix == 'c' ? vaCurrency : Suffix == 'd' ? vaDate : vaExtended;
@@ -261,6 +276,7 @@ private:
         char* End = nullptr;
         long double Value = std::strtold(Number.c_str(), &End);
         if (*End != '\0') Error("Invalid number " + FValue);
+        if (!FitsType(Type, Value)) Error("Number out of range " + FValue);
         FOutput.WriteFloat(Type, Value);
     }
 

@@ -12,10 +12,8 @@ const TClassInfo& TScreen::ClassInfo() {
 const TClassInfo& TScreen::ClassType() const { return ClassInfo(); }
 
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
-    if (HDC DC = GetDC(nullptr)) {
-        FPixelsPerInch = GetDeviceCaps(DC, LOGPIXELSY);
-        ReleaseDC(nullptr, DC);
-    }
+    if (const TWindowDC DC = WindowDC(nullptr))
+        FPixelsPerInch = GetDeviceCaps(DC.get().Value, LOGPIXELSY);
 }
 
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }

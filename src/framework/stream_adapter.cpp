@@ -1,6 +1,7 @@
 // TStreamAdapter: IStream methods mapped onto TStream, exceptions turned into HRESULTs.
 #include "zintara/framework/stream_adapter.h"
 
+#include "zintara/framework/com.h"
 #include "zintara/framework/exceptions.h"
 
 #include <algorithm>
@@ -11,24 +12,25 @@ namespace zn {
 
 namespace {
 
-// Runs Body and maps what it raises onto the HRESULT a COM caller understands.
+// Runs Body and maps the stream's own failures onto the HRESULT a COM caller understands; any
+// other exception is the application's fault and goes to its exception handler.
 template <class F>
 HRESULT Guarded(F&& Body) {
-    try {
-        return Body();
-    } catch (const EOutOfMemory&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const EReadError&) {
-        return STG_E_READFAULT;
-    } catch (const EWriteError&) {
-        return STG_E_WRITEFAULT;
-    } catch (const EStreamError&) {
-        return STG_E_INVALIDFUNCTION;
-    } catch (...) {
-        return E_FAIL;
-    }
+    return ExceptionBoundary<HRESULT>(E_FAIL, [&]() -> HRESULT {
+        try {
+            return Body();
+        } catch (const EOutOfMemory&) {
+            return E_OUTOFMEMORY;
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        } catch (const EReadError&) {
+            return STG_E_READFAULT;
+        } catch (const EWriteError&) {
+            return STG_E_WRITEFAULT;
+        } catch (const EStreamError&) {
+            return STG_E_INVALIDFUNCTION;
+        }
+    });
 }
 
 } // namespace
@@ -156,7 +158,7 @@ HRESULT STDMETHODCALLTYPE TStreamAdapter::Stat(STATSTG* Info, DWORD) {
 // Two adapters cannot share one TStream's position.
 HRESULT STDMETHODCALLTYPE TStreamAdapter::Clone(IStream** Copy) {
     if (Copy) *Copy = nullptr;
-    return E_NOTIMPL;
+    return NotImplemented();
 }
 
 } // namespace zn

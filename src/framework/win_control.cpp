@@ -3,6 +3,7 @@
 #include "zintara/framework/controls.h"
 
 #include "debug_output.h"
+#include "zintara/framework/com.h"
 #include "zintara/framework/exceptions.h"
 
 #include <algorithm>
@@ -142,10 +143,8 @@ LRESULT CALLBACK TWinControl::WindowProcedure(HWND Window, UINT Msg, WPARAM WPar
     TMessage Message{Msg, WParam, LParam, 0};
     try {
         Control->WndProc(Message);
-    } catch (const std::exception& E) {
-        HandleApplicationException(Control, E);
     } catch (...) {
-        HandleApplicationException(Control, Exception(L"Unknown exception in a window procedure"));
+        ReportCurrentException(Control);
     }
     if (Msg == WM_NCDESTROY) {
         SetWindowLongPtrW(Window, GWLP_USERDATA, 0);

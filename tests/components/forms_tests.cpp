@@ -137,7 +137,8 @@ TEST_P(FormsTest, TheNonVisualComponentComesBackWithItsValues)
 }
 
 // The stored order puts Plugin after the two switches, and a new driver starts from its
-// defaults: a form with another Plugin reads the switches back as the defaults.
+// defaults: a form with another Plugin reads the switches back as the defaults. A layer's new
+// driver is as transparent as its first.
 TEST_P(FormsTest, APluginReadAfterTheSwitchesResetsThem)
 {
     TForm form(nullptr);
@@ -149,6 +150,10 @@ TEST_P(FormsTest, APluginReadAfterTheSwitchesResetsThem)
     windowed->SetDisableFlashMenu(false);
     windowed->SetDisableFlashCursor(true);
     windowed->SetSkin(L"SteelOverAll");
+    auto* layer = new TznFlashLayer(&form);
+    layer->SetName(L"Layer1");
+    layer->SetParent(&form);
+    layer->SetPlugin(znNetscape);
 
     const auto read = RoundTrip<TForm>(form);
     ASSERT_NE(read, nullptr);
@@ -158,6 +163,11 @@ TEST_P(FormsTest, APluginReadAfterTheSwitchesResetsThem)
     EXPECT_TRUE(windowed2->DisableFlashMenu());
     EXPECT_FALSE(windowed2->DisableFlashCursor());
     EXPECT_EQ(windowed2->Skin(), L"SteelOverAll") << "read after Plugin, so kept";
+    auto* layer2 = dynamic_cast<TznFlashLayer*>(read->FindComponent(L"Layer1"));
+    ASSERT_NE(layer2, nullptr);
+    EXPECT_EQ(layer2->Plugin(), znNetscape);
+    EXPECT_TRUE(static_cast<TTestDriver*>(layer2->Driver())->Transparent());
+    EXPECT_EQ(layer2->Driver()->Background(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BinaryAndText, FormsTest,

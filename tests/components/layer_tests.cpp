@@ -88,6 +88,31 @@ TEST_F(LayerTest, FillsItsFormWithFullMasterAlphaAndTransparentBuffers)
     EXPECT_EQ(Driver().Width(), 120);
 }
 
+TEST_F(LayerTest, ANewPluginKeepsTheBufferTransparent)
+{
+    Layer->SetPlugin(znNetscape);
+    EXPECT_TRUE(Driver().Transparent());
+    EXPECT_EQ(Driver().Background(), 0u);
+    Form->Show();
+    Layer->SetPlugin(znActiveX);
+    EXPECT_TRUE(Driver().Transparent());
+    Driver().Render(Rect(0, 0, 120, 80), DrawRedLeftHalf);
+    EXPECT_EQ(Driver().Pixel(100, 40), 0u);
+}
+
+// A driver that could not be made is made on the next assignment, even of the same value.
+TEST_F(LayerTest, AFailedDriverCreationIsTriedAgain)
+{
+    TTestDriver::OnConstruct() = [] { throw EOutOfMemory(L"no buffers"); };
+    EXPECT_THROW(Layer->SetPlugin(znNetscape), EOutOfMemory);
+    EXPECT_EQ(Layer->Driver(), nullptr);
+    TTestDriver::OnConstruct() = nullptr;
+    Layer->SetPlugin(znNetscape);
+    ASSERT_NE(Layer->Driver(), nullptr);
+    EXPECT_TRUE(Driver().Transparent());
+    EXPECT_EQ(Layer->Plugin(), znNetscape);
+}
+
 TEST_F(LayerTest, MasterAlphaIsLimitedTo0Through255)
 {
     Layer->SetMasterAlpha(300);

@@ -1,11 +1,13 @@
 // The components on the reference plug-in beside the executable, through the Netscape driver:
 // real alpha in the non-visual component's pixels, keys and characters of the windowed control
 // in the plug-in's log, the graphic control's movie over its parent on screen, and a driver
-// change that loads the movie into a fresh plug-in instance.
+// change that loads the movie into a fresh plug-in instance; event handlers assigned in code
+// on every player component.
 #include "test_windows.h"
 
 #include "zintara/zn_driver_netscape.h"
 #include "zintara/zn_flashplayer.h"
+#include "zintara/zn_layer.h"
 
 #include "reference_plugin_control.h"
 #include "sample_movies.h"
@@ -37,11 +39,18 @@ void WriteSampleMovie()
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// One of the plug-in's test controls; null when the plug-in is not loaded.
+template <class TFunction>
+TFunction PluginControl(const char* Name)
+{
+    return reinterpret_cast<TFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"npswf32.dll"), Name)));
+}
+
 // The plug-in's log since the last call, one call per line.
 std::vector<std::string> TakePluginLog()
 {
-    auto take = reinterpret_cast<ZnNpTakeLogFunction>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"npswf32.dll"), zn::np::control::kTakeLog)));
+    auto take = PluginControl<ZnNpTakeLogFunction>(zn::np::control::kTakeLog);
     if (!take)
         return {};
     std::string text(take(nullptr, 0) + 1, '\0');
@@ -179,6 +188,86 @@ TEST_F(PluginTest, ADriverChangeLoadsTheMovieIntoAFreshInstance)
     ASSERT_EQ(loads.size(), 1u);
     EXPECT_NE(loads[0].find("\"components sample.swf\""), std::string::npos) << loads[0];
     EXPECT_EQ(comp.Volume(), 50);
+}
+
+// What the movie raised, through a handler assigned in code.
+struct TMovieEvents {
+    void FSCommand(TObject* Sender, const std::wstring& Command, const std::wstring& Args)
+    {
+        Senders.push_back(Sender);
+        Commands.push_back(Command + L"|" + Args);
+    }
+    void FlashCall(TObject* Sender, const std::wstring& Request)
+    {
+        Senders.push_back(Sender);
+        Requests.push_back(Request);
+    }
+    TznFSCommandEvent OnFSCommand() { return TznFSCommandEvent::Bind<&TMovieEvents::FSCommand>(this); }
+    TznFlashCallEvent OnFlashCall() { return TznFlashCallEvent::Bind<&TMovieEvents::FlashCall>(this); }
+
+    std::vector<TObject*> Senders;
+    std::vector<std::wstring> Commands, Requests;
+};
+
+template <class TPlayer>
+class HandlerInCodeTest : public PluginTest {
+protected:
+    // The movie sends an FSCommand, or calls the host's function, through the plug-in.
+    void SendFSCommand(const char* Command)
+    {
+        auto send = PluginControl<ZnNpFSCommandFunction>(zn::np::control::kFSCommand);
+        ASSERT_NE(send, nullptr);
+        ASSERT_EQ(send(Npp(), Command, "x"), 0);
+    }
+    void CallHost()
+    {
+        auto call = PluginControl<ZnNpExternalCallFunction>(zn::np::control::kExternalCall);
+        ASSERT_NE(call, nullptr);
+        char answer[64] = {};
+        ASSERT_GE(call(Npp(), "hostFunction", nullptr, 0, answer, sizeof answer), 0);
+    }
+    void* Npp() { return &dynamic_cast<TznFlashDriverNS&>(*Player.Driver()).Instance(); }
+
+    TPlayer Player{nullptr};
+};
+
+using PlayerClasses =
+    ::testing::Types<TznFlashPlayer, TznFlashPlayerWnd, TznFlashPlayerComp, TznFlashLayer>;
+TYPED_TEST_SUITE(HandlerInCodeTest, PlayerClasses);
+
+TYPED_TEST(HandlerInCodeTest, FSCommandHandlersReachThePlayerAtOnce)
+{
+    TMovieEvents first, second;
+    this->Player.SetOnFSCommand(first.OnFSCommand());
+    this->Player.SetMovie(MovieName);
+    this->SendFSCommand("before");
+    EXPECT_EQ(first.Commands, std::vector<std::wstring>{L"before|x"});
+    EXPECT_EQ(first.Senders, std::vector<TObject*>{this->Player.Driver()}) << "the driver sends";
+
+    this->Player.SetOnFSCommand(second.OnFSCommand());
+    this->SendFSCommand("replaced");
+    EXPECT_EQ(second.Commands, std::vector<std::wstring>{L"replaced|x"});
+    this->Player.SetOnFSCommand(nullptr);
+    this->SendFSCommand("cleared");
+    EXPECT_EQ(first.Commands.size() + second.Commands.size(), 2u);
+}
+
+TYPED_TEST(HandlerInCodeTest, FlashCallHandlersReachThePlayerAtOnce)
+{
+    TMovieEvents before, after;
+    this->Player.SetOnFlashCall(before.OnFlashCall());
+    this->Player.SetMovie(MovieName);
+    ASSERT_EQ(before.Requests.size(), 1u) << "the first frame calls out";
+    EXPECT_NE(before.Requests[0].find(L"movieReady"), std::wstring::npos);
+
+    this->Player.SetOnFlashCall(after.OnFlashCall());
+    this->CallHost();
+    ASSERT_EQ(after.Requests.size(), 1u);
+    EXPECT_NE(after.Requests[0].find(L"hostFunction"), std::wstring::npos);
+    EXPECT_EQ(after.Senders[0], this->Player.Driver());
+    this->Player.SetOnFlashCall(nullptr);
+    this->CallHost();
+    EXPECT_EQ(before.Requests.size() + after.Requests.size(), 2u);
 }
 
 } // namespace

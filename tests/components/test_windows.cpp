@@ -1,6 +1,8 @@
 // The pattern form, borderless forms and pixel read-back.
 #include "test_windows.h"
 
+#include "zintara/framework/handles.h"
+
 namespace zn::test {
 
 namespace {
@@ -77,10 +79,8 @@ void PumpMessages()
 
 std::uint32_t WindowPixel(HWND Window, int X, int Y)
 {
-    HDC dc = GetDC(Window);
-    const COLORREF color = GetPixel(dc, X, Y);
-    ReleaseDC(Window, dc);
-    return ToRgb(color);
+    const TWindowDC dc = WindowDC(Window);
+    return ToRgb(GetPixel(dc.get().Value, X, Y));
 }
 
 std::uint32_t ScreenPixel(int X, int Y) { return WindowPixel(nullptr, X, Y); }

@@ -2,6 +2,7 @@
 // on WM_PAINT without erasing, and the background with its alpha mask.
 #include "test_driver.h"
 #include "test_windows.h"
+#include "zintara/framework/handles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -104,9 +105,8 @@ TEST_F(WindowedControlTest, WMPaintCopiesTheWholeBufferAndWMEraseBkgndErasesNoth
     EXPECT_EQ(WindowPixel(Window(), 40, 30), 0x0000FFu);
     EXPECT_EQ(WindowPixel(Window(), 79, 59), 0xFF0000u);
 
-    HDC dc = GetDC(Window());
-    EXPECT_EQ(SendMessageW(Window(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
-    ReleaseDC(Window(), dc);
+    const TWindowDC dc = WindowDC(Window());
+    EXPECT_EQ(SendMessageW(Window(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get().Value), 0), 1);
     EXPECT_EQ(WindowPixel(Window(), 40, 30), 0x0000FFu);
 }
 

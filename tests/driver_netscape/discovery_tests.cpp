@@ -4,12 +4,16 @@
 // program from a folder of its own.
 #include "reference_plugin.h"
 
+#include "zintara/framework/handles.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace zn::testing;
 using zn::ExecutableFolder;
+using zn::TKernelHandle;
+using zn::TRegistryKey;
 
 namespace {
 
@@ -53,24 +57,22 @@ protected:
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             Folder.c_str(), &startup, &process))
             return 99;
-        WaitForSingleObject(process.hProcess, 30000);
+        const TKernelHandle thread(process.hThread), child(process.hProcess);
+        WaitForSingleObject(child.get(), 30000);
         DWORD code = 99;
-        GetExitCodeProcess(process.hProcess, &code);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        GetExitCodeProcess(child.get(), &code);
         return code;
     }
 
     void Register(const wchar_t* Path)
     {
-        HKEY key = nullptr;
+        TRegistryKey key;
         ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, PluginKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &key, nullptr),
+                                  nullptr, key.put(), nullptr),
                   ERROR_SUCCESS);
         if (Path)
-            RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(Path),
+            RegSetValueExW(key.get(), L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(Path),
                            static_cast<DWORD>((wcslen(Path) + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
     }
 
     const std::wstring Plugin = ExecutableFolder() + L"npswf32.dll";

@@ -2,6 +2,7 @@
 #include "reference_plugin.h"
 
 #include "zintara/zn_driver_netscape.h"
+#include "zintara/framework/handles.h"
 #include "zintara/framework/module_paths.h"
 
 #include <fstream>
@@ -85,13 +86,12 @@ std::string ExecutableFolderAnsi()
 
 void WriteBytes(const std::wstring& Path, const std::vector<std::uint8_t>& Bytes)
 {
-    HANDLE file = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const TFileHandle file(CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         throw std::runtime_error("cannot write a test file");
     DWORD written = 0;
-    WriteFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr);
 }
 
 bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Timeout)

@@ -3,6 +3,10 @@
 // the application's own call into the movie.
 #include "driver_fixture.h"
 
+#include "zintara/framework/application.h"
+
+#include <stdexcept>
+
 using namespace zn;
 using namespace zn::testing;
 
@@ -24,6 +28,11 @@ std::string CallOut(void* Npp, const char* Name, std::vector<ZnNpArgument> Argum
         sizeof answer);
     return length < 0 ? "refused" : std::string(answer);
 }
+
+struct TExceptionRecorder {
+    void Record(TObject*, const std::exception& E) { Messages.push_back(E.what()); }
+    std::vector<std::string> Messages;
+};
 
 } // namespace
 
@@ -116,11 +125,25 @@ TEST_F(ScriptingTest, TheMovieMayCallOutWhileTheApplicationCallsIn)
     EXPECT_EQ(Requests.size(), 2u);
 }
 
-TEST_F(ScriptingTest, AnExceptionInTheHandlerDoesNotReachThePlugin)
+// An application's handler that raises: the exception reaches the application's exception
+// handler, the plug-in gets the entry's answer and the movie goes on.
+TEST_F(ScriptingTest, AnExceptionInTheHandlerGoesToTheApplicationNotThePlugin)
 {
-    FlashCallHandler = [&](const std::wstring&) { throw std::runtime_error("handler failed"); };
+    TApplication application(nullptr);
+    TExceptionRecorder recorder;
+    application.OnException = TExceptionEvent::Bind<&TExceptionRecorder::Record>(&recorder);
+
+    FlashCallHandler = [&](const std::wstring&) { throw std::runtime_error("call failed"); };
     EXPECT_EQ(CallOut(Npp(), "hostFunction", {}), "");
     FlashCallHandler = nullptr;
+    AfterEvent = [](const std::string& Event) {
+        if (Event == "fscommand")
+            throw std::runtime_error("command failed");
+    };
+    EXPECT_EQ(TReferencePlugin::Loaded().FSCommand(Npp(), "quit", "true"), 0);
+    AfterEvent = nullptr;
+    EXPECT_EQ(recorder.Messages, (std::vector<std::string>{"call failed", "command failed"}));
+
     EXPECT_NE(Driver->CallFunction(Invoke(L"echo", L"after")).find(L"echo:after"),
               std::wstring::npos);
 }

@@ -2,6 +2,8 @@
 // Wine's helper processes, which inherit it and outlive the child.
 #include "child_process.h"
 
+#include "zintara/framework/handles.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -23,11 +25,11 @@ std::wstring Quoted(const std::wstring& Argument)
     return quoted + L"\"";
 }
 
-HANDLE InheritableFile(const std::wstring& Path)
+TFileHandle InheritableFile(const std::wstring& Path)
 {
     SECURITY_ATTRIBUTES security{sizeof(security), nullptr, TRUE};
-    return CreateFileW(Path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return TFileHandle(CreateFileW(Path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Line ends as the C runtime writes them in text mode (CR LF) read as LF.
@@ -82,32 +84,32 @@ TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstrin
         commandLine += L" " + Quoted(argument);
 
     TChildResult result;
-    const HANDLE output = InheritableFile(outputPath);
-    const HANDLE errors = InheritableFile(errorPath);
+    TFileHandle output = InheritableFile(outputPath);
+    TFileHandle errors = InheritableFile(errorPath);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = output;
-    startup.hStdError = errors;
+    startup.hStdOutput = output.get();
+    startup.hStdError = errors.get();
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessW(Program.c_str(), commandLine.data(), nullptr, nullptr,
                                         TRUE, 0, nullptr, WorkingFolder.c_str(), &startup,
                                         &process);
-    CloseHandle(output);
-    CloseHandle(errors);
+    // The child holds its own copies; the files are read only once it has ended.
+    output.reset();
+    errors.reset();
     if (!started) {
         result.ExitCode = ~0ul;
         result.Errors = "could not start the program, error " + std::to_string(GetLastError());
     } else {
-        if (WaitForSingleObject(process.hProcess, TimeoutMs) != WAIT_OBJECT_0) {
+        const TKernelHandle thread(process.hThread), child(process.hProcess);
+        if (WaitForSingleObject(child.get(), TimeoutMs) != WAIT_OBJECT_0) {
             result.TimedOut = true;
-            TerminateProcess(process.hProcess, 255);
-            WaitForSingleObject(process.hProcess, INFINITE);
+            TerminateProcess(child.get(), 255);
+            WaitForSingleObject(child.get(), INFINITE);
         }
-        GetExitCodeProcess(process.hProcess, &result.ExitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        GetExitCodeProcess(child.get(), &result.ExitCode);
         result.Output = ReadLines(outputPath);
         result.Errors += ReadLines(errorPath);
     }

@@ -1,6 +1,7 @@
 // zinplay run as users run it: a child process on the sample movie beside it, its transcript
 // read line by line and its PNG files read back and checked against the sample's geometry.
 #include "child_process.h"
+#include "zintara/framework/handles.h"
 #include "png_reader.h"
 
 #include "sample_movies.h"
@@ -242,10 +243,9 @@ TEST_F(ZinplayRun, AMovieFileThatCannotBeReadIsNamed)
 // writes would point elsewhere; the driver's discovery tests write it for a moment.
 TEST_F(ZinplayRun, WithoutAFlashPlayerSaysSo)
 {
-    HKEY key;
+    TRegistryKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer", 0,
-                      KEY_READ, &key) == ERROR_SUCCESS) {
-        RegCloseKey(key);
+                      KEY_READ, key.put()) == ERROR_SUCCESS) {
         GTEST_SKIP() << "a plug-in is registered in this prefix";
     }
     const std::wstring alone = TestFolder() + L"zinplay-alone";

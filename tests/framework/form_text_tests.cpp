@@ -158,6 +158,12 @@ TEST_F(TextForm, ErrorsNameTheLine) {
         {"object A: TTestComponent\n  Count = 5\n", L"Identifier expected on line 3 of the form text"},
         {"object A: TTestComponent\nend\nend\n", L"End of text expected on line 3 of the form text"},
         {"object A: TTestComponent\n  M = #70000\nend\n", L"Character code out of range on line 2 of the form text"},
+        // A number its type cannot hold is refused here, not written as infinity for the
+        // reader to refuse later.
+        {"object A: TTestComponent\n  F = 1.5e99999\nend\n", L"Number out of range 1.5e99999 on line 2 of the form text"},
+        {"object A: TTestComponent\n  F = -1e39s\nend\n", L"Number out of range -1e39s on line 2 of the form text"},
+        {"object A: TTestComponent\n  F = 1e309d\nend\n", L"Number out of range 1e309d on line 2 of the form text"},
+        {"object A: TTestComponent\n  F = 1e15c\nend\n", L"Number out of range 1e15c on line 2 of the form text"},
     };
     for (const auto& Case : Cases) {
         try {

@@ -85,9 +85,8 @@ TEST(Form, ClosingHidesByDefaultAndOnCloseCanKeepOrFreeTheForm) {
 }
 
 TEST(Screen, KnowsTheDisplayAndTheForms) {
-    HDC DC = GetDC(nullptr);
-    EXPECT_EQ(Screen().PixelsPerInch(), GetDeviceCaps(DC, LOGPIXELSY));
-    ReleaseDC(nullptr, DC);
+    const TWindowDC DC = WindowDC(nullptr);
+    EXPECT_EQ(Screen().PixelsPerInch(), GetDeviceCaps(DC.get().Value, LOGPIXELSY));
     EXPECT_EQ(Screen().Width(), GetSystemMetrics(SM_CXSCREEN));
     int Before = Screen().FormCount();
     {

@@ -80,9 +80,8 @@ TEST_F(PaintTest, PaintToDrawsTheWholeTreeIntoAContextAtAnOffsetAndLeavesItsStat
 TEST_F(PaintTest, PaintToHonoursTheClippingTheCallerSet) {
     TTestSurface Buffer(60, 60);
     Buffer.Fill(0x00808080);
-    HRGN Clip = CreateRectRgn(0, 0, 20, 20);
-    SelectClipRgn(Buffer.DC(), Clip);
-    DeleteObject(Clip);
+    const TRegion Clip(CreateRectRgn(0, 0, 20, 20));
+    SelectClipRgn(Buffer.DC(), Clip.get());
     Form.PaintTo(Buffer.DC(), -10, -20);
     EXPECT_EQ(Buffer.Pixel(5, 5), ColorRef(clRed));
     EXPECT_EQ(Buffer.Pixel(30, 30), 0x808080u);

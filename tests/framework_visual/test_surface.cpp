@@ -27,9 +27,8 @@ void TTestSurface::Fill(std::uint32_t Value) {
 }
 
 void TTestSurface::CopyFromWindow(HWND Window, int X, int Y) {
-    HDC Source = GetDC(Window);
-    BitBlt(FDC.get(), 0, 0, FWidth, FHeight, Source, X, Y, SRCCOPY);
-    ReleaseDC(Window, Source);
+    const TWindowDC Source = WindowDC(Window);
+    BitBlt(FDC.get(), 0, 0, FWidth, FHeight, Source.get().Value, X, Y, SRCCOPY);
     GdiFlush();
 }
 

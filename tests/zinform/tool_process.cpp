@@ -2,6 +2,8 @@
 // sent to files in the scratch folder so that neither stream can block the other.
 #include "tool_process.h"
 
+#include "zintara/framework/handles.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -35,11 +37,11 @@ std::wstring BesideThisExecutable(const std::wstring& Name) {
     return Self.substr(0, Self.find_last_of(L'\\') + 1) + Name;
 }
 
-HANDLE InheritableFile(const std::wstring& Path) {
+zn::TFileHandle InheritableFile(const std::wstring& Path) {
     SECURITY_ATTRIBUTES Inherit{sizeof Inherit, nullptr, TRUE};
-    HANDLE File = CreateFileW(Path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &Inherit, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (File == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create an output file for the tool");
+    zn::TFileHandle File(CreateFileW(Path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &Inherit, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!File) throw std::runtime_error("cannot create an output file for the tool");
     return File;
 }
 
@@ -57,26 +59,26 @@ TToolRun RunZinform(const std::vector<std::wstring>& Arguments, const std::wstri
 
     std::wstring OutPath = Folder + L"\\.zinform-out";
     std::wstring ErrPath = Folder + L"\\.zinform-err";
-    HANDLE Out = InheritableFile(OutPath);
-    HANDLE Err = InheritableFile(ErrPath);
+    zn::TFileHandle Out = InheritableFile(OutPath);
+    zn::TFileHandle Err = InheritableFile(ErrPath);
     STARTUPINFOW Startup{};
     Startup.cb = sizeof Startup;
     Startup.dwFlags = STARTF_USESTDHANDLES;
     Startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    Startup.hStdOutput = Out;
-    Startup.hStdError = Err;
+    Startup.hStdOutput = Out.get();
+    Startup.hStdError = Err.get();
     PROCESS_INFORMATION Process{};
     BOOL Started = CreateProcessW(Program.c_str(), CommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                   Folder.c_str(), &Startup, &Process);
-    CloseHandle(Out);
-    CloseHandle(Err);
+    // The child holds its own copies; the tool's output is read only once it has ended.
+    Out.reset();
+    Err.reset();
     if (!Started) throw std::runtime_error("cannot start zinform.exe");
 
     TToolRun Run;
-    WaitForSingleObject(Process.hProcess, INFINITE);
-    GetExitCodeProcess(Process.hProcess, &Run.ExitCode);
-    CloseHandle(Process.hThread);
-    CloseHandle(Process.hProcess);
+    const zn::TKernelHandle Thread(Process.hThread), Child(Process.hProcess);
+    WaitForSingleObject(Child.get(), INFINITE);
+    GetExitCodeProcess(Child.get(), &Run.ExitCode);
     Run.Out = FileText(OutPath);
     Run.Err = FileText(ErrPath);
     DeleteFileW(OutPath.c_str());

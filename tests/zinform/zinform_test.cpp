@@ -218,4 +218,27 @@ TEST_F(ZinformTool, TheListMustBeAListWithAValidName) {
     TToolRun BadName = Run({L"add", L"data.dfm", L"my files", L"a.swf"});
     EXPECT_EQ(BadName.ExitCode, 1u);
     EXPECT_NE(BadName.Err.find("not a valid component name"), std::string::npos) << BadName.Err;
+    const std::string Before = FileBytes(L"data.dfm");
+    TToolRun RootsName = Run({L"add", L"data.dfm", L"data", L"a.swf"});
+    EXPECT_EQ(RootsName.ExitCode, 1u);
+    EXPECT_NE(RootsName.Err.find("data is the form's TDataModule, not a TznFlashList"), std::string::npos)
+        << RootsName.Err;
+    EXPECT_EQ(FileBytes(L"data.dfm"), Before);
+    EXPECT_EQ(Run({L"add", L"fresh.dfm", L"fresh", L"a.swf"}).ExitCode, 1u);
+    EXPECT_FALSE(Exists(L"fresh.dfm"));
+}
+
+TEST_F(ZinformTool, TextAndBinaryTogetherAreRefused) {
+    WriteSamples();
+    ASSERT_EQ(Run({L"add", L"movies.dfm", L"Files", L"a.swf"}).ExitCode, 0u);
+    for (const auto& Arguments : std::vector<std::vector<std::wstring>>{
+             {L"convert", L"--text", L"--binary", L"movies.dfm", L"out.dfm"},
+             {L"convert", L"--binary", L"movies.dfm", L"out.dfm", L"--text"},
+             {L"add", L"--text", L"movies.dfm", L"Files", L"--binary", L"a.swf"}}) {
+        TToolRun Both = Run(Arguments);
+        EXPECT_EQ(Both.ExitCode, 2u);
+        EXPECT_TRUE(StartsWith(Both.Err, "zinform: --text and --binary cannot be given together")) << Both.Err;
+        EXPECT_FALSE(Exists(L"out.dfm"));
+    }
+    EXPECT_EQ(Run({L"convert", L"--text", L"--text", L"movies.dfm", L"out.txt"}).ExitCode, 0u);
 }

@@ -31,8 +31,11 @@ TCommand ParseArguments(const std::vector<std::wstring>& Arguments) {
     for (const std::wstring& Argument : Arguments) {
         if (OptionsEnded || Argument.size() < 2 || Argument[0] != L'-') Words.push_back(Argument);
         else if (Argument == L"--") OptionsEnded = true;
-        else if (Argument == L"--text") Command.Text = true;
-        else if (Argument == L"--binary") Command.Text = false;
+        else if (Argument == L"--text" || Argument == L"--binary") {
+            const bool Text = Argument == L"--text";
+            if (Command.Text && *Command.Text != Text) throw EUsageError(L"--text and --binary cannot be given together");
+            Command.Text = Text;
+        }
         else if (Argument == L"--help" || Argument == L"-h") return TCommand{};
         else throw EUsageError(L"unknown option " + Argument);
     }

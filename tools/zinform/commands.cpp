@@ -5,6 +5,7 @@
 
 #include "zintara/framework/data_module.h"
 #include "zintara/framework/form_text.h"
+#include "zintara/framework/text.h"
 
 namespace zn::zinform {
 
@@ -32,6 +33,10 @@ TFormFile ReadOrCreateForm(const std::wstring& FormName) {
 
 TznFlashList& FindOrCreateList(TComponent& Root, const std::wstring& ListName) {
     if (!IsValidIdent(ListName)) throw EComponentError(L"\"" + ListName + L"\" is not a valid component name");
+    // The root's own name is not among the components it owns, but a list of that name would
+    // make a form that names one thing twice.
+    if (SameText(ListName, Root.Name()))
+        throw EComponentError(ListName + L" is the form's " + Root.ClassName() + L", not a TznFlashList");
     TComponent* Found = Root.FindComponent(ListName);
     if (!Found) {
         auto* List = new TznFlashList(&Root);

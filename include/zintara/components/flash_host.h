@@ -30,9 +30,10 @@ public:
     TznFlashDriver* Driver() const { return FDriver.get(); }
 
     TznPlugin Plugin() const { return FPlugin; }
+    // Without a driver, because creating one failed, the same value tries again.
     void SetPlugin(TznPlugin Value)
     {
-        if (Value == FPlugin)
+        if (Value == FPlugin && FDriver)
             return;
         FPlugin = Value;
         CreateDriver();
@@ -113,11 +114,21 @@ public:
     bool ShowUpdateRects() const { return FDriver && FDriver->ShowUpdateRects(); }
     void SetShowUpdateRects(bool Value) { if (FDriver) FDriver->SetShowUpdateRects(Value); }
 
-    // Plain fields: an assignment reaches the driver at Loaded or at the next driver creation.
+    // Raised by the driver, which is their sender. An assignment reaches the current driver at
+    // once, so a handler set in code hears the movie already playing; every new driver and
+    // Loaded hand the fields over again.
     const TznFSCommandEvent& OnFSCommand() const { return FOnFSCommand; }
-    void SetOnFSCommand(const TznFSCommandEvent& Value) { FOnFSCommand = Value; }
+    void SetOnFSCommand(const TznFSCommandEvent& Value)
+    {
+        FOnFSCommand = Value;
+        if (FDriver) FDriver->SetOnFSCommand(Value);
+    }
     const TznFlashCallEvent& OnFlashCall() const { return FOnFlashCall; }
-    void SetOnFlashCall(const TznFlashCallEvent& Value) { FOnFlashCall = Value; }
+    void SetOnFlashCall(const TznFlashCallEvent& Value)
+    {
+        FOnFlashCall = Value;
+        if (FDriver) FDriver->SetOnFlashCall(Value);
+    }
 
 protected:
     using TBase::TBase;

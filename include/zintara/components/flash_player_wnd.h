@@ -21,6 +21,10 @@ public:
     void Loaded() override;
 
 protected:
+    // For descendants whose background has another alpha mask (FAlphaMask), which every driver
+    // they get is made with.
+    TznCustomFlashPlayerWnd(TComponent* AOwner, std::uint32_t AAlphaMask);
+
     // The handlers the driver calls; descendants override them, and the driver calls theirs.
     virtual void DoPaint(TObject* Sender, const TRect& ARect);
     virtual void DoEraseBackground(TObject* Sender, const TRect& ARect);
@@ -41,8 +45,9 @@ protected:
     void WMChar(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
 
-    // ANDed with the colour pixel for the background: all ones here (opaque), 0 in the layer.
-    std::uint32_t FAlphaMask = 0xFFFFFFFFu;
+    // ANDed with the colour pixel for the background of every driver: all ones here (opaque),
+    // 0 in the layer (transparent, with per-pixel alpha).
+    const std::uint32_t FAlphaMask;
 
 private:
     void DoPaintHandler(TObject* Sender, const TRect& ARect) { DoPaint(Sender, ARect); }

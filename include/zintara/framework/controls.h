@@ -358,9 +358,10 @@ protected:
 
 private:
     TControl& FControl;
-    HWND FWindow = nullptr;
-    HDC FOwnDC = nullptr;
-    bool FMemoryDC = false;
+    // The context the canvas draws on: the window's own, or a memory context when the control
+    // has no window to draw on.
+    TWindowDC FWindowDC;
+    TMemoryDC FMemoryDC;
 };
 
 // The framework properties, with the framework's defaults, for a class C to publish.

@@ -1,6 +1,7 @@
 // TFileStream: a stream over a Win32 file handle.
 #pragma once
 
+#include "zintara/framework/handles.h"
 #include "zintara/framework/streams.h"
 
 #include <cstdint>
@@ -24,7 +25,6 @@ public:
     // fmCreate creates or truncates the file for reading and writing; failures raise
     // EFCreateError or EFOpenError naming the file and the system's reason.
     TFileStream(const std::wstring& FileName, std::uint32_t Mode);
-    ~TFileStream() override;
 
     static const TClassInfo& ClassInfo();
     const TClassInfo& ClassType() const override;
@@ -35,11 +35,11 @@ public:
     void SetSize(std::int64_t NewSize) override;
 
     const std::wstring& FileName() const { return FFileName; }
-    void* Handle() const { return FHandle; }
+    void* Handle() const { return FHandle.get(); }
 
 private:
     std::wstring FFileName;
-    void* FHandle;
+    TFileHandle FHandle;
 };
 
 } // namespace zn

@@ -40,6 +40,13 @@ public:
             TTraits::Close(old);
     }
     [[nodiscard]] Handle release() noexcept { return std::exchange(FHandle, TTraits::Empty()); }
+    // For a system call's out parameter: closes the handle held so far, then gives the address
+    // to fill.
+    Handle* put() noexcept
+    {
+        reset();
+        return &FHandle;
+    }
 
 private:
     Handle FHandle = TTraits::Empty();
@@ -54,38 +61,31 @@ struct TPointerHandleTraits {
     static void Close(Handle handle) noexcept { CloseFunction(handle); }
 };
 
-// An object selected into a device context, remembered with what it replaced; closing selects
-// the previous object back, so the object and the context can then be deleted in any order.
-struct TSelection {
-    HDC DC = nullptr;
-    HGDIOBJ Previous = nullptr;
-};
-
-struct TSelectionTraits {
-    using Handle = TSelection;
-    static constexpr Handle Empty() noexcept { return {}; }
-    static constexpr bool IsEmpty(Handle selection) noexcept
+// Kernel handles whose failure value is INVALID_HANDLE_VALUE rather than null: files.
+struct TFileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool IsEmpty(Handle handle) noexcept
     {
-        return selection.DC == nullptr || selection.Previous == nullptr;
+        return handle == INVALID_HANDLE_VALUE || handle == nullptr;
     }
-    static void Close(Handle selection) noexcept { SelectObject(selection.DC, selection.Previous); }
+    static void Close(Handle handle) noexcept { CloseHandle(handle); }
 };
 
-// A device context's saved state; closing restores it, undoing clipping and selections made
-// since it was saved.
-struct TSavedState {
-    HDC DC = nullptr;
-    int Level = 0;
-};
-
-struct TSavedStateTraits {
-    using Handle = TSavedState;
+// Traits for a value taken from a context and given back to it by a function of both: a
+// device context borrowed from a window (or from the screen, the window null), an object
+// selected into a device context (given back by selecting the object it replaced, so the two
+// can then be deleted in any order), a device context's saved state (restoring it undoes the
+// clipping and selections made since). Empty while the value is zero.
+template <class TContext, class TValue, auto GiveBack>
+struct TContextHandleTraits {
+    struct Handle {
+        TContext Context{};
+        TValue Value{};
+    };
     static constexpr Handle Empty() noexcept { return {}; }
-    static constexpr bool IsEmpty(Handle state) noexcept
-    {
-        return state.DC == nullptr || state.Level == 0;
-    }
-    static void Close(Handle state) noexcept { RestoreDC(state.DC, state.Level); }
+    static constexpr bool IsEmpty(Handle handle) noexcept { return handle.Value == TValue{}; }
+    static void Close(Handle handle) noexcept { GiveBack(handle.Context, handle.Value); }
 };
 
 using TMemoryDC = TUniqueHandle<TPointerHandleTraits<HDC, &DeleteDC>>;
@@ -93,8 +93,16 @@ using TMemoryDC = TUniqueHandle<TPointerHandleTraits<HDC, &DeleteDC>>;
 using TGdiObject = TUniqueHandle<TPointerHandleTraits<HGDIOBJ, &DeleteObject>>;
 using TDibSection = TUniqueHandle<TPointerHandleTraits<HBITMAP, &DeleteObject>>;
 using TModule = TUniqueHandle<TPointerHandleTraits<HMODULE, &FreeLibrary>>;
-using TSelectedObject = TUniqueHandle<TSelectionTraits>;
-using TSavedDCState = TUniqueHandle<TSavedStateTraits>;
+using TRegion = TUniqueHandle<TPointerHandleTraits<HRGN, &DeleteObject>>;
+using TRegistryKey = TUniqueHandle<TPointerHandleTraits<HKEY, &RegCloseKey>>;
+// A file (CreateFileW fails with INVALID_HANDLE_VALUE).
+using TFileHandle = TUniqueHandle<TFileHandleTraits>;
+// Any other kernel object whose failure value is null: a process, a thread, a pipe's end.
+using TKernelHandle = TUniqueHandle<TPointerHandleTraits<HANDLE, &CloseHandle>>;
+// The value of these three is the device context, the replaced object and the saved level.
+using TWindowDC = TUniqueHandle<TContextHandleTraits<HWND, HDC, &ReleaseDC>>;
+using TSelectedObject = TUniqueHandle<TContextHandleTraits<HDC, HGDIOBJ, &SelectObject>>;
+using TSavedDCState = TUniqueHandle<TContextHandleTraits<HDC, int, &RestoreDC>>;
 
 // Selects Object into DC for the lifetime of the result. A failed selection gives an empty
 // result, which restores nothing.
@@ -105,13 +113,19 @@ inline TSelectedObject SelectInto(HDC DC, HGDIOBJ Object) noexcept
     HGDIOBJ previous = SelectObject(DC, Object);
     if (previous == nullptr || previous == HGDI_ERROR)
         return {};
-    return TSelectedObject(TSelection{DC, previous});
+    return TSelectedObject({DC, previous});
+}
+
+// Window's device context (the screen's when Window is null) for the lifetime of the result.
+inline TWindowDC WindowDC(HWND Window) noexcept
+{
+    return TWindowDC({Window, GetDC(Window)});
 }
 
 // Saves DC's state for the lifetime of the result.
 inline TSavedDCState SaveState(HDC DC) noexcept
 {
-    return DC == nullptr ? TSavedDCState() : TSavedDCState(TSavedState{DC, SaveDC(DC)});
+    return DC == nullptr ? TSavedDCState() : TSavedDCState({DC, SaveDC(DC)});
 }
 
 } // namespace zn

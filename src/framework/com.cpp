@@ -1,0 +1,25 @@
+// Exceptions that reached a C or COM boundary (see com.h).
+#include "zintara/framework/com.h"
+
+#include "zintara/framework/controls.h"
+#include "zintara/framework/exceptions.h"
+
+namespace zn {
+
+void ReportCurrentException(TObject* Sender) noexcept
+{
+    // A handler installed without an application object may raise itself; the boundary must
+    // hold all the same.
+    try {
+        try {
+            throw;
+        } catch (const std::exception& E) {
+            HandleApplicationException(Sender, E);
+        } catch (...) {
+            HandleApplicationException(Sender, Exception(L"Unknown exception"));
+        }
+    } catch (...) {
+    }
+}
+
+} // namespace zn
