@@ -1,6 +1,8 @@
 // Pull downloads through urlmon (see url_pull_download.h).
 #include "zintara/core/url_pull_download.h"
 
+#include "zintara/framework/com.h"
+
 namespace zn {
 namespace {
 
@@ -76,13 +78,6 @@ private:
     ULONG FReferences = 1;
 };
 
-template <class T>
-struct TComReleaser {
-    void operator()(T* Object) const { Object->Release(); }
-};
-template <class T>
-using TComPtr = std::unique_ptr<T, TComReleaser<T>>;
-
 } // namespace
 
 TUrlMonLibrary::TUrlMonLibrary() : FLibrary(LoadLibraryW(L"urlmon.dll"))
@@ -102,24 +97,20 @@ HRESULT TUrlMonLibrary::OpenPullStream(const std::wstring& Url, IBindStatusCallb
     if (!Callback)
         return E_POINTER;
 
-    IMoniker* moniker_pointer = nullptr;
-    HRESULT result = FCreateURLMonikerEx(nullptr, Url.c_str(), &moniker_pointer, URL_MK_UNIFORM);
-    TComPtr<IMoniker> moniker(moniker_pointer);
+    TComPtr<IMoniker> moniker;
+    HRESULT result = FCreateURLMonikerEx(nullptr, Url.c_str(), moniker.put(), URL_MK_UNIFORM);
     if (FAILED(result) || !moniker)
         return FAILED(result) ? result : E_FAIL;
 
-    TComPtr<TPullBindCallback> pull(new TPullBindCallback(Callback));
-    IBindCtx* context_pointer = nullptr;
-    result = FCreateAsyncBindCtx(0, pull.get(), nullptr, &context_pointer);
-    TComPtr<IBindCtx> context(context_pointer);
+    TComPtr<TPullBindCallback> pull;
+    pull.attach(new TPullBindCallback(Callback));
+    TComPtr<IBindCtx> context;
+    result = FCreateAsyncBindCtx(0, pull.get(), nullptr, context.put());
     if (FAILED(result) || !context)
         return FAILED(result) ? result : E_FAIL;
 
-    IStream* stream = nullptr;
-    result = moniker->BindToStorage(context.get(), nullptr, IID_IStream,
-                                    reinterpret_cast<void**>(&stream));
-    if (stream)
-        stream->Release();
+    TComPtr<IStream> stream;
+    result = moniker->BindToStorage(context.get(), nullptr, IID_IStream, stream.put_void());
     return result == MK_S_ASYNCHRONOUS ? S_OK : result;
 }
 
