@@ -325,6 +325,7 @@ class TMemoryStream;
 namespace netscape {
 template <class T>
 class TPendingCopies;
+class TPluginInstance;
 }
 
 // The driver that hosts the Netscape plug-in: one windowless plug-in instance per driver, drawing
@@ -381,7 +382,9 @@ public:
     void SetLoop(bool Value) override;
     void SetCurrentFrame(int Value) override;
 
-    void CreatePlugin();
+    // Creates a fresh instance; false when the driver was freed or the instance replaced from
+    // inside NPP_New.
+    bool CreatePlugin();
     void DestroyPlugin();
 
     // Serves a URL the plug-in requested: a file, an embedded file, a stream copy, a resource of
@@ -392,14 +395,15 @@ public:
     // Paints Rect at once; its right and bottom edges are clamped to the buffer in place.
     void InvalidateRect(TNPRect& Rect);
     // Raises OnFlashCall for a call from the movie and answers with SetReturnValue's text, which
-    // stays valid until the next call from the movie.
+    // stays valid until the next call from any movie; empty when the handler freed the driver or
+    // replaced the calling instance.
     const std::string& AnswerFlashCall(const std::wstring& request);
     // Announces the buffer as the plug-in's window and repaints it.
     void AnnounceWindow();
 
-    TNPP& Instance() { return FInstance; }
-    const TNPP& Instance() const { return FInstance; }
-    PNPObject ScriptableObject() const { return obj; }
+    // The record of the running plug-in instance; null while there is none.
+    PNPP Instance() const;
+    PNPObject ScriptableObject() const;
     const TNPWindow& Window() const { return wnd; }
 
 private:
@@ -413,25 +417,18 @@ private:
     void LoadPluginMovie(const std::string& Url);
     void SendEvent(std::uint16_t Event, std::uintptr_t WParam, std::uintptr_t LParam);
     void DrawPlayer(HDC DC, const TRect& ARect);
-    void SetWindow();
     std::unique_ptr<TStream> OpenLocalSource(const std::string& Name);
     void DeliverLocalSource(TStream& Source, const std::string& Name,
                             const std::vector<std::pair<std::string, std::string>>& Query,
                             void* NotifyData);
     void StartDownload(const std::string& Url, void* NotifyData);
 
-    TNPP FInstance{};
-    // NPP_New was called for FInstance and NPP_Destroy not yet.
-    bool FInstanceCreated = false;
-    PNPObject obj = nullptr;
+    // The running instance, shared with every call into it on the stack (plugin_instance.h):
+    // a reload or the driver's destruction detaches it, and the outermost call destroys it.
+    std::shared_ptr<netscape::TPluginInstance> FPlugin;
     std::wstring FReturnValue;
     TNPWindow wnd{};
-    // The text NPN_Evaluate answers with; the plug-in reads it after the call returns.
-    std::string FEvaluateResult;
     std::unique_ptr<netscape::TPendingCopies<TMemoryStream>> FPendingCopies;
-    // Cleared by the destructor. An event handler may free the driver from inside a callback;
-    // code that continues after a callback holds a copy and checks it before touching members.
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 } // namespace zn

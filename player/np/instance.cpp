@@ -2,6 +2,7 @@
 #include "instance.h"
 
 #include "browser.h"
+#include "hostile_mode.h"
 #include "local_security.h"
 #include "plugin_module.h"
 #include "scriptable_object.h"
@@ -71,8 +72,11 @@ void DestroyAllInstances() {
 InstanceScope::InstanceScope(NPP npp) {
     // The record is read only once it is known to be one of a live instance.
     Instance* instance = FindLiveInstance(npp);
-    if (instance && instance == npp->pdata)
+    const bool pdataLeftNull = Hostility().Has(ZnNpHostileNullPdata) && !npp->pdata;
+    if (instance && (instance == npp->pdata || pdataLeftNull))
         instance_ = instance;
+    else if (instance)
+        ReportViolation("the browser changed npp->pdata");
     if (instance_)
         instance_->Enter();
 }
@@ -136,12 +140,25 @@ std::uint32_t Instance::Height() const {
 }
 
 NPError Instance::SetWindow(const NPWindow& window) {
+    if (painting_)
+        ReportViolation("NPP_SetWindow inside WM_PAINT");
     if (window.type != NPWindowTypeDrawable)
         return NPERR_INVALID_PARAM;
     bool resized = window.width != Width() || window.height != Height();
     window_ = window;
     if (movie_ && resized)
         movie_->SetViewSize(static_cast<int>(window_.width), static_cast<int>(window_.height));
+    // Like a paint inside a paint, a window change inside one is not answered with another
+    // invalidation, so a browser that paints at once cannot recurse for ever.
+    if (Hostility().Has(ZnNpHostilePaintInvalidates) && !painting_) {
+        if (settingWindow_) {
+            ReportViolation("NPP_SetWindow inside NPP_SetWindow");
+            return NPERR_NO_ERROR;
+        }
+        settingWindow_ = true;
+        Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+        settingWindow_ = false;
+    }
     return NPERR_NO_ERROR;
 }
 
@@ -149,6 +166,12 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
     if (!movie_)
         return 0;
     if (event.event == kPaint) {
+        // A paint inside a paint would draw over the half-drawn one; this player does not
+        // invalidate again from there, so a browser that paints at once cannot recurse for ever.
+        if (painting_) {
+            ReportViolation("WM_PAINT inside WM_PAINT");
+            return 0;
+        }
         // The context of the paint event, else the one the last NPP_SetWindow announced.
         void* deviceContext = event.wParam ? reinterpret_cast<void*>(event.wParam) : window_.window;
         if (!deviceContext)
@@ -156,6 +179,15 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
         NPWindow area = window_;
         area.width = Width();
         area.height = Height();
+        painting_ = true;
+        struct PaintEnds {
+            bool& painting;
+            ~PaintEnds() { painting = false; }
+        } paintEnds{painting_};
+        if (Hostility().Has(ZnNpHostilePaintInvalidates))
+            Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+        if (destroyed_ || !movie_)
+            return 0;
         painter_.Paint(*movie_, deviceContext, area, settings_.transparent, settings_.background);
         return 1;
     }
@@ -175,6 +207,10 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
 }
 
 NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
+    if (stream.pdata)
+        ReportViolation("NPP_NewStream with a stream whose pdata is set");
+    if (stream.notifyData && !downloads_.Find(stream.notifyData))
+        ReportViolation("NPP_NewStream with notifyData this instance never gave");
     StreamBuffer* buffer =
         downloads_.Open(stream.notifyData, stream.url ? std::string(stream.url) : std::string());
     stream.pdata = buffer;
@@ -183,17 +219,31 @@ NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
     return NPERR_NO_ERROR;
 }
 
+bool Instance::IsOwnStream(const NPStream& stream, const char* call) const {
+    if (!downloads_.IsOpen(stream.pdata)) {
+        ReportViolation(std::string(call) + " with a stream this instance did not open");
+        return false;
+    }
+    if (stream.notifyData != static_cast<const StreamBuffer*>(stream.pdata)->notifyData) {
+        ReportViolation(std::string(call) + " with a stream whose notifyData changed");
+        return false;
+    }
+    return true;
+}
+
 std::int32_t Instance::Write(NPStream& stream, std::int32_t length, const void* buffer) {
     // A negative answer makes the browser end the stream.
-    if (!downloads_.IsOpen(stream.pdata))
+    if (!IsOwnStream(stream, "NPP_Write"))
         return -1;
     bool kept = downloads_.Append(static_cast<StreamBuffer*>(stream.pdata), buffer,
                                   static_cast<std::size_t>(length));
+    if (kept && Hostility().Has(ZnNpHostileWriteCallsOut))
+        SendFSCommand("write", stream.url ? stream.url : "");
     return kept ? length : -1;
 }
 
 NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
-    if (!downloads_.IsOpen(stream.pdata))
+    if (!IsOwnStream(stream, "NPP_DestroyStream"))
         return NPERR_INVALID_PARAM;
     StreamBuffer finished = downloads_.Close(static_cast<StreamBuffer*>(stream.pdata));
     stream.pdata = nullptr;
@@ -206,7 +256,22 @@ NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
     return NPERR_NO_ERROR;
 }
 
-void Instance::UrlNotify(NPReason, void* notifyData) { downloads_.Notified(notifyData); }
+void Instance::UrlNotify(NPReason, void* notifyData) {
+    if (!downloads_.Find(notifyData))
+        ReportViolation("NPP_URLNotify with notifyData this instance never gave");
+    downloads_.Notified(notifyData);
+}
+
+void Instance::ActHostileInNew() {
+    if (Hostility().Has(ZnNpHostileEnumerate)) {
+        NPObject* window = TheBrowser().WindowObject(npp_);
+        if (window && !TheBrowser().Enumerate(npp_, window))
+            ReportViolation("the browser table of minor version 18 has no enumerate entry");
+        TheBrowser().ReleaseObject(window);
+    }
+    if (Hostility().Has(ZnNpHostileRequestInNew))
+        RequestFromBrowser(Hostility().url, UrlRequest::Purpose::Movie);
+}
 
 void Instance::MovieArrived(const StreamBuffer& stream) {
     timer_.Stop();

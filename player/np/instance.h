@@ -80,6 +80,8 @@ public:
 
     // The movie's frame timer fired.
     void AdvanceFrame();
+    // What the hostile mode does once the instance exists, still inside NPP_New.
+    void ActHostileInNew();
 
     void Enter() { ++depth_; }
     // Frees the instance when it was destroyed and this was the outermost scope.
@@ -94,6 +96,8 @@ private:
     void InvalidateRect(const swf::PixelRect& rect) override;
 
     void MovieArrived(const StreamBuffer& stream);
+    // A stream this instance opened, with the notifyData it had then; logs a violation if not.
+    bool IsOwnStream(const NPStream& stream, const char* call) const;
     std::uint32_t Width() const;
     std::uint32_t Height() const;
 
@@ -107,6 +111,10 @@ private:
     WindowPainter painter_;
     FrameTimer timer_;
     bool loop_ = true;
+    // Inside a WM_PAINT: the browser must not paint or move the window again until it returns.
+    bool painting_ = false;
+    // Inside an NPP_SetWindow, which the browser must not re-enter.
+    bool settingWindow_ = false;
     ScriptableObject* object_ = nullptr;
     int depth_ = 0;
     bool destroyed_ = false;

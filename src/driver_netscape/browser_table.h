@@ -25,9 +25,6 @@ void FillBrowserFuncs(TNPNetscapeFuncs& Funcs);
 
 // The driver of Instance, only while that driver is alive and the instance is its own.
 TznFlashDriverNS* DriverOf(PNPP Instance);
-bool IsLiveDriver(const TznFlashDriverNS* Driver);
-void RegisterDriver(TznFlashDriverNS* Driver);
-void UnregisterDriver(TznFlashDriverNS* Driver);
 
 // The host's script objects (window, window.location, top, top.location), handed out with a
 // reference count of 1 each time.

@@ -26,12 +26,15 @@ void DriverTest::SetUp()
     ASSERT_TRUE(TznFlashDriverNS::PluginExists());
     WriteSampleMovies();
     TakeLog();
+    TakeViolations();
 }
 
 void DriverTest::TearDown()
 {
     Driver.reset();
+    TReferencePlugin::Loaded().SetHostile(0, nullptr);
     EXPECT_EQ(TReferencePlugin::Loaded().LiveInstances(), 0u);
+    EXPECT_EQ(TakeViolations(), std::vector<std::string>{});
 }
 
 void DriverTest::CreateDriver(std::uint32_t Background, int Width, int Height)

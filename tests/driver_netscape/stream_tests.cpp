@@ -140,7 +140,7 @@ TEST_F(StreamTest, ARequestForAnotherWindowStartsNothing)
     Driver->LoadMovie(SampleMovieName);
     TakeLog();
     const auto& funcs = netscape::TNetscapeUnit::Instance().BrowserFuncs();
-    EXPECT_EQ(funcs.geturlnotify(&Driver->Instance(), "sample.swf", "_blank", nullptr),
+    EXPECT_EQ(funcs.geturlnotify(Driver->Instance(), "sample.swf", "_blank", nullptr),
               NPERR_NO_ERROR);
     EXPECT_TRUE(TakeLog().empty());
 }
