@@ -77,20 +77,31 @@ InstanceScope::InstanceScope(NPP npp) {
         instance_ = instance;
     else if (instance)
         ReportViolation("the browser changed npp->pdata");
+    browserCall_ = true;
     if (instance_)
-        instance_->Enter();
+        instance_->Enter(browserCall_);
 }
 
-InstanceScope::InstanceScope(Instance* instance)
-    : instance_(IsLiveInstance(instance) ? instance : nullptr) {
+InstanceScope::InstanceScope(Instance* instance, bool browserCall)
+    : instance_(IsLiveInstance(instance) ? instance : nullptr), browserCall_(browserCall) {
     if (instance_)
-        instance_->Enter();
+        instance_->Enter(browserCall_);
 }
 
-InstanceScope::~InstanceScope() { Instance::Leave(instance_); }
+InstanceScope::~InstanceScope() { Instance::Leave(instance_, browserCall_); }
 
-void Instance::Leave(Instance* instance) {
-    if (!instance || --instance->depth_ != 0)
+void Instance::Enter(bool browserCall) {
+    ++depth_;
+    if (browserCall)
+        ++browserCalls_;
+}
+
+void Instance::Leave(Instance* instance, bool browserCall) {
+    if (!instance)
+        return;
+    if (browserCall)
+        --instance->browserCalls_;
+    if (--instance->depth_ != 0)
         return;
     if (instance->destroyed_)
         delete instance;
@@ -121,6 +132,9 @@ Instance::~Instance() {
 void Instance::Destroy() {
     if (destroyed_)
         return;
+    // NPP_Destroy's own call is the one open browser call a browser may destroy from.
+    if (browserCalls_ > 1)
+        ReportViolation("NPP_Destroy inside another call of the browser into the instance");
     destroyed_ = true;
     timer_.Stop();
     Forget(this);

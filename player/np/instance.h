@@ -83,9 +83,11 @@ public:
     // What the hostile mode does once the instance exists, still inside NPP_New.
     void ActHostileInNew();
 
-    void Enter() { ++depth_; }
+    // A scope opens; BrowserCall when it is the browser's call into the instance (an NPP_ entry
+    // or a method of its object), which NPP_Destroy must not arrive inside of.
+    void Enter(bool browserCall);
     // Frees the instance when it was destroyed and this was the outermost scope.
-    static void Leave(Instance* instance);
+    static void Leave(Instance* instance, bool browserCall);
 
 private:
     // What the movie asks of its instance.
@@ -117,6 +119,7 @@ private:
     bool settingWindow_ = false;
     ScriptableObject* object_ = nullptr;
     int depth_ = 0;
+    int browserCalls_ = 0;
     bool destroyed_ = false;
 };
 
@@ -124,8 +127,9 @@ private:
 // so a stale or foreign pdata is never followed), held for the scope's life.
 class InstanceScope {
 public:
+    // The browser's call on npp.
     explicit InstanceScope(NPP npp);
-    explicit InstanceScope(Instance* instance);
+    explicit InstanceScope(Instance* instance, bool browserCall = false);
     ~InstanceScope();
     InstanceScope(const InstanceScope&) = delete;
     InstanceScope& operator=(const InstanceScope&) = delete;
@@ -136,6 +140,7 @@ public:
 
 private:
     Instance* instance_ = nullptr;
+    bool browserCall_ = false;
 };
 
 // Every instance not yet destroyed, for the checks above and for NP_Shutdown.

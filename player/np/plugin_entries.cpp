@@ -59,7 +59,7 @@ NPError New(NPMIMEType pluginType, NPP npp, std::uint16_t mode, std::int16_t arg
         Instance* created = instance.release();
         if (!Hostility().Has(ZnNpHostileNullPdata))
             npp->pdata = created;
-        InstanceScope scope(created);
+        InstanceScope scope(created, true);
         if (scope)
             scope->ActHostileInNew();
         return NPERR_NO_ERROR;

@@ -169,8 +169,8 @@ bool CallMethod(Instance& instance, Method method, const NPVariant* args, std::u
 // The instance behind an object, held for the call; empty when either is gone.
 InstanceScope ScopeOf(NPObject* object) {
     auto* scriptable = static_cast<ScriptableObject*>(object);
-    return InstanceScope(scriptable && IsLiveInstance(scriptable->instance) ? scriptable->instance
-                                                                            : nullptr);
+    return InstanceScope(
+        scriptable && IsLiveInstance(scriptable->instance) ? scriptable->instance : nullptr, true);
 }
 
 // The start of a log line for a call on an object, naming the instance's NPP (null once the

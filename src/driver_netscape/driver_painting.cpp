@@ -29,15 +29,15 @@ void TznFlashDriverNS::InvalidateRect(TNPRect& Rect)
     for (int pass = 0; pass < MaxPaintPasses && !dirty.IsEmpty(); ++pass) {
         const TRect painted =
             RenderDirtyRect(dirty, TznDrawPlayerMethod::Bind<&TznFlashDriverNS::DrawPlayer>(this));
-        if (!call.Driver())
+        // Nothing painted: no buffer, or a pass is running and the rectangle waits for it.
+        if (!call.Driver() || painted.IsEmpty())
             return;
-        if (!painted.IsEmpty() && FOnPaint) {
+        if (FOnPaint) {
             FOnPaint(this, painted);
             if (!call.Driver())
                 return;
         }
-        if (!painted.IsEmpty())
-            DrawUpdateRect(painted);
+        DrawUpdateRect(painted);
         dirty = TakeDeferredRect();
     }
 }
