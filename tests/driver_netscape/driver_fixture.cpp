@@ -47,6 +47,18 @@ void DriverTest::CreateDriver(std::uint32_t Background, int Width, int Height)
     TakeLog();
 }
 
+void DriverTest::CreateDriverWithStoppedMovie(std::uint32_t Background)
+{
+    CreateDriver(Background);
+    Driver->LoadMovie(SampleMovieName);
+    Driver->StopPlay();
+    Events.clear();
+    Requests.clear();
+    Erased.clear();
+    Painted.clear();
+    TakeLog();
+}
+
 void DriverTest::OnErase(TObject* Sender, const TRect& Rect)
 {
     EXPECT_EQ(Sender, Driver.get());

@@ -31,6 +31,8 @@ protected:
 
     // A driver of the sample's size, the log cleared after it was created.
     void CreateDriver(std::uint32_t Background, int Width = 320, int Height = 240);
+    // CreateDriver, then the sample movie loaded and stopped; the log and the events cleared.
+    void CreateDriverWithStoppedMovie(std::uint32_t Background);
     void* Npp() { return Driver->Instance(); }
     std::uint32_t Pixel(int X, int Y) const { return Driver->BufferBits()[Y * Driver->Width() + X]; }
 
