@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
 using namespace zn;
 using namespace zn::test;
@@ -272,8 +273,9 @@ TEST_F(RenderReentered, ARenderingAskedForWhileOneRunsWaitsForIt)
 {
     TRecordingDriver driver(kWidth, kHeight, 0);
     std::vector<TRect> nested;
+    bool nesting = false;
     player.WhileDrawing = [&] {
-        if (!nested.empty())
+        if (std::exchange(nesting, true))
             return;
         nested.push_back(driver.RenderDirtyRect({5, 5, 7, 6}, player.Method()));
         nested.push_back(driver.RenderDirtyRect({8, 1, 9, 2}, player.Method()));
