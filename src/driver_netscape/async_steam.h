@@ -2,8 +2,8 @@
 // It is the binding's status callback; urlmon calls it on the user-interface thread. It takes
 // part in no reference counting: the unit keeps it until shut-down.
 //
-// "Steam", not "Stream": the class has carried this name since the library's first version, and
-// the name is kept so that it is found under the name the library's documentation gives it.
+// "Steam", not "Stream", is not a slip to correct: it is the name the library's design gives the
+// class, and the name under which code and notes that speak of it find it.
 #pragma once
 
 #include "zintara/zn_driver_netscape.h"

@@ -23,7 +23,7 @@ TResult Guarded(TResult Fallback, TBody&& Body) noexcept
 // Sets the size, the version and every entry; the caller zeroes the table first.
 void FillBrowserFuncs(TNPNetscapeFuncs& Funcs);
 
-// The driver of Instance, only while that driver is alive and the instance is its own.
+// The driver of Instance, only while Instance is the running instance of a driver.
 TznFlashDriverNS* DriverOf(PNPP Instance);
 
 // The host's script objects (window, window.location, top, top.location), handed out with a

@@ -45,7 +45,7 @@ PNPObject TznFlashDriverNS::ScriptableObject() const
 }
 
 // Windowless, transparent (the host composites), sized to the buffer. No src: the movie comes
-// later as a stream.
+// later as a stream. A running instance is detached first.
 bool TznFlashDriverNS::CreatePlugin()
 {
     if (!PluginExists())

@@ -86,7 +86,7 @@ void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
 {
     if (!PluginExists() || AUrl.empty() || !ScriptableObject())
         return;
-    DestroyPlugin();
+    // The old instance is destroyed first, unless a call into it is still running.
     if (!CreatePlugin())
         return;
     FIsVideo = false;
