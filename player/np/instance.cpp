@@ -69,17 +69,18 @@ void DestroyAllInstances() {
     }
 }
 
-InstanceScope::InstanceScope(NPP npp) {
+InstanceScope::InstanceScope(NPP npp) : browserCall_(true) {
     // The record is read only once it is known to be one of a live instance.
     Instance* instance = FindLiveInstance(npp);
+    if (!instance)
+        return;
     const bool pdataLeftNull = Hostility().Has(ZnNpHostileNullPdata) && !npp->pdata;
-    if (instance && (instance == npp->pdata || pdataLeftNull))
-        instance_ = instance;
-    else if (instance)
+    if (instance != npp->pdata && !pdataLeftNull) {
         ReportViolation("the browser changed npp->pdata");
-    browserCall_ = true;
-    if (instance_)
-        instance_->Enter(browserCall_);
+        return;
+    }
+    instance_ = instance;
+    instance_->Enter(browserCall_);
 }
 
 InstanceScope::InstanceScope(Instance* instance, bool browserCall)
@@ -223,8 +224,6 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
 NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
     if (stream.pdata)
         ReportViolation("NPP_NewStream with a stream whose pdata is set");
-    if (stream.notifyData && !downloads_.Find(stream.notifyData))
-        ReportViolation("NPP_NewStream with notifyData this instance never gave");
     StreamBuffer* buffer =
         downloads_.Open(stream.notifyData, stream.url ? std::string(stream.url) : std::string());
     stream.pdata = buffer;
@@ -270,11 +269,7 @@ NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
     return NPERR_NO_ERROR;
 }
 
-void Instance::UrlNotify(NPReason, void* notifyData) {
-    if (!downloads_.Find(notifyData))
-        ReportViolation("NPP_URLNotify with notifyData this instance never gave");
-    downloads_.Notified(notifyData);
-}
+void Instance::UrlNotify(NPReason, void* notifyData) { downloads_.Notified(notifyData); }
 
 void Instance::ActHostileInNew() {
     if (Hostility().Has(ZnNpHostileEnumerate)) {

@@ -138,9 +138,8 @@ void TznFlashDriverNS::CreateStream(const std::wstring& url, void* notifyData)
 
 // The whole source in one write, all of it before the plug-in's request returns. The plug-in
 // plays the movie while it takes it, and the movie's call-outs reach event handlers that may
-// reload the movie or free the driver: the delivery belongs to the instance it started on and
-// ends as soon as that instance no longer runs in this driver: its stream is broken off on that
-// instance, and the query pairs are dropped.
+// reload the movie or free the driver. The delivery belongs to the instance it started on; once
+// that instance no longer runs, its stream is broken off there and the query pairs are dropped.
 void TznFlashDriverNS::DeliverLocalSource(TStream& Source, const std::string& Name,
                                           const netscape::TQueryPairs& Query, void* NotifyData)
 {
