@@ -5,6 +5,7 @@
 #include "browser_table.h"
 #include "plugin_instance.h"
 #include "variants.h"
+#include "zintara/framework/exceptions.h"
 #include "zintara/framework/text.h"
 
 namespace zn {
@@ -34,22 +35,28 @@ std::wstring TznFlashDriverNS::GetVariable(const std::wstring& name)
     return CallStringMethod("GetVariable", &argument, 1);
 }
 
-// A call the plug-in refuses is made once more, on the same instance: a handler that ran during
-// the first call may have freed the driver or replaced the instance, and then there is no second.
+// An NPAPI call raises an error in one way only: the object's invoke answers false (after
+// NPN_SetException, when the plug-in says why), which browsers hand to the calling script as an
+// exception. Such a call is made once more, on the same instance; when that fails too, the
+// caller hears of it. A handler that ran during the first call may have freed the driver or
+// replaced the instance: then there is no second call and nobody left to tell.
 void TznFlashDriverNS::SetVariable(const std::wstring& name, const std::wstring& value)
 {
+    if (!ScriptableObject())
+        return;
     const std::string name_text = WideToAnsi(name);
     const std::string value_text = WideToAnsi(value);
     const TNPVariant arguments[] = {netscape::StringVariant(name_text),
                                     netscape::StringVariant(value_text)};
     const netscape::TPluginCall call(FPlugin);
-    for (int attempt = 0; attempt < 2 && call.Driver(); ++attempt) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
         TNPVariant result;
         const bool done = call.Invoke("SetVariable", arguments, 2, &result);
         netscape::ReleasePluginResult(result);
-        if (done)
+        if (done || !call.Driver())
             return;
     }
+    throw Exception(L"The movie refused to set the variable " + name);
 }
 
 void TznFlashDriverNS::SetReturnValue(const std::wstring& returnValue)

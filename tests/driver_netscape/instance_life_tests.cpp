@@ -115,12 +115,22 @@ TEST_F(InstanceLifeTest, ADriverFreedInsideNPP_NewIsDestroyedAfterIt)
     EXPECT_TRUE(LinesOf(TakeLog(), "NPObject.Invoke").empty());
 }
 
-TEST_F(InstanceLifeTest, AFailingSetVariableIsMadeTwice)
+TEST_F(InstanceLifeTest, ASetVariableRefusedTwiceReachesTheCaller)
 {
     Hostile(ZnNpHostileSetVariableFails);
-    Driver->SetVariable(L"level", L"2");
+    EXPECT_THROW(Driver->SetVariable(L"level", L"2"), Exception);
     EXPECT_EQ(LinesOf(TakeLog(), "NPObject.Invoke").size(), 2u);
     EXPECT_EQ(Requests, (std::vector<std::wstring>{L"setvariable|level", L"setvariable|level"}));
+}
+
+// The refusal ends the delivery (the movie has its stream by then), not the request.
+TEST_F(InstanceLifeTest, AQueryPairTheMovieRefusesLeavesTheRequestAccepted)
+{
+    Hostile(ZnNpHostileSetVariableFails);
+    EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), "sample.swf?lang=en"), NPERR_NO_ERROR);
+    EXPECT_EQ(CallOrder(TakeLog()),
+              (std::vector<std::string>{"NPP_NewStream", "NPP_Write", "NPP_URLNotify",
+                                        "NPP_DestroyStream", "NPObject.Invoke", "NPObject.Invoke"}));
 }
 
 TEST_F(InstanceLifeTest, SetVariableIsNotMadeAgainOnAFreedDriver)

@@ -7,6 +7,8 @@
 #include "zintara/core/flash_list.h"
 #include "zintara/framework/streams.h"
 
+#include <stdexcept>
+
 using namespace zn;
 using namespace zn::testing;
 
@@ -133,6 +135,21 @@ TEST_F(StreamTest, ScriptUrlsAreRefused)
     TakeLog();
     EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), "javascript:alert(1)"), 10);
     EXPECT_TRUE(LinesOf(TakeLog(), "NPP_NewStream").empty());
+}
+
+// The stream was delivered and notified before the handler threw: an error answer would make
+// the plug-in end the request a second time.
+TEST_F(StreamTest, AnExceptionFromAHandlerDuringTheDeliveryLeavesTheRequestAccepted)
+{
+    Driver->LoadMovie(SampleMovieName);
+    TakeLog();
+    AfterEvent = [](const std::string& Raised) {
+        if (Raised == "paint")
+            throw std::runtime_error("the application's handler failed");
+    };
+    EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), "sample.swf"), NPERR_NO_ERROR);
+    AfterEvent = nullptr;
+    EXPECT_EQ(StreamCalls(TakeLog()), OneStream);
 }
 
 TEST_F(StreamTest, ARequestForAnotherWindowStartsNothing)
