@@ -9,8 +9,9 @@
 //   alive however the call ends;
 // - detaching the instance (the driver reloads the movie or is freed) while a call is on the
 //   stack only marks it destroying: NPP_Destroy runs when the outermost call returns;
-// - each instance has a generation number never used again in the process, which work that
-//   outlives a call (a download, a delivery, an answer) carries to find its instance again.
+// - each instance has a generation number never used again in the process: a download, which
+//   outlives every call, carries it to find its instance again; a delivery and an answer to a
+//   call from the movie hold the record itself and ask it whether the instance still runs.
 #pragma once
 
 #include "zintara/zn_driver_netscape.h"
