@@ -17,6 +17,10 @@ class TMemoryStream;
 template <class T>
 class TPendingCopies;
 
+namespace netscape {
+class TPluginInstance;
+}
+
 // The driver that hosts the Netscape plug-in: one windowless plug-in instance per driver, drawing
 // into the driver's buffer (a memory device context announced as a drawable window). Every
 // operation does nothing, and every query answers empty, false or 0, when the plug-in is not
@@ -71,7 +75,9 @@ public:
     void SetLoop(bool Value) override;
     void SetCurrentFrame(int Value) override;
 
-    void CreatePlugin();
+    // Creates a fresh instance; false when the driver was freed or the instance replaced from
+    // inside NPP_New.
+    bool CreatePlugin();
     void DestroyPlugin();
 
     // Serves a URL the plug-in requested: a file, an embedded file, a stream copy, a resource of
@@ -82,14 +88,15 @@ public:
     // Paints Rect at once; its right and bottom edges are clamped to the buffer in place.
     void InvalidateRect(TNPRect& Rect);
     // Raises OnFlashCall for a call from the movie and answers with SetReturnValue's text, which
-    // stays valid until the next call from the movie.
+    // stays valid until the next call from any movie; empty when the handler freed the driver or
+    // replaced the calling instance.
     const std::string& AnswerFlashCall(const std::wstring& request);
     // Announces the buffer as the plug-in's window and repaints it.
     void AnnounceWindow();
 
-    TNPP& Instance() { return FInstance; }
-    const TNPP& Instance() const { return FInstance; }
-    PNPObject ScriptableObject() const { return obj; }
+    // The record of the running plug-in instance; null while there is none.
+    PNPP Instance() const;
+    PNPObject ScriptableObject() const;
     const TNPWindow& Window() const { return wnd; }
 
 private:
@@ -103,24 +110,17 @@ private:
     void LoadPluginMovie(const std::string& Url);
     void SendEvent(std::uint16_t Event, std::uintptr_t WParam, std::uintptr_t LParam);
     void DrawPlayer(HDC DC, const TRect& ARect);
-    void SetWindow();
     void DeliverLocalSource(TStream& Source, const std::string& Name,
                             const std::vector<std::pair<std::string, std::string>>& Query,
                             void* NotifyData);
     void StartDownload(const std::string& Url, void* NotifyData);
 
-    TNPP FInstance{};
-    // NPP_New was called for FInstance and NPP_Destroy not yet.
-    bool FInstanceCreated = false;
-    PNPObject obj = nullptr;
+    // The running instance, shared with every call into it on the stack (plugin_instance.h):
+    // a reload or the driver's destruction detaches it, and the outermost call destroys it.
+    std::shared_ptr<netscape::TPluginInstance> FPlugin;
     std::wstring FReturnValue;
     TNPWindow wnd{};
-    // The text NPN_Evaluate answers with; the plug-in reads it after the call returns.
-    std::string FEvaluateResult;
     std::unique_ptr<TPendingCopies<TMemoryStream>> FPendingCopies;
-    // Cleared by the destructor. An event handler may free the driver from inside a callback;
-    // code that continues after a callback holds a copy and checks it before touching members.
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 } // namespace zn

@@ -17,12 +17,14 @@ NPError Browser::Initialize(const NPNetscapeFuncs* table) {
     // Entries beyond the declared size stay null: they are not the browser's to hand over.
     table_ = NPNetscapeFuncs{};
     std::memcpy(&table_, table, std::min<std::size_t>(table->size, sizeof table_));
+    original_ = table;
     ready_ = true;
     return NPERR_NO_ERROR;
 }
 
 void Browser::Shutdown() {
     table_ = NPNetscapeFuncs{};
+    original_ = nullptr;
     ready_ = false;
 }
 
@@ -80,6 +82,23 @@ void Browser::ReleaseVariant(NPVariant& value) const {
     if (table_.releasevariantvalue)
         table_.releasevariantvalue(&value);
     value.type = NPVariantType_Void;
+}
+
+bool Browser::Enumerate(NPP instance, NPObject* object) const {
+    using EnumerateEntry = bool (*)(NPP, NPObject*, NPIdentifier**, std::uint32_t*);
+    constexpr std::size_t kEnumerateOffset = 172;
+    if (!original_ || (original_->version & 0xFF) < 18)
+        return true;
+    EnumerateEntry enumerate = nullptr;
+    std::memcpy(&enumerate, reinterpret_cast<const char*>(original_) + kEnumerateOffset,
+                sizeof enumerate);
+    if (!enumerate)
+        return false;
+    NPIdentifier* names = nullptr;
+    std::uint32_t count = 0;
+    if (enumerate(instance, object, &names, &count) && names && table_.memfree)
+        table_.memfree(names);
+    return true;
 }
 
 NPObject* Browser::CreateObject(NPP instance, NPClass* objectClass) const {

@@ -31,6 +31,10 @@ public:
                   NPVariant* result) const;
     void ReleaseVariant(NPVariant& value) const;
 
+    // Calls the enumerate entry of a table of minor version 18 or later on the object and frees
+    // what it answers; false when that entry is null.
+    bool Enumerate(NPP instance, NPObject* object) const;
+
     NPObject* CreateObject(NPP instance, NPClass* objectClass) const;
     NPObject* RetainObject(NPObject* object) const;
     void ReleaseObject(NPObject* object) const;
@@ -44,6 +48,9 @@ public:
 
 private:
     NPNetscapeFuncs table_{};
+    // The browser's own table: a player that trusts the minor version reads the entries that
+    // version promises there, beyond the size the browser declared.
+    const NPNetscapeFuncs* original_ = nullptr;
     bool ready_ = false;
 };
 

@@ -37,8 +37,11 @@ StreamBuffer* Downloads::Open(void* notifyData, std::string streamUrl) {
         request = found->second;
     else
         request = {UrlRequest::Purpose::Movie, streamUrl};
-    streams_.push_back({found != requests_.end() ? token : 0,
-                        {std::move(request), std::move(streamUrl), {}}});
+    StreamBuffer buffer;
+    buffer.request = std::move(request);
+    buffer.url = std::move(streamUrl);
+    buffer.notifyData = notifyData;
+    streams_.push_back({found != requests_.end() ? token : 0, std::move(buffer)});
     return &streams_.back().buffer;
 }
 

@@ -24,6 +24,7 @@ struct UrlRequest {
 struct StreamBuffer {
     UrlRequest request;
     std::string url;  // as the browser names the stream
+    void* notifyData = nullptr;  // as the browser handed it with the stream
     std::vector<std::uint8_t> bytes;
 };
 

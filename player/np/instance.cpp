@@ -2,6 +2,7 @@
 #include "instance.h"
 
 #include "browser.h"
+#include "hostile_mode.h"
 #include "local_security.h"
 #include "plugin_module.h"
 #include "scriptable_object.h"
@@ -68,25 +69,40 @@ void DestroyAllInstances() {
     }
 }
 
-InstanceScope::InstanceScope(NPP npp) {
+InstanceScope::InstanceScope(NPP npp) : browserCall_(true) {
     // The record is read only once it is known to be one of a live instance.
     Instance* instance = FindLiveInstance(npp);
-    if (instance && instance == npp->pdata)
-        instance_ = instance;
-    if (instance_)
-        instance_->Enter();
+    if (!instance)
+        return;
+    const bool pdataLeftNull = Hostility().Has(ZnNpHostileNullPdata) && !npp->pdata;
+    if (instance != npp->pdata && !pdataLeftNull) {
+        ReportViolation("the browser changed npp->pdata");
+        return;
+    }
+    instance_ = instance;
+    instance_->Enter(browserCall_);
 }
 
-InstanceScope::InstanceScope(Instance* instance)
-    : instance_(IsLiveInstance(instance) ? instance : nullptr) {
+InstanceScope::InstanceScope(Instance* instance, bool browserCall)
+    : instance_(IsLiveInstance(instance) ? instance : nullptr), browserCall_(browserCall) {
     if (instance_)
-        instance_->Enter();
+        instance_->Enter(browserCall_);
 }
 
-InstanceScope::~InstanceScope() { Instance::Leave(instance_); }
+InstanceScope::~InstanceScope() { Instance::Leave(instance_, browserCall_); }
 
-void Instance::Leave(Instance* instance) {
-    if (!instance || --instance->depth_ != 0)
+void Instance::Enter(bool browserCall) {
+    ++depth_;
+    if (browserCall)
+        ++browserCalls_;
+}
+
+void Instance::Leave(Instance* instance, bool browserCall) {
+    if (!instance)
+        return;
+    if (browserCall)
+        --instance->browserCalls_;
+    if (--instance->depth_ != 0)
         return;
     if (instance->destroyed_)
         delete instance;
@@ -117,6 +133,9 @@ Instance::~Instance() {
 void Instance::Destroy() {
     if (destroyed_)
         return;
+    // NPP_Destroy's own call is the one open browser call a browser may destroy from.
+    if (browserCalls_ > 1)
+        ReportViolation("NPP_Destroy inside another call of the browser into the instance");
     destroyed_ = true;
     timer_.Stop();
     Forget(this);
@@ -136,12 +155,25 @@ std::uint32_t Instance::Height() const {
 }
 
 NPError Instance::SetWindow(const NPWindow& window) {
+    if (painting_)
+        ReportViolation("NPP_SetWindow inside WM_PAINT");
     if (window.type != NPWindowTypeDrawable)
         return NPERR_INVALID_PARAM;
     bool resized = window.width != Width() || window.height != Height();
     window_ = window;
     if (movie_ && resized)
         movie_->SetViewSize(static_cast<int>(window_.width), static_cast<int>(window_.height));
+    // Like a paint inside a paint, a window change inside one is not answered with another
+    // invalidation, so a browser that paints at once cannot recurse for ever.
+    if (Hostility().Has(ZnNpHostilePaintInvalidates) && !painting_) {
+        if (settingWindow_) {
+            ReportViolation("NPP_SetWindow inside NPP_SetWindow");
+            return NPERR_NO_ERROR;
+        }
+        settingWindow_ = true;
+        Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+        settingWindow_ = false;
+    }
     return NPERR_NO_ERROR;
 }
 
@@ -149,6 +181,12 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
     if (!movie_)
         return 0;
     if (event.event == kPaint) {
+        // A paint inside a paint would draw over the half-drawn one; this player does not
+        // invalidate again from there, so a browser that paints at once cannot recurse for ever.
+        if (painting_) {
+            ReportViolation("WM_PAINT inside WM_PAINT");
+            return 0;
+        }
         // The context of the paint event, else the one the last NPP_SetWindow announced.
         void* deviceContext = event.wParam ? reinterpret_cast<void*>(event.wParam) : window_.window;
         if (!deviceContext)
@@ -156,6 +194,15 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
         NPWindow area = window_;
         area.width = Width();
         area.height = Height();
+        painting_ = true;
+        struct PaintEnds {
+            bool& painting;
+            ~PaintEnds() { painting = false; }
+        } paintEnds{painting_};
+        if (Hostility().Has(ZnNpHostilePaintInvalidates))
+            Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+        if (destroyed_ || !movie_)
+            return 0;
         painter_.Paint(*movie_, deviceContext, area, settings_.transparent, settings_.background);
         return 1;
     }
@@ -175,6 +222,8 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
 }
 
 NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
+    if (stream.pdata)
+        ReportViolation("NPP_NewStream with a stream whose pdata is set");
     StreamBuffer* buffer =
         downloads_.Open(stream.notifyData, stream.url ? std::string(stream.url) : std::string());
     stream.pdata = buffer;
@@ -183,17 +232,31 @@ NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
     return NPERR_NO_ERROR;
 }
 
+bool Instance::IsOwnStream(const NPStream& stream, const char* call) const {
+    if (!downloads_.IsOpen(stream.pdata)) {
+        ReportViolation(std::string(call) + " with a stream this instance did not open");
+        return false;
+    }
+    if (stream.notifyData != static_cast<const StreamBuffer*>(stream.pdata)->notifyData) {
+        ReportViolation(std::string(call) + " with a stream whose notifyData changed");
+        return false;
+    }
+    return true;
+}
+
 std::int32_t Instance::Write(NPStream& stream, std::int32_t length, const void* buffer) {
     // A negative answer makes the browser end the stream.
-    if (!downloads_.IsOpen(stream.pdata))
+    if (!IsOwnStream(stream, "NPP_Write"))
         return -1;
     bool kept = downloads_.Append(static_cast<StreamBuffer*>(stream.pdata), buffer,
                                   static_cast<std::size_t>(length));
+    if (kept && Hostility().Has(ZnNpHostileWriteCallsOut))
+        SendFSCommand("write", stream.url ? stream.url : "");
     return kept ? length : -1;
 }
 
 NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
-    if (!downloads_.IsOpen(stream.pdata))
+    if (!IsOwnStream(stream, "NPP_DestroyStream"))
         return NPERR_INVALID_PARAM;
     StreamBuffer finished = downloads_.Close(static_cast<StreamBuffer*>(stream.pdata));
     stream.pdata = nullptr;
@@ -207,6 +270,17 @@ NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
 }
 
 void Instance::UrlNotify(NPReason, void* notifyData) { downloads_.Notified(notifyData); }
+
+void Instance::ActHostileInNew() {
+    if (Hostility().Has(ZnNpHostileEnumerate)) {
+        NPObject* window = TheBrowser().WindowObject(npp_);
+        if (window && !TheBrowser().Enumerate(npp_, window))
+            ReportViolation("the browser table of minor version 18 has no enumerate entry");
+        TheBrowser().ReleaseObject(window);
+    }
+    if (Hostility().Has(ZnNpHostileRequestInNew))
+        RequestFromBrowser(Hostility().url, UrlRequest::Purpose::Movie);
+}
 
 void Instance::MovieArrived(const StreamBuffer& stream) {
     timer_.Stop();

@@ -80,10 +80,14 @@ public:
 
     // The movie's frame timer fired.
     void AdvanceFrame();
+    // What the hostile mode does once the instance exists, still inside NPP_New.
+    void ActHostileInNew();
 
-    void Enter() { ++depth_; }
+    // A scope opens; BrowserCall when it is the browser's call into the instance (an NPP_ entry
+    // or a method of its object), which NPP_Destroy must not arrive inside of.
+    void Enter(bool browserCall);
     // Frees the instance when it was destroyed and this was the outermost scope.
-    static void Leave(Instance* instance);
+    static void Leave(Instance* instance, bool browserCall);
 
 private:
     // What the movie asks of its instance.
@@ -94,6 +98,8 @@ private:
     void InvalidateRect(const swf::PixelRect& rect) override;
 
     void MovieArrived(const StreamBuffer& stream);
+    // A stream this instance opened, with the notifyData it had then; logs a violation if not.
+    bool IsOwnStream(const NPStream& stream, const char* call) const;
     std::uint32_t Width() const;
     std::uint32_t Height() const;
 
@@ -107,8 +113,13 @@ private:
     WindowPainter painter_;
     FrameTimer timer_;
     bool loop_ = true;
+    // Inside a WM_PAINT: the browser must not paint or move the window again until it returns.
+    bool painting_ = false;
+    // Inside an NPP_SetWindow, which the browser must not re-enter.
+    bool settingWindow_ = false;
     ScriptableObject* object_ = nullptr;
     int depth_ = 0;
+    int browserCalls_ = 0;
     bool destroyed_ = false;
 };
 
@@ -116,8 +127,9 @@ private:
 // so a stale or foreign pdata is never followed), held for the scope's life.
 class InstanceScope {
 public:
+    // The browser's call on npp.
     explicit InstanceScope(NPP npp);
-    explicit InstanceScope(Instance* instance);
+    explicit InstanceScope(Instance* instance, bool browserCall = false);
     ~InstanceScope();
     InstanceScope(const InstanceScope&) = delete;
     InstanceScope& operator=(const InstanceScope&) = delete;
@@ -128,6 +140,7 @@ public:
 
 private:
     Instance* instance_ = nullptr;
+    bool browserCall_ = false;
 };
 
 // Every instance not yet destroyed, for the checks above and for NP_Shutdown.

@@ -5,6 +5,7 @@
 
 #include "c_boundary.h"
 #include "call_log.h"
+#include "hostile_mode.h"
 #include "instance.h"
 
 #include <cstring>
@@ -55,7 +56,12 @@ NPError New(NPMIMEType pluginType, NPP npp, std::uint16_t mode, std::int16_t arg
         if (argc < 0 || (argc > 0 && (!argn || !argv)))
             return NPERR_INVALID_PARAM;
         auto instance = std::make_unique<Instance>(npp, ReadInstanceSettings(attributes));
-        npp->pdata = instance.release();
+        Instance* created = instance.release();
+        if (!Hostility().Has(ZnNpHostileNullPdata))
+            npp->pdata = created;
+        InstanceScope scope(created, true);
+        if (scope)
+            scope->ActHostileInNew();
         return NPERR_NO_ERROR;
     });
 }

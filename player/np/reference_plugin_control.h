@@ -64,6 +64,30 @@ using ZnNpExternalCallFunction = std::int32_t (*)(void* npp, const char* name,
 // the browser's NPAPI code.
 using ZnNpRequestUrlFunction = std::int16_t (*)(void* npp, const char* url);
 
+// Contract violations the plug-in found since the last call ("Violation what=..." lines, also in
+// the call log), taken as ZnNpTakeLog takes the log.
+using ZnNpTakeViolationsFunction = std::size_t (*)(char* buffer, std::size_t capacity);
+
+// Switches the hostile mode, for every instance, to the flags below (0 ends it). url is what
+// ZnNpHostileRequestInNew requests; it may be null otherwise.
+using ZnNpSetHostileFunction = void (*)(unsigned flags, const char* url);
+
+// Leaves npp->pdata null: the instance is found by its NPP alone.
+inline constexpr unsigned ZnNpHostileNullPdata = 1u << 0;
+// Requests url (as the movie) from inside NPP_New.
+inline constexpr unsigned ZnNpHostileRequestInNew = 1u << 1;
+// Raises the FSCommand "write" (args: the stream's URL) from inside every NPP_Write, after the
+// data was taken, so that the browser's handler may reload or destroy the instance there.
+inline constexpr unsigned ZnNpHostileWriteCallsOut = 1u << 2;
+// Invalidates its whole window from inside every NPP_SetWindow and every WM_PAINT.
+inline constexpr unsigned ZnNpHostilePaintInvalidates = 1u << 3;
+// Raises the FSCommand "setvariable" (args: the name) from inside the SetVariable method, which
+// then fails.
+inline constexpr unsigned ZnNpHostileSetVariableFails = 1u << 4;
+// Calls the browser table's enumerate entry on the window object in NPP_New, as a player that
+// trusts the table's minor version 18 does.
+inline constexpr unsigned ZnNpHostileEnumerate = 1u << 5;
+
 }  // extern "C"
 
 namespace zn::np::control {
@@ -74,5 +98,7 @@ inline constexpr const char* kInvalidateRect = "ZnNpInvalidateRect";
 inline constexpr const char* kFSCommand = "ZnNpFSCommand";
 inline constexpr const char* kExternalCall = "ZnNpExternalCall";
 inline constexpr const char* kRequestUrl = "ZnNpRequestUrl";
+inline constexpr const char* kTakeViolations = "ZnNpTakeViolations";
+inline constexpr const char* kSetHostile = "ZnNpSetHostile";
 
 }  // namespace zn::np::control

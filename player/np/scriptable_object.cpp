@@ -5,6 +5,7 @@
 #include "browser.h"
 #include "c_boundary.h"
 #include "call_log.h"
+#include "hostile_mode.h"
 #include "instance.h"
 
 #include "znswf/external_interface.h"
@@ -149,6 +150,10 @@ bool CallMethod(Instance& instance, Method method, const NPVariant* args, std::u
     case Method::SetVariable: {
         auto name = count == 2 ? StringArgument(args[0]) : std::nullopt;
         auto value = count == 2 ? ValueText(args[1]) : std::nullopt;
+        if (name && Hostility().Has(ZnNpHostileSetVariableFails)) {
+            instance.SendFSCommand("setvariable", *name);
+            return false;
+        }
         if (name && value)
             instance.SetVariable(*name, *value);
         return name && value;
@@ -164,8 +169,8 @@ bool CallMethod(Instance& instance, Method method, const NPVariant* args, std::u
 // The instance behind an object, held for the call; empty when either is gone.
 InstanceScope ScopeOf(NPObject* object) {
     auto* scriptable = static_cast<ScriptableObject*>(object);
-    return InstanceScope(scriptable && IsLiveInstance(scriptable->instance) ? scriptable->instance
-                                                                            : nullptr);
+    return InstanceScope(
+        scriptable && IsLiveInstance(scriptable->instance) ? scriptable->instance : nullptr, true);
 }
 
 // The start of a log line for a call on an object, naming the instance's NPP (null once the
@@ -205,6 +210,8 @@ bool InvokeMethod(NPObject* object, NPIdentifier name, const NPVariant* args, st
             return false;
         auto known = FindMethod(method);
         InstanceScope instance = ScopeOf(object);
+        if (object && !instance)
+            ReportViolation("NPObject.Invoke on the object of a destroyed instance");
         if (!known || !instance)
             return false;
         return CallMethod(*instance, *known, args, count, result);

@@ -3,6 +3,7 @@
 
 #include "c_boundary.h"
 #include "call_log.h"
+#include "hostile_mode.h"
 #include "instance.h"
 
 #include <charconv>
@@ -88,6 +89,17 @@ std::int16_t ZnNpRequestUrl(void* npp, const char* url) {
         if (!url)
             return NPERR_INVALID_URL;
         return instance->RequestFromBrowser(url, UrlRequest::Purpose::MovieFile);
+    });
+}
+
+std::size_t ZnNpTakeViolations(char* buffer, std::size_t capacity) {
+    return GuardedOr<std::size_t>(0, [&] { return TakeViolations(buffer, capacity); });
+}
+
+void ZnNpSetHostile(unsigned flags, const char* url) {
+    GuardedOr<int>(0, [&] {
+        Hostility() = {flags, url ? url : ""};
+        return 0;
     });
 }
 

@@ -19,6 +19,7 @@ TznFlashDriver::TznFlashDriver(int AWidth, int AHeight, std::uint32_t ABackgroun
 TznFlashDriver::~TznFlashDriver()
 {
     Destroying();
+    FRenderState->DriverFreed = true;
     FParentControl = nullptr;
     FreeBuffer();
 }
@@ -78,7 +79,7 @@ void TznFlashDriver::FreeBuffer()
     // buffer rather than a dangling one.
     FBufferBits = nullptr;
     FBufferBits2 = nullptr;
-    ++FBufferGeneration;
+    ++FRenderState->BufferGeneration;
     FBufferSelection.reset();
     FBufferDC.reset();
     FBufferHandle.reset();

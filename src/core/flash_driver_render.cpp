@@ -3,6 +3,9 @@
 #include "zintara/core/alpha.h"
 #include "zintara/core/flash_driver.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace zn {
 namespace {
 
@@ -11,6 +14,14 @@ constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFFu;
 
 TznPixelRect ToPixelRect(const TRect& Rect) { return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom}; }
 TRect ToRect(const TznPixelRect& Rect) { return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom}; }
+
+TznPixelRect Union(const TznPixelRect& A, const TznPixelRect& B)
+{
+    if (A.IsEmpty())
+        return B;
+    return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+            std::max(A.Bottom, B.Bottom)};
+}
 
 } // namespace
 
@@ -27,17 +38,32 @@ TRect TznFlashDriver::RenderDirtyRect(const TRect& ARect, const TznDrawPlayerMet
     const TRect rect = ToRect(clipped);
     if (FBufferBits == nullptr || clipped.IsEmpty())
         return rect;
+    // The state is held here, not read through the driver: a callback may free the driver.
+    const std::shared_ptr<TRenderState> state = FRenderState;
+    if (state->Rendering) {
+        state->Deferred = Union(state->Deferred, clipped);
+        return {};
+    }
+    state->Rendering = true;
+    const struct TRenderingEnds {
+        TRenderState& State;
+        ~TRenderingEnds() { State.Rendering = false; }
+    } rendering_ends{*state};
 
-    // The player and the owner are called back from here and may resize the driver; the
-    // rectangle and the pixel pointers then belong to buffers that are gone.
-    const unsigned generation = FBufferGeneration;
-    const auto buffersUnchanged = [&] { return FBufferGeneration == generation; };
-    const auto currentRect = [&] { return ToRect(ClipToBuffer(clipped, FWidth, FHeight)); };
+    // The player and the owner are called back from here and may resize or free the driver;
+    // the rectangle and the pixel pointers then belong to buffers that are gone.
+    const unsigned generation = state->BufferGeneration;
+    const auto interrupted = [&] {
+        return state->DriverFreed || state->BufferGeneration != generation;
+    };
+    const auto currentRect = [&] {
+        return state->DriverFreed ? TRect{} : ToRect(ClipToBuffer(clipped, FWidth, FHeight));
+    };
 
     if (FBufferBits2 == nullptr) {
         if (FOnEraseBackground) {
             FOnEraseBackground(this, rect);
-            if (!buffersUnchanged())
+            if (interrupted())
                 return currentRect();
         }
         DrawClipped(FBufferDC.get(), rect, ADraw);
@@ -50,17 +76,23 @@ TRect TznFlashDriver::RenderDirtyRect(const TRect& ARect, const TznDrawPlayerMet
     FillLongwordRect(FBufferBits, FWidth, FHeight, rect.Left, rect.Top, rect.Right, rect.Bottom,
                      kOpaqueBlack);
     DrawClipped(FBufferDC.get(), rect, ADraw);
-    if (!buffersUnchanged())
+    if (interrupted())
         return currentRect();
     GdiFlush();
     FillLongwordRect(FBufferBits2, FWidth, FHeight, rect.Left, rect.Top, rect.Right, rect.Bottom,
                      kOpaqueWhite);
     DrawClipped(FBufferDC2.get(), rect, ADraw);
-    if (!buffersUnchanged())
+    if (interrupted())
         return currentRect();
     GdiFlush();
     RecoverAlpha(FBufferBits, FBufferBits2, FWidth, FHeight, clipped);
     return rect;
+}
+
+TRect TznFlashDriver::TakeDeferredRect()
+{
+    const TznPixelRect deferred = std::exchange(FRenderState->Deferred, TznPixelRect{});
+    return ToRect(ClipToBuffer(deferred, FWidth, FHeight));
 }
 
 void TznFlashDriver::DrawUpdateRect(const TRect& ARect)

@@ -2,17 +2,15 @@
 #include "async_steam.h"
 
 #include "browser_table.h"
-#include "netscape_unit.h"
+#include "plugin_instance.h"
 #include "zintara/framework/properties.h"
 
 #include <vector>
 
 namespace zn {
 
-using netscape::TNetscapeUnit;
-
-TAsyncSteam::TAsyncSteam(TznFlashDriverNS* Plugin, const std::string& Url, void* NotifyData)
-    : TComponent(nullptr), FPlugin(Plugin), url(Url), FInstanceData(Plugin->Instance().pdata)
+TAsyncSteam::TAsyncSteam(std::uint64_t Generation, const std::string& Url, void* NotifyData)
+    : TComponent(nullptr), FGeneration(Generation), url(Url)
 {
     acyncstm.url = url.c_str();
     acyncstm.notifyData = NotifyData;
@@ -31,13 +29,6 @@ const TClassInfo& TAsyncSteam::ClassInfo()
 }
 
 const TClassInfo& TAsyncSteam::ClassType() const { return ClassInfo(); }
-
-TznFlashDriverNS* TAsyncSteam::Receiver() const
-{
-    if (!netscape::IsLiveDriver(FPlugin) || FPlugin->Instance().pdata != FInstanceData)
-        return nullptr;
-    return FPlugin;
-}
 
 HRESULT TAsyncSteam::QueryInterface(REFIID riid, void** ppv)
 {
@@ -79,18 +70,14 @@ void TAsyncSteam::DeliverAvailable()
         if (result != S_OK || read == 0)
             break;
     }
-    TznFlashDriverNS* plugin = Receiver();
-    if (bytes.empty() || !plugin)
+    if (bytes.empty())
         return;
-    TNetscapeUnit& unit = TNetscapeUnit::Instance();
-    const TNPPluginFuncs& funcs = unit.PluginFuncs();
-    PNPP instance = &plugin->Instance();
-    if (funcs.write)
-        funcs.write(instance, &acyncstm, 0, static_cast<std::int32_t>(bytes.size()), bytes.data());
-    if (funcs.urlnotify && Receiver())
-        funcs.urlnotify(instance, acyncstm.url, NPRES_DONE, acyncstm.notifyData);
-    if (Receiver())
-        plugin->AnnounceWindow();
+    const netscape::TPluginCall call(netscape::RunningInstance(FGeneration));
+    call.Write(acyncstm, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    if (call.Running())
+        call.UrlNotify(acyncstm, NPRES_DONE);
+    if (TznFlashDriverNS* driver = call.Driver())
+        driver->AnnounceWindow();
 }
 
 HRESULT TAsyncSteam::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* pstgmed)
@@ -115,15 +102,13 @@ HRESULT TAsyncSteam::OnStopBinding(HRESULT hresult, LPCWSTR)
             DeliverAvailable();
         if (IStream* data = std::exchange(FData, nullptr))
             data->Release();
-        TznFlashDriverNS* plugin = Receiver();
-        if (hresult != S_OK || !plugin)
+        if (hresult != S_OK)
             return S_OK;
-        const TNPPluginFuncs& funcs = TNetscapeUnit::Instance().PluginFuncs();
-        PNPP instance = &plugin->Instance();
-        if (funcs.urlnotify)
-            funcs.urlnotify(instance, acyncstm.url, NPRES_DONE, acyncstm.notifyData);
-        if (funcs.destroystream && Receiver())
-            funcs.destroystream(instance, &acyncstm, NPRES_DONE);
+        const netscape::TPluginCall call(netscape::RunningInstance(FGeneration));
+        if (call.Running())
+            call.UrlNotify(acyncstm, NPRES_DONE);
+        if (call.Running())
+            call.DestroyStream(acyncstm, NPRES_DONE);
         return S_OK;
     });
 }

@@ -1,6 +1,9 @@
 // TAsyncSteam: one HTTP download, fed to the plug-in as an NPAPI stream while the data arrives.
 // It is the binding's status callback; urlmon calls it on the user-interface thread. It takes
 // part in no reference counting: the unit keeps it until shut-down.
+//
+// "Steam", not "Stream", is not a slip to correct: it is the name the library's design gives the
+// class, and the name under which code and notes that speak of it find it.
 #pragma once
 
 #include "zintara/zn_driver_netscape.h"
@@ -9,14 +12,17 @@
 #include <windows.h>
 #include <urlmon.h>
 
+#include <cstdint>
 #include <string>
 
 namespace zn {
 
 class TAsyncSteam : public TComponent, public IBindStatusCallback {
 public:
-    // The download of Url (8-bit, as the plug-in named it) for Plugin's current instance.
-    TAsyncSteam(TznFlashDriverNS* Plugin, const std::string& Url, void* NotifyData);
+    // The download of Url (8-bit, as the plug-in named it) for the instance of that generation.
+    // Neither the driver's address nor the plug-in's pdata names the instance: a driver freed and
+    // another allocated in its place, or a movie reloaded, would take them over.
+    TAsyncSteam(std::uint64_t Generation, const std::string& Url, void* NotifyData);
     ~TAsyncSteam() override;
 
     static const TClassInfo& ClassInfo();
@@ -39,17 +45,14 @@ public:
     HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID riid, IUnknown* punk) override;
 
 private:
-    // The driver, while it is alive and still runs the instance the download was started for;
-    // a download that outlives either feeds nobody.
-    TznFlashDriverNS* Receiver() const;
     // Hands everything the stream holds now to the plug-in in one write.
     void DeliverAvailable();
 
-    TznFlashDriverNS* FPlugin;
+    // The instance the download feeds; once it no longer runs, the download feeds nobody.
+    std::uint64_t FGeneration;
     TNPStream acyncstm{};
     // The 8-bit URL the stream record names, owned here for the stream's whole life.
     std::string url;
-    void* FInstanceData;
     // The data stream of the binding, kept from its first piece to the end of the binding: the
     // system's last notification may report less than it has, so the end drains it.
     IStream* FData = nullptr;

@@ -49,7 +49,9 @@ NPError NPN_GetURLNotify(PNPP instance, const char* url, const char* target, voi
 {
     if (!url)
         return NPERR_INVALID_URL;
-    return Guarded<NPError>(NPERR_GENERIC_ERROR, [&] {
+    // The request is accepted even when an exception ends its delivery: by then the plug-in may
+    // have been notified, and an error answer would make it end the request a second time.
+    return Guarded<NPError>(NPERR_NO_ERROR, [&] {
         const std::wstring request = AnsiToWide(url);
         if (request.find(L"java") != std::wstring::npos)
             return NPERR_INVALID_URL;

@@ -26,11 +26,8 @@ void FillBrowserFuncs(TNPNetscapeFuncs& Funcs);
 // properties, so it answers false with no identifiers.
 bool NPN_Enumerate(PNPP npp, PNPObject obj, PNPIdentifier** identifiers, std::uint32_t* count);
 
-// The driver of Instance, only while that driver is alive and the instance is its own.
+// The driver of Instance, only while Instance is the running instance of a driver.
 TznFlashDriverNS* DriverOf(PNPP Instance);
-bool IsLiveDriver(const TznFlashDriverNS* Driver);
-void RegisterDriver(TznFlashDriverNS* Driver);
-void UnregisterDriver(TznFlashDriverNS* Driver);
 
 // The host's script objects (window, window.location, top, top.location), handed out with a
 // reference count of 1 each time.

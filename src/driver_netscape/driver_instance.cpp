@@ -3,8 +3,8 @@
 #include "zintara/zn_driver_netscape.h"
 
 #include "browser_table.h"
-#include "identifiers.h"
 #include "netscape_unit.h"
+#include "plugin_instance.h"
 #include "variants.h"
 #include "zintara/core/pending_copies.h"
 #include "zintara/framework/properties.h"
@@ -14,31 +14,17 @@
 
 namespace zn {
 
-using netscape::FlashMimeType;
 using netscape::TNetscapeUnit;
-
-namespace {
-
-const TNPPluginFuncs& PluginFuncs() { return TNetscapeUnit::Instance().PluginFuncs(); }
-NPError& LastNPError() { return TNetscapeUnit::Instance().LastNPError; }
-
-} // namespace
 
 TznFlashDriverNS::TznFlashDriverNS(int AWidth, int AHeight, std::uint32_t ABackground)
     : TznFlashDriver(AWidth, AHeight, ABackground),
       FPendingCopies(std::make_unique<TPendingCopies<TMemoryStream>>())
 {
-    netscape::RegisterDriver(this);
     CreatePlugin();
 }
 
 // Callbacks the plug-in makes while it is destroyed find no driver any more.
-TznFlashDriverNS::~TznFlashDriverNS()
-{
-    *FAlive = false;
-    netscape::UnregisterDriver(this);
-    DestroyPlugin();
-}
+TznFlashDriverNS::~TznFlashDriverNS() { DestroyPlugin(); }
 
 const TClassInfo& TznFlashDriverNS::ClassInfo()
 {
@@ -51,12 +37,19 @@ const TClassInfo& TznFlashDriverNS::ClassType() const { return ClassInfo(); }
 
 bool TznFlashDriverNS::PluginExists() { return TNetscapeUnit::Instance().PluginPresent(); }
 
+PNPP TznFlashDriverNS::Instance() const { return FPlugin ? &FPlugin->Npp() : nullptr; }
+
+PNPObject TznFlashDriverNS::ScriptableObject() const
+{
+    return FPlugin ? FPlugin->Scriptable() : nullptr;
+}
+
 // Windowless, transparent (the host composites), sized to the buffer. No src: the movie comes
-// later as a stream.
-void TznFlashDriverNS::CreatePlugin()
+// later as a stream. A running instance is detached first.
+bool TznFlashDriverNS::CreatePlugin()
 {
     if (!PluginExists())
-        return;
+        return true;
     std::string width = std::to_string(FWidth);
     std::string height = std::to_string(FHeight);
     char wmode[] = "wmode", bgcolor[] = "bgcolor", width_name[] = "width", height_name[] = "height";
@@ -64,39 +57,17 @@ void TznFlashDriverNS::CreatePlugin()
     char* names[] = {wmode, bgcolor, width_name, height_name};
     char* values[] = {transparent, black, width.data(), height.data()};
 
-    FInstance = {};
-    FInstance.ndata = this;
-    obj = nullptr;
-    const TNPPluginFuncs& funcs = PluginFuncs();
-    if (funcs.newp) {
-        LastNPError() = funcs.newp(FlashMimeType, &FInstance, NP_EMBED, 4, names, values, nullptr);
-        FInstanceCreated = true;
-    }
-    if (funcs.getvalue) {
-        PNPObject scriptable = nullptr;
-        LastNPError() = funcs.getvalue(&FInstance, NPPVpluginScriptableNPObject, &scriptable);
-        obj = scriptable;
-    }
+    DestroyPlugin();
+    const auto plugin = std::make_shared<netscape::TPluginInstance>(*this);
+    FPlugin = plugin;
+    plugin->Start(4, names, values);
+    return plugin->Driver() != nullptr;
 }
 
-// The scriptable object dies with the instance, so it is forgotten here: movie control after
-// this point does nothing rather than call into a destroyed object.
 void TznFlashDriverNS::DestroyPlugin()
 {
-    if (!PluginExists() || !FInstanceCreated)
-        return;
-    FInstanceCreated = false;
-    obj = nullptr;
-    if (const auto destroy = PluginFuncs().destroy)
-        destroy(&FInstance, nullptr);
-}
-
-void TznFlashDriverNS::SetWindow()
-{
-    if (!FInstanceCreated)
-        return;
-    if (const auto setwindow = PluginFuncs().setwindow)
-        LastNPError() = setwindow(&FInstance, &wnd);
+    if (const auto plugin = std::exchange(FPlugin, nullptr))
+        plugin->Detach();
 }
 
 void TznFlashDriverNS::AnnounceWindow()
@@ -108,9 +79,9 @@ void TznFlashDriverNS::AnnounceWindow()
     wnd.width = static_cast<std::uint32_t>(FWidth);
     wnd.height = static_cast<std::uint32_t>(FHeight);
     wnd.window = FBufferDC.get();
-    const std::shared_ptr<bool> alive = FAlive;
-    SetWindow();
-    if (*alive)
+    const netscape::TPluginCall call(FPlugin);
+    call.SetWindow(wnd);
+    if (call.Driver())
         ForceUpdate();
 }
 
@@ -118,7 +89,7 @@ void TznFlashDriverNS::ResizeBuffer() { AnnounceWindow(); }
 
 void TznFlashDriverNS::ForceUpdate()
 {
-    if (!PluginExists() || !FInstance.pdata)
+    if (!PluginExists() || !FPlugin || !FPlugin->Npp().pdata)
         return;
     TNPRect whole{0, 0, static_cast<std::uint16_t>(FHeight), static_cast<std::uint16_t>(FWidth)};
     InvalidateRect(whole);
@@ -127,12 +98,7 @@ void TznFlashDriverNS::ForceUpdate()
 bool TznFlashDriverNS::CallMethod(const char* Name, const TNPVariant* Args,
                                   std::uint32_t ArgCount, TNPVariant* Result)
 {
-    *Result = netscape::VoidVariant();
-    if (!PluginExists() || !obj || !obj->_class || !obj->_class->invoke)
-        return false;
-    PNPObject object = obj;
-    return object->_class->invoke(object, const_cast<char*>(netscape::InternIdentifier(Name)),
-                                  Args, ArgCount, Result);
+    return netscape::TPluginCall(FPlugin).Invoke(Name, Args, ArgCount, Result);
 }
 
 void TznFlashDriverNS::CallVoidMethod(const char* Name)
@@ -170,12 +136,7 @@ int TznFlashDriverNS::GetTotalFrames() { return CallIntMethod("TotalFrames"); }
 
 void TznFlashDriverNS::SetLoop(bool Value)
 {
-    if (!PluginExists() || !obj || !obj->_class || !obj->_class->setProperty)
-        return;
-    const TNPVariant value = netscape::BoolVariant(Value);
-    PNPObject object = obj;
-    object->_class->setProperty(object, const_cast<char*>(netscape::InternIdentifier("Loop")),
-                                &value);
+    netscape::TPluginCall(FPlugin).SetProperty("Loop", netscape::BoolVariant(Value));
 }
 
 void TznFlashDriverNS::SetCurrentFrame(int Value)

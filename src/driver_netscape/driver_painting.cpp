@@ -2,12 +2,19 @@
 // inside its NPN_InvalidateRect call, through the base class's rendering in either mode.
 #include "zintara/zn_driver_netscape.h"
 
-#include "netscape_unit.h"
-
-#include <cstring>
+#include "plugin_instance.h"
 
 namespace zn {
+namespace {
 
+// A player that invalidates from inside every paint would keep the pass going for ever; what
+// it invalidates after this many passes waits for the next one.
+constexpr int MaxPaintPasses = 4;
+
+} // namespace
+
+// An invalidation from inside a running pass (from NPP_SetWindow or WM_PAINT) is deferred by
+// the rendering and painted here after the pass, not over the pass's half-drawn buffers.
 void TznFlashDriverNS::InvalidateRect(TNPRect& Rect)
 {
     if (!PluginExists())
@@ -16,19 +23,23 @@ void TznFlashDriverNS::InvalidateRect(TNPRect& Rect)
         Rect.right = static_cast<std::uint16_t>(FWidth);
     if (Rect.bottom > FHeight)
         Rect.bottom = static_cast<std::uint16_t>(FHeight);
-    const TRect dirty{Rect.left, Rect.top, Rect.right, Rect.bottom};
-    if (dirty.IsEmpty())
-        return;
+    TRect dirty{Rect.left, Rect.top, Rect.right, Rect.bottom};
 
-    const std::shared_ptr<bool> alive = FAlive;
-    const TRect painted =
-        RenderDirtyRect(dirty, TznDrawPlayerMethod::Bind<&TznFlashDriverNS::DrawPlayer>(this));
-    if (!*alive || painted.IsEmpty())
-        return;
-    if (FOnPaint)
-        FOnPaint(this, painted);
-    if (*alive && FShowUpdateRects)
+    const netscape::TPluginCall call(FPlugin);
+    for (int pass = 0; pass < MaxPaintPasses && !dirty.IsEmpty(); ++pass) {
+        const TRect painted =
+            RenderDirtyRect(dirty, TznDrawPlayerMethod::Bind<&TznFlashDriverNS::DrawPlayer>(this));
+        // Nothing painted: no buffer, or a pass is running and the rectangle waits for it.
+        if (!call.Driver() || painted.IsEmpty())
+            return;
+        if (FOnPaint) {
+            FOnPaint(this, painted);
+            if (!call.Driver())
+                return;
+        }
         DrawUpdateRect(painted);
+        dirty = TakeDeferredRect();
+    }
 }
 
 // In transparent mode each pass draws into another context, which the plug-in is told first.
@@ -36,33 +47,25 @@ void TznFlashDriverNS::InvalidateRect(TNPRect& Rect)
 // older one announced.
 void TznFlashDriverNS::DrawPlayer(HDC DC, const TRect& ARect)
 {
+    const netscape::TPluginCall call(FPlugin);
     if (FBufferBits2 || wnd.window != DC) {
         wnd.type = NPWindowTypeDrawable;
         wnd.width = static_cast<std::uint32_t>(FWidth);
         wnd.height = static_cast<std::uint32_t>(FHeight);
         wnd.window = DC;
-        SetWindow();
+        call.SetWindow(wnd);
+        if (!call.Driver())
+            return;
     }
     RECT dirty{ARect.Left, ARect.Top, ARect.Right, ARect.Bottom};
-    SendEvent(WM_PAINT, reinterpret_cast<std::uintptr_t>(DC),
-              reinterpret_cast<std::uintptr_t>(&dirty));
+    call.HandleEvent(WM_PAINT, reinterpret_cast<std::uintptr_t>(DC),
+                     reinterpret_cast<std::uintptr_t>(&dirty));
 }
 
 void TznFlashDriverNS::SendEvent(std::uint16_t Event, std::uintptr_t WParam,
                                  std::uintptr_t LParam)
 {
-    if (!FInstanceCreated)
-        return;
-    const auto event = netscape::TNetscapeUnit::Instance().PluginFuncs().event;
-    if (!event)
-        return;
-    // Zeroed whole: the padding after event must not carry stack bytes into the plug-in.
-    TNPEvent message;
-    std::memset(&message, 0, sizeof message);
-    message.event = Event;
-    message.wParam = WParam;
-    message.lParam = LParam;
-    netscape::TNetscapeUnit::Instance().LastNPError = event(&FInstance, &message);
+    netscape::TPluginCall(FPlugin).HandleEvent(Event, WParam, LParam);
 }
 
 } // namespace zn

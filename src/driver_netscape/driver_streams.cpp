@@ -5,6 +5,7 @@
 #include "async_steam.h"
 #include "browser_table.h"
 #include "netscape_unit.h"
+#include "plugin_instance.h"
 #include "variants.h"
 #include "zintara/core/local_files.h"
 #include "zintara/core/local_sources.h"
@@ -18,7 +19,6 @@
 
 namespace zn {
 
-using netscape::FlashMimeType;
 using netscape::TNetscapeUnit;
 
 namespace {
@@ -60,11 +60,12 @@ void TznFlashDriverNS::LoadPluginMovie(const std::string& Url)
 
 void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
 {
-    if (!PluginExists() || AUrl.empty() || !obj)
+    if (!PluginExists() || AUrl.empty() || !ScriptableObject())
         return;
     std::unique_ptr<TMemoryStream> copy = CopyOfUnnamableFile(AUrl);
-    DestroyPlugin();
-    CreatePlugin();
+    // The old instance is destroyed first, unless a call into it is still running.
+    if (!CreatePlugin())
+        return;
     FIsVideo = false;
     LoadPluginMovie(copy ? StreamMovieUrl(FPendingCopies->Add(std::move(copy)), ".swf")
                          : WideToAnsi(AUrl));
@@ -72,7 +73,7 @@ void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
 
 void TznFlashDriverNS::LoadMovieFromStream(TStream& AStream)
 {
-    if (!PluginExists() || !obj)
+    if (!PluginExists() || !ScriptableObject())
         return;
     const std::uint32_t token = FPendingCopies->Add(CopyOf(AStream));
     FMovie.clear();
@@ -80,9 +81,10 @@ void TznFlashDriverNS::LoadMovieFromStream(TStream& AStream)
     LoadPluginMovie(StreamMovieUrl(token, ".swf"));
 }
 
+// Requests made from inside NPP_New are served: the instance runs from before that call on.
 void TznFlashDriverNS::CreateStream(const std::wstring& url, void* notifyData)
 {
-    if (!PluginExists() || !FInstanceCreated)
+    if (!PluginExists() || !FPlugin || !FPlugin->Running())
         return;
     const TResolvedRequest request = ResolveRequest(WideToAnsi(url));
     if (std::unique_ptr<TStream> source = OpenLocalSource(request.Name, *FPendingCopies))
@@ -91,7 +93,10 @@ void TznFlashDriverNS::CreateStream(const std::wstring& url, void* notifyData)
         StartDownload(request.Name, notifyData);
 }
 
-// The whole source in one write, all of it before the plug-in's request returns.
+// The whole source in one write, all of it before the plug-in's request returns. The plug-in
+// plays the movie while it takes it, and the movie's call-outs reach event handlers that may
+// reload the movie or free the driver. The delivery belongs to the instance it started on; once
+// that instance no longer runs, its stream is broken off there and the query pairs are dropped.
 void TznFlashDriverNS::DeliverLocalSource(TStream& Source, const std::string& Name,
                                           const TQueryPairs& Query, void* NotifyData)
 {
@@ -111,43 +116,31 @@ void TznFlashDriverNS::DeliverLocalSource(TStream& Source, const std::string& Na
     stream.url = Name.c_str();
     stream.end = static_cast<std::uint32_t>(bytes.size());
     stream.notifyData = NotifyData;
-    const TNPPluginFuncs& funcs = TNetscapeUnit::Instance().PluginFuncs();
-    NPError& last_error = TNetscapeUnit::Instance().LastNPError;
-    // The plug-in plays the movie while it takes it, and the movie's call-outs reach event
-    // handlers that may free this driver: every step after a call into the plug-in checks.
-    const std::shared_ptr<bool> alive = FAlive;
-    std::uint16_t stream_type = NP_NORMAL;
-    last_error = funcs.newstream
-                     ? funcs.newstream(&FInstance, FlashMimeType, &stream, true, &stream_type)
-                     : NPERR_GENERIC_ERROR;
-    if (*alive && last_error == NPERR_NO_ERROR) {
-        if (funcs.write)
-            funcs.write(&FInstance, &stream, 0, static_cast<std::int32_t>(bytes.size()),
-                        bytes.data());
-        if (*alive && funcs.urlnotify)
-            funcs.urlnotify(&FInstance, stream.url, NPRES_DONE, NotifyData);
-        if (*alive && funcs.destroystream)
-            funcs.destroystream(&FInstance, &stream, NPRES_DONE);
+    const netscape::TPluginCall call(FPlugin);
+    if (call.NewStream(stream) == NPERR_NO_ERROR) {
+        call.Write(stream, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+        call.UrlNotify(stream, call.EndReason());
+        call.DestroyStream(stream, call.EndReason());
     }
     bytes = {};
     for (const auto& [name, value] : Query)
-        if (*alive)
+        if (call.Driver())
             SetVariable(AnsiToWide(name), AnsiToWide(value));
-    if (*alive)
+    if (call.Driver())
         AnnounceWindow();
 }
 
-// The stream opens now; its data, end and destruction come from the download's callbacks. A
-// download that cannot start leaves the stream open and reports nothing.
+// The stream opens now; its data, end and destruction come from the download's callbacks, for
+// this instance only. A download that cannot start leaves the stream open and reports nothing.
 void TznFlashDriverNS::StartDownload(const std::string& Url, void* NotifyData)
 {
     TNetscapeUnit& unit = TNetscapeUnit::Instance();
-    TAsyncSteam& download = unit.AddDownload(std::make_unique<TAsyncSteam>(this, Url, NotifyData));
-    std::uint16_t stream_type = NP_NORMAL;
-    if (const auto newstream = unit.PluginFuncs().newstream)
-        unit.LastNPError =
-            newstream(&FInstance, FlashMimeType, &download.Stream(), true, &stream_type);
-    unit.UrlMon().OpenPullStream(AnsiToWide(DecodeName(Url)), &download);
+    TAsyncSteam& download =
+        unit.AddDownload(std::make_unique<TAsyncSteam>(FPlugin->Generation(), Url, NotifyData));
+    const netscape::TPluginCall call(FPlugin);
+    call.NewStream(download.Stream());
+    if (call.Running())
+        unit.UrlMon().OpenPullStream(AnsiToWide(DecodeName(Url)), &download);
 }
 
 } // namespace zn

@@ -226,7 +226,7 @@ protected:
         char answer[64] = {};
         ASSERT_GE(call(Npp(), "hostFunction", nullptr, 0, answer, sizeof answer), 0);
     }
-    void* Npp() { return &dynamic_cast<TznFlashDriverNS&>(*Player.Driver()).Instance(); }
+    void* Npp() { return dynamic_cast<TznFlashDriverNS&>(*Player.Driver()).Instance(); }
 
     TPlayer Player{nullptr};
 };

@@ -14,6 +14,7 @@ class TRecordingDriver : public TznFlashDriver {
 public:
     using TznFlashDriver::TznFlashDriver;
     using TznFlashDriver::RenderDirtyRect;
+    using TznFlashDriver::TakeDeferredRect;
 
     std::vector<std::wstring> Calls;
 

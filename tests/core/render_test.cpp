@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
 using namespace zn;
 using namespace zn::test;
@@ -240,4 +241,49 @@ TEST(DrawUpdateRect, OutlinesTheRectangleInRedOnTheFirstBufferOnly)
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             ASSERT_EQ(driver.SecondPixel(x, y), 0u);
+}
+
+// Callbacks that end the driver's life or start another rendering while one runs.
+class RenderReentered : public ::testing::Test {
+protected:
+    TGdiPlayer player;
+};
+
+TEST_F(RenderReentered, AnEraseHandlerThatFreesTheDriverEndsTheRendering)
+{
+    auto* driver = new TRecordingDriver(kWidth, kHeight, kBackground);
+    struct TFreeingOwner {
+        TRecordingDriver* Driver;
+        void Erase(TObject*, const TRect&) { delete Driver; }
+    } owner{driver};
+    driver->SetOnEraseBackground(TznEraseBackgroundEvent::Bind<&TFreeingOwner::Erase>(&owner));
+    EXPECT_TRUE(driver->RenderDirtyRect({0, 0, 4, 4}, player.Method()).IsEmpty());
+    EXPECT_TRUE(player.Calls.empty());
+}
+
+TEST_F(RenderReentered, APlayerCallOutThatFreesTheDriverEndsTheRendering)
+{
+    auto* driver = new TRecordingDriver(kWidth, kHeight, 0);
+    player.WhileDrawing = [&] { delete driver; };
+    EXPECT_TRUE(driver->RenderDirtyRect({0, 0, 4, 4}, player.Method()).IsEmpty());
+    EXPECT_EQ(player.Calls.size(), 1u);
+}
+
+TEST_F(RenderReentered, ARenderingAskedForWhileOneRunsWaitsForIt)
+{
+    TRecordingDriver driver(kWidth, kHeight, 0);
+    std::vector<TRect> nested;
+    bool nesting = false;
+    player.WhileDrawing = [&] {
+        if (std::exchange(nesting, true))
+            return;
+        nested.push_back(driver.RenderDirtyRect({5, 5, 7, 6}, player.Method()));
+        nested.push_back(driver.RenderDirtyRect({8, 1, 9, 2}, player.Method()));
+    };
+    EXPECT_EQ(driver.RenderDirtyRect({0, 0, 4, 4}, player.Method()), (TRect{0, 0, 4, 4}));
+    // Both passes of the outer rendering drew, and nothing else did.
+    EXPECT_EQ(player.Calls, (std::vector<TRect>{{0, 0, 4, 4}, {0, 0, 4, 4}}));
+    EXPECT_EQ(nested, (std::vector<TRect>{{}, {}}));
+    EXPECT_EQ(driver.TakeDeferredRect(), (TRect{5, 1, 9, 6}));
+    EXPECT_TRUE(driver.TakeDeferredRect().IsEmpty());
 }

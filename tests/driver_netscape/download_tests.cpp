@@ -206,3 +206,57 @@ TEST_F(DownloadTest, ADownloadThatOutlivesItsDriverFeedsNobody)
     EXPECT_TRUE(LinesOf(log, "NPP_Write").empty());
     EXPECT_TRUE(LinesOf(log, "NPP_DestroyStream").empty());
 }
+
+// The plug-in leaves pdata null, as a player may: the instance a download feeds is named by its
+// generation, not by pdata or by the driver's address.
+class DownloadIdentityTest : public DownloadTest {
+protected:
+    void SetUp() override
+    {
+        DownloadTest::SetUp();
+        TReferencePlugin::Loaded().SetHostile(ZnNpHostileNullPdata, nullptr);
+        Driver->LoadMovie(SampleMovieName);
+        Driver->StopPlay();
+        ASSERT_EQ(static_cast<PNPP>(Npp())->pdata, nullptr);
+        Url = "http://127.0.0.1:" + std::to_string(Server.Port()) + "/late.bin";
+        ASSERT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), Url.c_str()), 0);
+    }
+
+    // Everything the plug-in logged while the download ran to its end.
+    std::vector<std::string> LogOfTheDownload()
+    {
+        TakeLog();
+        PumpUntil([&] { return !Server.RequestLines().empty(); }, std::chrono::seconds(10));
+        PumpUntil([] { return false; }, std::chrono::milliseconds(1500));
+        return TakeLog();
+    }
+
+    TLocalHttpServer Server;
+    std::string Url;
+};
+
+TEST_F(DownloadIdentityTest, ADownloadForAMovieSinceReloadedFeedsNobody)
+{
+    Driver->LoadMovie(SpacedMovieName);
+    const auto log = LogOfTheDownload();
+    EXPECT_TRUE(LinesOf(log, "NPP_Write").empty());
+    EXPECT_TRUE(LinesOf(log, "NPP_DestroyStream").empty());
+}
+
+TEST_F(DownloadIdentityTest, ADownloadFeedsNoDriverAllocatedWhereItsDriverWas)
+{
+    const void* freed = Driver.get();
+    Driver.reset();
+    // The heap soon hands the freed block out again.
+    std::vector<std::unique_ptr<TznFlashDriverNS>> others;
+    while (others.size() < 20 && (others.empty() || others.back().get() != freed)) {
+        others.push_back(std::make_unique<TznFlashDriverNS>(320, 240, 0u));
+        others.back()->LoadMovie(SampleMovieName);
+        others.back()->StopPlay();
+    }
+    ASSERT_EQ(others.back().get(), freed);
+    const auto log = LogOfTheDownload();
+    others.clear();
+    EXPECT_TRUE(LinesOf(log, "NPP_Write").empty());
+    EXPECT_TRUE(LinesOf(log, "NPP_DestroyStream").empty());
+}

@@ -26,12 +26,15 @@ void DriverTest::SetUp()
     ASSERT_TRUE(TznFlashDriverNS::PluginExists());
     WriteSampleMovies();
     TakeLog();
+    TakeViolations();
 }
 
 void DriverTest::TearDown()
 {
     Driver.reset();
+    TReferencePlugin::Loaded().SetHostile(0, nullptr);
     EXPECT_EQ(TReferencePlugin::Loaded().LiveInstances(), 0u);
+    EXPECT_EQ(TakeViolations(), std::vector<std::string>{});
 }
 
 void DriverTest::CreateDriver(std::uint32_t Background, int Width, int Height)
@@ -41,6 +44,18 @@ void DriverTest::CreateDriver(std::uint32_t Background, int Width, int Height)
     Driver->SetOnPaint(TznPaintEvent::Bind<&DriverTest::OnPaint>(this));
     Driver->SetOnFSCommand(TznFSCommandEvent::Bind<&DriverTest::OnFSCommand>(this));
     Driver->SetOnFlashCall(TznFlashCallEvent::Bind<&DriverTest::OnFlashCall>(this));
+    TakeLog();
+}
+
+void DriverTest::CreateDriverWithStoppedMovie(std::uint32_t Background)
+{
+    CreateDriver(Background);
+    Driver->LoadMovie(SampleMovieName);
+    Driver->StopPlay();
+    Events.clear();
+    Requests.clear();
+    Erased.clear();
+    Painted.clear();
     TakeLog();
 }
 

@@ -25,11 +25,15 @@ inline const std::wstring SpacedMovieName = L"sample movie.swf";
 class DriverTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    // Frees the driver, ends the hostile mode, and checks that the plug-in found no violation
+    // of its contract and has no instance left.
     void TearDown() override;
 
     // A driver of the sample's size, the log cleared after it was created.
     void CreateDriver(std::uint32_t Background, int Width = 320, int Height = 240);
-    void* Npp() { return &Driver->Instance(); }
+    // CreateDriver, then the sample movie loaded and stopped; the log and the events cleared.
+    void CreateDriverWithStoppedMovie(std::uint32_t Background);
+    void* Npp() { return Driver->Instance(); }
     std::uint32_t Pixel(int X, int Y) const { return Driver->BufferBits()[Y * Driver->Width() + X]; }
 
     void OnErase(TObject* Sender, const TRect& Rect);

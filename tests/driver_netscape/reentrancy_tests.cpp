@@ -10,12 +10,7 @@ protected:
     void SetUp() override
     {
         DriverTest::SetUp();
-        CreateDriver(0xFF000000u);
-        Driver->LoadMovie(SampleMovieName);
-        Driver->StopPlay();
-        Events.clear();
-        Requests.clear();
-        TakeLog();
+        CreateDriverWithStoppedMovie(0xFF000000u);
     }
 
     // The handler of Event frees the driver.

@@ -32,22 +32,36 @@ TReferencePlugin& TReferencePlugin::Loaded()
             reinterpret_cast<ZnNpExternalCallFunction>(get(zn::np::control::kExternalCall));
         result.RequestUrl =
             reinterpret_cast<ZnNpRequestUrlFunction>(get(zn::np::control::kRequestUrl));
+        result.TakeViolations =
+            reinterpret_cast<ZnNpTakeViolationsFunction>(get(zn::np::control::kTakeViolations));
+        result.SetHostile =
+            reinterpret_cast<ZnNpSetHostileFunction>(get(zn::np::control::kSetHostile));
         return result;
     }();
     return plugin;
 }
 
-std::vector<std::string> TakeLog()
+namespace {
+
+std::vector<std::string> TakeLines(ZnNpTakeLogFunction Take)
 {
-    auto& plugin = TReferencePlugin::Loaded();
-    std::string text(plugin.TakeLog(nullptr, 0) + 1, '\0');
-    const std::size_t length = plugin.TakeLog(text.data(), text.size());
+    std::string text(Take(nullptr, 0) + 1, '\0');
+    const std::size_t length = Take(text.data(), text.size());
     text.resize(length);
     std::vector<std::string> lines;
     std::istringstream stream(text);
     for (std::string line; std::getline(stream, line);)
         lines.push_back(line);
     return lines;
+}
+
+} // namespace
+
+std::vector<std::string> TakeLog() { return TakeLines(TReferencePlugin::Loaded().TakeLog); }
+
+std::vector<std::string> TakeViolations()
+{
+    return TakeLines(TReferencePlugin::Loaded().TakeViolations);
 }
 
 std::vector<std::string> LinesOf(const std::vector<std::string>& Log, const std::string& Call)

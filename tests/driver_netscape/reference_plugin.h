@@ -22,6 +22,8 @@ struct TReferencePlugin {
     ZnNpFSCommandFunction FSCommand = nullptr;
     ZnNpExternalCallFunction ExternalCall = nullptr;
     ZnNpRequestUrlFunction RequestUrl = nullptr;
+    ZnNpTakeViolationsFunction TakeViolations = nullptr;
+    ZnNpSetHostileFunction SetHostile = nullptr;
 
     // The plug-in the driver's unit loaded (it starts the unit first).
     static TReferencePlugin& Loaded();
@@ -29,6 +31,8 @@ struct TReferencePlugin {
 
 // The log since the last call, one entry per line.
 std::vector<std::string> TakeLog();
+// The contract violations the plug-in found since the last call, one per line.
+std::vector<std::string> TakeViolations();
 // The lines that begin with Call followed by a blank, in order.
 std::vector<std::string> LinesOf(const std::vector<std::string>& Log, const std::string& Call);
 // The first word of every line, leaving out the painting calls that the plug-in's frame timer

@@ -8,6 +8,8 @@
 #include "zintara/framework/streams.h"
 #include "zintara/framework/text.h"
 
+#include <stdexcept>
+
 using namespace zn;
 using namespace zn::testing;
 
@@ -154,12 +156,27 @@ TEST_F(StreamTest, ScriptUrlsAreRefused)
     EXPECT_TRUE(LinesOf(TakeLog(), "NPP_NewStream").empty());
 }
 
+// The stream was delivered and notified before the handler threw: an error answer would make
+// the plug-in end the request a second time.
+TEST_F(StreamTest, AnExceptionFromAHandlerDuringTheDeliveryLeavesTheRequestAccepted)
+{
+    Driver->LoadMovie(SampleMovieName);
+    TakeLog();
+    AfterEvent = [](const std::string& Raised) {
+        if (Raised == "paint")
+            throw std::runtime_error("the application's handler failed");
+    };
+    EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), "sample.swf"), NPERR_NO_ERROR);
+    AfterEvent = nullptr;
+    EXPECT_EQ(StreamCalls(TakeLog()), OneStream);
+}
+
 TEST_F(StreamTest, ARequestForAnotherWindowStartsNothing)
 {
     Driver->LoadMovie(SampleMovieName);
     TakeLog();
     const auto& funcs = netscape::TNetscapeUnit::Instance().BrowserFuncs();
-    EXPECT_EQ(funcs.geturlnotify(&Driver->Instance(), "sample.swf", "_blank", nullptr),
+    EXPECT_EQ(funcs.geturlnotify(Driver->Instance(), "sample.swf", "_blank", nullptr),
               NPERR_NO_ERROR);
     EXPECT_TRUE(TakeLog().empty());
 }

@@ -29,6 +29,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace zn {
@@ -145,8 +146,14 @@ protected:
     // buffer. Transparent mode: the first buffer filled black and drawn, the second filled white
     // and drawn, then alpha recovered into the first. Without a buffer nothing is drawn. A
     // callback that recreates the buffers (a resize from inside the player) ends the rendering:
-    // the new buffers get their own.
+    // the new buffers get their own. A callback that frees the driver ends it too, and the
+    // driver is not touched again. Called while a rendering runs (the player invalidating from
+    // inside its own drawing), it renders nothing and returns an empty rectangle: the rectangle
+    // waits for TakeDeferredRect.
     TRect RenderDirtyRect(const TRect& ARect, const TznDrawPlayerMethod& ADraw);
+    // The union of the rectangles deferred since the last call (empty when none), which the
+    // driver renders once its running rendering is over.
+    TRect TakeDeferredRect();
 
     TMemoryDC FBufferDC;
     TDibSection FBufferHandle;
@@ -183,8 +190,16 @@ private:
                        PznColorArray& Bits);
     void DrawClipped(HDC DC, const TRect& ARect, const TznDrawPlayerMethod& ADraw);
 
-    // Counts the buffers freed, so that rendering notices when a callback replaced them.
-    unsigned FBufferGeneration = 0;
+    // What a rendering must know after each callback, apart from the driver so that it can
+    // still be read when a callback freed the driver.
+    struct TRenderState {
+        bool DriverFreed = false;
+        bool Rendering = false;
+        // Counts the buffers freed, so that rendering notices when a callback replaced them.
+        unsigned BufferGeneration = 0;
+        TznPixelRect Deferred{};
+    };
+    std::shared_ptr<TRenderState> FRenderState = std::make_shared<TRenderState>();
 
     // Declared last so that they are destroyed first: a bitmap is deleted only once it is no
     // longer selected into its device context.
