@@ -16,10 +16,12 @@ void RecoverAlphaRowScalar(std::uint32_t* black, const std::uint32_t* white, int
 
 namespace {
 
+// The string store rather than a loop: processors without SSE2 already run it a cache line at a
+// time on long runs, where a loop stores one word a cycle, as the C library's memset does here.
 void FillRowScalar(std::uint32_t* word, int count, std::uint32_t value) noexcept
 {
-    for (int i = 0; i < count; ++i)
-        word[i] = value;
+    if (count > 0)
+        __asm__ volatile("rep stosl" : "+D"(word), "+c"(count) : "a"(value) : "memory");
 }
 
 } // namespace
