@@ -13,20 +13,23 @@ namespace {
 ZN_SSE2_KERNEL void RecoverAlphaRowSse2(std::uint32_t* black, const std::uint32_t* white,
                                         int count) noexcept
 {
-    const __m128i ones = _mm_set1_epi32(-1);
+    const __m128i red_byte = _mm_set1_epi32(0x00FF0000);
+    const __m128i both_bytes = _mm_set1_epi16(0x0101);
     const __m128i alpha_byte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     int x = 0;
     for (; x + 4 <= count; x += 4) {
         auto* quad = reinterpret_cast<__m128i*>(black + x);
         const __m128i over_black = _mm_loadu_si128(quad);
         const __m128i over_white = _mm_loadu_si128(reinterpret_cast<const __m128i*>(white + x));
-        const __m128i inverted_lift = _mm_xor_si128(_mm_sub_epi8(over_white, over_black), ones);
-        // Without a byte shuffle: the 16-bit half holding red (and alpha) into both halves of its
-        // pixel, then red into both bytes of each half.
-        const __m128i red_halves =
-            _mm_shufflehi_epi16(_mm_shufflelo_epi16(inverted_lift, 0xF5), 0xF5);
-        const __m128i red_high = _mm_slli_epi16(red_halves, 8);
-        const __m128i coverage = _mm_or_si128(red_high, _mm_srli_epi16(red_high, 8));
+        // The lift of red inverted, which is the coverage, alone in the low byte of the upper
+        // 16-bit half of its pixel.
+        const __m128i lift = _mm_sub_epi8(over_white, over_black);
+        const __m128i coverage_word = _mm_andnot_si128(lift, red_byte);
+        // Without a byte shuffle: that half into both halves, then, multiplied by 0x0101, into
+        // both bytes of each.
+        const __m128i coverage_halves =
+            _mm_shufflehi_epi16(_mm_shufflelo_epi16(coverage_word, 0xF5), 0xF5);
+        const __m128i coverage = _mm_mullo_epi16(coverage_halves, both_bytes);
         _mm_storeu_si128(quad, _mm_min_epu8(_mm_or_si128(over_black, alpha_byte), coverage));
     }
     RecoverAlphaRowScalar(black + x, white + x, count - x);

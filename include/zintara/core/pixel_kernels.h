@@ -1,8 +1,9 @@
 // The row routines behind the alpha pass and the fills, one set per instruction-set level.
 //
 // The library runs the widest set the processor supports, chosen once. A set is chosen whole:
-// mixing its 256-bit instructions with legacy-encoded SSE from another set would slow the SSE
-// code down on some processors, so every routine of the AVX2 set is VEX-encoded. Tests and
+// on some processors legacy-encoded SSE runs several times slower for a while after any 256-bit
+// instruction, even with vzeroupper between them, so every routine of the AVX2 set is
+// VEX-encoded, and only its alpha pass, the last step of a repaint, uses 256-bit instructions. Tests and
 // benchmarks walk the list to hold every set to the same results and to compare their speed.
 //
 // Plain C++: no Windows header.
