@@ -1,25 +1,11 @@
-// Whether the SSE2 kernels of the pixel routines may run: they are compiled into every x86 build
-// and chosen at run time, because the library's baseline processor has no SSE2.
+// Instruction-set levels of the pixel kernels. The library's baseline processor has no SSE2, so
+// each kernel names its level on itself and is chosen at run time; code inlined into a kernel is
+// compiled for the kernel's level, so the AVX2 kernels are VEX-encoded throughout.
 #pragma once
 
-#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
-#define ZN_HAVE_SSE2_KERNELS 1
+#include <immintrin.h>
+
 #define ZN_SSE2_KERNEL __attribute__((target("sse2")))
-#include <emmintrin.h>
-#else
-#define ZN_HAVE_SSE2_KERNELS 0
-#endif
-
-namespace zn::simd {
-
-inline bool ProcessorHasSse2() noexcept
-{
-#if ZN_HAVE_SSE2_KERNELS
-    static const bool has_sse2 = __builtin_cpu_supports("sse2");
-    return has_sse2;
-#else
-    return false;
-#endif
-}
-
-} // namespace zn::simd
+#define ZN_AVX2_KERNEL __attribute__((target("avx2")))
+// A body shared by several levels: written with SSE2 intrinsics, encoded as its caller's level.
+#define ZN_SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline

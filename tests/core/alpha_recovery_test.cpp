@@ -87,6 +87,24 @@ TEST(AlphaRecoveryRule, EveryPairOfRedValuesThroughTheRectanglePass)
     EXPECT_EQ(white, whiteBefore);
 }
 
+TEST(AlphaRecoveryRule, RectangleOfWholeRowsCoversThoseRowsOnly)
+{
+    // Whole rows are one run through the row kernel; it must start at the first row asked for
+    // and stop at the last, with widths that leave part groups of pixels.
+    for (int width : {5, 8, 13}) {
+        std::vector<std::uint32_t> black(width * 4), white(width * 4, 0xFFFFFFFFu);
+        for (std::size_t i = 0; i < black.size(); ++i)
+            black[i] = OverBlack(int(i * 37 % 256), 255);
+        const std::vector<std::uint32_t> drawn = black;
+        RecoverAlpha(black.data(), white.data(), width, 4, {-2, 1, width + 5, 3});
+        for (int i = 0; i < width * 4; ++i) {
+            const bool inside = i >= width && i < 3 * width;
+            ASSERT_EQ(black[i], inside ? Expected(drawn[i], white[i]) : drawn[i])
+                << "width " << width << ", pixel " << i;
+        }
+    }
+}
+
 TEST(AlphaRecoveryRule, KnownPixels)
 {
     // Left untouched by the player: black in the first pass, white in the second.

@@ -147,6 +147,14 @@ TEST_F(FillLongwordRectTest, ClampsRightAndBottomToTheBuffer)
     EXPECT_EQ(Picture(), (std::vector<std::string>{"....", ".###", ".###"}));
 }
 
+TEST_F(FillLongwordRectTest, WholeRowsAreFilledAsOneRunThatStopsAtTheLastRow)
+{
+    Fill(0, 1, 4, 2);
+    EXPECT_EQ(Picture(), (std::vector<std::string>{"....", "####", "...."}));
+    Fill(-3, 2, 9, 7);
+    EXPECT_EQ(Picture(), (std::vector<std::string>{"....", "####", "####"}));
+}
+
 TEST_F(FillLongwordRectTest, EmptyOrInvertedRectanglesWriteNothing)
 {
     Fill(2, 2, 2, 3);
