@@ -78,8 +78,8 @@ void RenderFrame(std::uint32_t* overBlack, std::uint32_t* overWhite)
 // The memory traffic of the alpha pass and nothing else: both buffers read, the first written.
 // The 16-byte pass is built twice, legacy-encoded and VEX-encoded, so that it never pays for
 // the 256-bit code that runs beside it.
-__attribute__((target("sse2"), always_inline)) inline void TrafficRow128(
-    std::uint32_t* black, const std::uint32_t* white, int count)
+__attribute__((target("sse2"), always_inline)) inline void
+TrafficRow128(std::uint32_t* black, const std::uint32_t* white, int count)
 {
     for (int x = 0; x + 4 <= count; x += 4) {
         auto* quad = reinterpret_cast<__m128i*>(black + x);
@@ -89,19 +89,19 @@ __attribute__((target("sse2"), always_inline)) inline void TrafficRow128(
 }
 
 __attribute__((target("sse2"))) void TrafficRowSse2(std::uint32_t* black,
-                                                   const std::uint32_t* white, int count)
+                                                    const std::uint32_t* white, int count)
 {
     TrafficRow128(black, white, count);
 }
 
 __attribute__((target("avx2"))) void TrafficRowVex128(std::uint32_t* black,
-                                                     const std::uint32_t* white, int count)
+                                                      const std::uint32_t* white, int count)
 {
     TrafficRow128(black, white, count);
 }
 
 __attribute__((target("avx2"))) void TrafficRowAvx2(std::uint32_t* black,
-                                                   const std::uint32_t* white, int count)
+                                                    const std::uint32_t* white, int count)
 {
     for (int x = 0; x + 8 <= count; x += 8) {
         auto* octet = reinterpret_cast<__m256i*>(black + x);
@@ -138,11 +138,11 @@ double TicksPerMicrosecond()
 {
     using clock = std::chrono::steady_clock;
     const auto start = clock::now();
-    const std::uint64_t startTicks = __rdtsc();
+    const std::uint64_t start_ticks = __rdtsc();
     while (clock::now() - start < std::chrono::milliseconds(50)) {
     }
     const std::chrono::duration<double, std::micro> elapsed = clock::now() - start;
-    return double(__rdtsc() - startTicks) / elapsed.count();
+    return double(__rdtsc() - start_ticks) / elapsed.count();
 }
 
 class Bench {
@@ -208,8 +208,8 @@ private:
             routines.push_back({"alpha pass (row kernel)", rows(kernels_->RecoverAlphaRow)});
         else
             routines.push_back({"alpha pass (RecoverAlpha)", [this, r] {
-                                    zn::RecoverAlpha(black_.Data(), white_.Data(), kWidth,
-                                                     kHeight, r.Rect);
+                                    zn::RecoverAlpha(black_.Data(), white_.Data(), kWidth, kHeight,
+                                                     r.Rect);
                                 }});
         routines.push_back({"memcpy of one buffer", [this, r, bytes] {
                                 EachRow(r, [&](std::uint32_t* b, const std::uint32_t* w) {
@@ -238,7 +238,7 @@ private:
 
     static void Print(const Region& region, const std::vector<Routine>& routines)
     {
-        static const double ticksPerMicrosecond = TicksPerMicrosecond();
+        static const double ticks_per_microsecond = TicksPerMicrosecond();
         std::vector<double> medians;
         for (const Routine& routine : routines)
             medians.push_back(Median(routine.Ticks));
@@ -252,19 +252,19 @@ private:
                     return medians[i];
             return 0.0;
         };
-        const double memcpyTicks = named("memcpy of one buffer");
-        const double memsetTicks = named("memset");
+        const double memcpy_ticks = named("memcpy of one buffer");
+        const double memset_ticks = named("memset");
 
         std::printf("\n%s: %d x %d pixels, median of %d rounds\n", region.Name, region.Columns(),
                     region.Rows(), region.Rounds);
         std::printf("  %-28s %9s %8s %9s %8s %8s\n", "", "us", "GB/s", "/traffic", "/memcpy",
                     "/memset");
         for (std::size_t i = 0; i < routines.size(); ++i) {
-            const double micros = medians[i] / ticksPerMicrosecond;
+            const double micros = medians[i] / ticks_per_microsecond;
             const double bytes = double(region.RowBytes()) * region.Rows();
             std::printf("  %-28s %9.1f %8.2f %9.2f %8.2f %8.2f\n", routines[i].Name, micros,
-                        bytes / (micros * 1000.0), medians[i] / traffic,
-                        medians[i] / memcpyTicks, medians[i] / memsetTicks);
+                        bytes / (micros * 1000.0), medians[i] / traffic, medians[i] / memcpy_ticks,
+                        medians[i] / memset_ticks);
         }
     }
 };

@@ -17,18 +17,25 @@ class SilentHost : public zn::swf::PlayerHost {
 public:
     void RequestUrl(const std::string&, const std::string&) override {}
     void FSCommand(const std::string&, const std::string&) override {}
-    std::string CallExternal(const std::string&, const std::vector<zn::swf::ExternalValue>&) override { return {}; }
+    std::string CallExternal(const std::string&,
+                             const std::vector<zn::swf::ExternalValue>&) override
+    {
+        return {};
+    }
     void InvalidateRect(const zn::swf::PixelRect&) override {}
 };
 
 template <typename Work>
-double MicrosecondsPerRun(int runs, Work work) {
+double MicrosecondsPerRun(int runs, Work work)
+{
     auto started = Clock::now();
-    for (int i = 0; i < runs; ++i) work(i);
+    for (int i = 0; i < runs; ++i)
+        work(i);
     return std::chrono::duration<double, std::micro>(Clock::now() - started).count() / runs;
 }
 
-double MemcpyMicroseconds(size_t bytes, int runs) {
+double MemcpyMicroseconds(size_t bytes, int runs)
+{
     std::vector<uint8_t> from(bytes, 1), to(bytes);
     return MicrosecondsPerRun(runs, [&](int i) {
         from[static_cast<size_t>(i) % bytes] = static_cast<uint8_t>(i);
@@ -36,15 +43,18 @@ double MemcpyMicroseconds(size_t bytes, int runs) {
     });
 }
 
-void Report(const char* what, int width, int height, double micros, int runs) {
+void Report(const char* what, int width, int height, double micros, int runs)
+{
     double copy = MemcpyMicroseconds(static_cast<size_t>(width) * height * 4, runs);
-    std::printf("%-34s %4dx%-4d %9.1f us  %6.2f ns/pixel  memcpy %7.1f us  (%.1fx)\n", what, width, height, micros,
-                micros * 1000 / (static_cast<double>(width) * height), copy, micros / copy);
+    std::printf("%-34s %4dx%-4d %9.1f us  %6.2f ns/pixel  memcpy %7.1f us  (%.1fx)\n", what, width,
+                height, micros, micros * 1000 / (static_cast<double>(width) * height), copy,
+                micros / copy);
 }
 
-}  // namespace
+} // namespace
 
-int main() {
+int main()
+{
     SilentHost host;
     zn::swf::MoviePlayer sample(host);
     sample.Load(zn::swf::samples::SampleMovie());
@@ -58,7 +68,8 @@ int main() {
                 sample.GotoFrame(i % zn::swf::samples::SampleFrames);
                 sample.Render(image.View(), options);
             });
-            Report(opaque ? "sample frame, opaque" : "sample frame, transparent", width, height, micros, runs);
+            Report(opaque ? "sample frame, opaque" : "sample frame, transparent", width, height,
+                   micros, runs);
         }
     }
 

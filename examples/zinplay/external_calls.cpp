@@ -10,8 +10,8 @@ namespace zn::zinplay {
 
 namespace {
 
-constexpr std::array<std::pair<wchar_t, std::wstring_view>, 5> Entities{{
-    {L'&', L"&amp;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}, {L'"', L"&quot;"}, {L'\'', L"&apos;"}}};
+constexpr std::array<std::pair<wchar_t, std::wstring_view>, 5> Entities{
+    {{L'&', L"&amp;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}, {L'"', L"&quot;"}, {L'\'', L"&apos;"}}};
 
 std::wstring Unescaped(std::wstring_view Text)
 {
@@ -40,11 +40,11 @@ std::wstring InvokedFunctionName(std::wstring_view Request)
     const std::size_t start = Request.find(opening);
     if (start == std::wstring_view::npos)
         return {};
-    const std::size_t nameStart = start + opening.size();
-    const std::size_t end = Request.find(L'"', nameStart);
+    const std::size_t name_start = start + opening.size();
+    const std::size_t end = Request.find(L'"', name_start);
     if (end == std::wstring_view::npos)
         return {};
-    return Unescaped(Request.substr(nameStart, end - nameStart));
+    return Unescaped(Request.substr(name_start, end - name_start));
 }
 
 std::wstring StringValue(std::wstring_view Text)

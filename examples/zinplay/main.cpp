@@ -42,7 +42,6 @@ private:
     HRESULT FResult;
 };
 
-
 std::wstring FullPath(const std::wstring& Path)
 {
     const DWORD size = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);

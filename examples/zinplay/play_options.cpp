@@ -39,19 +39,22 @@ bool ReadSize(std::wstring_view Text, int& Width, int& Height)
     return true;
 }
 
-TParsedOptions Refuse(std::wstring Error) { return {std::nullopt, std::move(Error)}; }
+TParsedOptions Refuse(std::wstring Error)
+{
+    return {std::nullopt, std::move(Error)};
+}
 
 } // namespace
 
 TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
 {
     TPlayOptions options;
-    bool movieGiven = false;
+    bool movie_given = false;
     for (std::size_t i = 0; i < Arguments.size(); ++i) {
         const std::wstring& argument = Arguments[i];
-        const bool takesValue = argument == L"--frames" || argument == L"--size" ||
-                                argument == L"--png";
-        if (takesValue && i + 1 == Arguments.size())
+        const bool takes_value =
+            argument == L"--frames" || argument == L"--size" || argument == L"--png";
+        if (takes_value && i + 1 == Arguments.size())
             return Refuse(argument + L" needs a value");
         if (argument == L"--help" || argument == L"-h") {
             options.Help = true;
@@ -75,12 +78,12 @@ TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
                 return Refuse(L"--png needs a folder");
         } else if (argument.size() > 1 && argument[0] == L'-') {
             return Refuse(L"unknown option \"" + argument + L"\"");
-        } else if (movieGiven) {
+        } else if (movie_given) {
             return Refuse(L"one movie at a time: \"" + options.Movie + L"\" and \"" + argument +
                           L"\"");
         } else {
             options.Movie = argument;
-            movieGiven = true;
+            movie_given = true;
             if (options.Movie.empty())
                 return Refuse(L"the movie name is empty");
         }

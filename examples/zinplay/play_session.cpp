@@ -25,7 +25,7 @@ bool IsFolder(const std::wstring& Path)
 // Makes Path and every missing folder above it.
 void MakeFolder(const std::wstring& Path)
 {
-    for (std::size_t end = Path.find_first_of(L"\\/", 1); ;
+    for (std::size_t end = Path.find_first_of(L"\\/", 1);;
          end = Path.find_first_of(L"\\/", end + 1)) {
         const std::wstring prefix = Path.substr(0, end);
         if (!prefix.empty() && prefix.back() != L':' && !IsFolder(prefix))
@@ -43,12 +43,15 @@ std::wstring JoinPath(const std::wstring& Folder, const std::wstring& Name)
     if (Folder.empty() || Folder.back() == L'\\' || Folder.back() == L'/')
         return Folder + Name;
     // The user's own separator, so that the printed path reads as the one given.
-    const bool forward = Folder.find(L'/') != std::wstring::npos &&
-                         Folder.find(L'\\') == std::wstring::npos;
+    const bool forward =
+        Folder.find(L'/') != std::wstring::npos && Folder.find(L'\\') == std::wstring::npos;
     return Folder + (forward ? L"/" : L"\\") + Name;
 }
 
-std::wstring OrNothing(const std::wstring& Text) { return Text.empty() ? L"(nothing)" : Text; }
+std::wstring OrNothing(const std::wstring& Text)
+{
+    return Text.empty() ? L"(nothing)" : Text;
+}
 
 } // namespace
 
@@ -65,7 +68,10 @@ TPlaySession::TPlaySession(const TPlayOptions& Options, std::wstring MoviePath)
 }
 
 // The driver goes first: the player may still call back while it is destroyed.
-TPlaySession::~TPlaySession() { FDriver.reset(); }
+TPlaySession::~TPlaySession()
+{
+    FDriver.reset();
+}
 
 void TPlaySession::Run()
 {
@@ -109,8 +115,7 @@ void TPlaySession::ShowPicture(int Picture, int MovieFrame)
                         L" rectangles painted";
     FPaintedRects = 0;
     if (FPngWriter) {
-        const std::wstring path =
-            JoinPath(FOptions.PngFolder, FrameFileName(Picture));
+        const std::wstring path = JoinPath(FOptions.PngFolder, FrameFileName(Picture));
         FPngWriter->Write(path, FPicture.data(), FDriver->Width(), FDriver->Height());
         line += L" -> " + path;
     }
@@ -132,7 +137,8 @@ void TPlaySession::Paint(TObject* ASender, const TRect& ARect)
     const int width = driver->Width();
     const TznPixelRect rect =
         ClipToBuffer({ARect.Left, ARect.Top, ARect.Right, ARect.Bottom}, width, driver->Height());
-    if (!driver->BufferBits() || FPicture.size() != static_cast<std::size_t>(width) * driver->Height())
+    if (!driver->BufferBits() ||
+        FPicture.size() != static_cast<std::size_t>(width) * driver->Height())
         return;
     for (int y = rect.Top; y < rect.Bottom; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * width;

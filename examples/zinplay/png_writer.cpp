@@ -25,22 +25,20 @@ std::wstring Hex(HRESULT Result)
 void Check(HRESULT Result, const wchar_t* Step, const std::wstring& Path)
 {
     if (FAILED(Result))
-        throw Exception(L"cannot write " + Path + L": " + Step + L" failed (" + Hex(Result) +
-                        L")");
+        throw Exception(L"cannot write " + Path + L": " + Step + L" failed (" + Hex(Result) + L")");
 }
 
 } // namespace
 
 TPngWriter::TPngWriter()
 {
-    const HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr,
-                                            CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&FFactory));
+    const HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_PPV_ARGS(&FFactory));
     if (FAILED(result))
         throw Exception(L"the imaging library (WIC) is not available (" + Hex(result) + L")");
 }
 
-void TPngWriter::Write(const std::wstring& Path, const std::uint32_t* Pixels, int Width,
-                       int Height)
+void TPngWriter::Write(const std::wstring& Path, const std::uint32_t* Pixels, int Width, int Height)
 {
     const std::size_t count = static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height);
     FStraight.resize(count);

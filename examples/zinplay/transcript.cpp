@@ -19,10 +19,19 @@ void WriteLine(std::FILE* Stream, std::wstring_view Line)
 
 } // namespace
 
-void Say(std::wstring_view Line) { WriteLine(stdout, Line); }
+void Say(std::wstring_view Line)
+{
+    WriteLine(stdout, Line);
+}
 
-void Explain(std::wstring_view Line) { WriteLine(stderr, Line); }
+void Explain(std::wstring_view Line)
+{
+    WriteLine(stderr, Line);
+}
 
-void Complain(std::wstring_view Line) { Explain(std::wstring(L"zinplay: ") += Line); }
+void Complain(std::wstring_view Line)
+{
+    Explain(std::wstring(L"zinplay: ") += Line);
+}
 
 } // namespace zn::zinplay

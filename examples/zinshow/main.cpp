@@ -34,7 +34,6 @@ struct TOptions {
     std::wstring Movie;
 };
 
-
 bool ParseOptions(int argc, wchar_t** argv, TOptions& Options)
 {
     for (int i = 1; i < argc; ++i) {
@@ -114,12 +113,12 @@ int Show(const TOptions& Options)
         return ExitShown;
     }
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(Options.Seconds) * 1000;
-    ULONGLONG nextFrame = GetTickCount64();
+    ULONGLONG next_frame = GetTickCount64();
     while (GetTickCount64() < end) {
         application.ProcessMessages();
-        if (GetTickCount64() >= nextFrame) {
+        if (GetTickCount64() >= next_frame) {
             recorder.WriteFrame();
-            nextFrame += 500;
+            next_frame += 500;
         }
         Sleep(10);
     }

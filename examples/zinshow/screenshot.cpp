@@ -25,9 +25,9 @@ std::vector<std::uint32_t> CaptureScreen(const RECT& Area)
     TMemoryDC memory(CreateCompatibleDC(nullptr));
     const TSelectedObject selection = SelectInto(memory.get(), bitmap.get());
     const TWindowDC screen = WindowDC(nullptr);
-    const bool copied = selection && screen &&
-                        BitBlt(memory.get(), 0, 0, width, height, screen.get().Value, Area.left,
-                               Area.top, SRCCOPY);
+    const bool copied =
+        selection && screen &&
+        BitBlt(memory.get(), 0, 0, width, height, screen.get().Value, Area.left, Area.top, SRCCOPY);
     if (!copied)
         return {};
     GdiFlush();

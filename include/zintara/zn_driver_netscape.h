@@ -102,8 +102,7 @@ public:
 private:
     bool CallMethod(const char* Name, const TNPVariant* Args, std::uint32_t ArgCount,
                     TNPVariant* Result);
-    std::wstring CallStringMethod(const char* Name, const TNPVariant* Args,
-                                  std::uint32_t ArgCount);
+    std::wstring CallStringMethod(const char* Name, const TNPVariant* Args, std::uint32_t ArgCount);
     bool CallBoolMethod(const char* Name);
     int CallIntMethod(const char* Name);
     void CallVoidMethod(const char* Name);

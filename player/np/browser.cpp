@@ -6,7 +6,8 @@
 
 namespace zn::np {
 
-NPError Browser::Initialize(const NPNetscapeFuncs* table) {
+NPError Browser::Initialize(const NPNetscapeFuncs* table)
+{
     if (!table)
         return NPERR_INVALID_FUNCTABLE_ERROR;
     if ((table->version >> 8) != NP_VERSION_MAJOR ||
@@ -22,30 +23,35 @@ NPError Browser::Initialize(const NPNetscapeFuncs* table) {
     return NPERR_NO_ERROR;
 }
 
-void Browser::Shutdown() {
+void Browser::Shutdown()
+{
     table_ = NPNetscapeFuncs{};
     original_ = nullptr;
     ready_ = false;
 }
 
-NPError Browser::GetUrlNotify(NPP instance, const std::string& url, void* notifyData) const {
+NPError Browser::GetUrlNotify(NPP instance, const std::string& url, void* notifyData) const
+{
     if (!table_.geturlnotify)
         return NPERR_GENERIC_ERROR;
     return table_.geturlnotify(instance, url.c_str(), nullptr, notifyData);
 }
 
-void Browser::InvalidateRect(NPP instance, NPRect rect) const {
+void Browser::InvalidateRect(NPP instance, NPRect rect) const
+{
     if (table_.invalidaterect)
         table_.invalidaterect(instance, &rect);
 }
 
-NPError Browser::SetValue(NPP instance, NPPVariable variable, void* value) const {
+NPError Browser::SetValue(NPP instance, NPPVariable variable, void* value) const
+{
     if (!table_.setvalue)
         return NPERR_GENERIC_ERROR;
     return table_.setvalue(instance, variable, value);
 }
 
-bool Browser::SupportsWindowless(NPP instance) const {
+bool Browser::SupportsWindowless(NPP instance) const
+{
     // The answer is an NPBool, one byte; room for a four-byte BOOL keeps a browser that writes
     // one from writing past it.
     std::uint32_t supported = 0;
@@ -55,15 +61,18 @@ bool Browser::SupportsWindowless(NPP instance) const {
            (supported & 0xFF) != 0;
 }
 
-NPObject* Browser::WindowObject(NPP instance) const {
+NPObject* Browser::WindowObject(NPP instance) const
+{
     NPObject* window = nullptr;
-    if (!table_.getvalue || table_.getvalue(instance, NPNVWindowNPObject, &window) != NPERR_NO_ERROR)
+    if (!table_.getvalue ||
+        table_.getvalue(instance, NPNVWindowNPObject, &window) != NPERR_NO_ERROR)
         return nullptr;
     return window;
 }
 
 bool Browser::Invoke(NPP instance, NPObject* object, const char* method, const NPVariant* args,
-                     std::uint32_t count, NPVariant* result) const {
+                     std::uint32_t count, NPVariant* result) const
+{
     if (!table_.invoke || !table_.getstringidentifier || !object)
         return false;
     NPIdentifier name = table_.getstringidentifier(method);
@@ -71,26 +80,29 @@ bool Browser::Invoke(NPP instance, NPObject* object, const char* method, const N
 }
 
 bool Browser::Evaluate(NPP instance, NPObject* object, std::string_view script,
-                       NPVariant* result) const {
+                       NPVariant* result) const
+{
     if (!table_.evaluate || !object)
         return false;
     NPString text{script.data(), static_cast<std::uint32_t>(script.size())};
     return table_.evaluate(instance, object, &text, result);
 }
 
-void Browser::ReleaseVariant(NPVariant& value) const {
+void Browser::ReleaseVariant(NPVariant& value) const
+{
     if (table_.releasevariantvalue)
         table_.releasevariantvalue(&value);
     value.type = NPVariantType_Void;
 }
 
-bool Browser::Enumerate(NPP instance, NPObject* object) const {
+bool Browser::Enumerate(NPP instance, NPObject* object) const
+{
     using EnumerateEntry = bool (*)(NPP, NPObject*, NPIdentifier**, std::uint32_t*);
-    constexpr std::size_t kEnumerateOffset = 172;
+    constexpr std::size_t k_enumerate_offset = 172;
     if (!original_ || (original_->version & 0xFF) < 18)
         return true;
     EnumerateEntry enumerate = nullptr;
-    std::memcpy(&enumerate, reinterpret_cast<const char*>(original_) + kEnumerateOffset,
+    std::memcpy(&enumerate, reinterpret_cast<const char*>(original_) + k_enumerate_offset,
                 sizeof enumerate);
     if (!enumerate)
         return false;
@@ -101,20 +113,24 @@ bool Browser::Enumerate(NPP instance, NPObject* object) const {
     return true;
 }
 
-NPObject* Browser::CreateObject(NPP instance, NPClass* objectClass) const {
+NPObject* Browser::CreateObject(NPP instance, NPClass* objectClass) const
+{
     return table_.createobject ? table_.createobject(instance, objectClass) : nullptr;
 }
 
-NPObject* Browser::RetainObject(NPObject* object) const {
+NPObject* Browser::RetainObject(NPObject* object) const
+{
     return object && table_.retainobject ? table_.retainobject(object) : object;
 }
 
-void Browser::ReleaseObject(NPObject* object) const {
+void Browser::ReleaseObject(NPObject* object) const
+{
     if (object && table_.releaseobject)
         table_.releaseobject(object);
 }
 
-std::string Browser::IdentifierName(NPIdentifier identifier) const {
+std::string Browser::IdentifierName(NPIdentifier identifier) const
+{
     if (!identifier || !table_.utf8fromidentifier)
         return {};
     if (table_.identifierisstring && !table_.identifierisstring(identifier))
@@ -128,7 +144,8 @@ std::string Browser::IdentifierName(NPIdentifier identifier) const {
     return copy;
 }
 
-bool Browser::SetStringResult(NPVariant& result, std::string_view text) const {
+bool Browser::SetStringResult(NPVariant& result, std::string_view text) const
+{
     if (!table_.memalloc)
         return false;
     // One byte more than the text, so a browser that reads it as a C string finds an end.
@@ -142,9 +159,10 @@ bool Browser::SetStringResult(NPVariant& result, std::string_view text) const {
     return true;
 }
 
-Browser& TheBrowser() {
+Browser& TheBrowser()
+{
     static Browser instance;
     return instance;
 }
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -27,8 +27,7 @@ public:
 
     bool Invoke(NPP instance, NPObject* object, const char* method, const NPVariant* args,
                 std::uint32_t count, NPVariant* result) const;
-    bool Evaluate(NPP instance, NPObject* object, std::string_view script,
-                  NPVariant* result) const;
+    bool Evaluate(NPP instance, NPObject* object, std::string_view script, NPVariant* result) const;
     void ReleaseVariant(NPVariant& value) const;
 
     // Calls the enumerate entry of a table of minor version 18 or later on the object and frees
@@ -56,4 +55,4 @@ private:
 
 Browser& TheBrowser();
 
-}  // namespace zn::np
+} // namespace zn::np

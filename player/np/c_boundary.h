@@ -9,7 +9,8 @@
 namespace zn::np {
 
 template <typename Call>
-NPError Guarded(Call call) {
+NPError Guarded(Call call)
+{
     try {
         return call();
     } catch (const std::bad_alloc&) {
@@ -20,7 +21,8 @@ NPError Guarded(Call call) {
 }
 
 template <typename Result, typename Call>
-Result GuardedOr(Result failed, Call call) {
+Result GuardedOr(Result failed, Call call)
+{
     try {
         return call();
     } catch (...) {
@@ -28,4 +30,4 @@ Result GuardedOr(Result failed, Call call) {
     }
 }
 
-}  // namespace zn::np
+} // namespace zn::np

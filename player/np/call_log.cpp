@@ -8,7 +8,8 @@
 
 namespace zn::np {
 
-std::string Quoted(std::string_view value) {
+std::string Quoted(std::string_view value)
+{
     std::string out = "\"";
     for (char c : value) {
         switch (c) {
@@ -24,7 +25,8 @@ std::string Quoted(std::string_view value) {
     return out;
 }
 
-std::string HexAddress(const void* value) {
+std::string HexAddress(const void* value)
+{
     static constexpr char digits[] = "0123456789abcdef";
     auto bits = reinterpret_cast<std::uintptr_t>(value);
     std::string out(2 + 2 * sizeof bits, '0');
@@ -37,7 +39,8 @@ std::string HexAddress(const void* value) {
 namespace {
 
 // Doubles always show a point or an exponent, so they never read as integers.
-std::string DoubleText(double value) {
+std::string DoubleText(double value)
+{
     char buffer[32];
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string out(buffer, error == std::errc{} ? end : buffer);
@@ -46,9 +49,10 @@ std::string DoubleText(double value) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
-std::string DescribeVariant(const NPVariant& value) {
+std::string DescribeVariant(const NPVariant& value)
+{
     switch (value.type) {
     case NPVariantType_Void: return "void";
     case NPVariantType_Null: return "null";
@@ -68,12 +72,14 @@ std::string DescribeVariant(const NPVariant& value) {
 
 LogLine::LogLine(std::string_view call) : line_(call) {}
 
-LogLine& LogLine::Text(std::string_view key, std::string_view value) {
+LogLine& LogLine::Text(std::string_view key, std::string_view value)
+{
     line_.append(" ").append(key).append("=").append(Quoted(value));
     return *this;
 }
 
-LogLine& LogLine::Text(std::string_view key, const char* value) {
+LogLine& LogLine::Text(std::string_view key, const char* value)
+{
     if (!value) {
         line_.append(" ").append(key).append("=null");
         return *this;
@@ -81,17 +87,20 @@ LogLine& LogLine::Text(std::string_view key, const char* value) {
     return Text(key, std::string_view(value));
 }
 
-LogLine& LogLine::Number(std::string_view key, std::int64_t value) {
+LogLine& LogLine::Number(std::string_view key, std::int64_t value)
+{
     line_.append(" ").append(key).append("=").append(std::to_string(value));
     return *this;
 }
 
-LogLine& LogLine::Address(std::string_view key, const void* value) {
+LogLine& LogLine::Address(std::string_view key, const void* value)
+{
     line_.append(" ").append(key).append("=").append(HexAddress(value));
     return *this;
 }
 
-LogLine& LogLine::Variants(std::string_view key, const NPVariant* values, std::uint32_t count) {
+LogLine& LogLine::Variants(std::string_view key, const NPVariant* values, std::uint32_t count)
+{
     line_.append(" ").append(key).append("=(");
     if (!values && count) {
         line_.append("null)");
@@ -106,7 +115,8 @@ LogLine& LogLine::Variants(std::string_view key, const NPVariant* values, std::u
     return *this;
 }
 
-void CallLog::Record(const LogLine& line) {
+void CallLog::Record(const LogLine& line)
+{
     lines_.push_back(line.Str());
     if (lines_.size() > limit_) {
         lines_.pop_front();
@@ -114,7 +124,8 @@ void CallLog::Record(const LogLine& line) {
     }
 }
 
-std::string CallLog::Text() const {
+std::string CallLog::Text() const
+{
     std::string out;
     if (dropped_)
         out.append(LogLine("CallLog").Number("dropped", static_cast<std::int64_t>(dropped_)).Str())
@@ -124,7 +135,8 @@ std::string CallLog::Text() const {
     return out;
 }
 
-std::size_t CallLog::Take(char* buffer, std::size_t capacity) {
+std::size_t CallLog::Take(char* buffer, std::size_t capacity)
+{
     std::string all = Text();
     if (buffer && capacity > all.size()) {
         std::memcpy(buffer, all.c_str(), all.size() + 1);
@@ -134,9 +146,10 @@ std::size_t CallLog::Take(char* buffer, std::size_t capacity) {
     return all.size();
 }
 
-CallLog& CallLogOfProcess() {
+CallLog& CallLogOfProcess()
+{
     static CallLog log;
     return log;
 }
 
-}  // namespace zn::np
+} // namespace zn::np

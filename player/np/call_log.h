@@ -19,7 +19,7 @@ public:
     explicit LogLine(std::string_view call);
 
     LogLine& Text(std::string_view key, std::string_view value);
-    LogLine& Text(std::string_view key, const char* value);  // null reads as null
+    LogLine& Text(std::string_view key, const char* value); // null reads as null
     LogLine& Number(std::string_view key, std::int64_t value);
     LogLine& Address(std::string_view key, const void* value);
     LogLine& Variants(std::string_view key, const NPVariant* values, std::uint32_t count);
@@ -58,4 +58,4 @@ private:
 // The process-wide log (the plug-in is loaded once per process).
 CallLog& CallLogOfProcess();
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -7,14 +7,16 @@ namespace zn::np {
 
 namespace {
 
-std::uint32_t TokenOf(const void* notifyData) {
+std::uint32_t TokenOf(const void* notifyData)
+{
     auto value = reinterpret_cast<std::uintptr_t>(notifyData);
     return value <= UINT32_MAX ? static_cast<std::uint32_t>(value) : 0;
 }
 
-}  // namespace
+} // namespace
 
-void* Downloads::Add(UrlRequest request) {
+void* Downloads::Add(UrlRequest request)
+{
     std::uint32_t token = nextToken_++;
     if (nextToken_ == 0)
         nextToken_ = 1;
@@ -22,14 +24,16 @@ void* Downloads::Add(UrlRequest request) {
     return reinterpret_cast<void*>(static_cast<std::uintptr_t>(token));
 }
 
-std::optional<UrlRequest> Downloads::Find(void* notifyData) const {
+std::optional<UrlRequest> Downloads::Find(void* notifyData) const
+{
     auto found = requests_.find(TokenOf(notifyData));
     if (found == requests_.end())
         return std::nullopt;
     return found->second;
 }
 
-StreamBuffer* Downloads::Open(void* notifyData, std::string streamUrl) {
+StreamBuffer* Downloads::Open(void* notifyData, std::string streamUrl)
+{
     std::uint32_t token = TokenOf(notifyData);
     auto found = requests_.find(token);
     UrlRequest request;
@@ -45,12 +49,14 @@ StreamBuffer* Downloads::Open(void* notifyData, std::string streamUrl) {
     return &streams_.back().buffer;
 }
 
-bool Downloads::IsOpen(const void* stream) const {
+bool Downloads::IsOpen(const void* stream) const
+{
     return std::any_of(streams_.begin(), streams_.end(),
                        [&](const OpenStream& open) { return &open.buffer == stream; });
 }
 
-bool Downloads::Append(StreamBuffer* stream, const void* data, std::size_t length) {
+bool Downloads::Append(StreamBuffer* stream, const void* data, std::size_t length)
+{
     if (length > limit_ - stream->bytes.size())
         return false;
     const auto* bytes = static_cast<const std::uint8_t*>(data);
@@ -58,7 +64,8 @@ bool Downloads::Append(StreamBuffer* stream, const void* data, std::size_t lengt
     return true;
 }
 
-StreamBuffer Downloads::Close(StreamBuffer* stream) {
+StreamBuffer Downloads::Close(StreamBuffer* stream)
+{
     auto open = std::find_if(streams_.begin(), streams_.end(),
                              [&](const OpenStream& s) { return &s.buffer == stream; });
     if (open == streams_.end())
@@ -70,7 +77,8 @@ StreamBuffer Downloads::Close(StreamBuffer* stream) {
     return finished;
 }
 
-bool Downloads::Notified(void* notifyData) {
+bool Downloads::Notified(void* notifyData)
+{
     std::uint32_t token = TokenOf(notifyData);
     bool streaming = std::any_of(streams_.begin(), streams_.end(),
                                  [&](const OpenStream& open) { return open.token == token; });
@@ -79,4 +87,4 @@ bool Downloads::Notified(void* notifyData) {
     return requests_.erase(token) > 0;
 }
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -23,8 +23,8 @@ struct UrlRequest {
 
 struct StreamBuffer {
     UrlRequest request;
-    std::string url;  // as the browser names the stream
-    void* notifyData = nullptr;  // as the browser handed it with the stream
+    std::string url;            // as the browser names the stream
+    void* notifyData = nullptr; // as the browser handed it with the stream
     std::vector<std::uint8_t> bytes;
 };
 
@@ -62,4 +62,4 @@ private:
     std::list<OpenStream> streams_;
 };
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -7,7 +7,8 @@ namespace zn::np {
 
 namespace {
 
-void AppendStringLiteral(std::string& out, std::string_view text) {
+void AppendStringLiteral(std::string& out, std::string_view text)
+{
     out += '"';
     for (unsigned char c : text) {
         switch (c) {
@@ -28,9 +29,10 @@ void AppendStringLiteral(std::string& out, std::string_view text) {
     out += '"';
 }
 
-}  // namespace
+} // namespace
 
-std::string FlashCallScript(std::string_view name, const std::vector<FlashCallArgument>& args) {
+std::string FlashCallScript(std::string_view name, const std::vector<FlashCallArgument>& args)
+{
     std::string script = "try { __flash__toXML(";
     script.append(name);
     script += '(';
@@ -50,4 +52,4 @@ std::string FlashCallScript(std::string_view name, const std::vector<FlashCallAr
     return script;
 }
 
-}  // namespace zn::np
+} // namespace zn::np

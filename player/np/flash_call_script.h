@@ -17,4 +17,4 @@ using FlashCallArgument = swf::ExternalValue;
 // undefined go bare, numbers as the movie prints them.
 std::string FlashCallScript(std::string_view name, const std::vector<FlashCallArgument>& args);
 
-}  // namespace zn::np
+} // namespace zn::np

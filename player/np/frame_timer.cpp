@@ -13,12 +13,14 @@ namespace zn::np {
 
 namespace {
 
-std::map<UINT_PTR, Instance*>& Timers() {
+std::map<UINT_PTR, Instance*>& Timers()
+{
     static std::map<UINT_PTR, Instance*> timers;
     return timers;
 }
 
-void CALLBACK TimerFired(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK TimerFired(HWND, UINT, UINT_PTR id, DWORD)
+{
     try {
         auto found = Timers().find(id);
         if (found == Timers().end())
@@ -31,12 +33,13 @@ void CALLBACK TimerFired(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
-}  // namespace
+} // namespace
 
-void FrameTimer::Start(Instance& instance, double framesPerSecond) {
+void FrameTimer::Start(Instance& instance, double framesPerSecond)
+{
     Stop();
-    double rate = std::isfinite(framesPerSecond) ? std::clamp(framesPerSecond, 1.0 / 256, 120.0)
-                                                 : 12.0;
+    double rate =
+        std::isfinite(framesPerSecond) ? std::clamp(framesPerSecond, 1.0 / 256, 120.0) : 12.0;
     auto interval = static_cast<UINT>(std::lround(1000.0 / rate));
     UINT_PTR id = SetTimer(nullptr, 0, std::max<UINT>(interval, USER_TIMER_MINIMUM), TimerFired);
     if (!id)
@@ -45,7 +48,8 @@ void FrameTimer::Start(Instance& instance, double framesPerSecond) {
     id_ = id;
 }
 
-void FrameTimer::Stop() {
+void FrameTimer::Stop()
+{
     if (!id_)
         return;
     KillTimer(nullptr, id_);
@@ -53,4 +57,4 @@ void FrameTimer::Stop() {
     id_ = 0;
 }
 
-}  // namespace zn::np
+} // namespace zn::np

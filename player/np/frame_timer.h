@@ -25,4 +25,4 @@ private:
     std::uintptr_t id_ = 0;
 };
 
-}  // namespace zn::np
+} // namespace zn::np

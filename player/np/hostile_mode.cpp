@@ -5,29 +5,33 @@
 
 namespace zn::np {
 
-HostileMode& Hostility() {
+HostileMode& Hostility()
+{
     static HostileMode mode;
     return mode;
 }
 
 namespace {
 
-CallLog& ViolationLog() {
+CallLog& ViolationLog()
+{
     static CallLog log;
     return log;
 }
 
-}  // namespace
+} // namespace
 
-void ReportViolation(std::string_view what) {
+void ReportViolation(std::string_view what)
+{
     LogLine line("Violation");
     line.Text("what", what);
     CallLogOfProcess().Record(line);
     ViolationLog().Record(line);
 }
 
-std::size_t TakeViolations(char* buffer, std::size_t capacity) {
+std::size_t TakeViolations(char* buffer, std::size_t capacity)
+{
     return ViolationLog().Take(buffer, capacity);
 }
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -24,4 +24,4 @@ HostileMode& Hostility();
 void ReportViolation(std::string_view what);
 std::size_t TakeViolations(char* buffer, std::size_t capacity);
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -25,42 +25,54 @@ constexpr std::uint16_t kMouseMove = 0x0200;
 constexpr std::uint16_t kLeftButtonDown = 0x0201;
 constexpr std::uint16_t kLeftButtonUp = 0x0202;
 
-std::vector<Instance*>& LiveInstances() {
+std::vector<Instance*>& LiveInstances()
+{
     static std::vector<Instance*> instances;
     return instances;
 }
 
-void Forget(Instance* instance) {
+void Forget(Instance* instance)
+{
     auto& live = LiveInstances();
     live.erase(std::remove(live.begin(), live.end(), instance), live.end());
 }
 
-std::uint16_t Clamp16(long value) { return static_cast<std::uint16_t>(std::clamp(value, 0L, 65535L)); }
+std::uint16_t Clamp16(long value)
+{
+    return static_cast<std::uint16_t>(std::clamp(value, 0L, 65535L));
+}
 
-NPVariant StringVariant(const std::string& text) {
+NPVariant StringVariant(const std::string& text)
+{
     NPVariant value{};
     value.type = NPVariantType_String;
     value.value.stringValue = {text.data(), static_cast<std::uint32_t>(text.size())};
     return value;
 }
 
-}  // namespace
+} // namespace
 
-bool IsLiveInstance(const Instance* instance) {
+bool IsLiveInstance(const Instance* instance)
+{
     const auto& live = LiveInstances();
     return instance && std::find(live.begin(), live.end(), instance) != live.end();
 }
 
-Instance* FindLiveInstance(const void* npp) {
+Instance* FindLiveInstance(const void* npp)
+{
     for (Instance* instance : LiveInstances())
         if (instance->Npp() == npp)
             return instance;
     return nullptr;
 }
 
-std::size_t LiveInstanceCount() { return LiveInstances().size(); }
+std::size_t LiveInstanceCount()
+{
+    return LiveInstances().size();
+}
 
-void DestroyAllInstances() {
+void DestroyAllInstances()
+{
     // The browser's records may be gone by now: the instances are freed without touching them.
     while (!LiveInstances().empty()) {
         Instance* instance = LiveInstances().back();
@@ -69,7 +81,8 @@ void DestroyAllInstances() {
     }
 }
 
-InstanceScope::InstanceScope(NPP npp) : browserCall_(true) {
+InstanceScope::InstanceScope(NPP npp) : browserCall_(true)
+{
     // The record is read only once it is known to be one of a live instance.
     Instance* instance = FindLiveInstance(npp);
     if (!instance)
@@ -84,20 +97,26 @@ InstanceScope::InstanceScope(NPP npp) : browserCall_(true) {
 }
 
 InstanceScope::InstanceScope(Instance* instance, bool browserCall)
-    : instance_(IsLiveInstance(instance) ? instance : nullptr), browserCall_(browserCall) {
+    : instance_(IsLiveInstance(instance) ? instance : nullptr), browserCall_(browserCall)
+{
     if (instance_)
         instance_->Enter(browserCall_);
 }
 
-InstanceScope::~InstanceScope() { Instance::Leave(instance_, browserCall_); }
+InstanceScope::~InstanceScope()
+{
+    Instance::Leave(instance_, browserCall_);
+}
 
-void Instance::Enter(bool browserCall) {
+void Instance::Enter(bool browserCall)
+{
     ++depth_;
     if (browserCall)
         ++browserCalls_;
 }
 
-void Instance::Leave(Instance* instance, bool browserCall) {
+void Instance::Leave(Instance* instance, bool browserCall)
+{
     if (!instance)
         return;
     if (browserCall)
@@ -110,18 +129,21 @@ void Instance::Leave(Instance* instance, bool browserCall) {
         instance->retiredMovies_.clear();
 }
 
-Instance::Instance(NPP npp, const InstanceSettings& settings) : npp_(npp), settings_(settings) {
+Instance::Instance(NPP npp, const InstanceSettings& settings) : npp_(npp), settings_(settings)
+{
     LiveInstances().push_back(this);
     // Windowless is the only mode this player draws in. A browser that cannot host it keeps
     // its windowed default, whose window this player refuses: scripting and streams still work.
     if (!TheBrowser().SupportsWindowless(npp_))
         return;
     TheBrowser().SetValue(npp_, NPPVpluginWindowBool, nullptr);
-    TheBrowser().SetValue(npp_, NPPVpluginTransparentBool,
-                          reinterpret_cast<void*>(static_cast<std::uintptr_t>(settings_.transparent)));
+    TheBrowser().SetValue(
+        npp_, NPPVpluginTransparentBool,
+        reinterpret_cast<void*>(static_cast<std::uintptr_t>(settings_.transparent)));
 }
 
-Instance::~Instance() {
+Instance::~Instance()
+{
     Forget(this);
     timer_.Stop();
     // Only NP_Shutdown frees an instance that was not destroyed; the browser's records may be
@@ -130,7 +152,8 @@ Instance::~Instance() {
         object_->instance = nullptr;
 }
 
-void Instance::Destroy() {
+void Instance::Destroy()
+{
     if (destroyed_)
         return;
     // NPP_Destroy's own call is the one open browser call a browser may destroy from.
@@ -148,13 +171,18 @@ void Instance::Destroy() {
     }
 }
 
-std::uint32_t Instance::Width() const { return window_.window ? window_.width : settings_.width; }
+std::uint32_t Instance::Width() const
+{
+    return window_.window ? window_.width : settings_.width;
+}
 
-std::uint32_t Instance::Height() const {
+std::uint32_t Instance::Height() const
+{
     return window_.window ? window_.height : settings_.height;
 }
 
-NPError Instance::SetWindow(const NPWindow& window) {
+NPError Instance::SetWindow(const NPWindow& window)
+{
     if (painting_)
         ReportViolation("NPP_SetWindow inside WM_PAINT");
     if (window.type != NPWindowTypeDrawable)
@@ -177,7 +205,8 @@ NPError Instance::SetWindow(const NPWindow& window) {
     return NPERR_NO_ERROR;
 }
 
-std::int16_t Instance::HandleEvent(const NPEvent& event) {
+std::int16_t Instance::HandleEvent(const NPEvent& event)
+{
     if (!movie_)
         return 0;
     if (event.event == kPaint) {
@@ -221,7 +250,8 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
     }
 }
 
-NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
+NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType)
+{
     if (stream.pdata)
         ReportViolation("NPP_NewStream with a stream whose pdata is set");
     StreamBuffer* buffer =
@@ -232,7 +262,8 @@ NPError Instance::NewStream(NPStream& stream, std::uint16_t* streamType) {
     return NPERR_NO_ERROR;
 }
 
-bool Instance::IsOwnStream(const NPStream& stream, const char* call) const {
+bool Instance::IsOwnStream(const NPStream& stream, const char* call) const
+{
     if (!downloads_.IsOpen(stream.pdata)) {
         ReportViolation(std::string(call) + " with a stream this instance did not open");
         return false;
@@ -244,7 +275,8 @@ bool Instance::IsOwnStream(const NPStream& stream, const char* call) const {
     return true;
 }
 
-std::int32_t Instance::Write(NPStream& stream, std::int32_t length, const void* buffer) {
+std::int32_t Instance::Write(NPStream& stream, std::int32_t length, const void* buffer)
+{
     // A negative answer makes the browser end the stream.
     if (!IsOwnStream(stream, "NPP_Write"))
         return -1;
@@ -255,7 +287,8 @@ std::int32_t Instance::Write(NPStream& stream, std::int32_t length, const void* 
     return kept ? length : -1;
 }
 
-NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
+NPError Instance::DestroyStream(NPStream& stream, NPReason reason)
+{
     if (!IsOwnStream(stream, "NPP_DestroyStream"))
         return NPERR_INVALID_PARAM;
     StreamBuffer finished = downloads_.Close(static_cast<StreamBuffer*>(stream.pdata));
@@ -269,9 +302,13 @@ NPError Instance::DestroyStream(NPStream& stream, NPReason reason) {
     return NPERR_NO_ERROR;
 }
 
-void Instance::UrlNotify(NPReason, void* notifyData) { downloads_.Notified(notifyData); }
+void Instance::UrlNotify(NPReason, void* notifyData)
+{
+    downloads_.Notified(notifyData);
+}
 
-void Instance::ActHostileInNew() {
+void Instance::ActHostileInNew()
+{
     if (Hostility().Has(ZnNpHostileEnumerate)) {
         NPObject* window = TheBrowser().WindowObject(npp_);
         if (window && !TheBrowser().Enumerate(npp_, window))
@@ -282,7 +319,8 @@ void Instance::ActHostileInNew() {
         RequestFromBrowser(Hostility().url, UrlRequest::Purpose::Movie);
 }
 
-void Instance::MovieArrived(const StreamBuffer& stream) {
+void Instance::MovieArrived(const StreamBuffer& stream)
+{
     timer_.Stop();
     // The movie being replaced may be the one whose script asked for this; it lives on until
     // the outermost call returns.
@@ -299,10 +337,11 @@ void Instance::MovieArrived(const StreamBuffer& stream) {
     timer_.Start(*this, movie.FrameRate());
 }
 
-NPObject* Instance::ScriptableObjectForBrowser() {
+NPObject* Instance::ScriptableObjectForBrowser()
+{
     if (!object_) {
-        auto* object =
-            static_cast<ScriptableObject*>(TheBrowser().CreateObject(npp_, ScriptableObjectClass()));
+        auto* object = static_cast<ScriptableObject*>(
+            TheBrowser().CreateObject(npp_, ScriptableObjectClass()));
         if (!object)
             return nullptr;
         object->instance = this;
@@ -311,77 +350,102 @@ NPObject* Instance::ScriptableObjectForBrowser() {
     return TheBrowser().RetainObject(object_);
 }
 
-NPError Instance::LoadMovie(std::int32_t layer, const std::string& url) {
+NPError Instance::LoadMovie(std::int32_t layer, const std::string& url)
+{
     // Levels above 0 would stack movies; this player shows one.
     if (layer != 0 || url.empty())
         return NPERR_INVALID_PARAM;
     return RequestFromBrowser(url, UrlRequest::Purpose::Movie);
 }
 
-void Instance::Play() {
+void Instance::Play()
+{
     if (movie_)
         movie_->Play();
 }
 
-void Instance::StopPlay() {
+void Instance::StopPlay()
+{
     if (movie_)
         movie_->StopPlay();
 }
 
-void Instance::Rewind() {
+void Instance::Rewind()
+{
     if (movie_)
         movie_->Rewind();
 }
 
-void Instance::Forward() {
+void Instance::Forward()
+{
     if (movie_)
         movie_->Forward();
 }
 
-void Instance::Back() {
+void Instance::Back()
+{
     if (movie_)
         movie_->Back();
 }
 
-bool Instance::Loop() const { return movie_ ? movie_->Loop() : loop_; }
+bool Instance::Loop() const
+{
+    return movie_ ? movie_->Loop() : loop_;
+}
 
-void Instance::SetLoop(bool loop) {
+void Instance::SetLoop(bool loop)
+{
     loop_ = loop;
     if (movie_)
         movie_->SetLoop(loop);
 }
 
-bool Instance::IsPlaying() const { return movie_ && movie_->IsPlaying(); }
+bool Instance::IsPlaying() const
+{
+    return movie_ && movie_->IsPlaying();
+}
 
-std::int32_t Instance::CurrentFrame() const { return movie_ ? movie_->CurrentFrame() : 0; }
+std::int32_t Instance::CurrentFrame() const
+{
+    return movie_ ? movie_->CurrentFrame() : 0;
+}
 
-std::int32_t Instance::TotalFrames() const { return movie_ ? movie_->TotalFrames() : 0; }
+std::int32_t Instance::TotalFrames() const
+{
+    return movie_ ? movie_->TotalFrames() : 0;
+}
 
-void Instance::GotoFrame(std::int32_t frame) {
+void Instance::GotoFrame(std::int32_t frame)
+{
     if (movie_)
         movie_->GotoFrame(frame);
 }
 
-std::optional<std::string> Instance::GetVariable(const std::string& name) const {
+std::optional<std::string> Instance::GetVariable(const std::string& name) const
+{
     return movie_ ? movie_->GetVariable(name) : std::nullopt;
 }
 
-void Instance::SetVariable(const std::string& name, const std::string& value) {
+void Instance::SetVariable(const std::string& name, const std::string& value)
+{
     if (movie_)
         movie_->SetVariable(name, value);
 }
 
-std::string Instance::CallFunction(const std::string& request) {
+std::string Instance::CallFunction(const std::string& request)
+{
     std::optional<std::string> answer = movie_ ? movie_->InvokeCallback(request) : std::nullopt;
     return answer.value_or("<undefined/>");
 }
 
-void Instance::Invalidate(NPRect rect) {
+void Instance::Invalidate(NPRect rect)
+{
     if (!destroyed_)
         TheBrowser().InvalidateRect(npp_, rect);
 }
 
-bool Instance::SendFSCommand(const std::string& command, const std::string& args) {
+bool Instance::SendFSCommand(const std::string& command, const std::string& args)
+{
     if (destroyed_)
         return false;
     NPObject* window = TheBrowser().WindowObject(npp_);
@@ -397,7 +461,8 @@ bool Instance::SendFSCommand(const std::string& command, const std::string& args
 }
 
 std::string Instance::SendExternalCall(const std::string& name,
-                                       const std::vector<FlashCallArgument>& args) {
+                                       const std::vector<FlashCallArgument>& args)
+{
     if (destroyed_)
         return "<undefined/>";
     NPObject* window = TheBrowser().WindowObject(npp_);
@@ -415,7 +480,8 @@ std::string Instance::SendExternalCall(const std::string& name,
     return answer;
 }
 
-NPError Instance::RequestFromBrowser(const std::string& url, UrlRequest::Purpose purpose) {
+NPError Instance::RequestFromBrowser(const std::string& url, UrlRequest::Purpose purpose)
+{
     if (destroyed_)
         return NPERR_INVALID_INSTANCE_ERROR;
     void* notifyData = downloads_.Add({purpose, url});
@@ -425,32 +491,38 @@ NPError Instance::RequestFromBrowser(const std::string& url, UrlRequest::Purpose
     return result;
 }
 
-void Instance::AdvanceFrame() {
+void Instance::AdvanceFrame()
+{
     // The movie reports what changed through InvalidateRect as it advances.
     if (movie_)
         movie_->Advance();
 }
 
-void Instance::RequestUrl(const std::string& url, const std::string& target) {
+void Instance::RequestUrl(const std::string& url, const std::string& target)
+{
     if (!IsRequestAllowed(movieUrl_, url, LocalRestrictionLifted()))
         return;
     // A movie loaded into level 0 replaces this one; everything else is a file it fetches.
     bool replacesMovie = target == "_level0";
-    RequestFromBrowser(url, replacesMovie ? UrlRequest::Purpose::Movie : UrlRequest::Purpose::MovieFile);
+    RequestFromBrowser(url,
+                       replacesMovie ? UrlRequest::Purpose::Movie : UrlRequest::Purpose::MovieFile);
 }
 
-void Instance::FSCommand(const std::string& command, const std::string& arguments) {
+void Instance::FSCommand(const std::string& command, const std::string& arguments)
+{
     SendFSCommand(command, arguments);
 }
 
 std::string Instance::CallExternal(const std::string& name,
-                                   const std::vector<swf::ExternalValue>& arguments) {
+                                   const std::vector<swf::ExternalValue>& arguments)
+{
     return SendExternalCall(name, arguments);
 }
 
-void Instance::InvalidateRect(const swf::PixelRect& rect) {
+void Instance::InvalidateRect(const swf::PixelRect& rect)
+{
     Invalidate({Clamp16(long{rect.top} + window_.y), Clamp16(long{rect.left} + window_.x),
                 Clamp16(long{rect.bottom} + window_.y), Clamp16(long{rect.right} + window_.x)});
 }
 
-}  // namespace zn::np
+} // namespace zn::np

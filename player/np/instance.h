@@ -149,4 +149,4 @@ Instance* FindLiveInstance(const void* npp);
 std::size_t LiveInstanceCount();
 void DestroyAllInstances();
 
-}  // namespace zn::np
+} // namespace zn::np

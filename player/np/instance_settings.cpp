@@ -8,7 +8,8 @@ namespace zn::np {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
+bool SameName(std::string_view a, std::string_view b)
+{
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -18,7 +19,8 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::optional<std::uint32_t> ParseSize(std::string_view text) {
+std::optional<std::uint32_t> ParseSize(std::string_view text)
+{
     std::uint32_t value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     // "100%" and the like are relative sizes: the window decides.
@@ -27,9 +29,10 @@ std::optional<std::uint32_t> ParseSize(std::string_view text) {
     return value;
 }
 
-}  // namespace
+} // namespace
 
-std::optional<std::uint32_t> ParseColor(std::string_view text) {
+std::optional<std::uint32_t> ParseColor(std::string_view text)
+{
     if (!text.empty() && text.front() == '#')
         text.remove_prefix(1);
     else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
@@ -43,8 +46,9 @@ std::optional<std::uint32_t> ParseColor(std::string_view text) {
     return value;
 }
 
-InstanceSettings ReadInstanceSettings(
-    const std::vector<std::pair<std::string_view, std::string_view>>& attributes) {
+InstanceSettings
+ReadInstanceSettings(const std::vector<std::pair<std::string_view, std::string_view>>& attributes)
+{
     InstanceSettings settings;
     for (const auto& [name, value] : attributes) {
         if (SameName(name, "wmode"))
@@ -59,4 +63,4 @@ InstanceSettings ReadInstanceSettings(
     return settings;
 }
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -9,7 +9,8 @@ namespace {
 
 // The scheme of a URL in lower case, or empty when there is none. A single letter before the
 // colon is a drive ("C:\movie.swf"), not a scheme.
-std::string_view::size_type SchemeLength(std::string_view url) {
+std::string_view::size_type SchemeLength(std::string_view url)
+{
     auto colon = url.find(':');
     if (colon == std::string_view::npos || colon < 2)
         return 0;
@@ -21,7 +22,8 @@ std::string_view::size_type SchemeLength(std::string_view url) {
     return colon;
 }
 
-bool HasScheme(std::string_view url, std::string_view scheme) {
+bool HasScheme(std::string_view url, std::string_view scheme)
+{
     auto length = SchemeLength(url);
     if (length != scheme.size())
         return false;
@@ -31,15 +33,19 @@ bool HasScheme(std::string_view url, std::string_view scheme) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
-bool IsLocalUrl(std::string_view url) { return SchemeLength(url) == 0 || HasScheme(url, "file"); }
+bool IsLocalUrl(std::string_view url)
+{
+    return SchemeLength(url) == 0 || HasScheme(url, "file");
+}
 
 bool IsRequestAllowed(std::string_view movieUrl, std::string_view requestUrl,
-                      bool restrictionLifted) {
+                      bool restrictionLifted)
+{
     if (restrictionLifted || !IsLocalUrl(movieUrl))
         return true;
     return IsLocalUrl(requestUrl);
 }
 
-}  // namespace zn::np
+} // namespace zn::np

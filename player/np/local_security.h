@@ -12,4 +12,4 @@ bool IsLocalUrl(std::string_view url);
 bool IsRequestAllowed(std::string_view movieUrl, std::string_view requestUrl,
                       bool restrictionLifted);
 
-}  // namespace zn::np
+} // namespace zn::np

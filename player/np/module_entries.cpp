@@ -16,7 +16,8 @@ using namespace zn::np;
 
 extern "C" {
 
-NPError WINAPI NP_GetEntryPoints(NPPluginFuncs* funcs) {
+NPError WINAPI NP_GetEntryPoints(NPPluginFuncs* funcs)
+{
     return Guarded([&] {
         CallLogOfProcess().Record(LogLine("NP_GetEntryPoints")
                                       .Address("funcs", funcs)
@@ -30,7 +31,8 @@ NPError WINAPI NP_GetEntryPoints(NPPluginFuncs* funcs) {
     });
 }
 
-NPError WINAPI NP_Initialize(NPNetscapeFuncs* funcs) {
+NPError WINAPI NP_Initialize(NPNetscapeFuncs* funcs)
+{
     return Guarded([&] {
         CallLogOfProcess().Record(LogLine("NP_Initialize")
                                       .Address("funcs", funcs)
@@ -40,7 +42,8 @@ NPError WINAPI NP_Initialize(NPNetscapeFuncs* funcs) {
     });
 }
 
-NPError WINAPI NP_Shutdown() {
+NPError WINAPI NP_Shutdown()
+{
     return Guarded([] {
         CallLogOfProcess().Record(LogLine("NP_Shutdown"));
         DestroyAllInstances();
@@ -49,7 +52,8 @@ NPError WINAPI NP_Shutdown() {
     });
 }
 
-NPError WINAPI Flash_DisableLocalSecurity() {
+NPError WINAPI Flash_DisableLocalSecurity()
+{
     return Guarded([] {
         CallLogOfProcess().Record(LogLine("Flash_DisableLocalSecurity"));
         LiftLocalRestriction();
@@ -57,4 +61,4 @@ NPError WINAPI Flash_DisableLocalSecurity() {
     });
 }
 
-}  // extern "C"
+} // extern "C"

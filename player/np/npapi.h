@@ -54,8 +54,8 @@ enum NPPVariable : std::int32_t {
 enum NPWindowType : std::int32_t { NPWindowTypeWindow = 1, NPWindowTypeDrawable = 2 };
 
 struct NPP_t {
-    void* pdata;  // the plug-in's
-    void* ndata;  // the browser's
+    void* pdata; // the plug-in's
+    void* ndata; // the browser's
 };
 using NPP = NPP_t*;
 
@@ -64,7 +64,7 @@ struct NPRect {
 };
 
 struct NPWindow {
-    void* window;  // a device context for a drawable
+    void* window; // a device context for a drawable
     std::int32_t x, y;
     std::uint32_t width, height;
     NPRect clipRect;
@@ -302,4 +302,4 @@ static_assert(offsetof(NPNetscapeFuncs, pluginthreadasynccall) == 176);
 static_assert(sizeof(NPNetscapeFuncs) == 184);
 #endif
 
-}  // namespace zn::np
+} // namespace zn::np

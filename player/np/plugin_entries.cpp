@@ -21,19 +21,22 @@ constexpr std::string_view kFlashMimeType = "application/x-shockwave-flash";
 
 // The instance behind npp, held while the call runs; an unknown one is refused.
 template <typename Call>
-NPError OnInstance(NPP npp, Call call) {
+NPError OnInstance(NPP npp, Call call)
+{
     InstanceScope instance(npp);
     return instance ? call(*instance) : NPERR_INVALID_INSTANCE_ERROR;
 }
 
-void LogStream(LogLine& line, const NPStream* stream) {
+void LogStream(LogLine& line, const NPStream* stream)
+{
     line.Address("stream", stream);
     if (stream)
         line.Text("url", stream->url).Number("end", stream->end);
 }
 
 NPError New(NPMIMEType pluginType, NPP npp, std::uint16_t mode, std::int16_t argc, char* argn[],
-            char* argv[], NPSavedData*) {
+            char* argv[], NPSavedData*)
+{
     return Guarded([&] {
         LogLine line("NPP_New");
         line.Address("npp", npp).Text("mime", pluginType).Number("mode", mode).Number("argc", argc);
@@ -66,7 +69,8 @@ NPError New(NPMIMEType pluginType, NPP npp, std::uint16_t mode, std::int16_t arg
     });
 }
 
-NPError Destroy(NPP npp, NPSavedData** save) {
+NPError Destroy(NPP npp, NPSavedData** save)
+{
     return Guarded([&] {
         CallLogOfProcess().Record(LogLine("NPP_Destroy").Address("npp", npp));
         if (save)
@@ -78,13 +82,17 @@ NPError Destroy(NPP npp, NPSavedData** save) {
     });
 }
 
-NPError SetWindow(NPP npp, NPWindow* window) {
+NPError SetWindow(NPP npp, NPWindow* window)
+{
     return Guarded([&] {
         LogLine line("NPP_SetWindow");
         line.Address("npp", npp).Address("window", window ? window->window : nullptr);
         if (window)
-            line.Number("x", window->x).Number("y", window->y).Number("width", window->width)
-                .Number("height", window->height).Number("type", window->type);
+            line.Number("x", window->x)
+                .Number("y", window->y)
+                .Number("width", window->width)
+                .Number("height", window->height)
+                .Number("type", window->type);
         CallLogOfProcess().Record(line);
         return OnInstance(npp, [&](Instance& instance) {
             return window ? instance.SetWindow(*window) : NPERR_INVALID_PARAM;
@@ -92,18 +100,19 @@ NPError SetWindow(NPP npp, NPWindow* window) {
     });
 }
 
-std::int16_t HandleEvent(NPP npp, void* event) {
+std::int16_t HandleEvent(NPP npp, void* event)
+{
     return GuardedOr<std::int16_t>(0, [&]() -> std::int16_t {
-        auto* npEvent = static_cast<NPEvent*>(event);
+        auto* np_event = static_cast<NPEvent*>(event);
         LogLine line("NPP_HandleEvent");
         line.Address("npp", npp);
-        if (npEvent) {
-            line.Number("event", npEvent->event)
-                .Address("wParam", reinterpret_cast<void*>(npEvent->wParam))
-                .Address("lParam", reinterpret_cast<void*>(npEvent->lParam));
+        if (np_event) {
+            line.Number("event", np_event->event)
+                .Address("wParam", reinterpret_cast<void*>(np_event->wParam))
+                .Address("lParam", reinterpret_cast<void*>(np_event->lParam));
             // The two bytes after event belong to no field; a browser must not leave garbage.
             std::uint16_t padding = 0;
-            std::memcpy(&padding, reinterpret_cast<const char*>(npEvent) + sizeof npEvent->event,
+            std::memcpy(&padding, reinterpret_cast<const char*>(np_event) + sizeof np_event->event,
                         sizeof padding);
             if (padding)
                 line.Number("padding", padding);
@@ -111,14 +120,15 @@ std::int16_t HandleEvent(NPP npp, void* event) {
             line.Address("event", nullptr);
         CallLogOfProcess().Record(line);
         InstanceScope instance(npp);
-        if (!instance || !npEvent)
+        if (!instance || !np_event)
             return 0;
-        return instance->HandleEvent(*npEvent);
+        return instance->HandleEvent(*np_event);
     });
 }
 
 NPError NewStream(NPP npp, NPMIMEType type, NPStream* stream, NPBool seekable,
-                  std::uint16_t* streamType) {
+                  std::uint16_t* streamType)
+{
     return Guarded([&] {
         LogLine line("NPP_NewStream");
         line.Address("npp", npp).Text("type", type);
@@ -133,7 +143,8 @@ NPError NewStream(NPP npp, NPMIMEType type, NPStream* stream, NPBool seekable,
     });
 }
 
-std::int32_t WriteReady(NPP npp, NPStream* stream) {
+std::int32_t WriteReady(NPP npp, NPStream* stream)
+{
     // Everything is buffered in memory: any amount is welcome.
     return GuardedOr<std::int32_t>(0x0FFFFFFF, [&] {
         CallLogOfProcess().Record(
@@ -143,10 +154,13 @@ std::int32_t WriteReady(NPP npp, NPStream* stream) {
 }
 
 std::int32_t Write(NPP npp, NPStream* stream, std::int32_t offset, std::int32_t length,
-                   void* buffer) {
+                   void* buffer)
+{
     return GuardedOr<std::int32_t>(-1, [&]() -> std::int32_t {
         LogLine line("NPP_Write");
-        line.Address("npp", npp).Address("stream", stream).Number("offset", offset)
+        line.Address("npp", npp)
+            .Address("stream", stream)
+            .Number("offset", offset)
             .Number("length", length);
         CallLogOfProcess().Record(line);
         InstanceScope instance(npp);
@@ -156,7 +170,8 @@ std::int32_t Write(NPP npp, NPStream* stream, std::int32_t offset, std::int32_t 
     });
 }
 
-NPError DestroyStream(NPP npp, NPStream* stream, NPReason reason) {
+NPError DestroyStream(NPP npp, NPStream* stream, NPReason reason)
+{
     return Guarded([&] {
         LogLine line("NPP_DestroyStream");
         line.Address("npp", npp);
@@ -171,7 +186,8 @@ NPError DestroyStream(NPP npp, NPStream* stream, NPReason reason) {
 
 // Streams are always asked for as NP_NORMAL, and windowless printing is not offered: these two
 // only leave their trace in the log.
-void StreamAsFile(NPP npp, NPStream* stream, const char* fileName) {
+void StreamAsFile(NPP npp, NPStream* stream, const char* fileName)
+{
     GuardedOr<int>(0, [&] {
         CallLogOfProcess().Record(LogLine("NPP_StreamAsFile")
                                       .Address("npp", npp)
@@ -181,7 +197,8 @@ void StreamAsFile(NPP npp, NPStream* stream, const char* fileName) {
     });
 }
 
-void Print(NPP npp, void* platformPrint) {
+void Print(NPP npp, void* platformPrint)
+{
     GuardedOr<int>(0, [&] {
         CallLogOfProcess().Record(
             LogLine("NPP_Print").Address("npp", npp).Address("print", platformPrint));
@@ -189,7 +206,8 @@ void Print(NPP npp, void* platformPrint) {
     });
 }
 
-void UrlNotify(NPP npp, const char* url, NPReason reason, void* notifyData) {
+void UrlNotify(NPP npp, const char* url, NPReason reason, void* notifyData)
+{
     GuardedOr<int>(0, [&] {
         CallLogOfProcess().Record(LogLine("NPP_URLNotify")
                                       .Address("npp", npp)
@@ -203,7 +221,8 @@ void UrlNotify(NPP npp, const char* url, NPReason reason, void* notifyData) {
     });
 }
 
-NPError GetValue(NPP npp, NPPVariable variable, void* value) {
+NPError GetValue(NPP npp, NPPVariable variable, void* value)
+{
     return Guarded([&] {
         CallLogOfProcess().Record(
             LogLine("NPP_GetValue").Address("npp", npp).Number("variable", variable));
@@ -224,7 +243,8 @@ NPError GetValue(NPP npp, NPPVariable variable, void* value) {
     });
 }
 
-NPError SetValue(NPP npp, NPNVariable variable, void*) {
+NPError SetValue(NPP npp, NPNVariable variable, void*)
+{
     return Guarded([&] {
         CallLogOfProcess().Record(
             LogLine("NPP_SetValue").Address("npp", npp).Number("variable", variable));
@@ -232,9 +252,10 @@ NPError SetValue(NPP npp, NPNVariable variable, void*) {
     });
 }
 
-}  // namespace
+} // namespace
 
-void FillPluginFuncs(NPPluginFuncs& funcs) {
+void FillPluginFuncs(NPPluginFuncs& funcs)
+{
     funcs = NPPluginFuncs{};
     funcs.size = sizeof funcs;
     funcs.version = (NP_VERSION_MAJOR << 8) | NP_VERSION_MINOR;
@@ -253,4 +274,4 @@ void FillPluginFuncs(NPPluginFuncs& funcs) {
     funcs.setvalue = SetValue;
 }
 
-}  // namespace zn::np
+} // namespace zn::np

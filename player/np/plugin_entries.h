@@ -7,4 +7,4 @@ namespace zn::np {
 
 void FillPluginFuncs(NPPluginFuncs& funcs);
 
-}  // namespace zn::np
+} // namespace zn::np

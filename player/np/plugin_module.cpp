@@ -7,8 +7,14 @@ namespace {
 bool localRestrictionLifted = false;
 }
 
-void LiftLocalRestriction() { localRestrictionLifted = true; }
+void LiftLocalRestriction()
+{
+    localRestrictionLifted = true;
+}
 
-bool LocalRestrictionLifted() { return localRestrictionLifted; }
+bool LocalRestrictionLifted()
+{
+    return localRestrictionLifted;
+}
 
-}  // namespace zn::np
+} // namespace zn::np

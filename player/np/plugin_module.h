@@ -7,4 +7,4 @@ namespace zn::np {
 void LiftLocalRestriction();
 bool LocalRestrictionLifted();
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -88,7 +88,7 @@ inline constexpr unsigned ZnNpHostileSetVariableFails = 1u << 4;
 // trusts the table's minor version 18 does.
 inline constexpr unsigned ZnNpHostileEnumerate = 1u << 5;
 
-}  // extern "C"
+} // extern "C"
 
 namespace zn::np::control {
 
@@ -101,4 +101,4 @@ inline constexpr const char* kRequestUrl = "ZnNpRequestUrl";
 inline constexpr const char* kTakeViolations = "ZnNpTakeViolations";
 inline constexpr const char* kSetHostile = "ZnNpSetHostile";
 
-}  // namespace zn::np::control
+} // namespace zn::np::control

@@ -20,7 +20,8 @@ namespace zn::np {
 
 namespace {
 
-std::optional<std::int32_t> IntegerArgument(const NPVariant& value) {
+std::optional<std::int32_t> IntegerArgument(const NPVariant& value)
+{
     if (value.type == NPVariantType_Int32)
         return value.value.intValue;
     if (value.type == NPVariantType_Double) {
@@ -31,7 +32,8 @@ std::optional<std::int32_t> IntegerArgument(const NPVariant& value) {
     return std::nullopt;
 }
 
-std::optional<std::string> StringArgument(const NPVariant& value) {
+std::optional<std::string> StringArgument(const NPVariant& value)
+{
     if (value.type != NPVariantType_String)
         return std::nullopt;
     const NPString& text = value.value.stringValue;
@@ -41,7 +43,8 @@ std::optional<std::string> StringArgument(const NPVariant& value) {
 }
 
 // A variable's value as a script would turn it into text.
-std::optional<std::string> ValueText(const NPVariant& value) {
+std::optional<std::string> ValueText(const NPVariant& value)
+{
     switch (value.type) {
     case NPVariantType_String: return StringArgument(value);
     case NPVariantType_Bool: return std::string(value.value.boolValue ? "true" : "false");
@@ -51,21 +54,38 @@ std::optional<std::string> ValueText(const NPVariant& value) {
     }
 }
 
-void SetBool(NPVariant* result, bool value) {
+void SetBool(NPVariant* result, bool value)
+{
     result->type = NPVariantType_Bool;
     result->value.boolValue = value;
 }
 
-void SetInteger(NPVariant* result, std::int32_t value) {
+void SetInteger(NPVariant* result, std::int32_t value)
+{
     result->type = NPVariantType_Int32;
     result->value.intValue = value;
 }
 
-void SetVoid(NPVariant* result) { result->type = NPVariantType_Void; }
+void SetVoid(NPVariant* result)
+{
+    result->type = NPVariantType_Void;
+}
 
 enum class Method {
-    LoadMovie, Play, StopPlay, Rewind, Forward, Back, GetLoop, IsPlaying, CurrentFrame,
-    TotalFrames, GotoFrame, GetVariable, SetVariable, CallFunction,
+    LoadMovie,
+    Play,
+    StopPlay,
+    Rewind,
+    Forward,
+    Back,
+    GetLoop,
+    IsPlaying,
+    CurrentFrame,
+    TotalFrames,
+    GotoFrame,
+    GetVariable,
+    SetVariable,
+    CallFunction,
 };
 
 struct MethodName {
@@ -85,7 +105,8 @@ constexpr MethodName kMethods[] = {
 
 constexpr const char* kLoopProperty = "Loop";
 
-std::optional<Method> FindMethod(const std::string& name) {
+std::optional<Method> FindMethod(const std::string& name)
+{
     for (const auto& entry : kMethods)
         if (name == entry.name)
             return entry.method;
@@ -93,7 +114,8 @@ std::optional<Method> FindMethod(const std::string& name) {
 }
 
 // The methods without arguments or result.
-bool CallCommand(Instance& instance, Method method) {
+bool CallCommand(Instance& instance, Method method)
+{
     switch (method) {
     case Method::Play: instance.Play(); return true;
     case Method::StopPlay: instance.StopPlay(); return true;
@@ -105,7 +127,8 @@ bool CallCommand(Instance& instance, Method method) {
 }
 
 bool CallMethod(Instance& instance, Method method, const NPVariant* args, std::uint32_t count,
-                NPVariant* result) {
+                NPVariant* result)
+{
     SetVoid(result);
     switch (method) {
     case Method::LoadMovie: {
@@ -118,18 +141,10 @@ bool CallMethod(Instance& instance, Method method, const NPVariant* args, std::u
     case Method::Rewind:
     case Method::Forward:
     case Method::Back: return count == 0 && CallCommand(instance, method);
-    case Method::GetLoop:
-        SetBool(result, instance.Loop());
-        return count == 0;
-    case Method::IsPlaying:
-        SetBool(result, instance.IsPlaying());
-        return count == 0;
-    case Method::CurrentFrame:
-        SetInteger(result, instance.CurrentFrame());
-        return count == 0;
-    case Method::TotalFrames:
-        SetInteger(result, instance.TotalFrames());
-        return count == 0;
+    case Method::GetLoop: SetBool(result, instance.Loop()); return count == 0;
+    case Method::IsPlaying: SetBool(result, instance.IsPlaying()); return count == 0;
+    case Method::CurrentFrame: SetInteger(result, instance.CurrentFrame()); return count == 0;
+    case Method::TotalFrames: SetInteger(result, instance.TotalFrames()); return count == 0;
     case Method::GotoFrame: {
         auto frame = count == 1 ? IntegerArgument(args[0]) : std::nullopt;
         if (frame)
@@ -167,7 +182,8 @@ bool CallMethod(Instance& instance, Method method, const NPVariant* args, std::u
 }
 
 // The instance behind an object, held for the call; empty when either is gone.
-InstanceScope ScopeOf(NPObject* object) {
+InstanceScope ScopeOf(NPObject* object)
+{
     auto* scriptable = static_cast<ScriptableObject*>(object);
     return InstanceScope(
         scriptable && IsLiveInstance(scriptable->instance) ? scriptable->instance : nullptr, true);
@@ -175,7 +191,8 @@ InstanceScope ScopeOf(NPObject* object) {
 
 // The start of a log line for a call on an object, naming the instance's NPP (null once the
 // instance is gone).
-LogLine ObjectCall(std::string_view call, NPObject* object) {
+LogLine ObjectCall(std::string_view call, NPObject* object)
+{
     auto* scriptable = static_cast<ScriptableObject*>(object);
     bool live = scriptable && IsLiveInstance(scriptable->instance);
     LogLine line(call);
@@ -183,16 +200,24 @@ LogLine ObjectCall(std::string_view call, NPObject* object) {
     return line;
 }
 
-NPObject* Allocate(NPP, NPClass*) { return new (std::nothrow) ScriptableObject(); }
+NPObject* Allocate(NPP, NPClass*)
+{
+    return new (std::nothrow) ScriptableObject();
+}
 
-void Deallocate(NPObject* object) { delete static_cast<ScriptableObject*>(object); }
+void Deallocate(NPObject* object)
+{
+    delete static_cast<ScriptableObject*>(object);
+}
 
-void Invalidate(NPObject* object) {
+void Invalidate(NPObject* object)
+{
     if (object)
         static_cast<ScriptableObject*>(object)->instance = nullptr;
 }
 
-bool HasMethod(NPObject* object, NPIdentifier name) {
+bool HasMethod(NPObject* object, NPIdentifier name)
+{
     return GuardedOr(false, [&] {
         std::string method = TheBrowser().IdentifierName(name);
         CallLogOfProcess().Record(ObjectCall("NPObject.HasMethod", object).Text("name", method));
@@ -201,11 +226,13 @@ bool HasMethod(NPObject* object, NPIdentifier name) {
 }
 
 bool InvokeMethod(NPObject* object, NPIdentifier name, const NPVariant* args, std::uint32_t count,
-                  NPVariant* result) {
+                  NPVariant* result)
+{
     return GuardedOr(false, [&] {
         std::string method = TheBrowser().IdentifierName(name);
-        CallLogOfProcess().Record(
-            ObjectCall("NPObject.Invoke", object).Text("method", method).Variants("args", args, count));
+        CallLogOfProcess().Record(ObjectCall("NPObject.Invoke", object)
+                                      .Text("method", method)
+                                      .Variants("args", args, count));
         if (!result || (count && !args))
             return false;
         auto known = FindMethod(method);
@@ -218,25 +245,31 @@ bool InvokeMethod(NPObject* object, NPIdentifier name, const NPVariant* args, st
     });
 }
 
-bool InvokeDefault(NPObject* object, const NPVariant* args, std::uint32_t count, NPVariant*) {
+bool InvokeDefault(NPObject* object, const NPVariant* args, std::uint32_t count, NPVariant*)
+{
     return GuardedOr(false, [&] {
-        CallLogOfProcess().Record(ObjectCall("NPObject.InvokeDefault", object).Variants("args", args, count));
+        CallLogOfProcess().Record(
+            ObjectCall("NPObject.InvokeDefault", object).Variants("args", args, count));
         return false;
     });
 }
 
-bool HasProperty(NPObject* object, NPIdentifier name) {
+bool HasProperty(NPObject* object, NPIdentifier name)
+{
     return GuardedOr(false, [&] {
         std::string property = TheBrowser().IdentifierName(name);
-        CallLogOfProcess().Record(ObjectCall("NPObject.HasProperty", object).Text("name", property));
+        CallLogOfProcess().Record(
+            ObjectCall("NPObject.HasProperty", object).Text("name", property));
         return object && property == kLoopProperty;
     });
 }
 
-bool GetProperty(NPObject* object, NPIdentifier name, NPVariant* result) {
+bool GetProperty(NPObject* object, NPIdentifier name, NPVariant* result)
+{
     return GuardedOr(false, [&] {
         std::string property = TheBrowser().IdentifierName(name);
-        CallLogOfProcess().Record(ObjectCall("NPObject.GetProperty", object).Text("name", property));
+        CallLogOfProcess().Record(
+            ObjectCall("NPObject.GetProperty", object).Text("name", property));
         InstanceScope instance = ScopeOf(object);
         if (!result || !instance || property != kLoopProperty)
             return false;
@@ -245,11 +278,13 @@ bool GetProperty(NPObject* object, NPIdentifier name, NPVariant* result) {
     });
 }
 
-bool SetProperty(NPObject* object, NPIdentifier name, const NPVariant* value) {
+bool SetProperty(NPObject* object, NPIdentifier name, const NPVariant* value)
+{
     return GuardedOr(false, [&] {
         std::string property = TheBrowser().IdentifierName(name);
-        CallLogOfProcess().Record(
-            ObjectCall("NPObject.SetProperty", object).Text("name", property).Variants("value", value, 1));
+        CallLogOfProcess().Record(ObjectCall("NPObject.SetProperty", object)
+                                      .Text("name", property)
+                                      .Variants("value", value, 1));
         InstanceScope instance = ScopeOf(object);
         if (!value || !instance || property != kLoopProperty)
             return false;
@@ -263,16 +298,31 @@ bool SetProperty(NPObject* object, NPIdentifier name, const NPVariant* value) {
     });
 }
 
-bool RemoveProperty(NPObject*, NPIdentifier) { return false; }
-
-}  // namespace
-
-NPClass* ScriptableObjectClass() {
-    static NPClass objectClass = {
-        NP_CLASS_STRUCT_VERSION_ENUM, Allocate, Deallocate, Invalidate, HasMethod, InvokeMethod,
-        InvokeDefault, HasProperty, GetProperty, SetProperty, RemoveProperty, nullptr, nullptr,
-    };
-    return &objectClass;
+bool RemoveProperty(NPObject*, NPIdentifier)
+{
+    return false;
 }
 
-}  // namespace zn::np
+} // namespace
+
+NPClass* ScriptableObjectClass()
+{
+    static NPClass object_class = {
+        NP_CLASS_STRUCT_VERSION_ENUM,
+        Allocate,
+        Deallocate,
+        Invalidate,
+        HasMethod,
+        InvokeMethod,
+        InvokeDefault,
+        HasProperty,
+        GetProperty,
+        SetProperty,
+        RemoveProperty,
+        nullptr,
+        nullptr,
+    };
+    return &object_class;
+}
+
+} // namespace zn::np

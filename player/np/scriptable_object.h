@@ -15,4 +15,4 @@ struct ScriptableObject : NPObject {
 
 NPClass* ScriptableObjectClass();
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -15,7 +15,8 @@ using namespace zn::np;
 
 namespace {
 
-std::optional<FlashCallArgument> ArgumentOf(const ZnNpArgument& arg) {
+std::optional<FlashCallArgument> ArgumentOf(const ZnNpArgument& arg)
+{
     if (!arg.text)
         return std::nullopt;
     if (!arg.isNumber)
@@ -28,18 +29,23 @@ std::optional<FlashCallArgument> ArgumentOf(const ZnNpArgument& arg) {
     return FlashCallArgument::Number(number);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
-std::size_t ZnNpTakeLog(char* buffer, std::size_t capacity) {
+std::size_t ZnNpTakeLog(char* buffer, std::size_t capacity)
+{
     return GuardedOr<std::size_t>(0, [&] { return CallLogOfProcess().Take(buffer, capacity); });
 }
 
-std::size_t ZnNpLiveInstances() { return LiveInstanceCount(); }
+std::size_t ZnNpLiveInstances()
+{
+    return LiveInstanceCount();
+}
 
 std::int16_t ZnNpInvalidateRect(void* npp, std::uint16_t left, std::uint16_t top,
-                                std::uint16_t right, std::uint16_t bottom) {
+                                std::uint16_t right, std::uint16_t bottom)
+{
     return GuardedOr<std::int16_t>(NPERR_GENERIC_ERROR, [&]() -> std::int16_t {
         InstanceScope instance(FindLiveInstance(npp));
         if (!instance)
@@ -49,7 +55,8 @@ std::int16_t ZnNpInvalidateRect(void* npp, std::uint16_t left, std::uint16_t top
     });
 }
 
-std::int16_t ZnNpFSCommand(void* npp, const char* command, const char* args) {
+std::int16_t ZnNpFSCommand(void* npp, const char* command, const char* args)
+{
     return GuardedOr<std::int16_t>(NPERR_GENERIC_ERROR, [&]() -> std::int16_t {
         InstanceScope instance(FindLiveInstance(npp));
         if (!instance)
@@ -57,12 +64,13 @@ std::int16_t ZnNpFSCommand(void* npp, const char* command, const char* args) {
         if (!command)
             return NPERR_INVALID_PARAM;
         return instance->SendFSCommand(command, args ? args : "") ? NPERR_NO_ERROR
-                                                              : NPERR_GENERIC_ERROR;
+                                                                  : NPERR_GENERIC_ERROR;
     });
 }
 
 std::int32_t ZnNpExternalCall(void* npp, const char* name, const ZnNpArgument* args,
-                              std::uint32_t count, char* answer, std::size_t capacity) {
+                              std::uint32_t count, char* answer, std::size_t capacity)
+{
     return GuardedOr<std::int32_t>(-1, [&]() -> std::int32_t {
         InstanceScope instance(FindLiveInstance(npp));
         if (!instance || !name || (count && !args))
@@ -81,7 +89,8 @@ std::int32_t ZnNpExternalCall(void* npp, const char* name, const ZnNpArgument* a
     });
 }
 
-std::int16_t ZnNpRequestUrl(void* npp, const char* url) {
+std::int16_t ZnNpRequestUrl(void* npp, const char* url)
+{
     return GuardedOr<std::int16_t>(NPERR_GENERIC_ERROR, [&]() -> std::int16_t {
         InstanceScope instance(FindLiveInstance(npp));
         if (!instance)
@@ -92,15 +101,17 @@ std::int16_t ZnNpRequestUrl(void* npp, const char* url) {
     });
 }
 
-std::size_t ZnNpTakeViolations(char* buffer, std::size_t capacity) {
+std::size_t ZnNpTakeViolations(char* buffer, std::size_t capacity)
+{
     return GuardedOr<std::size_t>(0, [&] { return TakeViolations(buffer, capacity); });
 }
 
-void ZnNpSetHostile(unsigned flags, const char* url) {
+void ZnNpSetHostile(unsigned flags, const char* url)
+{
     GuardedOr<int>(0, [&] {
         Hostility() = {flags, url ? url : ""};
         return 0;
     });
 }
 
-}  // extern "C"
+} // extern "C"

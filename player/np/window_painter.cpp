@@ -17,23 +17,25 @@ WindowPainter::~WindowPainter() = default;
 
 void WindowPainter::Paint(const swf::MoviePlayer& movie, void* deviceContext,
                           const NPWindow& window, bool transparent,
-                          std::optional<std::uint32_t> background) {
+                          std::optional<std::uint32_t> background)
+{
     auto dc = static_cast<HDC>(deviceContext);
     DWORD kind = GetObjectType(dc);
     if (kind != OBJ_DC && kind != OBJ_MEMDC)
         return;
     RECT view{window.x, window.y, window.x + static_cast<LONG>(window.width),
               window.y + static_cast<LONG>(window.height)};
-    bool movieBackground = !transparent && !background;
+    bool movie_background = !transparent && !background;
     if (!transparent && background) {
-        COLORREF color = RGB((*background >> 16) & 0xFF, (*background >> 8) & 0xFF, *background & 0xFF);
+        COLORREF color =
+            RGB((*background >> 16) & 0xFF, (*background >> 8) & 0xFF, *background & 0xFF);
         HBRUSH brush = CreateSolidBrush(color);
         if (brush) {
             FillRect(dc, &view, brush);
             DeleteObject(brush);
         }
     }
-    buffers_->compositor.Paint(movie, dc, view, movieBackground);
+    buffers_->compositor.Paint(movie, dc, view, movie_background);
 }
 
-}  // namespace zn::np
+} // namespace zn::np

@@ -32,4 +32,4 @@ private:
     std::unique_ptr<Buffers> buffers_;
 };
 
-}  // namespace zn::np
+} // namespace zn::np

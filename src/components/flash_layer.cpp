@@ -32,7 +32,7 @@ const TClassInfo& TznFlashLayer::ClassInfo()
     using C = TznFlashLayer;
     using P = TPublished<C>;
     using F = TPublishedControl<C>;
-    static const TPropertyInfo Properties[] = {
+    static const TPropertyInfo properties[] = {
         F::Anchors(),
         F::DragCursor(),
         F::DragMode(),
@@ -49,18 +49,26 @@ const TClassInfo& TznFlashLayer::ClassInfo()
         P::Boolean<&C::AllowDrag, &C::SetAllowDrag>(L"AllowDrag", true),
         P::Integer<&C::MasterAlpha, &C::SetMasterAlpha>(L"MasterAlpha", 255),
     };
-    static const TClassInfo Info = DeclareClass<C, TznCustomFlashPlayerWnd>(L"TznFlashLayer", Properties);
-    return Info;
+    static const TClassInfo info =
+        DeclareClass<C, TznCustomFlashPlayerWnd>(L"TznFlashLayer", properties);
+    return info;
 }
 
-const TClassInfo& TznFlashLayer::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashLayer::ClassType() const
+{
+    return ClassInfo();
+}
 
-void TznFlashLayer::SetMasterAlpha(int Value) { FMasterAlpha = std::clamp(Value, 0, 255); }
+void TznFlashLayer::SetMasterAlpha(int Value)
+{
+    FMasterAlpha = std::clamp(Value, 0, 255);
+}
 
 void TznFlashLayer::CreateHandle()
 {
     TznCustomFlashPlayerWnd::CreateHandle();
-    if (FDriver) FDriver->Resize(Width(), Height());
+    if (FDriver)
+        FDriver->Resize(Width(), Height());
     if (ComponentState().Contains(csDesigning))
         return;
     auto* form = dynamic_cast<TCustomForm*>(Parent());
@@ -73,7 +81,10 @@ void TznFlashLayer::CreateHandle()
 
 void TznFlashLayer::Paint() {}
 
-void TznFlashLayer::DoPaint(TObject*, const TRect&) { UpdateLayer(); }
+void TznFlashLayer::DoPaint(TObject*, const TRect&)
+{
+    UpdateLayer();
+}
 
 void TznFlashLayer::UpdateLayer()
 {
@@ -85,8 +96,8 @@ void TznFlashLayer::UpdateLayer()
     SIZE size{Width(), Height()};
     POINT source{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(FMasterAlpha & 0xFF), AC_SRC_ALPHA};
-    update(Parent()->Handle(), nullptr, &destination, &size, FDriver->BufferDC(), &source, 0, &blend,
-           ULW_ALPHA);
+    update(Parent()->Handle(), nullptr, &destination, &size, FDriver->BufferDC(), &source, 0,
+           &blend, ULW_ALPHA);
 }
 
 } // namespace zn

@@ -21,7 +21,7 @@ const TClassInfo& TznFlashPlayer::ClassInfo()
     using C = TznFlashPlayer;
     using P = TPublished<C>;
     using F = TPublishedControl<C>;
-    static const TPropertyInfo Properties[] = {
+    static const TPropertyInfo properties[] = {
         F::Align(),
         F::Anchors(),
         F::DragCursor(),
@@ -48,11 +48,14 @@ const TClassInfo& TznFlashPlayer::ClassInfo()
         P::Event(L"OnFlashCall"),
         P::Boolean<&C::Transparent, &C::SetTransparent>(L"Transparent", true),
     };
-    static const TClassInfo Info = DeclareClass<C, TGraphicControl>(L"TznFlashPlayer", Properties);
-    return Info;
+    static const TClassInfo info = DeclareClass<C, TGraphicControl>(L"TznFlashPlayer", properties);
+    return info;
 }
 
-const TClassInfo& TznFlashPlayer::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashPlayer::ClassType() const
+{
+    return ClassInfo();
+}
 
 void TznFlashPlayer::CreateDriver()
 {
@@ -149,7 +152,8 @@ void TznFlashPlayer::Paint()
 void TznFlashPlayer::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TznFlashControl::MouseDown(Button, Shift, X, Y);
-    if (FDriver) FDriver->MouseDown(Button, Shift, X, Y);
+    if (FDriver)
+        FDriver->MouseDown(Button, Shift, X, Y);
 }
 
 } // namespace zn

@@ -17,7 +17,7 @@ const TClassInfo& TznFlashPlayerComp::ClassInfo()
 {
     using C = TznFlashPlayerComp;
     using P = TPublished<C>;
-    static const TPropertyInfo Properties[] = {
+    static const TPropertyInfo properties[] = {
         P::Enumeration<&C::Plugin, &C::SetPlugin>(L"Plugin", PluginNames, znDefault),
         P::WideString<&C::Movie, &C::SetMovie>(L"Movie"),
         P::WideString<&C::Skin, &C::SetSkin>(L"Skin"),
@@ -29,11 +29,14 @@ const TClassInfo& TznFlashPlayerComp::ClassInfo()
         P::Event(L"OnFSCommand"),
         P::Event(L"OnFlashCall"),
     };
-    static const TClassInfo Info = DeclareClass<C, TComponent>(L"TznFlashPlayerComp", Properties);
-    return Info;
+    static const TClassInfo info = DeclareClass<C, TComponent>(L"TznFlashPlayerComp", properties);
+    return info;
 }
 
-const TClassInfo& TznFlashPlayerComp::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashPlayerComp::ClassType() const
+{
+    return ClassInfo();
+}
 
 void TznFlashPlayerComp::Loaded()
 {
@@ -55,7 +58,8 @@ void TznFlashPlayerComp::SetWidth(int Value)
     if (Value == FWidth)
         return;
     FWidth = Value;
-    if (FDriver) FDriver->Resize(FWidth, FHeight);
+    if (FDriver)
+        FDriver->Resize(FWidth, FHeight);
 }
 
 void TznFlashPlayerComp::SetHeight(int Value)
@@ -63,7 +67,8 @@ void TznFlashPlayerComp::SetHeight(int Value)
     if (Value == FHeight)
         return;
     FHeight = Value;
-    if (FDriver) FDriver->Resize(FWidth, FHeight);
+    if (FDriver)
+        FDriver->Resize(FWidth, FHeight);
 }
 
 void* TznFlashPlayerComp::BufferARGB() const
@@ -94,38 +99,45 @@ void TznFlashPlayerComp::DoPaint(TObject* Sender, const TRect& ARect)
 
 void TznFlashPlayerComp::CallMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (FDriver) FDriver->MouseDown(Button, Shift, X, Y);
+    if (FDriver)
+        FDriver->MouseDown(Button, Shift, X, Y);
 }
 
 void TznFlashPlayerComp::CallMouseMove(TShiftState Shift, int X, int Y)
 {
-    if (FDriver) FDriver->MouseMove(Shift, X, Y);
+    if (FDriver)
+        FDriver->MouseMove(Shift, X, Y);
 }
 
 void TznFlashPlayerComp::CallMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (FDriver) FDriver->MouseUp(Button, Shift, X, Y);
+    if (FDriver)
+        FDriver->MouseUp(Button, Shift, X, Y);
 }
 
 void TznFlashPlayerComp::CallMouseWheel(TShiftState Shift, int X, int Y, int WheelDelta,
                                         bool& Handled)
 {
-    if (FDriver) FDriver->MouseWheel(Shift, X, Y, WheelDelta, Handled);
+    if (FDriver)
+        FDriver->MouseWheel(Shift, X, Y, WheelDelta, Handled);
 }
 
 void TznFlashPlayerComp::CallKeyDown(std::uint16_t& Key, TShiftState Shift)
 {
-    if (FDriver) FDriver->KeyDown(Key, Shift);
+    if (FDriver)
+        FDriver->KeyDown(Key, Shift);
 }
 
 void TznFlashPlayerComp::CallKeyPress(wchar_t& Key, TShiftState Shift)
 {
-    if (FDriver) FDriver->KeyPress(Key, Shift);
+    if (FDriver)
+        FDriver->KeyPress(Key, Shift);
 }
 
 void TznFlashPlayerComp::CallKeyUp(std::uint16_t& Key, TShiftState Shift)
 {
-    if (FDriver) FDriver->KeyUp(Key, Shift);
+    if (FDriver)
+        FDriver->KeyUp(Key, Shift);
 }
 
 } // namespace zn

@@ -15,8 +15,7 @@ constexpr LRESULT WantedDialogKeys = 0x83;
 
 TznCustomFlashPlayerWnd::TznCustomFlashPlayerWnd(TComponent* AOwner)
     : TznCustomFlashPlayerWnd(AOwner, 0xFFFFFFFFu)
-{
-}
+{}
 
 TznCustomFlashPlayerWnd::TznCustomFlashPlayerWnd(TComponent* AOwner, std::uint32_t AAlphaMask)
     : TznFlashControl(AOwner), FAlphaMask(AAlphaMask)
@@ -32,7 +31,7 @@ const TClassInfo& TznCustomFlashPlayerWnd::ClassInfo()
 {
     using C = TznCustomFlashPlayerWnd;
     using P = TPublished<C>;
-    static const TPropertyInfo Properties[] = {
+    static const TPropertyInfo properties[] = {
         P::Boolean<&C::DisableFlashCursor, &C::SetDisableFlashCursor>(L"DisableFlashCursor", false),
         P::Boolean<&C::DisableFlashMenu, &C::SetDisableFlashMenu>(L"DisableFlashMenu", true),
         P::Enumeration<&C::Plugin, &C::SetPlugin>(L"Plugin", PluginNames, znDefault),
@@ -44,22 +43,25 @@ const TClassInfo& TznCustomFlashPlayerWnd::ClassInfo()
         P::Event(L"OnFlashCall"),
         P::Boolean<&TWinControl::TabStop, &TWinControl::SetTabStop>(L"TabStop", true),
     };
-    static const TClassInfo Info =
-        DeclareClass<C, TCustomControl>(L"TznCustomFlashPlayerWnd", Properties);
-    return Info;
+    static const TClassInfo info =
+        DeclareClass<C, TCustomControl>(L"TznCustomFlashPlayerWnd", properties);
+    return info;
 }
 
-const TClassInfo& TznCustomFlashPlayerWnd::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznCustomFlashPlayerWnd::ClassType() const
+{
+    return ClassInfo();
+}
 
 void TznCustomFlashPlayerWnd::CreateDriver()
 {
     // With the mask applied, a layer's every driver is transparent from the start: also one
     // made for a new Plugin or while a form is read.
-    ChangePlugin(FDriver, FPlugin, FMovie, Width(), Height(), ColorPixel() & FAlphaMask, this,
-                 TznPaintEvent::Bind<&TznCustomFlashPlayerWnd::DoPaintHandler>(this),
-                 TznEraseBackgroundEvent::Bind<&TznCustomFlashPlayerWnd::DoEraseBackgroundHandler>(
-                     this),
-                 FOnFSCommand, FOnFlashCall);
+    ChangePlugin(
+        FDriver, FPlugin, FMovie, Width(), Height(), ColorPixel() & FAlphaMask, this,
+        TznPaintEvent::Bind<&TznCustomFlashPlayerWnd::DoPaintHandler>(this),
+        TznEraseBackgroundEvent::Bind<&TznCustomFlashPlayerWnd::DoEraseBackgroundHandler>(this),
+        FOnFSCommand, FOnFlashCall);
 }
 
 void TznCustomFlashPlayerWnd::Loaded()
@@ -105,11 +107,16 @@ void TznCustomFlashPlayerWnd::Paint()
 void TznCustomFlashPlayerWnd::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TznFlashControl::MouseDown(Button, Shift, X, Y);
-    if (CanFocus()) SetFocus();
-    if (FDriver) FDriver->MouseDown(Button, Shift, X, Y);
+    if (CanFocus())
+        SetFocus();
+    if (FDriver)
+        FDriver->MouseDown(Button, Shift, X, Y);
 }
 
-void TznCustomFlashPlayerWnd::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
+void TznCustomFlashPlayerWnd::WMEraseBkgnd(TMessage& Message)
+{
+    Message.Result = 1;
+}
 
 void TznCustomFlashPlayerWnd::WMGetDlgCode(TMessage& Message)
 {
@@ -120,7 +127,8 @@ void TznCustomFlashPlayerWnd::WMGetDlgCode(TMessage& Message)
 void TznCustomFlashPlayerWnd::WMKeyDown(TMessage& Message)
 {
     std::uint16_t key = Message.CharCode();
-    if (FDriver) FDriver->KeyDown(key, KeyDataToShiftState(Message.KeyData()));
+    if (FDriver)
+        FDriver->KeyDown(key, KeyDataToShiftState(Message.KeyData()));
     Message.SetCharCode(key);
     TznFlashControl::WMKeyDown(Message);
 }
@@ -128,7 +136,8 @@ void TznCustomFlashPlayerWnd::WMKeyDown(TMessage& Message)
 void TznCustomFlashPlayerWnd::WMKeyUp(TMessage& Message)
 {
     std::uint16_t key = Message.CharCode();
-    if (FDriver) FDriver->KeyUp(key, KeyDataToShiftState(Message.KeyData()));
+    if (FDriver)
+        FDriver->KeyUp(key, KeyDataToShiftState(Message.KeyData()));
     Message.SetCharCode(key);
     TznFlashControl::WMKeyUp(Message);
 }
@@ -136,7 +145,8 @@ void TznCustomFlashPlayerWnd::WMKeyUp(TMessage& Message)
 void TznCustomFlashPlayerWnd::WMChar(TMessage& Message)
 {
     wchar_t ch = static_cast<wchar_t>(Message.CharCode());
-    if (ch >= L' ' && FDriver) FDriver->KeyPress(ch, KeyDataToShiftState(Message.KeyData()));
+    if (ch >= L' ' && FDriver)
+        FDriver->KeyPress(ch, KeyDataToShiftState(Message.KeyData()));
     TznFlashControl::WMChar(Message);
 }
 
@@ -152,28 +162,19 @@ void TznCustomFlashPlayerWnd::CMColorChanged(TMessage& Message)
 const TClassInfo& TznFlashPlayerWnd::ClassInfo()
 {
     using F = TPublishedControl<TznFlashPlayerWnd>;
-    static const TPropertyInfo Properties[] = {
-        F::Align(),
-        F::Anchors(),
-        F::DragCursor(),
-        F::DragMode(),
-        F::Color(),
-        F::ParentColor(),
-        F::ParentShowHint(),
-        F::PopupMenu(),
-        F::ShowHint(),
-        F::Visible(),
-        F::OnDragDrop(),
-        F::OnDragOver(),
-        F::OnEndDrag(),
-        F::OnStartDrag(),
-        F::OnClick(),
+    static const TPropertyInfo properties[] = {
+        F::Align(),       F::Anchors(),        F::DragCursor(), F::DragMode(),    F::Color(),
+        F::ParentColor(), F::ParentShowHint(), F::PopupMenu(),  F::ShowHint(),    F::Visible(),
+        F::OnDragDrop(),  F::OnDragOver(),     F::OnEndDrag(),  F::OnStartDrag(), F::OnClick(),
     };
-    static const TClassInfo Info =
-        DeclareClass<TznFlashPlayerWnd, TznCustomFlashPlayerWnd>(L"TznFlashPlayerWnd", Properties);
-    return Info;
+    static const TClassInfo info =
+        DeclareClass<TznFlashPlayerWnd, TznCustomFlashPlayerWnd>(L"TznFlashPlayerWnd", properties);
+    return info;
 }
 
-const TClassInfo& TznFlashPlayerWnd::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashPlayerWnd::ClassType() const
+{
+    return ClassInfo();
+}
 
 } // namespace zn

@@ -6,7 +6,10 @@
 namespace zn {
 namespace {
 
-constexpr std::uint32_t AlphaByte(std::uint32_t Pixel) { return Pixel >> 24; }
+constexpr std::uint32_t AlphaByte(std::uint32_t Pixel)
+{
+    return Pixel >> 24;
+}
 
 } // namespace
 
@@ -26,11 +29,14 @@ TznFlashDriver::~TznFlashDriver()
 
 const TClassInfo& TznFlashDriver::ClassInfo()
 {
-    static const TClassInfo Info = DeclareClass<TznFlashDriver, TComponent>(L"TznFlashDriver");
-    return Info;
+    static const TClassInfo info = DeclareClass<TznFlashDriver, TComponent>(L"TznFlashDriver");
+    return info;
 }
 
-const TClassInfo& TznFlashDriver::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashDriver::ClassType() const
+{
+    return ClassInfo();
+}
 
 bool TznFlashDriver::CreateSurface(TMemoryDC& DC, TDibSection& Bitmap, TSelectedObject& Selection,
                                    PznColorArray& Bits)

@@ -12,8 +12,14 @@ namespace {
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFFu;
 
-TznPixelRect ToPixelRect(const TRect& Rect) { return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom}; }
-TRect ToRect(const TznPixelRect& Rect) { return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom}; }
+TznPixelRect ToPixelRect(const TRect& Rect)
+{
+    return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
+}
+TRect ToRect(const TznPixelRect& Rect)
+{
+    return {Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
+}
 
 TznPixelRect Union(const TznPixelRect& A, const TznPixelRect& B)
 {
@@ -56,7 +62,7 @@ TRect TznFlashDriver::RenderDirtyRect(const TRect& ARect, const TznDrawPlayerMet
     const auto interrupted = [&] {
         return state->DriverFreed || state->BufferGeneration != generation;
     };
-    const auto currentRect = [&] {
+    const auto current_rect = [&] {
         return state->DriverFreed ? TRect{} : ToRect(ClipToBuffer(clipped, FWidth, FHeight));
     };
 
@@ -64,10 +70,10 @@ TRect TznFlashDriver::RenderDirtyRect(const TRect& ARect, const TznDrawPlayerMet
         if (FOnEraseBackground) {
             FOnEraseBackground(this, rect);
             if (interrupted())
-                return currentRect();
+                return current_rect();
         }
         DrawClipped(FBufferDC.get(), rect, ADraw);
-        return currentRect();
+        return current_rect();
     }
 
     // Pending GDI drawing must reach the pixels before they are written directly, and the
@@ -77,13 +83,13 @@ TRect TznFlashDriver::RenderDirtyRect(const TRect& ARect, const TznDrawPlayerMet
                      kOpaqueBlack);
     DrawClipped(FBufferDC.get(), rect, ADraw);
     if (interrupted())
-        return currentRect();
+        return current_rect();
     GdiFlush();
     FillLongwordRect(FBufferBits2, FWidth, FHeight, rect.Left, rect.Top, rect.Right, rect.Bottom,
                      kOpaqueWhite);
     DrawClipped(FBufferDC2.get(), rect, ADraw);
     if (interrupted())
-        return currentRect();
+        return current_rect();
     GdiFlush();
     RecoverAlpha(FBufferBits, FBufferBits2, FWidth, FHeight, clipped);
     return rect;
@@ -102,8 +108,8 @@ void TznFlashDriver::DrawUpdateRect(const TRect& ARect)
     HDC dc = FBufferDC.get();
     // The framework's red (TColor 255) is the COLORREF of pure red.
     const TGdiObject pen(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
-    const TSelectedObject penSelection = SelectInto(dc, pen.get());
-    const TSelectedObject brushSelection = SelectInto(dc, GetStockObject(NULL_BRUSH));
+    const TSelectedObject pen_selection = SelectInto(dc, pen.get());
+    const TSelectedObject brush_selection = SelectInto(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, ARect.Left, ARect.Top, ARect.Right, ARect.Bottom);
     GdiFlush();
 }

@@ -7,40 +7,63 @@
 
 namespace zn {
 
-const TClassInfo& TznFlashCollection::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TznFlashCollection, TCollection>(L"TznFlashCollection");
-    return Info;
+const TClassInfo& TznFlashCollection::ClassInfo()
+{
+    static const TClassInfo info =
+        DeclareClass<TznFlashCollection, TCollection>(L"TznFlashCollection");
+    return info;
 }
-const TClassInfo& TznFlashCollection::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashCollection::ClassType() const
+{
+    return ClassInfo();
+}
 
 TznFlashCollection::TznFlashCollection(TznFlashList* AOwner)
-    : TCollection(TznFlashStream::ClassInfo()), FFlashList(AOwner) {}
+    : TCollection(TznFlashStream::ClassInfo()), FFlashList(AOwner)
+{}
 
-TPersistent* TznFlashCollection::GetOwner() const { return FFlashList; }
+TPersistent* TznFlashCollection::GetOwner() const
+{
+    return FFlashList;
+}
 
-const TClassInfo& TznFlashList::ClassInfo() {
+const TClassInfo& TznFlashList::ClassInfo()
+{
     using P = TPublished<TznFlashList>;
-    static const TPropertyInfo Properties[] = {
+    static const TPropertyInfo properties[] = {
         P::Object<&TznFlashList::Flashs>(L"Flashs"),
     };
-    static const TClassInfo Info = DeclareClass<TznFlashList, TComponent>(L"TznFlashList", Properties);
-    return Info;
+    static const TClassInfo info =
+        DeclareClass<TznFlashList, TComponent>(L"TznFlashList", properties);
+    return info;
 }
-const TClassInfo& TznFlashList::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashList::ClassType() const
+{
+    return ClassInfo();
+}
 
 TznFlashList::TznFlashList(TComponent* AOwner)
-    : TComponent(AOwner), FFlashs(std::make_unique<TznFlashCollection>(this)) {}
+    : TComponent(AOwner), FFlashs(std::make_unique<TznFlashCollection>(this))
+{}
 
-TznFlashList::~TznFlashList() { Destroying(); }
+TznFlashList::~TznFlashList()
+{
+    Destroying();
+}
 
-TznFlashStream* TznFlashList::FindFlash(const std::wstring& AName) const {
-    for (int I = 0; I < FFlashs->Count(); ++I) {
-        TznFlashStream* Item = FFlashs->GetItem(I);
-        if (SameText(Item->GetFlashStore(), AName)) return Item;
+TznFlashStream* TznFlashList::FindFlash(const std::wstring& AName) const
+{
+    for (int i = 0; i < FFlashs->Count(); ++i) {
+        TznFlashStream* item = FFlashs->GetItem(i);
+        if (SameText(item->GetFlashStore(), AName))
+            return item;
     }
     return nullptr;
 }
 
-void RegisterFlashListClasses() { RegisterClasses({&TznFlashList::ClassInfo(), &TznFlashStream::ClassInfo()}); }
+void RegisterFlashListClasses()
+{
+    RegisterClasses({&TznFlashList::ClassInfo(), &TznFlashStream::ClassInfo()});
+}
 
 } // namespace zn

@@ -41,7 +41,8 @@ std::unique_ptr<TStream> OpenResource(std::string_view Name)
 
 } // namespace
 
-std::unique_ptr<TStream> OpenLocalSource(std::string_view Name, TPendingCopies<TMemoryStream>& Copies)
+std::unique_ptr<TStream> OpenLocalSource(std::string_view Name,
+                                         TPendingCopies<TMemoryStream>& Copies)
 {
     // Testing a network path for a file already connects to its server, with the user's
     // credentials: a movie's name reaches files of this machine only. Its file part, which holds

@@ -17,19 +17,37 @@ void TznFlashDriver::KeyUp(std::uint16_t& Key, TShiftState Shift) {}
 
 void TznFlashDriver::LoadMovie(const std::wstring& AUrl) {}
 void TznFlashDriver::LoadMovieFromStream(TStream& AStream) {}
-std::wstring TznFlashDriver::GetVariable(const std::wstring& name) { return {}; }
+std::wstring TznFlashDriver::GetVariable(const std::wstring& name)
+{
+    return {};
+}
 void TznFlashDriver::SetVariable(const std::wstring& name, const std::wstring& value) {}
-std::wstring TznFlashDriver::CallFunction(const std::wstring& request) { return {}; }
+std::wstring TznFlashDriver::CallFunction(const std::wstring& request)
+{
+    return {};
+}
 void TznFlashDriver::SetReturnValue(const std::wstring& returnValue) {}
 void TznFlashDriver::Play() {}
 void TznFlashDriver::StopPlay() {}
 void TznFlashDriver::Rewind() {}
 void TznFlashDriver::Forward() {}
 void TznFlashDriver::Back() {}
-bool TznFlashDriver::GetLoop() { return false; }
-bool TznFlashDriver::GetIsPlaying() { return false; }
-int TznFlashDriver::GetCurrentFrame() { return 0; }
-int TznFlashDriver::GetTotalFrames() { return 0; }
+bool TznFlashDriver::GetLoop()
+{
+    return false;
+}
+bool TznFlashDriver::GetIsPlaying()
+{
+    return false;
+}
+int TznFlashDriver::GetCurrentFrame()
+{
+    return 0;
+}
+int TznFlashDriver::GetTotalFrames()
+{
+    return 0;
+}
 void TznFlashDriver::SetLoop(bool Value) {}
 void TznFlashDriver::SetCurrentFrame(int Value) {}
 

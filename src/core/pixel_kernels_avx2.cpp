@@ -19,8 +19,7 @@ ZN_AVX2_KERNEL void RecoverAlphaRowAvx2(std::uint32_t* black, const std::uint32_
     for (; x + 8 <= count; x += 8) {
         auto* octet = reinterpret_cast<__m256i*>(black + x);
         const __m256i over_black = _mm256_loadu_si256(octet);
-        const __m256i over_white =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(white + x));
+        const __m256i over_white = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(white + x));
         const __m256i lift = _mm256_sub_epi8(over_white, over_black);
         const __m256i coverage =
             _mm256_xor_si256(_mm256_shuffle_epi8(lift, red_of_each_pixel), ones);

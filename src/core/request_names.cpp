@@ -6,7 +6,10 @@
 namespace zn {
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 void Trim(std::string& Text)
 {
@@ -24,7 +27,10 @@ bool StartsWith(std::string_view Text, std::string_view Prefix)
     return Text.substr(0, Prefix.size()) == Prefix;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Replaces every occurrence of Escape (three characters, compared ignoring case) by Character.
 std::string ReplaceEscape(std::string_view Text, std::string_view Escape, char Character)
@@ -97,7 +103,12 @@ TResolvedRequest ResolveRequest(std::string_view Url)
 std::string DecodeName(std::string_view Name)
 {
     static constexpr std::array<std::pair<std::string_view, char>, 6> escapes{{
-        {"%3f", '?'}, {"%3d", '='}, {"%26", '&'}, {"%20", ' '}, {"%2d", '-'}, {"%2f", '/'},
+        {"%3f", '?'},
+        {"%3d", '='},
+        {"%26", '&'},
+        {"%20", ' '},
+        {"%2d", '-'},
+        {"%2f", '/'},
     }};
     std::string decoded(Name);
     for (const auto& [escape, character] : escapes)
@@ -117,7 +128,10 @@ std::string_view ResourceNameOf(std::string_view Name)
     return file.substr(0, file.rfind('.'));
 }
 
-bool IsHttpUrl(std::string_view Name) { return StartsWith(Name, "http:"); }
+bool IsHttpUrl(std::string_view Name)
+{
+    return StartsWith(Name, "http:");
+}
 
 bool IsNetworkOrDevicePath(std::string_view Name)
 {

@@ -45,8 +45,8 @@ public:
     {
         return FTarget->OnLowResource(reserved);
     }
-    HRESULT STDMETHODCALLTYPE OnProgress(ULONG ulProgress, ULONG ulProgressMax,
-                                         ULONG ulStatusCode, LPCWSTR szStatusText) override
+    HRESULT STDMETHODCALLTYPE OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulStatusCode,
+                                         LPCWSTR szStatusText) override
     {
         return FTarget->OnProgress(ulProgress, ulProgressMax, ulStatusCode, szStatusText);
     }

@@ -24,11 +24,14 @@ TAsyncSteam::~TAsyncSteam()
 
 const TClassInfo& TAsyncSteam::ClassInfo()
 {
-    static const TClassInfo Info = DeclareClass<TAsyncSteam, TComponent>(L"TAsyncSteam");
-    return Info;
+    static const TClassInfo info = DeclareClass<TAsyncSteam, TComponent>(L"TAsyncSteam");
+    return info;
 }
 
-const TClassInfo& TAsyncSteam::ClassType() const { return ClassInfo(); }
+const TClassInfo& TAsyncSteam::ClassType() const
+{
+    return ClassInfo();
+}
 
 HRESULT TAsyncSteam::QueryInterface(REFIID riid, void** ppv)
 {
@@ -41,14 +44,35 @@ HRESULT TAsyncSteam::QueryInterface(REFIID riid, void** ppv)
     return S_OK;
 }
 
-ULONG TAsyncSteam::AddRef() { return static_cast<ULONG>(-1); }
-ULONG TAsyncSteam::Release() { return static_cast<ULONG>(-1); }
+ULONG TAsyncSteam::AddRef()
+{
+    return static_cast<ULONG>(-1);
+}
+ULONG TAsyncSteam::Release()
+{
+    return static_cast<ULONG>(-1);
+}
 
-HRESULT TAsyncSteam::OnStartBinding(DWORD, IBinding*) { return S_OK; }
-HRESULT TAsyncSteam::GetPriority(LONG*) { return S_OK; }
-HRESULT TAsyncSteam::OnLowResource(DWORD) { return S_OK; }
-HRESULT TAsyncSteam::OnProgress(ULONG, ULONG, ULONG, LPCWSTR) { return S_OK; }
-HRESULT TAsyncSteam::OnObjectAvailable(REFIID, IUnknown*) { return S_OK; }
+HRESULT TAsyncSteam::OnStartBinding(DWORD, IBinding*)
+{
+    return S_OK;
+}
+HRESULT TAsyncSteam::GetPriority(LONG*)
+{
+    return S_OK;
+}
+HRESULT TAsyncSteam::OnLowResource(DWORD)
+{
+    return S_OK;
+}
+HRESULT TAsyncSteam::OnProgress(ULONG, ULONG, ULONG, LPCWSTR)
+{
+    return S_OK;
+}
+HRESULT TAsyncSteam::OnObjectAvailable(REFIID, IUnknown*)
+{
+    return S_OK;
+}
 
 HRESULT TAsyncSteam::GetBindInfo(DWORD* grfBINDF, BINDINFO*)
 {

@@ -16,17 +16,35 @@ namespace {
 
 // The class of the host's objects. The plug-in reaches them only through the browser entries,
 // but a class entry it calls anyway answers that nothing is there.
-PNPObject HostAllocate(PNPP, PNPClass) { return nullptr; }
+PNPObject HostAllocate(PNPP, PNPClass)
+{
+    return nullptr;
+}
 void HostNoOperation(PNPObject) {}
-bool HostHasNothing(PNPObject, PNPIdentifier) { return false; }
+bool HostHasNothing(PNPObject, PNPIdentifier)
+{
+    return false;
+}
 bool HostInvoke(PNPObject, PNPIdentifier, const TNPVariant*, std::uint32_t, PNPVariant)
 {
     return false;
 }
-bool HostInvokeDefault(PNPObject, const TNPVariant*, std::uint32_t, PNPVariant) { return false; }
-bool HostGetProperty(PNPObject, PNPIdentifier, PNPVariant) { return false; }
-bool HostSetProperty(PNPObject, PNPIdentifier, const TNPVariant*) { return false; }
-bool HostEnumerate(PNPObject, PNPIdentifier**, std::uint32_t*) { return false; }
+bool HostInvokeDefault(PNPObject, const TNPVariant*, std::uint32_t, PNPVariant)
+{
+    return false;
+}
+bool HostGetProperty(PNPObject, PNPIdentifier, PNPVariant)
+{
+    return false;
+}
+bool HostSetProperty(PNPObject, PNPIdentifier, const TNPVariant*)
+{
+    return false;
+}
+bool HostEnumerate(PNPObject, PNPIdentifier**, std::uint32_t*)
+{
+    return false;
+}
 
 TNPClass HostClass{1,
                    &HostAllocate,
@@ -94,8 +112,8 @@ bool NPN_Evaluate(PNPP npp, PNPObject, TNPString* script, PNPVariant result)
     if (!script || !script->utf8characters)
         return true;
     return Guarded(true, [&] {
-        const auto call = ParseFlashCallScript(
-            std::string_view(script->utf8characters, script->utf8length));
+        const auto call =
+            ParseFlashCallScript(std::string_view(script->utf8characters, script->utf8length));
         TznFlashDriverNS* driver = DriverOf(npp);
         if (!call || !driver)
             return true;

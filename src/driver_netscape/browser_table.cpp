@@ -17,17 +17,35 @@ namespace {
 constexpr char UserAgent[] =
     "Mozilla/5.0 (Windows; U; Windows NT 5.1; en-US; rv:1.8.0.3) Gecko/20060426 Zintara/4";
 
-NPError NPN_Accepted(PNPP, const char*, const char*) { return NPERR_NO_ERROR; }
+NPError NPN_Accepted(PNPP, const char*, const char*)
+{
+    return NPERR_NO_ERROR;
+}
 NPError NPN_PostURL(PNPP, const char*, const char*, std::uint32_t, const char*, NPBool)
 {
     return NPERR_NO_ERROR;
 }
-NPError NPN_RequestRead(PNPStream, void*) { return NPERR_NO_ERROR; }
-NPError NPN_NewStream(PNPP, char*, const char*, PNPStream*) { return NPERR_NO_ERROR; }
-std::int32_t NPN_Write(PNPP, PNPStream, std::int32_t, void*) { return 0; }
-NPError NPN_DestroyStream(PNPP, PNPStream, NPReason) { return NPERR_NO_ERROR; }
+NPError NPN_RequestRead(PNPStream, void*)
+{
+    return NPERR_NO_ERROR;
+}
+NPError NPN_NewStream(PNPP, char*, const char*, PNPStream*)
+{
+    return NPERR_NO_ERROR;
+}
+std::int32_t NPN_Write(PNPP, PNPStream, std::int32_t, void*)
+{
+    return 0;
+}
+NPError NPN_DestroyStream(PNPP, PNPStream, NPReason)
+{
+    return NPERR_NO_ERROR;
+}
 void NPN_Status(PNPP, const char*) {}
-const char* NPN_UserAgent(PNPP) { return UserAgent; }
+const char* NPN_UserAgent(PNPP)
+{
+    return UserAgent;
+}
 
 void* NPN_MemAlloc(std::uint32_t size)
 {
@@ -40,10 +58,19 @@ void NPN_MemFree(void* ptr)
         HeapFree(GetProcessHeap(), 0, ptr);
 }
 
-std::uint32_t NPN_MemFlush(std::uint32_t) { return 0; }
+std::uint32_t NPN_MemFlush(std::uint32_t)
+{
+    return 0;
+}
 void NPN_ReloadPlugins(NPBool) {}
-void* NPN_GetJavaEnv() { return nullptr; }
-void* NPN_GetJavaPeer(PNPP) { return nullptr; }
+void* NPN_GetJavaEnv()
+{
+    return nullptr;
+}
+void* NPN_GetJavaPeer(PNPP)
+{
+    return nullptr;
+}
 
 NPError NPN_GetURLNotify(PNPP instance, const char* url, const char* target, void* notifyData)
 {
@@ -62,8 +89,7 @@ NPError NPN_GetURLNotify(PNPP instance, const char* url, const char* target, voi
     });
 }
 
-NPError NPN_PostURLNotify(PNPP, const char*, const char*, std::uint32_t, const char*, NPBool,
-                          void*)
+NPError NPN_PostURLNotify(PNPP, const char*, const char*, std::uint32_t, const char*, NPBool, void*)
 {
     return NPERR_NO_ERROR;
 }
@@ -84,7 +110,10 @@ NPError NPN_GetValue(PNPP, std::int32_t variable, void* value)
     return NPERR_NO_ERROR;
 }
 
-NPError NPN_SetValue(PNPP, std::int32_t, void*) { return NPERR_NO_ERROR; }
+NPError NPN_SetValue(PNPP, std::int32_t, void*)
+{
+    return NPERR_NO_ERROR;
+}
 
 void NPN_InvalidateRect(PNPP instance, TNPRect* invalidRect)
 {
@@ -104,9 +133,8 @@ PNPIdentifier NPN_GetStringIdentifier(const char* name)
 {
     if (!name)
         return nullptr;
-    return Guarded<PNPIdentifier>(nullptr, [&] {
-        return const_cast<char*>(InternIdentifier(name));
-    });
+    return Guarded<PNPIdentifier>(nullptr,
+                                  [&] { return const_cast<char*>(InternIdentifier(name)); });
 }
 
 void NPN_GetStringIdentifiers(const char** names, std::int32_t nameCount,
@@ -118,8 +146,14 @@ void NPN_GetStringIdentifiers(const char** names, std::int32_t nameCount,
         identifiers[i] = names ? NPN_GetStringIdentifier(names[i]) : nullptr;
 }
 
-PNPIdentifier NPN_GetIntIdentifier(std::int32_t) { return nullptr; }
-bool NPN_IdentifierIsString(PNPIdentifier) { return true; }
+PNPIdentifier NPN_GetIntIdentifier(std::int32_t)
+{
+    return nullptr;
+}
+bool NPN_IdentifierIsString(PNPIdentifier)
+{
+    return true;
+}
 
 char* NPN_UTF8FromIdentifier(PNPIdentifier identifier)
 {
@@ -133,7 +167,10 @@ char* NPN_UTF8FromIdentifier(PNPIdentifier identifier)
     return copy;
 }
 
-std::int32_t NPN_IntFromIdentifier(PNPIdentifier) { return 0; }
+std::int32_t NPN_IntFromIdentifier(PNPIdentifier)
+{
+    return 0;
+}
 
 PNPObject NPN_CreateObject(PNPP npp, PNPClass aClass)
 {
@@ -172,10 +209,22 @@ bool NPN_InvokeDefault(PNPP, PNPObject, const TNPVariant*, std::uint32_t, PNPVar
 {
     return false;
 }
-bool NPN_SetProperty(PNPP, PNPObject, PNPIdentifier, const TNPVariant*) { return false; }
-bool NPN_RemoveProperty(PNPP, PNPObject, PNPIdentifier) { return false; }
-bool NPN_HasProperty(PNPP, PNPObject, PNPIdentifier) { return false; }
-bool NPN_HasMethod(PNPP, PNPObject, PNPIdentifier) { return false; }
+bool NPN_SetProperty(PNPP, PNPObject, PNPIdentifier, const TNPVariant*)
+{
+    return false;
+}
+bool NPN_RemoveProperty(PNPP, PNPObject, PNPIdentifier)
+{
+    return false;
+}
+bool NPN_HasProperty(PNPP, PNPObject, PNPIdentifier)
+{
+    return false;
+}
+bool NPN_HasMethod(PNPP, PNPObject, PNPIdentifier)
+{
+    return false;
+}
 // Every value the host hands out points into storage the host keeps.
 void NPN_ReleaseVariantValue(PNPVariant) {}
 void NPN_SetException(PNPObject, const char*) {}

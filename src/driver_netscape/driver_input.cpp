@@ -23,7 +23,8 @@ std::uintptr_t KeyFlags(TShiftState Shift)
 
 std::uintptr_t Point(int X, int Y)
 {
-    return (static_cast<std::uint32_t>(X) & 0xFFFFu) | (static_cast<std::uint32_t>(Y) & 0xFFFFu) << 16;
+    return (static_cast<std::uint32_t>(X) & 0xFFFFu) | (static_cast<std::uint32_t>(Y) & 0xFFFFu)
+                                                           << 16;
 }
 
 } // namespace
@@ -58,7 +59,8 @@ void TznFlashDriverNS::MouseUp(TMouseButton Button, TShiftState Shift, int X, in
 void TznFlashDriverNS::MouseWheel(TShiftState Shift, int X, int Y, int WheelDelta, bool&)
 {
     SendEvent(WM_MOUSEWHEEL,
-              (KeyFlags(Shift) & 0xFFFFu) | (static_cast<std::uint32_t>(WheelDelta) & 0xFFFFu) << 16,
+              (KeyFlags(Shift) & 0xFFFFu) | (static_cast<std::uint32_t>(WheelDelta) & 0xFFFFu)
+                                                << 16,
               Point(X, Y));
 }
 
@@ -76,7 +78,8 @@ void TznFlashDriverNS::KeyUp(std::uint16_t& Key, TShiftState Shift)
 void TznFlashDriverNS::KeyPress(wchar_t& Char, TShiftState Shift)
 {
     char bytes[10];
-    const int count = WideCharToMultiByte(CP_ACP, 0, &Char, 1, bytes, sizeof bytes, nullptr, nullptr);
+    const int count =
+        WideCharToMultiByte(CP_ACP, 0, &Char, 1, bytes, sizeof bytes, nullptr, nullptr);
     for (int i = 0; i < count; ++i)
         SendEvent(WM_CHAR, static_cast<unsigned char>(bytes[i]), KeyFlags(Shift));
 }

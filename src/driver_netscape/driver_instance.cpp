@@ -24,20 +24,32 @@ TznFlashDriverNS::TznFlashDriverNS(int AWidth, int AHeight, std::uint32_t ABackg
 }
 
 // Callbacks the plug-in makes while it is destroyed find no driver any more.
-TznFlashDriverNS::~TznFlashDriverNS() { DestroyPlugin(); }
+TznFlashDriverNS::~TznFlashDriverNS()
+{
+    DestroyPlugin();
+}
 
 const TClassInfo& TznFlashDriverNS::ClassInfo()
 {
-    static const TClassInfo Info =
+    static const TClassInfo info =
         DeclareClass<TznFlashDriverNS, TznFlashDriver>(L"TznFlashDriverNS");
-    return Info;
+    return info;
 }
 
-const TClassInfo& TznFlashDriverNS::ClassType() const { return ClassInfo(); }
+const TClassInfo& TznFlashDriverNS::ClassType() const
+{
+    return ClassInfo();
+}
 
-bool TznFlashDriverNS::PluginExists() { return TNetscapeUnit::Instance().PluginPresent(); }
+bool TznFlashDriverNS::PluginExists()
+{
+    return TNetscapeUnit::Instance().PluginPresent();
+}
 
-PNPP TznFlashDriverNS::Instance() const { return FPlugin ? &FPlugin->Npp() : nullptr; }
+PNPP TznFlashDriverNS::Instance() const
+{
+    return FPlugin ? &FPlugin->Npp() : nullptr;
+}
 
 PNPObject TznFlashDriverNS::ScriptableObject() const
 {
@@ -85,7 +97,10 @@ void TznFlashDriverNS::AnnounceWindow()
         ForceUpdate();
 }
 
-void TznFlashDriverNS::ResizeBuffer() { AnnounceWindow(); }
+void TznFlashDriverNS::ResizeBuffer()
+{
+    AnnounceWindow();
+}
 
 void TznFlashDriverNS::ForceUpdate()
 {
@@ -95,8 +110,8 @@ void TznFlashDriverNS::ForceUpdate()
     InvalidateRect(whole);
 }
 
-bool TznFlashDriverNS::CallMethod(const char* Name, const TNPVariant* Args,
-                                  std::uint32_t ArgCount, TNPVariant* Result)
+bool TznFlashDriverNS::CallMethod(const char* Name, const TNPVariant* Args, std::uint32_t ArgCount,
+                                  TNPVariant* Result)
 {
     return netscape::TPluginCall(FPlugin).Invoke(Name, Args, ArgCount, Result);
 }
@@ -124,15 +139,42 @@ int TznFlashDriverNS::CallIntMethod(const char* Name)
     return value;
 }
 
-void TznFlashDriverNS::Play() { CallVoidMethod("Play"); }
-void TznFlashDriverNS::StopPlay() { CallVoidMethod("StopPlay"); }
-void TznFlashDriverNS::Rewind() { CallVoidMethod("Rewind"); }
-void TznFlashDriverNS::Forward() { CallVoidMethod("Forward"); }
-void TznFlashDriverNS::Back() { CallVoidMethod("Back"); }
-bool TznFlashDriverNS::GetLoop() { return CallBoolMethod("GetLoop"); }
-bool TznFlashDriverNS::GetIsPlaying() { return CallBoolMethod("IsPlaying"); }
-int TznFlashDriverNS::GetCurrentFrame() { return CallIntMethod("CurrentFrame"); }
-int TznFlashDriverNS::GetTotalFrames() { return CallIntMethod("TotalFrames"); }
+void TznFlashDriverNS::Play()
+{
+    CallVoidMethod("Play");
+}
+void TznFlashDriverNS::StopPlay()
+{
+    CallVoidMethod("StopPlay");
+}
+void TznFlashDriverNS::Rewind()
+{
+    CallVoidMethod("Rewind");
+}
+void TznFlashDriverNS::Forward()
+{
+    CallVoidMethod("Forward");
+}
+void TznFlashDriverNS::Back()
+{
+    CallVoidMethod("Back");
+}
+bool TznFlashDriverNS::GetLoop()
+{
+    return CallBoolMethod("GetLoop");
+}
+bool TznFlashDriverNS::GetIsPlaying()
+{
+    return CallBoolMethod("IsPlaying");
+}
+int TznFlashDriverNS::GetCurrentFrame()
+{
+    return CallIntMethod("CurrentFrame");
+}
+int TznFlashDriverNS::GetTotalFrames()
+{
+    return CallIntMethod("TotalFrames");
+}
 
 void TznFlashDriverNS::SetLoop(bool Value)
 {

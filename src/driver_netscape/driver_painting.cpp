@@ -62,8 +62,7 @@ void TznFlashDriverNS::DrawPlayer(HDC DC, const TRect& ARect)
                      reinterpret_cast<std::uintptr_t>(&dirty));
 }
 
-void TznFlashDriverNS::SendEvent(std::uint16_t Event, std::uintptr_t WParam,
-                                 std::uintptr_t LParam)
+void TznFlashDriverNS::SendEvent(std::uint16_t Event, std::uintptr_t WParam, std::uintptr_t LParam)
 {
     netscape::TPluginCall(FPlugin).HandleEvent(Event, WParam, LParam);
 }

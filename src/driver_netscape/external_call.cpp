@@ -67,8 +67,7 @@ bool EndsWithClosingQuote(std::string_view Argument)
     if (Argument.empty() || Argument.back() != '"')
         return false;
     std::size_t backslashes = 0;
-    while (backslashes + 1 < Argument.size() &&
-           Argument[Argument.size() - 2 - backslashes] == '\\')
+    while (backslashes + 1 < Argument.size() && Argument[Argument.size() - 2 - backslashes] == '\\')
         ++backslashes;
     return backslashes % 2 == 0;
 }

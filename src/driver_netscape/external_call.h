@@ -28,5 +28,4 @@ struct TExternalCall {
 // and the like), so the argument is the text the movie passed.
 std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script);
 
-
 } // namespace zn::netscape

@@ -53,7 +53,6 @@ std::optional<std::wstring> RegisteredPluginPath()
     return path;
 }
 
-
 bool IsFile(const std::wstring& Path)
 {
     const DWORD attributes = GetFileAttributesW(Path.c_str());
@@ -143,6 +142,9 @@ void TNetscapeUnit::Stop()
     FPluginPath.clear();
 }
 
-void TNetscapeUnit::ShutDown() { StartedUnit->Stop(); }
+void TNetscapeUnit::ShutDown()
+{
+    StartedUnit->Stop();
+}
 
 } // namespace zn::netscape

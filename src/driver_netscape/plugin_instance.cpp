@@ -27,8 +27,14 @@ std::uint64_t NextGeneration()
     return ++last;
 }
 
-const TNPPluginFuncs& PluginFuncs() { return TNetscapeUnit::Instance().PluginFuncs(); }
-NPError& LastNPError() { return TNetscapeUnit::Instance().LastNPError; }
+const TNPPluginFuncs& PluginFuncs()
+{
+    return TNetscapeUnit::Instance().PluginFuncs();
+}
+NPError& LastNPError()
+{
+    return TNetscapeUnit::Instance().LastNPError;
+}
 
 } // namespace
 
@@ -104,8 +110,7 @@ TPluginCall::TPluginCall(std::shared_ptr<TPluginInstance> Instance) : FInstance(
 
 TPluginCall::~TPluginCall()
 {
-    if (FInstance && --FInstance->FDepth == 0 &&
-        FInstance->FState == TInstanceState::Destroying)
+    if (FInstance && --FInstance->FDepth == 0 && FInstance->FState == TInstanceState::Destroying)
         FInstance->Finish();
 }
 
@@ -146,7 +151,8 @@ void TPluginCall::Write(TNPStream& Stream, const void* Bytes, std::int32_t Lengt
 
 void TPluginCall::UrlNotify(const TNPStream& Stream, NPReason Reason) const
 {
-    if (const auto urlnotify = PluginFuncs().urlnotify; urlnotify && FInstance && FInstance->Alive())
+    if (const auto urlnotify = PluginFuncs().urlnotify;
+        urlnotify && FInstance && FInstance->Alive())
         urlnotify(&FInstance->FNpp, Stream.url, Reason, Stream.notifyData);
 }
 
@@ -164,8 +170,8 @@ bool TPluginCall::Invoke(const char* Name, const TNPVariant* Args, std::uint32_t
     const PNPObject object = Running() ? FInstance->Scriptable() : nullptr;
     if (!object || !object->_class || !object->_class->invoke)
         return false;
-    return object->_class->invoke(object, const_cast<char*>(InternIdentifier(Name)), Args,
-                                  ArgCount, Result);
+    return object->_class->invoke(object, const_cast<char*>(InternIdentifier(Name)), Args, ArgCount,
+                                  Result);
 }
 
 void TPluginCall::SetProperty(const char* Name, const TNPVariant& Value) const

@@ -55,7 +55,8 @@ TNPVariant StringVariant(std::string_view Text)
 {
     TNPVariant variant{};
     variant.type = NPVariantType_String;
-    variant.value.stringValue = {Text.empty() ? "" : Text.data(), static_cast<std::uint32_t>(Text.size())};
+    variant.value.stringValue = {Text.empty() ? "" : Text.data(),
+                                 static_cast<std::uint32_t>(Text.size())};
     return variant;
 }
 

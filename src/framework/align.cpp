@@ -7,68 +7,77 @@
 
 namespace zn {
 
-void TWinControl::Realign() {
-    TComponentState State = ComponentState();
-    if (FAligning || State.Contains(csLoading) || State.Contains(csDestroying)) return;
+void TWinControl::Realign()
+{
+    TComponentState state = ComponentState();
+    if (FAligning || state.Contains(csLoading) || state.Contains(csDestroying))
+        return;
     FAligning = true;
     struct TReset {
         bool& Flag;
         ~TReset() { Flag = false; }
-    } Reset{FAligning};
+    } reset{FAligning};
     AlignControls();
 }
 
-void TWinControl::AlignControls() {
-    TRect Client = ClientRect();
-    std::vector<TControl*> Children = FControls;
+void TWinControl::AlignControls()
+{
+    TRect client = ClientRect();
+    std::vector<TControl*> children = FControls;
     if (FAlignedWidth >= 0) {
-        int DX = Client.Width() - FAlignedWidth;
-        int DY = Client.Height() - FAlignedHeight;
-        for (TControl* Child : Children) {
-            if (Child->Align() != alNone || (DX == 0 && DY == 0)) continue;
-            TAnchors Anchors = Child->Anchors();
-            int L = Child->Left(), T = Child->Top(), W = Child->Width(), H = Child->Height();
-            if (Anchors.Contains(akRight)) {
-                if (Anchors.Contains(akLeft)) W += DX;
-                else L += DX;
-            } else if (!Anchors.Contains(akLeft)) {
-                L += DX / 2;
+        int dx = client.Width() - FAlignedWidth;
+        int dy = client.Height() - FAlignedHeight;
+        for (TControl* child : children) {
+            if (child->Align() != alNone || (dx == 0 && dy == 0))
+                continue;
+            TAnchors anchors = child->Anchors();
+            int l = child->Left(), t = child->Top(), w = child->Width(), h = child->Height();
+            if (anchors.Contains(akRight)) {
+                if (anchors.Contains(akLeft))
+                    w += dx;
+                else
+                    l += dx;
+            } else if (!anchors.Contains(akLeft)) {
+                l += dx / 2;
             }
-            if (Anchors.Contains(akBottom)) {
-                if (Anchors.Contains(akTop)) H += DY;
-                else T += DY;
-            } else if (!Anchors.Contains(akTop)) {
-                T += DY / 2;
+            if (anchors.Contains(akBottom)) {
+                if (anchors.Contains(akTop))
+                    h += dy;
+                else
+                    t += dy;
+            } else if (!anchors.Contains(akTop)) {
+                t += dy / 2;
             }
-            Child->SetBounds(L, T, std::max(W, 0), std::max(H, 0));
+            child->SetBounds(l, t, std::max(w, 0), std::max(h, 0));
         }
     }
-    FAlignedWidth = Client.Width();
-    FAlignedHeight = Client.Height();
+    FAlignedWidth = client.Width();
+    FAlignedHeight = client.Height();
 
-    TRect Rest = Client;
-    for (TAlign Edge : {alTop, alBottom, alLeft, alRight, alClient}) {
-        for (TControl* Child : Children) {
-            if (Child->Align() != Edge || !Child->Visible()) continue;
-            int Width = std::max(Rest.Width(), 0), Height = std::max(Rest.Height(), 0);
-            switch (Edge) {
+    TRect rest = client;
+    for (TAlign edge : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* child : children) {
+            if (child->Align() != edge || !child->Visible())
+                continue;
+            int width = std::max(rest.Width(), 0), height = std::max(rest.Height(), 0);
+            switch (edge) {
             case alTop:
-                Child->SetBounds(Rest.Left, Rest.Top, Width, Child->Height());
-                Rest.Top += Child->Height();
+                child->SetBounds(rest.Left, rest.Top, width, child->Height());
+                rest.Top += child->Height();
                 break;
             case alBottom:
-                Child->SetBounds(Rest.Left, Rest.Bottom - Child->Height(), Width, Child->Height());
-                Rest.Bottom -= Child->Height();
+                child->SetBounds(rest.Left, rest.Bottom - child->Height(), width, child->Height());
+                rest.Bottom -= child->Height();
                 break;
             case alLeft:
-                Child->SetBounds(Rest.Left, Rest.Top, Child->Width(), Height);
-                Rest.Left += Child->Width();
+                child->SetBounds(rest.Left, rest.Top, child->Width(), height);
+                rest.Left += child->Width();
                 break;
             case alRight:
-                Child->SetBounds(Rest.Right - Child->Width(), Rest.Top, Child->Width(), Height);
-                Rest.Right -= Child->Width();
+                child->SetBounds(rest.Right - child->Width(), rest.Top, child->Width(), height);
+                rest.Right -= child->Width();
                 break;
-            default: Child->SetBounds(Rest.Left, Rest.Top, Width, Height); break;
+            default: child->SetBounds(rest.Left, rest.Top, width, height); break;
             }
         }
     }

@@ -12,40 +12,50 @@ namespace zn {
 
 namespace {
 
-std::vector<const TClassInfo*>& Registry() {
-    static std::vector<const TClassInfo*> Classes{&TDataModule::ClassInfo()};
-    return Classes;
+std::vector<const TClassInfo*>& Registry()
+{
+    static std::vector<const TClassInfo*> classes{&TDataModule::ClassInfo()};
+    return classes;
 }
 
 } // namespace
 
-void RegisterClass(const TClassInfo& Class) {
-    if (const TClassInfo* Known = GetClass(Class.Name)) {
-        if (Known == &Class) return;
+void RegisterClass(const TClassInfo& Class)
+{
+    if (const TClassInfo* known = GetClass(Class.Name)) {
+        if (known == &Class)
+            return;
         throw EFilerError(std::wstring(L"A class named ") + Class.Name + L" already exists");
     }
     Registry().push_back(&Class);
 }
 
-void RegisterClasses(std::initializer_list<const TClassInfo*> Classes) {
-    for (const TClassInfo* Class : Classes) RegisterClass(*Class);
+void RegisterClasses(std::initializer_list<const TClassInfo*> Classes)
+{
+    for (const TClassInfo* class_info : Classes)
+        RegisterClass(*class_info);
 }
 
-void UnRegisterClass(const TClassInfo& Class) {
-    auto& Classes = Registry();
-    Classes.erase(std::remove(Classes.begin(), Classes.end(), &Class), Classes.end());
+void UnRegisterClass(const TClassInfo& Class)
+{
+    auto& classes = Registry();
+    classes.erase(std::remove(classes.begin(), classes.end(), &Class), classes.end());
 }
 
-const TClassInfo* GetClass(const std::wstring& ClassName) {
-    for (const TClassInfo* Class : Registry())
-        if (SameText(Class->Name, ClassName)) return Class;
+const TClassInfo* GetClass(const std::wstring& ClassName)
+{
+    for (const TClassInfo* class_info : Registry())
+        if (SameText(class_info->Name, ClassName))
+            return class_info;
     return nullptr;
 }
 
-const TClassInfo& FindClass(const std::wstring& ClassName) {
-    const TClassInfo* Class = GetClass(ClassName);
-    if (!Class) throw EClassNotFound(L"Class " + ClassName + L" not found");
-    return *Class;
+const TClassInfo& FindClass(const std::wstring& ClassName)
+{
+    const TClassInfo* class_info = GetClass(ClassName);
+    if (!class_info)
+        throw EClassNotFound(L"Class " + ClassName + L" not found");
+    return *class_info;
 }
 
 } // namespace zn

@@ -8,104 +8,158 @@
 
 namespace zn {
 
-const TClassInfo& TCollectionItem::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TCollectionItem, TPersistent>(L"TCollectionItem");
-    return Info;
+const TClassInfo& TCollectionItem::ClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TCollectionItem, TPersistent>(L"TCollectionItem");
+    return info;
 }
-const TClassInfo& TCollectionItem::ClassType() const { return ClassInfo(); }
-
-TCollectionItem::TCollectionItem(TCollection* ACollection) { SetCollection(ACollection); }
-
-TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
-
-void TCollectionItem::SetCollection(TCollection* Value) {
-    if (Value == FCollection) return;
-    if (FCollection) FCollection->RemoveItem(this);
-    if (Value) Value->InsertItem(this);
+const TClassInfo& TCollectionItem::ClassType() const
+{
+    return ClassInfo();
 }
 
-int TCollectionItem::Index() const {
-    if (!FCollection) return -1;
-    auto& Items = FCollection->FItems;
-    return static_cast<int>(std::find(Items.begin(), Items.end(), this) - Items.begin());
+TCollectionItem::TCollectionItem(TCollection* ACollection)
+{
+    SetCollection(ACollection);
 }
 
-void TCollectionItem::SetIndex(int Value) {
-    int Current = Index();
-    if (Current < 0 || Value == Current) return;
-    auto& Items = FCollection->FItems;
-    Value = std::clamp(Value, 0, static_cast<int>(Items.size()) - 1);
-    Items.erase(Items.begin() + Current);
-    Items.insert(Items.begin() + Value, this);
+TCollectionItem::~TCollectionItem()
+{
+    SetCollection(nullptr);
 }
 
-std::wstring TCollectionItem::GetDisplayName() const { return ClassName(); }
-
-TPersistent* TCollectionItem::GetOwner() const { return FCollection; }
-
-const TClassInfo& TCollection::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TCollection, TPersistent>(L"TCollection");
-    return Info;
+void TCollectionItem::SetCollection(TCollection* Value)
+{
+    if (Value == FCollection)
+        return;
+    if (FCollection)
+        FCollection->RemoveItem(this);
+    if (Value)
+        Value->InsertItem(this);
 }
-const TClassInfo& TCollection::ClassType() const { return ClassInfo(); }
 
-TCollection::TCollection(const TClassInfo& ItemClass) : FItemClass(ItemClass) {
+int TCollectionItem::Index() const
+{
+    if (!FCollection)
+        return -1;
+    auto& items = FCollection->FItems;
+    return static_cast<int>(std::find(items.begin(), items.end(), this) - items.begin());
+}
+
+void TCollectionItem::SetIndex(int Value)
+{
+    int current = Index();
+    if (current < 0 || Value == current)
+        return;
+    auto& items = FCollection->FItems;
+    Value = std::clamp(Value, 0, static_cast<int>(items.size()) - 1);
+    items.erase(items.begin() + current);
+    items.insert(items.begin() + Value, this);
+}
+
+std::wstring TCollectionItem::GetDisplayName() const
+{
+    return ClassName();
+}
+
+TPersistent* TCollectionItem::GetOwner() const
+{
+    return FCollection;
+}
+
+const TClassInfo& TCollection::ClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TCollection, TPersistent>(L"TCollection");
+    return info;
+}
+const TClassInfo& TCollection::ClassType() const
+{
+    return ClassInfo();
+}
+
+TCollection::TCollection(const TClassInfo& ItemClass) : FItemClass(ItemClass)
+{
     if (!ItemClass.CreateItem || !ItemClass.InheritsFrom(TCollectionItem::ClassInfo()))
-        throw EInvalidOperation(std::wstring(L"Class ") + ItemClass.Name + L" cannot be a collection's item class");
+        throw EInvalidOperation(std::wstring(L"Class ") + ItemClass.Name +
+                                L" cannot be a collection's item class");
 }
 
-TCollection::~TCollection() { Clear(); }
+TCollection::~TCollection()
+{
+    Clear();
+}
 
-TCollectionItem* TCollection::Items(int Index) const {
+TCollectionItem* TCollection::Items(int Index) const
+{
     if (Index < 0 || Index >= Count())
         throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");
     return FItems[static_cast<size_t>(Index)];
 }
 
-void TCollection::SetItems(int Index, const TCollectionItem* Value) { Items(Index)->Assign(Value); }
+void TCollection::SetItems(int Index, const TCollectionItem* Value)
+{
+    Items(Index)->Assign(Value);
+}
 
-TCollectionItem* TCollection::Add() { return FItemClass.CreateItem(this); }
+TCollectionItem* TCollection::Add()
+{
+    return FItemClass.CreateItem(this);
+}
 
-TCollectionItem* TCollection::Insert(int Index) {
+TCollectionItem* TCollection::Insert(int Index)
+{
     if (Index < 0 || Index > Count())
         throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");
-    TCollectionItem* Item = Add();
-    Item->SetIndex(Index);
-    return Item;
+    TCollectionItem* item = Add();
+    item->SetIndex(Index);
+    return item;
 }
 
-void TCollection::Delete(int Index) { delete Items(Index); }
-
-void TCollection::Clear() {
-    while (!FItems.empty()) delete FItems.back();
+void TCollection::Delete(int Index)
+{
+    delete Items(Index);
 }
 
-TCollectionItem* TCollection::FindItemID(int ID) const {
-    for (TCollectionItem* Item : FItems)
-        if (Item->FID == ID) return Item;
+void TCollection::Clear()
+{
+    while (!FItems.empty())
+        delete FItems.back();
+}
+
+TCollectionItem* TCollection::FindItemID(int ID) const
+{
+    for (TCollectionItem* item : FItems)
+        if (item->FID == ID)
+            return item;
     return nullptr;
 }
 
-void TCollection::Assign(const TPersistent* Source) {
-    const auto* Other = dynamic_cast<const TCollection*>(Source);
-    if (!Other) {
+void TCollection::Assign(const TPersistent* Source)
+{
+    const auto* other = dynamic_cast<const TCollection*>(Source);
+    if (!other) {
         TPersistent::Assign(Source);
         return;
     }
-    if (Other == this) return;
+    if (other == this)
+        return;
     Clear();
-    for (TCollectionItem* Item : Other->FItems) Add()->Assign(Item);
+    for (TCollectionItem* item : other->FItems)
+        Add()->Assign(item);
 }
 
-void TCollection::InsertItem(TCollectionItem* Item) {
+void TCollection::InsertItem(TCollectionItem* Item)
+{
     FItems.push_back(Item);
     Item->FCollection = this;
     Item->FID = FNextID++;
 }
 
-void TCollection::RemoveItem(TCollectionItem* Item) {
-    auto Found = std::find(FItems.begin(), FItems.end(), Item);
-    if (Found != FItems.end()) FItems.erase(Found);
+void TCollection::RemoveItem(TCollectionItem* Item)
+{
+    auto found = std::find(FItems.begin(), FItems.end(), Item);
+    if (found != FItems.end())
+        FItems.erase(found);
     Item->FCollection = nullptr;
 }
 

@@ -3,8 +3,10 @@
 
 namespace zn {
 
-TColor ColorToRGB(TColor Color) {
-    if (Color < 0) return static_cast<TColor>(GetSysColor(Color & 0xFF));
+TColor ColorToRGB(TColor Color)
+{
+    if (Color < 0)
+        return static_cast<TColor>(GetSysColor(Color & 0xFF));
     return Color & 0x00FFFFFF;
 }
 

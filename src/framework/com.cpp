@@ -13,8 +13,8 @@ void ReportCurrentException(TObject* Sender) noexcept
     try {
         try {
             throw;
-        } catch (const std::exception& E) {
-            HandleApplicationException(Sender, E);
+        } catch (const std::exception& e) {
+            HandleApplicationException(Sender, e);
         } catch (...) {
             HandleApplicationException(Sender, Exception(L"Unknown exception"));
         }

@@ -7,10 +7,14 @@ namespace zn {
 
 TDataModule::TDataModule(TComponent* AOwner) : TComponent(AOwner) {}
 
-const TClassInfo& TDataModule::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TDataModule, TComponent>(L"TDataModule");
-    return Info;
+const TClassInfo& TDataModule::ClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TDataModule, TComponent>(L"TDataModule");
+    return info;
 }
-const TClassInfo& TDataModule::ClassType() const { return ClassInfo(); }
+const TClassInfo& TDataModule::ClassType() const
+{
+    return ClassInfo();
+}
 
 } // namespace zn

@@ -9,10 +9,11 @@
 
 namespace zn {
 
-inline void WriteExceptionToDebugger(const std::exception& E) {
-    const auto* Framework = dynamic_cast<const Exception*>(&E);
-    std::wstring Text = Framework ? Framework->Message() : L"Unhandled exception";
-    OutputDebugStringW((Text + L"\n").c_str());
+inline void WriteExceptionToDebugger(const std::exception& E)
+{
+    const auto* framework = dynamic_cast<const Exception*>(&E);
+    std::wstring text = framework ? framework->Message() : L"Unhandled exception";
+    OutputDebugStringW((text + L"\n").c_str());
 }
 
 } // namespace zn

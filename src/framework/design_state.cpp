@@ -3,10 +3,12 @@
 
 namespace zn {
 
-void SetDesignState(TComponent& Root, bool Designing) {
+void SetDesignState(TComponent& Root, bool Designing)
+{
     Root.SetDesigning(Designing);
-    if (auto* Windowed = dynamic_cast<TWinControl*>(&Root))
-        for (int I = 0; I < Windowed->ControlCount(); ++I) SetDesignState(*Windowed->Controls(I), Designing);
+    if (auto* windowed = dynamic_cast<TWinControl*>(&Root))
+        for (int i = 0; i < windowed->ControlCount(); ++i)
+            SetDesignState(*windowed->Controls(i), Designing);
 }
 
 } // namespace zn

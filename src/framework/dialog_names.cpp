@@ -3,40 +3,48 @@
 
 namespace zn {
 
-std::wstring DialogFilter(const std::wstring& Filter) {
-    std::vector<std::wstring> Parts;
-    std::size_t Start = 0;
-    while (Start <= Filter.size() && !Filter.empty()) {
-        std::size_t Bar = Filter.find(L'|', Start);
-        if (Bar == std::wstring::npos) Bar = Filter.size();
-        Parts.push_back(Filter.substr(Start, Bar - Start));
-        Start = Bar + 1;
+std::wstring DialogFilter(const std::wstring& Filter)
+{
+    std::vector<std::wstring> parts;
+    std::size_t start = 0;
+    while (start <= Filter.size() && !Filter.empty()) {
+        std::size_t bar = Filter.find(L'|', start);
+        if (bar == std::wstring::npos)
+            bar = Filter.size();
+        parts.push_back(Filter.substr(start, bar - start));
+        start = bar + 1;
     }
-    if (Parts.size() % 2) Parts.pop_back();
-    std::wstring Result;
-    for (const std::wstring& Part : Parts) {
-        Result += Part;
-        Result += L'\0';
+    if (parts.size() % 2)
+        parts.pop_back();
+    std::wstring result;
+    for (const std::wstring& part : parts) {
+        result += part;
+        result += L'\0';
     }
-    Result += L'\0';
-    return Result;
+    result += L'\0';
+    return result;
 }
 
-std::vector<std::wstring> SelectedFiles(const wchar_t* Buffer, std::size_t Size) {
-    std::vector<std::wstring> Names;
-    std::size_t Position = 0;
-    while (Position < Size && Buffer[Position]) {
-        std::size_t End = Position;
-        while (End < Size && Buffer[End]) ++End;
-        Names.emplace_back(Buffer + Position, End - Position);
-        Position = End + 1;
+std::vector<std::wstring> SelectedFiles(const wchar_t* Buffer, std::size_t Size)
+{
+    std::vector<std::wstring> names;
+    std::size_t position = 0;
+    while (position < Size && Buffer[position]) {
+        std::size_t end = position;
+        while (end < Size && Buffer[end])
+            ++end;
+        names.emplace_back(Buffer + position, end - position);
+        position = end + 1;
     }
-    if (Names.size() <= 1) return Names;
-    std::wstring Folder = Names.front();
-    if (!Folder.empty() && Folder.back() != L'\\') Folder += L'\\';
-    std::vector<std::wstring> Paths;
-    for (std::size_t I = 1; I < Names.size(); ++I) Paths.push_back(Folder + Names[I]);
-    return Paths;
+    if (names.size() <= 1)
+        return names;
+    std::wstring folder = names.front();
+    if (!folder.empty() && folder.back() != L'\\')
+        folder += L'\\';
+    std::vector<std::wstring> paths;
+    for (std::size_t i = 1; i < names.size(); ++i)
+        paths.push_back(folder + names[i]);
+    return paths;
 }
 
 } // namespace zn

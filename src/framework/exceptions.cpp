@@ -8,22 +8,26 @@
 namespace zn {
 
 Exception::Exception(std::wstring Message)
-    : FMessage(std::move(Message)), FNarrowMessage(WideToUtf8(FMessage)) {}
+    : FMessage(std::move(Message)), FNarrowMessage(WideToUtf8(FMessage))
+{}
 
-std::wstring SystemErrorMessage(unsigned long ErrorCode) {
-    wchar_t* Buffer = nullptr;
-    DWORD Length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, ErrorCode, 0, reinterpret_cast<wchar_t*>(&Buffer), 0, nullptr);
-    std::wstring Result;
-    if (Buffer) {
-        Result.assign(Buffer, Length);
-        LocalFree(Buffer);
+std::wstring SystemErrorMessage(unsigned long ErrorCode)
+{
+    wchar_t* buffer = nullptr;
+    DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, ErrorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring result;
+    if (buffer) {
+        result.assign(buffer, length);
+        LocalFree(buffer);
     }
-    while (!Result.empty() && (Result.back() == L'\n' || Result.back() == L'\r' || Result.back() == L' '))
-        Result.pop_back();
-    if (Result.empty()) Result = L"System error " + std::to_wstring(ErrorCode);
-    return Result;
+    while (!result.empty() &&
+           (result.back() == L'\n' || result.back() == L'\r' || result.back() == L' '))
+        result.pop_back();
+    if (result.empty())
+        result = L"System error " + std::to_wstring(ErrorCode);
+    return result;
 }
 
 } // namespace zn

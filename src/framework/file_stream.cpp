@@ -12,7 +12,8 @@ namespace zn {
 
 namespace {
 
-DWORD ShareFlags(std::uint32_t Mode) {
+DWORD ShareFlags(std::uint32_t Mode)
+{
     switch (Mode & 0xF0) {
     case fmShareExclusive: return 0;
     case fmShareDenyWrite: return FILE_SHARE_READ;
@@ -21,7 +22,8 @@ DWORD ShareFlags(std::uint32_t Mode) {
     }
 }
 
-DWORD AccessFlags(std::uint32_t Mode) {
+DWORD AccessFlags(std::uint32_t Mode)
+{
     switch (Mode & 0x03) {
     case fmOpenWrite: return GENERIC_WRITE;
     case fmOpenReadWrite: return GENERIC_READ | GENERIC_WRITE;
@@ -31,67 +33,85 @@ DWORD AccessFlags(std::uint32_t Mode) {
 
 } // namespace
 
-TFileStream::TFileStream(const std::wstring& FileName, std::uint32_t Mode) : FFileName(FileName) {
-    bool Create = (Mode & fmCreate) == fmCreate;
-    DWORD Access = Create ? GENERIC_READ | GENERIC_WRITE : AccessFlags(Mode);
-    DWORD Share = Create && (Mode & 0xF0) == 0 ? FILE_SHARE_READ : ShareFlags(Mode);
-    HANDLE Handle = CreateFileW(FileName.c_str(), Access, Share, nullptr, Create ? CREATE_ALWAYS : OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (Handle == INVALID_HANDLE_VALUE) {
-        std::wstring Reason = SystemErrorMessage(GetLastError());
-        if (Create) throw EFCreateError(L"Cannot create file \"" + FileName + L"\". " + Reason);
-        throw EFOpenError(L"Cannot open file \"" + FileName + L"\". " + Reason);
+TFileStream::TFileStream(const std::wstring& FileName, std::uint32_t Mode) : FFileName(FileName)
+{
+    bool create = (Mode & fmCreate) == fmCreate;
+    DWORD access = create ? GENERIC_READ | GENERIC_WRITE : AccessFlags(Mode);
+    DWORD share = create && (Mode & 0xF0) == 0 ? FILE_SHARE_READ : ShareFlags(Mode);
+    HANDLE handle =
+        CreateFileW(FileName.c_str(), access, share, nullptr,
+                    create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        std::wstring reason = SystemErrorMessage(GetLastError());
+        if (create)
+            throw EFCreateError(L"Cannot create file \"" + FileName + L"\". " + reason);
+        throw EFOpenError(L"Cannot open file \"" + FileName + L"\". " + reason);
     }
-    FHandle.reset(Handle);
+    FHandle.reset(handle);
 }
 
-const TClassInfo& TFileStream::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TFileStream, TStream>(L"TFileStream");
-    return Info;
+const TClassInfo& TFileStream::ClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TFileStream, TStream>(L"TFileStream");
+    return info;
 }
-const TClassInfo& TFileStream::ClassType() const { return ClassInfo(); }
+const TClassInfo& TFileStream::ClassType() const
+{
+    return ClassInfo();
+}
 
-std::size_t TFileStream::Read(void* Buffer, std::size_t Count) {
-    std::size_t Total = 0;
-    while (Total < Count) {
-        DWORD Chunk = static_cast<DWORD>(std::min<std::size_t>(Count - Total, 0x40000000));
-        DWORD Done = 0;
-        if (!ReadFile(FHandle.get(), static_cast<char*>(Buffer) + Total, Chunk, &Done, nullptr) || Done == 0) break;
-        Total += Done;
+std::size_t TFileStream::Read(void* Buffer, std::size_t Count)
+{
+    std::size_t total = 0;
+    while (total < Count) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(Count - total, 0x40000000));
+        DWORD done = 0;
+        if (!ReadFile(FHandle.get(), static_cast<char*>(Buffer) + total, chunk, &done, nullptr) ||
+            done == 0)
+            break;
+        total += done;
     }
-    return Total;
+    return total;
 }
 
-std::size_t TFileStream::Write(const void* Buffer, std::size_t Count) {
-    std::size_t Total = 0;
-    while (Total < Count) {
-        DWORD Chunk = static_cast<DWORD>(std::min<std::size_t>(Count - Total, 0x40000000));
-        DWORD Done = 0;
-        if (!WriteFile(FHandle.get(), static_cast<const char*>(Buffer) + Total, Chunk, &Done, nullptr) || Done == 0) break;
-        Total += Done;
+std::size_t TFileStream::Write(const void* Buffer, std::size_t Count)
+{
+    std::size_t total = 0;
+    while (total < Count) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(Count - total, 0x40000000));
+        DWORD done = 0;
+        if (!WriteFile(FHandle.get(), static_cast<const char*>(Buffer) + total, chunk, &done,
+                       nullptr) ||
+            done == 0)
+            break;
+        total += done;
     }
-    return Total;
+    return total;
 }
 
-std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
-    LARGE_INTEGER Distance;
-    Distance.QuadPart = Offset;
-    LARGE_INTEGER Result;
-    DWORD Method = Origin == TSeekOrigin::soBeginning ? FILE_BEGIN
+std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
+{
+    LARGE_INTEGER distance;
+    distance.QuadPart = Offset;
+    LARGE_INTEGER result;
+    DWORD method = Origin == TSeekOrigin::soBeginning ? FILE_BEGIN
                    : Origin == TSeekOrigin::soCurrent ? FILE_CURRENT
                                                       : FILE_END;
-    if (!SetFilePointerEx(FHandle.get(), Distance, &Result, Method))
-        throw EStreamError(L"Cannot seek in file \"" + FFileName + L"\". " + SystemErrorMessage(GetLastError()));
-    return Result.QuadPart;
+    if (!SetFilePointerEx(FHandle.get(), distance, &result, method))
+        throw EStreamError(L"Cannot seek in file \"" + FFileName + L"\". " +
+                           SystemErrorMessage(GetLastError()));
+    return result.QuadPart;
 }
 
-void TFileStream::SetSize(std::int64_t NewSize) {
-    std::int64_t Saved = Position();
+void TFileStream::SetSize(std::int64_t NewSize)
+{
+    std::int64_t saved = Position();
     SetPosition(NewSize);
     if (!SetEndOfFile(FHandle.get()))
         throw EStreamError(L"Cannot set the size of file \"" + FFileName + L"\". " +
                            SystemErrorMessage(GetLastError()));
-    if (Saved < NewSize) SetPosition(Saved);
+    if (saved < NewSize)
+        SetPosition(saved);
 }
 
 } // namespace zn

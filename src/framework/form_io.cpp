@@ -13,51 +13,58 @@ namespace zn {
 
 namespace {
 
-bool StartsWithSignature(TStream& Stream) {
-    std::int64_t Start = Stream.Position();
-    char Signature[4] = {};
-    std::size_t Got = Stream.Read(Signature, 4);
-    Stream.SetPosition(Start);
-    return Got == 4 && std::memcmp(Signature, "TPF0", 4) == 0;
+bool StartsWithSignature(TStream& Stream)
+{
+    std::int64_t start = Stream.Position();
+    char signature[4] = {};
+    std::size_t got = Stream.Read(signature, 4);
+    Stream.SetPosition(start);
+    return got == 4 && std::memcmp(signature, "TPF0", 4) == 0;
 }
 
 } // namespace
 
-void WriteComponentToStream(TStream& Stream, TComponent& Root, TFormFormat Format) {
+void WriteComponentToStream(TStream& Stream, TComponent& Root, TFormFormat Format)
+{
     if (Format == TFormFormat::Binary) {
         TWriter(Stream).WriteDescendent(Root);
         return;
     }
-    TMemoryStream Binary;
-    TWriter(Binary).WriteDescendent(Root);
-    Binary.SetPosition(0);
-    ObjectBinaryToText(Binary, Stream);
+    TMemoryStream binary;
+    TWriter(binary).WriteDescendent(Root);
+    binary.SetPosition(0);
+    ObjectBinaryToText(binary, Stream);
 }
 
-void WriteComponentToFile(const std::wstring& FileName, TComponent& Root, TFormFormat Format) {
+void WriteComponentToFile(const std::wstring& FileName, TComponent& Root, TFormFormat Format)
+{
     // Written in memory first, so that a failure leaves an existing file as it was.
-    TMemoryStream Form;
-    WriteComponentToStream(Form, Root, Format);
-    Form.SaveToFile(FileName);
+    TMemoryStream form;
+    WriteComponentToStream(form, Root, Format);
+    form.SaveToFile(FileName);
 }
 
-TComponent* ReadComponentFromStream(TStream& Stream, TComponent* Root) {
-    if (StartsWithSignature(Stream)) return TReader(Stream).ReadRootComponent(Root);
-    TMemoryStream Binary;
-    ObjectTextToBinary(Stream, Binary);
-    Binary.SetPosition(0);
-    return TReader(Binary).ReadRootComponent(Root);
+TComponent* ReadComponentFromStream(TStream& Stream, TComponent* Root)
+{
+    if (StartsWithSignature(Stream))
+        return TReader(Stream).ReadRootComponent(Root);
+    TMemoryStream binary;
+    ObjectTextToBinary(Stream, binary);
+    binary.SetPosition(0);
+    return TReader(binary).ReadRootComponent(Root);
 }
 
-TComponent* ReadComponentFromFile(const std::wstring& FileName, TComponent* Root) {
-    TMemoryStream Form;
-    Form.LoadFromFile(FileName);
-    return ReadComponentFromStream(Form, Root);
+TComponent* ReadComponentFromFile(const std::wstring& FileName, TComponent* Root)
+{
+    TMemoryStream form;
+    form.LoadFromFile(FileName);
+    return ReadComponentFromStream(form, Root);
 }
 
-TComponent* ReadComponentResource(void* Module, const std::wstring& ResourceName, TComponent* Root) {
-    TResourceStream Form(Module, ResourceName);
-    return ReadComponentFromStream(Form, Root);
+TComponent* ReadComponentResource(void* Module, const std::wstring& ResourceName, TComponent* Root)
+{
+    TResourceStream form(Module, ResourceName);
+    return ReadComponentFromStream(form, Root);
 }
 
 } // namespace zn

@@ -18,14 +18,27 @@ namespace {
 
 enum class TToken { End, Symbol, Identifier, String, Integer, Float, Binary };
 
-bool IsIdentStart(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_'; }
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
-bool IsHexDigit(char C) { return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f'); }
-int HexValue(char C) { return IsDigit(C) ? C - '0' : (C | 0x20) - 'a' + 10; }
+bool IsIdentStart(char C)
+{
+    return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_';
+}
+bool IsDigit(char C)
+{
+    return C >= '0' && C <= '9';
+}
+bool IsHexDigit(char C)
+{
+    return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
+}
+int HexValue(char C)
+{
+    return IsDigit(C) ? C - '0' : (C | 0x20) - 'a' + 10;
+}
 
 class TTextParser {
 public:
-    TTextParser(std::string Text, TStream& Output) : FText(std::move(Text)), FOutput(Output) {
+    TTextParser(std::string Text, TStream& Output) : FText(std::move(Text)), FOutput(Output)
+    {
         if (FText.rfind("\xEF\xBB\xBF", 0) == 0) {
             FUtf8 = true;
             FPosition = 3;
@@ -33,213 +46,260 @@ public:
         Next();
     }
 
-    void Convert() {
+    void Convert()
+    {
         FOutput.WriteSignature();
         ConvertObject();
-        if (FToken != TToken::End) Error("End of text expected");
+        if (FToken != TToken::End)
+            Error("End of text expected");
     }
 
 private:
-    [[noreturn]] void Error(const std::string& What) {
-        throw EParserError(AnsiToWide(What) + L" on line " + std::to_wstring(FLine) + L" of the form text");
+    [[noreturn]] void Error(const std::string& What)
+    {
+        throw EParserError(AnsiToWide(What) + L" on line " + std::to_wstring(FLine) +
+                           L" of the form text");
     }
 
-    void Nest() {
-        if (++FDepth > MaxFormNesting) Error("Nesting too deep");
+    void Nest()
+    {
+        if (++FDepth > MaxFormNesting)
+            Error("Nesting too deep");
     }
 
-    char Peek(std::size_t Ahead = 0) const {
+    char Peek(std::size_t Ahead = 0) const
+    {
         return FPosition + Ahead < FText.size() ? FText[FPosition + Ahead] : '\0';
     }
 
-    void SkipBlanks() {
+    void SkipBlanks()
+    {
         while (FPosition < FText.size() && static_cast<unsigned char>(FText[FPosition]) <= ' ') {
-            if (FText[FPosition] == '\n') ++FLine;
+            if (FText[FPosition] == '\n')
+                ++FLine;
             ++FPosition;
         }
     }
 
     // Reads the next token into FToken and FValue (FString for strings).
-    void Next() {
+    void Next()
+    {
         SkipBlanks();
         FValue.clear();
         if (FPosition >= FText.size()) {
             FToken = TToken::End;
             return;
         }
-        char C = Peek();
-        if (IsIdentStart(C)) {
-            while (IsIdentStart(Peek()) || IsDigit(Peek()) || Peek() == '.') FValue += FText[FPosition++];
+        char c = Peek();
+        if (IsIdentStart(c)) {
+            while (IsIdentStart(Peek()) || IsDigit(Peek()) || Peek() == '.')
+                FValue += FText[FPosition++];
             FToken = TToken::Identifier;
-        } else if (C == '\'' || C == '#') {
+        } else if (c == '\'' || c == '#') {
             ReadString();
-        } else if (IsDigit(C) || ((C == '-' || C == '+') && IsDigit(Peek(1))) || (C == '$' && IsHexDigit(Peek(1)))) {
+        } else if (IsDigit(c) || ((c == '-' || c == '+') && IsDigit(Peek(1))) ||
+                   (c == '$' && IsHexDigit(Peek(1)))) {
             ReadNumber();
-        } else if (C == '{') {
+        } else if (c == '{') {
             ReadBinary();
         } else {
-            FValue = C;
+            FValue = c;
             ++FPosition;
             FToken = TToken::Symbol;
         }
     }
 
-    void ReadString() {
+    void ReadString()
+    {
         FString.clear();
         while (Peek() == '\'' || Peek() == '#') {
             if (Peek() == '\'') {
                 ++FPosition;
-                std::string Run;
+                std::string run;
                 for (;;) {
-                    if (FPosition >= FText.size() || Peek() == '\n' || Peek() == '\r') Error("Unterminated string");
+                    if (FPosition >= FText.size() || Peek() == '\n' || Peek() == '\r')
+                        Error("Unterminated string");
                     if (Peek() == '\'') {
-                        if (Peek(1) != '\'') break;
+                        if (Peek(1) != '\'')
+                            break;
                         ++FPosition;
                     }
-                    Run += FText[FPosition++];
+                    run += FText[FPosition++];
                 }
                 ++FPosition;
-                FString += FUtf8 ? Utf8ToWide(Run) : AnsiToWide(Run);
+                FString += FUtf8 ? Utf8ToWide(run) : AnsiToWide(run);
             } else {
                 ++FPosition;
-                unsigned long Code = 0;
-                bool Hex = Peek() == '$';
-                if (Hex) ++FPosition;
-                std::size_t Digits = 0;
-                while (Hex ? IsHexDigit(Peek()) : IsDigit(Peek())) {
-                    Code = Code * (Hex ? 16 : 10) + static_cast<unsigned long>(Hex ? HexValue(Peek()) : Peek() - '0');
-                    if (Code > 0xFFFF) Error("Character code out of range");
+                unsigned long code = 0;
+                bool hex = Peek() == '$';
+                if (hex)
                     ++FPosition;
-                    ++Digits;
+                std::size_t digits = 0;
+                while (hex ? IsHexDigit(Peek()) : IsDigit(Peek())) {
+                    code = code * (hex ? 16 : 10) +
+                           static_cast<unsigned long>(hex ? HexValue(Peek()) : Peek() - '0');
+                    if (code > 0xFFFF)
+                        Error("Character code out of range");
+                    ++FPosition;
+                    ++digits;
                 }
-                if (Digits == 0) Error("Character code expected");
-                FString += static_cast<wchar_t>(Code);
+                if (digits == 0)
+                    Error("Character code expected");
+                FString += static_cast<wchar_t>(code);
             }
         }
         FToken = TToken::String;
     }
 
-    void ReadNumber() {
-        std::size_t Start = FPosition;
+    void ReadNumber()
+    {
+        std::size_t start = FPosition;
         if (Peek() == '$') {
             ++FPosition;
-            while (IsHexDigit(Peek())) ++FPosition;
-            FValue = FText.substr(Start, FPosition - Start);
+            while (IsHexDigit(Peek()))
+                ++FPosition;
+            FValue = FText.substr(start, FPosition - start);
             FToken = TToken::Integer;
             return;
         }
-        if (Peek() == '-' || Peek() == '+') ++FPosition;
-        bool Float = false;
+        if (Peek() == '-' || Peek() == '+')
+            ++FPosition;
+        bool is_float = false;
         while (IsDigit(Peek()) || Peek() == '.' || Peek() == 'e' || Peek() == 'E' ||
                ((Peek() == '-' || Peek() == '+') && (FText[FPosition - 1] | 0x20) == 'e')) {
-            Float = Float || !IsDigit(Peek());
+            is_float = is_float || !IsDigit(Peek());
             ++FPosition;
         }
-        FValue = FText.substr(Start, FPosition - Start);
-        FToken = Float ? TToken::Float : TToken::Integer;
-        if (Float && (Peek() == 's' || Peek() == 'c' || Peek() == 'd')) FValue += FText[FPosition++];
+        FValue = FText.substr(start, FPosition - start);
+        FToken = is_float ? TToken::Float : TToken::Integer;
+        if (is_float && (Peek() == 's' || Peek() == 'c' || Peek() == 'd'))
+            FValue += FText[FPosition++];
     }
 
-    void ReadBinary() {
+    void ReadBinary()
+    {
         ++FPosition;
         FBinary.clear();
-        int High = -1;
+        int high = -1;
         for (;;) {
             SkipBlanks();
-            char C = Peek();
-            if (C == '}') break;
-            if (!IsHexDigit(C)) Error(FPosition >= FText.size() ? "Unterminated binary data" : "Hexadecimal digit expected");
-            if (High < 0) High = HexValue(C);
+            char c = Peek();
+            if (c == '}')
+                break;
+            if (!IsHexDigit(c))
+                Error(FPosition >= FText.size() ? "Unterminated binary data"
+                                                : "Hexadecimal digit expected");
+            if (high < 0)
+                high = HexValue(c);
             else {
-                FBinary.push_back(static_cast<unsigned char>(High * 16 + HexValue(C)));
-                High = -1;
+                FBinary.push_back(static_cast<unsigned char>(high * 16 + HexValue(c)));
+                high = -1;
             }
             ++FPosition;
         }
-        if (High >= 0) Error("Odd number of hexadecimal digits");
+        if (high >= 0)
+            Error("Odd number of hexadecimal digits");
         ++FPosition;
         FToken = TToken::Binary;
     }
 
     bool IsSymbol(char C) const { return FToken == TToken::Symbol && FValue[0] == C; }
-    bool IsKeyword(const char* Word) const {
+    bool IsKeyword(const char* Word) const
+    {
         return FToken == TToken::Identifier && SameText(AnsiToWide(FValue), AnsiToWide(Word));
     }
-    void Expect(char C) {
-        if (!IsSymbol(C)) Error(std::string("'") + C + "' expected");
+    void Expect(char C)
+    {
+        if (!IsSymbol(C))
+            Error(std::string("'") + C + "' expected");
         Next();
     }
-    std::wstring ExpectIdentifier() {
-        if (FToken != TToken::Identifier) Error("Identifier expected");
-        std::wstring Name = AnsiToWide(FValue);
+    std::wstring ExpectIdentifier()
+    {
+        if (FToken != TToken::Identifier)
+            Error("Identifier expected");
+        std::wstring name = AnsiToWide(FValue);
         Next();
-        return Name;
+        return name;
     }
-    std::int64_t IntegerValue() {
+    std::int64_t IntegerValue()
+    {
         errno = 0;
-        char* End = nullptr;
-        bool Hex = FValue[0] == '$';
-        long long Value = Hex ? static_cast<long long>(std::strtoull(FValue.c_str() + 1, &End, 16))
-                              : std::strtoll(FValue.c_str(), &End, 10);
-        if (errno == ERANGE || *End != '\0') Error("Invalid integer " + FValue);
-        return Value;
+        char* end = nullptr;
+        bool hex = FValue[0] == '$';
+        long long value = hex ? static_cast<long long>(std::strtoull(FValue.c_str() + 1, &end, 16))
+                              : std::strtoll(FValue.c_str(), &end, 10);
+        if (errno == ERANGE || *end != '\0')
+            Error("Invalid integer " + FValue);
+        return value;
     }
 
-    void ConvertObject() {
+    void ConvertObject()
+    {
         Nest();
-        std::uint8_t Flags = IsKeyword("inherited") ? ffInherited : IsKeyword("inline") ? ffInline : 0;
-        if (!Flags && !IsKeyword("object")) Error("'object' expected");
+        std::uint8_t flags = IsKeyword("inherited") ? ffInherited
+                             : IsKeyword("inline")  ? ffInline
+                                                    : 0;
+        if (!flags && !IsKeyword("object"))
+            Error("'object' expected");
         Next();
-        std::wstring Name = ExpectIdentifier();
-        std::wstring ClassName = Name;
+        std::wstring name = ExpectIdentifier();
+        std::wstring class_name = name;
         if (IsSymbol(':')) {
             Next();
-            ClassName = ExpectIdentifier();
+            class_name = ExpectIdentifier();
         } else {
-            Name.clear();
+            name.clear();
         }
-        std::int32_t Position = 0;
+        std::int32_t position = 0;
         if (IsSymbol('[')) {
             Next();
-            if (FToken != TToken::Integer) Error("Child position expected");
-            std::int64_t Value = IntegerValue();
-            if (Value < INT32_MIN || Value > INT32_MAX) Error("Child position out of range");
-            Position = static_cast<std::int32_t>(Value);
-            Flags |= ffChildPos;
+            if (FToken != TToken::Integer)
+                Error("Child position expected");
+            std::int64_t value = IntegerValue();
+            if (value < INT32_MIN || value > INT32_MAX)
+                Error("Child position out of range");
+            position = static_cast<std::int32_t>(value);
+            flags |= ffChildPos;
             Next();
             Expect(']');
         }
-        FOutput.WritePrefix(Flags, Position);
-        FOutput.WriteShortString(ClassName);
-        FOutput.WriteShortString(Name);
-        while (!IsKeyword("object") && !IsKeyword("inherited") && !IsKeyword("inline") && !IsKeyword("end"))
+        FOutput.WritePrefix(flags, position);
+        FOutput.WriteShortString(class_name);
+        FOutput.WriteShortString(name);
+        while (!IsKeyword("object") && !IsKeyword("inherited") && !IsKeyword("inline") &&
+               !IsKeyword("end"))
             ConvertProperty();
         FOutput.WriteListEnd();
-        while (!IsKeyword("end")) ConvertObject();
+        while (!IsKeyword("end"))
+            ConvertObject();
         FOutput.WriteListEnd();
         Next();
         --FDepth;
     }
 
-    void ConvertProperty() {
+    void ConvertProperty()
+    {
         FOutput.WriteShortString(ExpectIdentifier());
         Expect('=');
         ConvertValue();
     }
 
-    void ConvertValue() {
+    void ConvertValue()
+    {
         switch (FToken) {
         case TToken::String: {
-            std::wstring Text = FString;
+            std::wstring text = FString;
             Next();
             // Long strings are split into pieces joined by '+'.
             while (IsSymbol('+')) {
                 Next();
-                if (FToken != TToken::String) Error("String expected");
-                Text += FString;
+                if (FToken != TToken::String)
+                    Error("String expected");
+                text += FString;
                 Next();
             }
-            FOutput.WriteString(Text);
+            FOutput.WriteString(text);
             return;
         }
         case TToken::Integer: FOutput.WriteInteger(IntegerValue()); break;
@@ -247,9 +307,12 @@ private:
         case TToken::Identifier: FOutput.WriteIdent(AnsiToWide(FValue)); break;
         case TToken::Binary: FOutput.WriteBinary(FBinary.data(), FBinary.size()); break;
         case TToken::Symbol:
-            if (IsSymbol('[')) return ConvertSet();
-            if (IsSymbol('(')) return ConvertList();
-            if (IsSymbol('<')) return ConvertCollection();
+            if (IsSymbol('['))
+                return ConvertSet();
+            if (IsSymbol('('))
+                return ConvertList();
+            if (IsSymbol('<'))
+                return ConvertCollection();
             Error("Invalid property value");
         case TToken::End: Error("Property value expected");
         }
@@ -258,66 +321,82 @@ private:
 
     // Whether Value survives being stored as Type: an overflow would be written as infinity (or,
     // for currency, as an integer that cannot hold it), which no reader accepts.
-    static bool FitsType(TValueType Type, long double Value) {
-        const long double Magnitude = std::fabs(Value);
+    static bool FitsType(TValueType Type, long double Value)
+    {
+        const long double magnitude = std::fabs(Value);
         switch (Type) {
-        case vaSingle: return Magnitude <= std::numeric_limits<float>::max();
-        case vaDate: return Magnitude <= std::numeric_limits<double>::max();
+        case vaSingle: return magnitude <= std::numeric_limits<float>::max();
+        case vaDate: return magnitude <= std::numeric_limits<double>::max();
         // Currency is stored in ten-thousandths in 64 bits.
-        case vaCurrency: return Magnitude * 10000 < 0x1p63L;
+        case vaCurrency: return magnitude * 10000 < 0x1p63L;
         default: return std::isfinite(Value);
         }
     }
 
-    void ConvertFloat() {
-        char Suffix = FValue.back();
-        TValueType Type = Suffix == 's' ? vaSingle : Suffix == 'c' ? vaCurrency : Suffix == 'd' ? vaDate : vaExtended;
-        std::string Number = Type == vaExtended ? FValue : FValue.substr(0, FValue.size() - 1);
-        char* End = nullptr;
-        long double Value = std::strtold(Number.c_str(), &End);
-        if (*End != '\0') Error("Invalid number " + FValue);
-        if (!FitsType(Type, Value)) Error("Number out of range " + FValue);
-        FOutput.WriteFloat(Type, Value);
+    void ConvertFloat()
+    {
+        char suffix = FValue.back();
+        TValueType type = suffix == 's'   ? vaSingle
+                          : suffix == 'c' ? vaCurrency
+                          : suffix == 'd' ? vaDate
+                                          : vaExtended;
+        std::string number = type == vaExtended ? FValue : FValue.substr(0, FValue.size() - 1);
+        char* end = nullptr;
+        long double value = std::strtold(number.c_str(), &end);
+        if (*end != '\0')
+            Error("Invalid number " + FValue);
+        if (!FitsType(type, value))
+            Error("Number out of range " + FValue);
+        FOutput.WriteFloat(type, value);
     }
 
-    void ConvertSet() {
+    void ConvertSet()
+    {
         Next();
         FOutput.WriteValue(vaSet);
         while (!IsSymbol(']')) {
             FOutput.WriteShortString(ExpectIdentifier());
-            if (IsSymbol(',')) Next();
-            else if (!IsSymbol(']')) Error("',' or ']' expected");
+            if (IsSymbol(','))
+                Next();
+            else if (!IsSymbol(']'))
+                Error("',' or ']' expected");
         }
         FOutput.WriteShortString(L"");
         Next();
     }
 
-    void ConvertList() {
+    void ConvertList()
+    {
         Nest();
         Next();
         FOutput.WriteValue(vaList);
-        while (!IsSymbol(')')) ConvertValue();
+        while (!IsSymbol(')'))
+            ConvertValue();
         FOutput.WriteListEnd();
         Next();
         --FDepth;
     }
 
-    void ConvertCollection() {
+    void ConvertCollection()
+    {
         Nest();
         Next();
         FOutput.WriteValue(vaCollection);
         while (!IsSymbol('>')) {
-            if (!IsKeyword("item")) Error("'item' expected");
+            if (!IsKeyword("item"))
+                Error("'item' expected");
             Next();
             if (IsSymbol('[')) {
                 Next();
-                if (FToken != TToken::Integer) Error("Item index expected");
+                if (FToken != TToken::Integer)
+                    Error("Item index expected");
                 FOutput.WriteInteger(IntegerValue());
                 Next();
                 Expect(']');
             }
             FOutput.WriteValue(vaList);
-            while (!IsKeyword("end")) ConvertProperty();
+            while (!IsKeyword("end"))
+                ConvertProperty();
             FOutput.WriteListEnd();
             Next();
         }
@@ -340,12 +419,14 @@ private:
 
 } // namespace
 
-void ObjectTextToBinary(TStream& Input, TStream& Output) {
-    std::int64_t Size = Input.Remaining();
-    if (Size > INT32_MAX) throw EReadError(L"Form text too large");
-    std::string Text(static_cast<std::size_t>(Size), '\0');
-    Input.ReadBuffer(Text.data(), Text.size());
-    TTextParser(std::move(Text), Output).Convert();
+void ObjectTextToBinary(TStream& Input, TStream& Output)
+{
+    std::int64_t size = Input.Remaining();
+    if (size > INT32_MAX)
+        throw EReadError(L"Form text too large");
+    std::string text(static_cast<std::size_t>(size), '\0');
+    Input.ReadBuffer(text.data(), text.size());
+    TTextParser(std::move(text), Output).Convert();
 }
 
 } // namespace zn

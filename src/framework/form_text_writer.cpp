@@ -19,40 +19,52 @@ class TTextConverter {
 public:
     TTextConverter(TStream& Input, TStream& Output) : FInput(Input), FOutput(Output) {}
 
-    void Convert() {
+    void Convert()
+    {
         FInput.ReadSignature();
         ConvertObject(0);
     }
 
 private:
     void Emit(const std::string& Text) { FOutput.WriteBuffer(Text.data(), Text.size()); }
-    void Line(int Indent, const std::string& Text) { Emit(std::string(static_cast<size_t>(Indent), ' ') + Text + "\r\n"); }
-    void Nest() {
-        if (++FDepth > MaxFormNesting) throw EReadError(L"Form nested too deeply");
+    void Line(int Indent, const std::string& Text)
+    {
+        Emit(std::string(static_cast<size_t>(Indent), ' ') + Text + "\r\n");
+    }
+    void Nest()
+    {
+        if (++FDepth > MaxFormNesting)
+            throw EReadError(L"Form nested too deeply");
     }
 
-    void ConvertObject(int Indent) {
+    void ConvertObject(int Indent)
+    {
         Nest();
-        std::uint8_t Flags;
-        std::int32_t Position;
-        FInput.ReadPrefix(Flags, Position);
-        std::string Header = Flags & ffInherited ? "inherited " : Flags & ffInline ? "inline " : "object ";
-        std::string ClassName = FInput.ReadShortString();
-        std::string Name = FInput.ReadShortString();
-        Header += Name.empty() ? ClassName : Name + ": " + ClassName;
-        if (Flags & ffChildPos) Header += " [" + std::to_string(Position) + "]";
-        Line(Indent, Header);
+        std::uint8_t flags;
+        std::int32_t position;
+        FInput.ReadPrefix(flags, position);
+        std::string header = flags & ffInherited ? "inherited "
+                             : flags & ffInline  ? "inline "
+                                                 : "object ";
+        std::string class_name = FInput.ReadShortString();
+        std::string name = FInput.ReadShortString();
+        header += name.empty() ? class_name : name + ": " + class_name;
+        if (flags & ffChildPos)
+            header += " [" + std::to_string(position) + "]";
+        Line(Indent, header);
         ConvertProperties(Indent + 2);
-        while (!FInput.EndOfList()) ConvertObject(Indent + 2);
+        while (!FInput.EndOfList())
+            ConvertObject(Indent + 2);
         FInput.ReadListEnd();
         Line(Indent, "end");
         --FDepth;
     }
 
-    void ConvertProperties(int Indent) {
+    void ConvertProperties(int Indent)
+    {
         while (!FInput.EndOfList()) {
-            std::string Name = FInput.ReadShortString();
-            Emit(std::string(static_cast<size_t>(Indent), ' ') + Name + " = ");
+            std::string name = FInput.ReadShortString();
+            Emit(std::string(static_cast<size_t>(Indent), ' ') + name + " = ");
             ConvertValue(FInput.ReadValue(), Indent);
             Emit("\r\n");
         }
@@ -60,7 +72,8 @@ private:
     }
 
     // Writes the value without the final line break; nested lines are indented below Indent.
-    void ConvertValue(TValueType Type, int Indent) {
+    void ConvertValue(TValueType Type, int Indent)
+    {
         switch (Type) {
         case vaList:
             Nest();
@@ -73,17 +86,31 @@ private:
             Emit(")");
             --FDepth;
             return;
-        case vaInt8: case vaInt16: case vaInt32: case vaInt64: Emit(std::to_string(FInput.ReadIntegerValue(Type))); return;
-        case vaExtended: case vaSingle: case vaCurrency: case vaDate: {
-            long double Value = FInput.ReadFloatValue(Type);
+        case vaInt8:
+        case vaInt16:
+        case vaInt32:
+        case vaInt64: Emit(std::to_string(FInput.ReadIntegerValue(Type))); return;
+        case vaExtended:
+        case vaSingle:
+        case vaCurrency:
+        case vaDate: {
+            long double value = FInput.ReadFloatValue(Type);
             // The text form has no notation for these, and a number must survive the round trip.
-            if (!std::isfinite(Value)) throw EReadError(L"A number in the form stream is not finite");
-            std::string Number = ShortestNumber(Value, Type);
-            if (Number.find_first_of(".e") == std::string::npos) Number += ".0";
-            Emit(Number + (Type == vaSingle ? "s" : Type == vaCurrency ? "c" : Type == vaDate ? "d" : ""));
+            if (!std::isfinite(value))
+                throw EReadError(L"A number in the form stream is not finite");
+            std::string number = ShortestNumber(value, Type);
+            if (number.find_first_of(".e") == std::string::npos)
+                number += ".0";
+            Emit(number + (Type == vaSingle     ? "s"
+                           : Type == vaCurrency ? "c"
+                           : Type == vaDate     ? "d"
+                                                : ""));
             return;
         }
-        case vaString: case vaLString: case vaWString: case vaUTF8String: Emit(Quoted(FInput.ReadStringValue(Type))); return;
+        case vaString:
+        case vaLString:
+        case vaWString:
+        case vaUTF8String: Emit(Quoted(FInput.ReadStringValue(Type))); return;
         case vaIdent: Emit(Identifier(FInput.ReadShortString())); return;
         case vaFalse: Emit("False"); return;
         case vaTrue: Emit("True"); return;
@@ -92,9 +119,9 @@ private:
         case vaBinary: ConvertBinary(Indent); return;
         case vaSet: {
             Emit("[");
-            bool First = true;
-            for (std::string Element; !(Element = FInput.ReadShortString()).empty(); First = false)
-                Emit((First ? "" : ", ") + Identifier(Element));
+            bool first = true;
+            for (std::string element; !(element = FInput.ReadShortString()).empty(); first = false)
+                Emit((first ? "" : ", ") + Identifier(element));
             Emit("]");
             return;
         }
@@ -102,34 +129,37 @@ private:
         }
     }
 
-    void ConvertBinary(int Indent) {
-        TMemoryStream Data;
-        FInput.ReadBinaryValue(Data);
-        const auto* Bytes = static_cast<const unsigned char*>(Data.Memory());
-        auto Size = static_cast<std::size_t>(Data.Size());
+    void ConvertBinary(int Indent)
+    {
+        TMemoryStream data;
+        FInput.ReadBinaryValue(data);
+        const auto* bytes = static_cast<const unsigned char*>(data.Memory());
+        auto size = static_cast<std::size_t>(data.Size());
         Emit("{");
-        for (std::size_t Start = 0; Start < Size; Start += BytesPerLine) {
-            std::string Hex = "\r\n" + std::string(static_cast<size_t>(Indent + 2), ' ');
-            for (std::size_t I = Start; I < Size && I < Start + BytesPerLine; ++I) {
-                Hex += HexDigits[Bytes[I] >> 4];
-                Hex += HexDigits[Bytes[I] & 15];
+        for (std::size_t start = 0; start < size; start += BytesPerLine) {
+            std::string hex = "\r\n" + std::string(static_cast<size_t>(Indent + 2), ' ');
+            for (std::size_t i = start; i < size && i < start + BytesPerLine; ++i) {
+                hex += HexDigits[bytes[i] >> 4];
+                hex += HexDigits[bytes[i] & 15];
             }
-            Emit(Hex);
+            Emit(hex);
         }
         Emit("}");
     }
 
-    void ConvertCollection(int Indent) {
+    void ConvertCollection(int Indent)
+    {
         Nest();
         Emit("<");
         while (!FInput.EndOfList()) {
-            std::string Header = "item";
-            TValueType Next = FInput.NextValue();
-            if (Next == vaInt8 || Next == vaInt16 || Next == vaInt32)
-                Header += " [" + std::to_string(FInput.ReadIntegerValue(FInput.ReadValue())) + "]";
-            if (FInput.ReadValue() != vaList) throw EReadError(L"Collection item expected in the form stream");
+            std::string header = "item";
+            TValueType next = FInput.NextValue();
+            if (next == vaInt8 || next == vaInt16 || next == vaInt32)
+                header += " [" + std::to_string(FInput.ReadIntegerValue(FInput.ReadValue())) + "]";
+            if (FInput.ReadValue() != vaList)
+                throw EReadError(L"Collection item expected in the form stream");
             Emit("\r\n");
-            Line(Indent + 2, Header);
+            Line(Indent + 2, header);
             ConvertProperties(Indent + 4);
             Emit(std::string(static_cast<size_t>(Indent + 2), ' ') + "end");
         }
@@ -139,8 +169,9 @@ private:
     }
 
     // The fewest digits that read back to the same value of the value's type.
-    static std::string ShortestNumber(long double Value, TValueType Type) {
-        auto Same = [&](long double Parsed) {
+    static std::string ShortestNumber(long double Value, TValueType Type)
+    {
+        auto same = [&](long double Parsed) {
             switch (Type) {
             case vaSingle: return static_cast<float>(Parsed) == static_cast<float>(Value);
             case vaDate: return static_cast<double>(Parsed) == static_cast<double>(Value);
@@ -148,39 +179,49 @@ private:
             default: return Parsed == Value;
             }
         };
-        char Text[64];
-        for (int Digits = 1; Digits <= 21; ++Digits) {
-            std::snprintf(Text, sizeof Text, "%.*Lg", Digits, Value);
-            if (Same(std::strtold(Text, nullptr))) break;
+        char text[64];
+        for (int digits = 1; digits <= 21; ++digits) {
+            std::snprintf(text, sizeof text, "%.*Lg", digits, Value);
+            if (same(std::strtold(text, nullptr)))
+                break;
         }
-        return Text;
+        return text;
     }
 
     // Names from the stream go out as they are only when the text reader can read them back.
-    static std::string Identifier(const std::string& Name) {
-        bool Valid = !Name.empty() && !(Name[0] >= '0' && Name[0] <= '9');
-        for (char C : Name)
-            Valid = Valid && ((C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9') || C == '_' || C == '.');
-        if (!Valid) throw EReadError(L"Invalid identifier in the form stream");
+    static std::string Identifier(const std::string& Name)
+    {
+        bool valid = !Name.empty() && !(Name[0] >= '0' && Name[0] <= '9');
+        for (char c : Name)
+            valid = valid && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                              (c >= '0' && c <= '9') || c == '_' || c == '.');
+        if (!valid)
+            throw EReadError(L"Invalid identifier in the form stream");
         return Name;
     }
 
-    static std::string Quoted(const std::wstring& Text) {
-        if (Text.empty()) return "''";
-        std::string Result;
-        bool InQuotes = false;
-        for (wchar_t C : Text) {
-            bool Printable = C >= 32 && C < 127;
-            if (Printable != InQuotes) {
-                Result += '\'';
-                InQuotes = Printable;
+    static std::string Quoted(const std::wstring& Text)
+    {
+        if (Text.empty())
+            return "''";
+        std::string result;
+        bool in_quotes = false;
+        for (wchar_t c : Text) {
+            bool printable = c >= 32 && c < 127;
+            if (printable != in_quotes) {
+                result += '\'';
+                in_quotes = printable;
             }
-            if (!Printable) Result += "#" + std::to_string(static_cast<unsigned>(C));
-            else if (C == L'\'') Result += "''";
-            else Result += static_cast<char>(C);
+            if (!printable)
+                result += "#" + std::to_string(static_cast<unsigned>(c));
+            else if (c == L'\'')
+                result += "''";
+            else
+                result += static_cast<char>(c);
         }
-        if (InQuotes) Result += '\'';
-        return Result;
+        if (in_quotes)
+            result += '\'';
+        return result;
     }
 
     TFormInput FInput;
@@ -190,6 +231,9 @@ private:
 
 } // namespace
 
-void ObjectBinaryToText(TStream& Input, TStream& Output) { TTextConverter(Input, Output).Convert(); }
+void ObjectBinaryToText(TStream& Input, TStream& Output)
+{
+    TTextConverter(Input, Output).Convert();
+}
 
 } // namespace zn

@@ -10,7 +10,8 @@ std::wstring ExecutableFolder()
     // Paths may be longer than MAX_PATH: grow the buffer until the name fits.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length < path.size()) {

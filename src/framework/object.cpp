@@ -7,51 +7,71 @@
 
 namespace zn {
 
-bool TClassInfo::InheritsFrom(const TClassInfo& Ancestor) const {
-    for (const TClassInfo* Class = this; Class; Class = Class->Parent)
-        if (Class == &Ancestor) return true;
+bool TClassInfo::InheritsFrom(const TClassInfo& Ancestor) const
+{
+    for (const TClassInfo* class_info = this; class_info; class_info = class_info->Parent)
+        if (class_info == &Ancestor)
+            return true;
     return false;
 }
 
-const TPropertyInfo* TClassInfo::FindProperty(const std::wstring& PropertyName) const {
-    for (const TClassInfo* Class = this; Class; Class = Class->Parent)
-        for (std::size_t I = 0; I < Class->PropertyCount; ++I)
-            if (SameText(Class->Properties[I].Name, PropertyName)) return &Class->Properties[I];
+const TPropertyInfo* TClassInfo::FindProperty(const std::wstring& PropertyName) const
+{
+    for (const TClassInfo* class_info = this; class_info; class_info = class_info->Parent)
+        for (std::size_t i = 0; i < class_info->PropertyCount; ++i)
+            if (SameText(class_info->Properties[i].Name, PropertyName))
+                return &class_info->Properties[i];
     return nullptr;
 }
 
-const TClassInfo& TObject::ClassInfo() {
-    static const TClassInfo Info{L"TObject"};
-    return Info;
+const TClassInfo& TObject::ClassInfo()
+{
+    static const TClassInfo info{L"TObject"};
+    return info;
 }
 
-const TClassInfo& TObject::ClassType() const { return ClassInfo(); }
-
-std::wstring TObject::ClassName() const { return ClassType().Name; }
-
-const TClassInfo& TPersistent::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TPersistent, TObject>(L"TPersistent");
-    return Info;
+const TClassInfo& TObject::ClassType() const
+{
+    return ClassInfo();
 }
 
-const TClassInfo& TPersistent::ClassType() const { return ClassInfo(); }
+std::wstring TObject::ClassName() const
+{
+    return ClassType().Name;
+}
+
+const TClassInfo& TPersistent::ClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TPersistent, TObject>(L"TPersistent");
+    return info;
+}
+
+const TClassInfo& TPersistent::ClassType() const
+{
+    return ClassInfo();
+}
 
 namespace {
 
-[[noreturn]] void AssignError(const TPersistent* Source, const TPersistent& Dest) {
-    std::wstring SourceName = Source ? Source->ClassName() : L"nil";
-    throw EConvertError(L"Cannot assign a " + SourceName + L" to a " + Dest.ClassName());
+[[noreturn]] void AssignError(const TPersistent* Source, const TPersistent& Dest)
+{
+    std::wstring source_name = Source ? Source->ClassName() : L"nil";
+    throw EConvertError(L"Cannot assign a " + source_name + L" to a " + Dest.ClassName());
 }
 
 } // namespace
 
-void TPersistent::Assign(const TPersistent* Source) {
-    if (!Source) AssignError(nullptr, *this);
+void TPersistent::Assign(const TPersistent* Source)
+{
+    if (!Source)
+        AssignError(nullptr, *this);
     Source->AssignTo(this);
 }
 
-void TPersistent::AssignTo(TPersistent* Dest) const {
-    if (!Dest) throw EConvertError(L"Cannot assign a " + ClassName() + L" to a nil");
+void TPersistent::AssignTo(TPersistent* Dest) const
+{
+    if (!Dest)
+        throw EConvertError(L"Cannot assign a " + ClassName() + L" to a nil");
     AssignError(this, *Dest);
 }
 

@@ -6,10 +6,11 @@
 namespace zn {
 
 // Moves the logical origin so that what is drawn at (0, 0) lands (DX, DY) further on.
-inline void MoveWindowOrg(HDC DC, int DX, int DY) {
-    POINT Origin{};
-    GetWindowOrgEx(DC, &Origin);
-    SetWindowOrgEx(DC, Origin.x - DX, Origin.y - DY, nullptr);
+inline void MoveWindowOrg(HDC DC, int DX, int DY)
+{
+    POINT origin{};
+    GetWindowOrgEx(DC, &origin);
+    SetWindowOrgEx(DC, origin.x - DX, origin.y - DY, nullptr);
 }
 
 } // namespace zn

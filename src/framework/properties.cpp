@@ -5,7 +5,8 @@
 
 namespace zn {
 
-bool TPropertyInfo::IsDefault(const TPersistent& Instance) const {
+bool TPropertyInfo::IsDefault(const TPersistent& Instance) const
+{
     switch (Kind) {
     case TTypeKind::WideString: return HasDefault && GetString(Instance) == StringDefault;
     case TTypeKind::Class:
@@ -15,9 +16,11 @@ bool TPropertyInfo::IsDefault(const TPersistent& Instance) const {
     }
 }
 
-int TPropertyInfo::ValueIndex(const std::wstring& ValueName) const {
-    for (std::size_t I = 0; I < ValueCount; ++I)
-        if (SameText(ValueNames[I], ValueName)) return static_cast<int>(I);
+int TPropertyInfo::ValueIndex(const std::wstring& ValueName) const
+{
+    for (std::size_t i = 0; i < ValueCount; ++i)
+        if (SameText(ValueNames[i], ValueName))
+            return static_cast<int>(i);
     return -1;
 }
 

@@ -12,28 +12,34 @@ namespace zn {
 
 namespace {
 
-std::wstring Widen(const std::string& Name) { return std::wstring(Name.begin(), Name.end()); }
+std::wstring Widen(const std::string& Name)
+{
+    return std::wstring(Name.begin(), Name.end());
+}
 
 // Failures of the components' own code while a form is read become read errors, so that the
 // caller has one kind of exception to expect.
-[[noreturn]] void RaiseAsFilerError(std::exception_ptr Failure) {
+[[noreturn]] void RaiseAsFilerError(std::exception_ptr Failure)
+{
     try {
         std::rethrow_exception(Failure);
     } catch (const EFilerError&) {
         throw;
-    } catch (const Exception& E) {
-        throw EReadError(L"Error reading form: " + E.Message());
+    } catch (const Exception& e) {
+        throw EReadError(L"Error reading form: " + e.Message());
     } catch (const std::bad_alloc&) {
         throw EReadError(L"Error reading form: out of memory");
-    } catch (const std::exception& E) {
-        throw EReadError(L"Error reading form: " + Utf8ToWide(E.what()));
+    } catch (const std::exception& e) {
+        throw EReadError(L"Error reading form: " + Utf8ToWide(e.what()));
     } catch (...) {
         throw EReadError(L"Error reading form: unknown failure");
     }
 }
 
-std::wstring ComponentPath(const TComponent* Component) {
-    if (!Component) return L"";
+std::wstring ComponentPath(const TComponent* Component)
+{
+    if (!Component)
+        return L"";
     return Component->Name().empty() ? Component->ClassName() : Component->Name();
 }
 
@@ -41,21 +47,32 @@ std::wstring ComponentPath(const TComponent* Component) {
 
 TReader::TReader(TStream& Stream) : TFiler(Stream), FInput(Stream) {}
 
-void TReader::Enter() {
-    if (++FDepth > MaxFormNesting) throw EReadError(L"Form nested too deeply");
+void TReader::Enter()
+{
+    if (++FDepth > MaxFormNesting)
+        throw EReadError(L"Form nested too deeply");
 }
 
-std::int64_t TReader::ReadInteger() { return FInput.ReadIntegerValue(FInput.ReadValue()); }
-
-bool TReader::ReadBoolean() {
-    TValueType Type = FInput.ReadValue();
-    if (Type != vaTrue && Type != vaFalse) throw EReadError(L"Boolean value expected");
-    return Type == vaTrue;
+std::int64_t TReader::ReadInteger()
+{
+    return FInput.ReadIntegerValue(FInput.ReadValue());
 }
 
-std::wstring TReader::ReadString() { return FInput.ReadStringValue(FInput.ReadValue()); }
+bool TReader::ReadBoolean()
+{
+    TValueType type = FInput.ReadValue();
+    if (type != vaTrue && type != vaFalse)
+        throw EReadError(L"Boolean value expected");
+    return type == vaTrue;
+}
 
-std::wstring TReader::ReadIdent() {
+std::wstring TReader::ReadString()
+{
+    return FInput.ReadStringValue(FInput.ReadValue());
+}
+
+std::wstring TReader::ReadIdent()
+{
     switch (FInput.ReadValue()) {
     case vaIdent: return Widen(FInput.ReadShortString());
     case vaFalse: return L"False";
@@ -65,73 +82,101 @@ std::wstring TReader::ReadIdent() {
     }
 }
 
-long double TReader::ReadFloat() { return FInput.ReadFloatValue(FInput.ReadValue()); }
-
-void TReader::ReadListBegin() {
-    if (FInput.ReadValue() != vaList) throw EReadError(L"List expected");
+long double TReader::ReadFloat()
+{
+    return FInput.ReadFloatValue(FInput.ReadValue());
 }
 
-void TReader::ReadListEnd() { FInput.ReadListEnd(); }
-bool TReader::EndOfList() { return FInput.EndOfList(); }
-TValueType TReader::NextValue() { return FInput.NextValue(); }
-void TReader::SkipValue() { FInput.SkipValue(); }
+void TReader::ReadListBegin()
+{
+    if (FInput.ReadValue() != vaList)
+        throw EReadError(L"List expected");
+}
 
-TComponent* TReader::ReadRootComponent(TComponent* Root) {
+void TReader::ReadListEnd()
+{
+    FInput.ReadListEnd();
+}
+bool TReader::EndOfList()
+{
+    return FInput.EndOfList();
+}
+TValueType TReader::NextValue()
+{
+    return FInput.NextValue();
+}
+void TReader::SkipValue()
+{
+    FInput.SkipValue();
+}
+
+TComponent* TReader::ReadRootComponent(TComponent* Root)
+{
     FLoaded.clear();
     FCreated.clear();
     FFixups.clear();
     FDepth = 0;
     FPropertyErrorNamed = false;
-    bool CreatedRoot = false;
+    bool created_root = false;
     try {
         FInput.ReadSignature();
-        std::uint8_t Flags;
-        std::int32_t Position;
-        FInput.ReadPrefix(Flags, Position);
-        std::wstring ClassName = Widen(FInput.ReadShortString());
-        std::wstring Name = Widen(FInput.ReadShortString());
+        std::uint8_t flags;
+        std::int32_t position;
+        FInput.ReadPrefix(flags, position);
+        std::wstring class_name = Widen(FInput.ReadShortString());
+        std::wstring name = Widen(FInput.ReadShortString());
         if (!Root) {
-            const TClassInfo& Class = FindClass(ClassName);
-            if (!Class.CreateComponent) throw EClassNotFound(L"Class " + ClassName + L" is not a component class");
-            Root = Class.CreateComponent(nullptr);
-            CreatedRoot = true;
+            const TClassInfo& class_info = FindClass(class_name);
+            if (!class_info.CreateComponent)
+                throw EClassNotFound(L"Class " + class_name + L" is not a component class");
+            Root = class_info.CreateComponent(nullptr);
+            created_root = true;
         }
         FRoot = Root;
         Root->BeginLoading();
         FLoaded.push_back(Root);
-        Root->SetName(UniqueRootName(*Root, Name));
+        Root->SetName(UniqueRootName(*Root, name));
         Enter();
         ReadProperties(*Root);
-        while (!FInput.EndOfList()) ReadComponent(Root);
+        while (!FInput.EndOfList())
+            ReadComponent(Root);
         FInput.ReadListEnd();
         Leave();
         ResolveFixups();
-        for (TComponent* Component : FLoaded) Component->EndReading();
-        for (TComponent* Component : FLoaded) Component->Loaded();
+        for (TComponent* component : FLoaded)
+            component->EndReading();
+        for (TComponent* component : FLoaded)
+            component->Loaded();
     } catch (...) {
-        std::exception_ptr Failure = std::current_exception();
-        FreeHalfBuilt(CreatedRoot ? Root : nullptr);
-        RaiseAsFilerError(Failure);
+        std::exception_ptr failure = std::current_exception();
+        FreeHalfBuilt(created_root ? Root : nullptr);
+        RaiseAsFilerError(failure);
     }
     FLoaded.clear();
     FCreated.clear();
     return Root;
 }
 
-void TReader::ResolveFixups() {
-    for (const TFixup& Fixup : FFixups) {
-        TComponent* Target = SameText(Fixup.Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(Fixup.Name);
-        if (!Target)
-            throw EReadError(L"Unresolved reference to " + Fixup.Name + L" in property " + Fixup.Property->Name);
-        Fixup.Property->SetComponent(*Fixup.Instance, Target);
+void TReader::ResolveFixups()
+{
+    for (const TFixup& fixup : FFixups) {
+        TComponent* target =
+            SameText(fixup.Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(fixup.Name);
+        if (!target)
+            throw EReadError(L"Unresolved reference to " + fixup.Name + L" in property " +
+                             fixup.Property->Name);
+        fixup.Property->SetComponent(*fixup.Instance, target);
     }
     FFixups.clear();
 }
 
-void TReader::FreeHalfBuilt(TComponent* CreatedRoot) {
-    for (TComponent* Component : FLoaded)
-        if (std::find(FCreated.begin(), FCreated.end(), Component) == FCreated.end()) Component->AbortLoading();
-    for (auto It = FCreated.rbegin(); It != FCreated.rend(); ++It) delete *It;
+void TReader::FreeHalfBuilt(TComponent* CreatedRoot)
+{
+    for (TComponent* component : FLoaded)
+        if (std::find(FCreated.begin(), FCreated.end(), component) == FCreated.end())
+            component->AbortLoading();
+    for (auto it = FCreated.rbegin(); it != FCreated.rend(); ++it)
+        delete *it;
     delete CreatedRoot;
     FFixups.clear();
     FLoaded.clear();
@@ -139,123 +184,145 @@ void TReader::FreeHalfBuilt(TComponent* CreatedRoot) {
     FRoot = nullptr;
 }
 
-std::wstring TReader::UniqueRootName(TComponent& Root, const std::wstring& Name) const {
-    TComponent* Owner = Root.Owner();
-    if (!Owner || Name.empty()) return Name;
-    std::wstring Candidate = Name;
-    for (int I = 1; Owner->FindComponent(Candidate) && Owner->FindComponent(Candidate) != &Root; ++I)
-        Candidate = Name + L"_" + std::to_wstring(I);
-    return Candidate;
+std::wstring TReader::UniqueRootName(TComponent& Root, const std::wstring& Name) const
+{
+    TComponent* owner = Root.Owner();
+    if (!owner || Name.empty())
+        return Name;
+    std::wstring candidate = Name;
+    for (int i = 1; owner->FindComponent(candidate) && owner->FindComponent(candidate) != &Root;
+         ++i)
+        candidate = Name + L"_" + std::to_wstring(i);
+    return candidate;
 }
 
-TComponent* TReader::ReadComponent(TComponent* Parent) {
+TComponent* TReader::ReadComponent(TComponent* Parent)
+{
     Enter();
-    std::uint8_t Flags;
-    std::int32_t Position;
-    FInput.ReadPrefix(Flags, Position);
-    std::wstring ClassName = Widen(FInput.ReadShortString());
-    std::wstring Name = Widen(FInput.ReadShortString());
+    std::uint8_t flags;
+    std::int32_t position;
+    FInput.ReadPrefix(flags, position);
+    std::wstring class_name = Widen(FInput.ReadShortString());
+    std::wstring name = Widen(FInput.ReadShortString());
     // A component the root made itself (in its constructor) is filled, not made again.
-    TComponent* Instance = FRoot->FindComponent(Name);
-    if (Instance && !SameText(Instance->ClassName(), ClassName))
-        throw EReadError(L"Component " + Name + L" is a " + Instance->ClassName() + L", not a " + ClassName);
-    if (!Instance) {
-        const TClassInfo& Class = FindClass(ClassName);
-        if (!Class.CreateComponent) throw EReadError(L"Class " + ClassName + L" is not a component class");
-        Instance = Class.CreateComponent(FRoot);
-        FCreated.push_back(Instance);
-        Instance->SetName(Name);
+    TComponent* instance = FRoot->FindComponent(name);
+    if (instance && !SameText(instance->ClassName(), class_name))
+        throw EReadError(L"Component " + name + L" is a " + instance->ClassName() + L", not a " +
+                         class_name);
+    if (!instance) {
+        const TClassInfo& class_info = FindClass(class_name);
+        if (!class_info.CreateComponent)
+            throw EReadError(L"Class " + class_name + L" is not a component class");
+        instance = class_info.CreateComponent(FRoot);
+        FCreated.push_back(instance);
+        instance->SetName(name);
     }
-    Instance->BeginLoading();
-    FLoaded.push_back(Instance);
-    Instance->SetParentComponent(Parent);
-    ReadProperties(*Instance);
-    while (!FInput.EndOfList()) ReadComponent(Instance);
+    instance->BeginLoading();
+    FLoaded.push_back(instance);
+    instance->SetParentComponent(Parent);
+    ReadProperties(*instance);
+    while (!FInput.EndOfList())
+        ReadComponent(instance);
     FInput.ReadListEnd();
     Leave();
-    return Instance;
+    return instance;
 }
 
-void TReader::ReadProperties(TPersistent& Instance) {
-    while (!FInput.EndOfList()) ReadProperty(Instance);
+void TReader::ReadProperties(TPersistent& Instance)
+{
+    while (!FInput.EndOfList())
+        ReadProperty(Instance);
     FInput.ReadListEnd();
 }
 
-void TReader::ReadProperty(TPersistent& Instance) {
-    std::wstring Path = Widen(FInput.ReadShortString());
+void TReader::ReadProperty(TPersistent& Instance)
+{
+    std::wstring path = Widen(FInput.ReadShortString());
     try {
-        TPersistent* Target = &Instance;
-        std::wstring Name = Path;
+        TPersistent* target = &Instance;
+        std::wstring name = path;
         // "Font.Name": walk the sub-objects to the one that has the last name.
-        for (size_t Dot; (Dot = Name.find(L'.')) != std::wstring::npos;) {
-            const TPropertyInfo* Step = Target->ClassType().FindProperty(Name.substr(0, Dot));
-            TPersistent* Next = Step && Step->Kind == TTypeKind::Class ? Step->GetObject(*Target) : nullptr;
-            if (!Next) throw EReadError(L"Property " + Path + L" does not exist");
-            Target = Next;
-            Name = Name.substr(Dot + 1);
+        for (size_t dot; (dot = name.find(L'.')) != std::wstring::npos;) {
+            const TPropertyInfo* step = target->ClassType().FindProperty(name.substr(0, dot));
+            TPersistent* next =
+                step && step->Kind == TTypeKind::Class ? step->GetObject(*target) : nullptr;
+            if (!next)
+                throw EReadError(L"Property " + path + L" does not exist");
+            target = next;
+            name = name.substr(dot + 1);
         }
-        if (const TPropertyInfo* Property = Target->ClassType().FindProperty(Name)) {
-            ReadPropertyValue(*Target, *Property);
+        if (const TPropertyInfo* property = target->ClassType().FindProperty(name)) {
+            ReadPropertyValue(*target, *property);
             return;
         }
-        FPropertyName = Name;
+        FPropertyName = name;
         FPropertyFound = false;
-        Target->DefineProperties(*this);
-        if (!FPropertyFound) throw EReadError(L"Property " + Path + L" does not exist");
-    } catch (const Exception& E) {
+        target->DefineProperties(*this);
+        if (!FPropertyFound)
+            throw EReadError(L"Property " + path + L" does not exist");
+    } catch (const Exception& e) {
         // Name the property once, where the innermost failure happened.
-        if (FPropertyErrorNamed) throw;
+        if (FPropertyErrorNamed)
+            throw;
         FPropertyErrorNamed = true;
-        std::wstring Owner = dynamic_cast<TComponent*>(&Instance) ? ComponentPath(static_cast<TComponent*>(&Instance))
-                                                                  : Instance.ClassName();
-        throw EReadError(L"Error reading " + Owner + L"." + Path + L": " + E.Message());
+        std::wstring owner = dynamic_cast<TComponent*>(&Instance)
+                                 ? ComponentPath(static_cast<TComponent*>(&Instance))
+                                 : Instance.ClassName();
+        throw EReadError(L"Error reading " + owner + L"." + path + L": " + e.Message());
     }
 }
 
-void TReader::ReadPropertyValue(TPersistent& Instance, const TPropertyInfo& Property) {
+void TReader::ReadPropertyValue(TPersistent& Instance, const TPropertyInfo& Property)
+{
     switch (Property.Kind) {
     case TTypeKind::Integer: {
-        std::int64_t Value = ReadInteger();
-        if (Value < INT32_MIN || Value > INT32_MAX) throw EReadError(L"Integer value out of range");
-        Property.SetOrdinal(Instance, Value);
+        std::int64_t value = ReadInteger();
+        if (value < INT32_MIN || value > INT32_MAX)
+            throw EReadError(L"Integer value out of range");
+        Property.SetOrdinal(Instance, value);
         return;
     }
     case TTypeKind::Cardinal: {
-        std::int64_t Value = ReadInteger();
+        std::int64_t value = ReadInteger();
         // Older writers stored values above 2^31 as negative 32-bit integers.
-        if (Value < INT32_MIN || Value > UINT32_MAX) throw EReadError(L"Cardinal value out of range");
-        Property.SetOrdinal(Instance, static_cast<std::uint32_t>(Value));
+        if (value < INT32_MIN || value > UINT32_MAX)
+            throw EReadError(L"Cardinal value out of range");
+        Property.SetOrdinal(Instance, static_cast<std::uint32_t>(value));
         return;
     }
     case TTypeKind::Boolean: Property.SetOrdinal(Instance, ReadBoolean() ? 1 : 0); return;
     case TTypeKind::Enumeration: {
-        std::wstring Ident = ReadIdent();
-        int Index = Property.ValueIndex(Ident);
-        if (Index < 0) throw EReadError(L"Invalid property value " + Ident);
-        Property.SetOrdinal(Instance, Index);
+        std::wstring ident = ReadIdent();
+        int index = Property.ValueIndex(ident);
+        if (index < 0)
+            throw EReadError(L"Invalid property value " + ident);
+        Property.SetOrdinal(Instance, index);
         return;
     }
     case TTypeKind::Set: {
-        if (FInput.ReadValue() != vaSet) throw EReadError(L"Set value expected");
-        std::uint32_t Bits = 0;
-        for (std::wstring Element; !(Element = Widen(FInput.ReadShortString())).empty();) {
-            int Index = Property.ValueIndex(Element);
-            if (Index < 0 || Index >= 32) throw EReadError(L"Invalid set element " + Element);
-            Bits |= std::uint32_t{1} << Index;
+        if (FInput.ReadValue() != vaSet)
+            throw EReadError(L"Set value expected");
+        std::uint32_t bits = 0;
+        for (std::wstring element; !(element = Widen(FInput.ReadShortString())).empty();) {
+            int index = Property.ValueIndex(element);
+            if (index < 0 || index >= 32)
+                throw EReadError(L"Invalid set element " + element);
+            bits |= std::uint32_t{1} << index;
         }
-        Property.SetOrdinal(Instance, Bits);
+        Property.SetOrdinal(Instance, bits);
         return;
     }
     case TTypeKind::WideString: Property.SetString(Instance, ReadString()); return;
     case TTypeKind::Class: {
-        TPersistent* Object = Property.GetObject(Instance);
-        auto* Collection = dynamic_cast<TCollection*>(Object);
-        TValueType Type = FInput.ReadValue();
-        if (Collection && Type == vaCollection) {
-            ReadCollection(*Collection);
+        TPersistent* object = Property.GetObject(Instance);
+        auto* collection = dynamic_cast<TCollection*>(object);
+        TValueType type = FInput.ReadValue();
+        if (collection && type == vaCollection) {
+            ReadCollection(*collection);
             return;
         }
-        if (Type != vaNil) throw EReadError(L"Invalid property value");
+        if (type != vaNil)
+            throw EReadError(L"Invalid property value");
         return;
     }
     case TTypeKind::Component:
@@ -267,41 +334,51 @@ void TReader::ReadPropertyValue(TPersistent& Instance, const TPropertyInfo& Prop
         FFixups.push_back(TFixup{&Instance, &Property, ReadIdent()});
         return;
     case TTypeKind::Method: {
-        TValueType Type = FInput.NextValue();
-        if (Type != vaIdent && Type != vaNil && Type != vaString) throw EReadError(L"Method name expected");
+        TValueType type = FInput.NextValue();
+        if (type != vaIdent && type != vaNil && type != vaString)
+            throw EReadError(L"Method name expected");
         FInput.SkipValue();
         return;
     }
     }
 }
 
-void TReader::ReadCollection(TCollection& Collection) {
+void TReader::ReadCollection(TCollection& Collection)
+{
     Enter();
-    if (!FInput.EndOfList()) Collection.Clear();
+    if (!FInput.EndOfList())
+        Collection.Clear();
     while (!FInput.EndOfList()) {
-        TValueType Next = FInput.NextValue();
-        if (Next == vaInt8 || Next == vaInt16 || Next == vaInt32) ReadInteger();
+        TValueType next = FInput.NextValue();
+        if (next == vaInt8 || next == vaInt16 || next == vaInt32)
+            ReadInteger();
         ReadListBegin();
-        TCollectionItem* Item = Collection.Add();
-        ReadProperties(*Item);
+        TCollectionItem* item = Collection.Add();
+        ReadProperties(*item);
     }
     FInput.ReadListEnd();
     Leave();
 }
 
-void TReader::DefineProperty(const std::wstring& Name, TReaderProc ReadData, TWriterProc, bool) {
-    if (FPropertyFound || !ReadData || !SameText(Name, FPropertyName)) return;
+void TReader::DefineProperty(const std::wstring& Name, TReaderProc ReadData, TWriterProc, bool)
+{
+    if (FPropertyFound || !ReadData || !SameText(Name, FPropertyName))
+        return;
     FPropertyFound = true;
     ReadData(*this);
 }
 
-void TReader::DefineBinaryProperty(const std::wstring& Name, TStreamProc ReadData, TStreamProc, bool) {
-    if (FPropertyFound || !ReadData || !SameText(Name, FPropertyName)) return;
+void TReader::DefineBinaryProperty(const std::wstring& Name, TStreamProc ReadData, TStreamProc,
+                                   bool)
+{
+    if (FPropertyFound || !ReadData || !SameText(Name, FPropertyName))
+        return;
     FPropertyFound = true;
-    if (FInput.ReadValue() != vaBinary) throw EReadError(L"Binary value expected");
-    TMemoryStream Data;
-    FInput.ReadBinaryValue(Data);
-    ReadData(Data);
+    if (FInput.ReadValue() != vaBinary)
+        throw EReadError(L"Binary value expected");
+    TMemoryStream data;
+    FInput.ReadBinaryValue(data);
+    ReadData(data);
 }
 
 } // namespace zn

@@ -8,34 +8,45 @@
 
 namespace zn {
 
-TResourceStream::TResourceStream(void* Module, const std::wstring& ResourceName) {
+TResourceStream::TResourceStream(void* Module, const std::wstring& ResourceName)
+{
     Initialize(Module, ResourceName.c_str(), ResourceName);
 }
 
-TResourceStream::TResourceStream(void* Module, int ResourceId) {
+TResourceStream::TResourceStream(void* Module, int ResourceId)
+{
     Initialize(Module, MAKEINTRESOURCEW(ResourceId), std::to_wstring(ResourceId));
 }
 
-void TResourceStream::Initialize(void* Module, const wchar_t* Name, const std::wstring& DisplayName) {
-    HMODULE Instance = static_cast<HMODULE>(Module);
-    HRSRC Info = FindResourceW(Instance, Name, RT_RCDATA);
-    HGLOBAL Data = Info ? LoadResource(Instance, Info) : nullptr;
-    void* Memory = Data ? LockResource(Data) : nullptr;
-    if (!Memory) throw EResNotFound(L"Resource " + DisplayName + L" not found");
-    SetPointer(Memory, SizeofResource(Instance, Info));
+void TResourceStream::Initialize(void* Module, const wchar_t* Name, const std::wstring& DisplayName)
+{
+    HMODULE instance = static_cast<HMODULE>(Module);
+    HRSRC info = FindResourceW(instance, Name, RT_RCDATA);
+    HGLOBAL data = info ? LoadResource(instance, info) : nullptr;
+    void* memory = data ? LockResource(data) : nullptr;
+    if (!memory)
+        throw EResNotFound(L"Resource " + DisplayName + L" not found");
+    SetPointer(memory, SizeofResource(instance, info));
 }
 
-const TClassInfo& TResourceStream::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TResourceStream, TCustomMemoryStream>(L"TResourceStream");
-    return Info;
+const TClassInfo& TResourceStream::ClassInfo()
+{
+    static const TClassInfo info =
+        DeclareClass<TResourceStream, TCustomMemoryStream>(L"TResourceStream");
+    return info;
 }
-const TClassInfo& TResourceStream::ClassType() const { return ClassInfo(); }
+const TClassInfo& TResourceStream::ClassType() const
+{
+    return ClassInfo();
+}
 
-std::size_t TResourceStream::Write(const void*, std::size_t) {
+std::size_t TResourceStream::Write(const void*, std::size_t)
+{
     throw EStreamError(L"Cannot write to a read-only resource stream");
 }
 
-void TResourceStream::SetSize(std::int64_t) {
+void TResourceStream::SetSize(std::int64_t)
+{
     throw EStreamError(L"Cannot change the size of a read-only resource stream");
 }
 

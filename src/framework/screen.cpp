@@ -5,29 +5,42 @@
 
 namespace zn {
 
-const TClassInfo& TScreen::ClassInfo() {
-    static const TClassInfo Info = DeclareClass<TScreen, TComponent>(L"TScreen");
-    return Info;
+const TClassInfo& TScreen::ClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TScreen, TComponent>(L"TScreen");
+    return info;
 }
-const TClassInfo& TScreen::ClassType() const { return ClassInfo(); }
-
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
-    if (const TWindowDC DC = WindowDC(nullptr))
-        FPixelsPerInch = GetDeviceCaps(DC.get().Value, LOGPIXELSY);
+const TClassInfo& TScreen::ClassType() const
+{
+    return ClassInfo();
 }
 
-int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
-int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner)
+{
+    if (const TWindowDC dc = WindowDC(nullptr))
+        FPixelsPerInch = GetDeviceCaps(dc.get().Value, LOGPIXELSY);
+}
 
-TCustomForm* TScreen::Forms(int Index) const {
+int TScreen::Width() const
+{
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int TScreen::Height() const
+{
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+TCustomForm* TScreen::Forms(int Index) const
+{
     if (Index < 0 || Index >= FormCount())
         throw EListError(L"Form index out of bounds (" + std::to_wstring(Index) + L")");
     return FForms[static_cast<size_t>(Index)];
 }
 
-TScreen& Screen() {
-    static TScreen Instance(nullptr);
-    return Instance;
+TScreen& Screen()
+{
+    static TScreen instance(nullptr);
+    return instance;
 }
 
 } // namespace zn

@@ -3,25 +3,36 @@
 
 namespace zn {
 
-TShiftState KeysToShiftState(WPARAM Keys) {
-    TShiftState Shift;
-    if (Keys & MK_SHIFT) Shift.Include(ssShift);
-    if (Keys & MK_CONTROL) Shift.Include(ssCtrl);
-    if (Keys & MK_LBUTTON) Shift.Include(ssLeft);
-    if (Keys & MK_RBUTTON) Shift.Include(ssRight);
-    if (Keys & MK_MBUTTON) Shift.Include(ssMiddle);
-    if (GetKeyState(VK_MENU) < 0) Shift.Include(ssAlt);
-    return Shift;
+TShiftState KeysToShiftState(WPARAM Keys)
+{
+    TShiftState shift;
+    if (Keys & MK_SHIFT)
+        shift.Include(ssShift);
+    if (Keys & MK_CONTROL)
+        shift.Include(ssCtrl);
+    if (Keys & MK_LBUTTON)
+        shift.Include(ssLeft);
+    if (Keys & MK_RBUTTON)
+        shift.Include(ssRight);
+    if (Keys & MK_MBUTTON)
+        shift.Include(ssMiddle);
+    if (GetKeyState(VK_MENU) < 0)
+        shift.Include(ssAlt);
+    return shift;
 }
 
-TShiftState KeyDataToShiftState(LPARAM KeyData) {
+TShiftState KeyDataToShiftState(LPARAM KeyData)
+{
     // The context bit of the key data says whether Alt was down.
-    constexpr LPARAM AltMask = 0x20000000;
-    TShiftState Shift;
-    if (GetKeyState(VK_SHIFT) < 0) Shift.Include(ssShift);
-    if (GetKeyState(VK_CONTROL) < 0) Shift.Include(ssCtrl);
-    if (KeyData & AltMask) Shift.Include(ssAlt);
-    return Shift;
+    constexpr LPARAM alt_mask = 0x20000000;
+    TShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift.Include(ssCtrl);
+    if (KeyData & alt_mask)
+        shift.Include(ssAlt);
+    return shift;
 }
 
 } // namespace zn

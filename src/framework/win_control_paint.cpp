@@ -25,57 +25,68 @@ private:
 
 } // namespace
 
-void TWinControl::WMPaint(TMessage& Message) {
+void TWinControl::WMPaint(TMessage& Message)
+{
     Message.Result = 0;
     // A context in WParam asks for a paint into it (PaintTo, WM_PRINTCLIENT-like callers).
-    if (auto* DC = reinterpret_cast<HDC>(Message.WParam)) {
-        PaintWindow(DC);
-        PaintControls(DC);
+    if (auto* dc = reinterpret_cast<HDC>(Message.WParam)) {
+        PaintWindow(dc);
+        PaintControls(dc);
         return;
     }
-    if (!FHandle) return;
-    TPaintScope Paint(FHandle);
-    if (!Paint.DC()) return;
-    PaintWindow(Paint.DC());
-    PaintControls(Paint.DC());
+    if (!FHandle)
+        return;
+    TPaintScope paint(FHandle);
+    if (!paint.DC())
+        return;
+    PaintWindow(paint.DC());
+    PaintControls(paint.DC());
 }
 
 void TWinControl::PaintWindow(HDC) {}
 
-void TWinControl::WMEraseBkgnd(TMessage& Message) {
-    auto* DC = reinterpret_cast<HDC>(Message.WParam);
+void TWinControl::WMEraseBkgnd(TMessage& Message)
+{
+    auto* dc = reinterpret_cast<HDC>(Message.WParam);
     Message.Result = 1;
-    if (!DC) return;
-    TRect Client = ClientRect();
-    TGdiObject Brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color()))));
-    if (Brush) FillRect(DC, reinterpret_cast<const RECT*>(&Client), static_cast<HBRUSH>(Brush.get()));
+    if (!dc)
+        return;
+    TRect client = ClientRect();
+    TGdiObject brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color()))));
+    if (brush)
+        FillRect(dc, reinterpret_cast<const RECT*>(&client), static_cast<HBRUSH>(brush.get()));
 }
 
-void TWinControl::PaintControls(HDC DC) {
-    std::vector<TControl*> Children = FControls;
-    for (TControl* Child : Children) {
-        if (!Child->Visible() || dynamic_cast<TWinControl*>(Child)) continue;
-        TRect Area = Child->BoundsRect();
-        if (!RectVisible(DC, reinterpret_cast<const RECT*>(&Area))) continue;
-        TSavedDCState Saved = SaveState(DC);
-        MoveWindowOrg(DC, Area.Left, Area.Top);
-        IntersectClipRect(DC, 0, 0, Area.Width(), Area.Height());
-        Child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+void TWinControl::PaintControls(HDC DC)
+{
+    std::vector<TControl*> children = FControls;
+    for (TControl* child : children) {
+        if (!child->Visible() || dynamic_cast<TWinControl*>(child))
+            continue;
+        TRect area = child->BoundsRect();
+        if (!RectVisible(DC, reinterpret_cast<const RECT*>(&area)))
+            continue;
+        TSavedDCState saved = SaveState(DC);
+        MoveWindowOrg(DC, area.Left, area.Top);
+        IntersectClipRect(DC, 0, 0, area.Width(), area.Height());
+        child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
     }
 }
 
-void TWinControl::PaintTo(HDC DC, int X, int Y) {
-    if (!DC) return;
-    TSavedDCState Saved = SaveState(DC);
+void TWinControl::PaintTo(HDC DC, int X, int Y)
+{
+    if (!DC)
+        return;
+    TSavedDCState saved = SaveState(DC);
     MoveWindowOrg(DC, X, Y);
-    TRect Client = ClientRect();
-    IntersectClipRect(DC, 0, 0, Client.Width(), Client.Height());
+    TRect client = ClientRect();
+    IntersectClipRect(DC, 0, 0, client.Width(), client.Height());
     Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
     Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    std::vector<TControl*> Children = FControls;
-    for (TControl* Child : Children)
-        if (auto* Windowed = dynamic_cast<TWinControl*>(Child); Windowed && Windowed->Visible())
-            Windowed->PaintTo(DC, Windowed->Left(), Windowed->Top());
+    std::vector<TControl*> children = FControls;
+    for (TControl* child : children)
+        if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && windowed->Visible())
+            windowed->PaintTo(DC, windowed->Left(), windowed->Top());
 }
 
 } // namespace zn

@@ -11,47 +11,61 @@ namespace zn {
 namespace {
 
 // The classes of an object from TObject down, so that inherited properties come first.
-std::vector<const TClassInfo*> ClassChain(const TClassInfo& Class) {
-    std::vector<const TClassInfo*> Chain;
-    for (const TClassInfo* Each = &Class; Each; Each = Each->Parent) Chain.push_back(Each);
-    std::reverse(Chain.begin(), Chain.end());
-    return Chain;
+std::vector<const TClassInfo*> ClassChain(const TClassInfo& Class)
+{
+    std::vector<const TClassInfo*> chain;
+    for (const TClassInfo* each = &Class; each; each = each->Parent)
+        chain.push_back(each);
+    std::reverse(chain.begin(), chain.end());
+    return chain;
 }
 
 } // namespace
 
 TWriter::TWriter(TStream& Stream) : TFiler(Stream), FOutput(Stream) {}
 
-void TWriter::WriteDescendent(TComponent& Root) {
+void TWriter::WriteDescendent(TComponent& Root)
+{
     FRoot = &Root;
     FOutput.WriteSignature();
     WriteComponent(Root);
 }
 
-void TWriter::WriteComponent(TComponent& Component) {
-    if (!FRoot) FRoot = &Component;
+void TWriter::WriteComponent(TComponent& Component)
+{
+    if (!FRoot)
+        FRoot = &Component;
     FOutput.WriteShortString(Component.ClassName());
     FOutput.WriteShortString(Component.Name());
     WriteProperties(Component);
     FOutput.WriteListEnd();
-    std::vector<TComponent*> Children;
-    Component.GetChildren(Children, FRoot);
-    for (TComponent* Child : Children) WriteComponent(*Child);
+    std::vector<TComponent*> children;
+    Component.GetChildren(children, FRoot);
+    for (TComponent* child : children)
+        WriteComponent(*child);
     FOutput.WriteListEnd();
 }
 
-void TWriter::WriteProperties(const TPersistent& Instance) {
-    for (const TClassInfo* Class : ClassChain(Instance.ClassType()))
-        for (std::size_t I = 0; I < Class->PropertyCount; ++I) WriteProperty(Instance, Class->Properties[I]);
+void TWriter::WriteProperties(const TPersistent& Instance)
+{
+    for (const TClassInfo* class_info : ClassChain(Instance.ClassType()))
+        for (std::size_t i = 0; i < class_info->PropertyCount; ++i)
+            WriteProperty(Instance, class_info->Properties[i]);
     const_cast<TPersistent&>(Instance).DefineProperties(*this);
 }
 
-void TWriter::WritePropertyName(const std::wstring& Name) { FOutput.WriteShortString(FPropertyPath + Name); }
+void TWriter::WritePropertyName(const std::wstring& Name)
+{
+    FOutput.WriteShortString(FPropertyPath + Name);
+}
 
-void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Property) {
+void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Property)
+{
     // A property a descendant publishes again is written once, where the descendant has it.
-    if (Instance.ClassType().FindProperty(Property.Name) != &Property) return;
-    if (!Property.Stored(Instance) || Property.IsDefault(Instance)) return;
+    if (Instance.ClassType().FindProperty(Property.Name) != &Property)
+        return;
+    if (!Property.Stored(Instance) || Property.IsDefault(Instance))
+        return;
     switch (Property.Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Cardinal:
@@ -63,20 +77,21 @@ void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Pr
         WriteBoolean(Property.GetOrdinal(Instance) != 0);
         return;
     case TTypeKind::Enumeration: {
-        std::int64_t Value = Property.GetOrdinal(Instance);
-        if (Value < 0 || static_cast<std::uint64_t>(Value) >= Property.ValueCount)
-            throw EWriteError(std::wstring(L"Property ") + Property.Name + L" has no name for its value " +
-                              std::to_wstring(Value));
+        std::int64_t value = Property.GetOrdinal(Instance);
+        if (value < 0 || static_cast<std::uint64_t>(value) >= Property.ValueCount)
+            throw EWriteError(std::wstring(L"Property ") + Property.Name +
+                              L" has no name for its value " + std::to_wstring(value));
         WritePropertyName(Property.Name);
-        WriteIdent(Property.ValueNames[Value]);
+        WriteIdent(Property.ValueNames[value]);
         return;
     }
     case TTypeKind::Set: {
-        auto Bits = static_cast<std::uint32_t>(Property.GetOrdinal(Instance));
+        auto bits = static_cast<std::uint32_t>(Property.GetOrdinal(Instance));
         WritePropertyName(Property.Name);
         FOutput.WriteValue(vaSet);
-        for (std::size_t I = 0; I < Property.ValueCount && I < 32; ++I)
-            if (Bits & (std::uint32_t{1} << I)) FOutput.WriteShortString(Property.ValueNames[I]);
+        for (std::size_t i = 0; i < Property.ValueCount && i < 32; ++i)
+            if (bits & (std::uint32_t{1} << i))
+                FOutput.WriteShortString(Property.ValueNames[i]);
         FOutput.WriteShortString(L"");
         return;
     }
@@ -85,57 +100,67 @@ void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Pr
         WriteString(Property.GetString(Instance));
         return;
     case TTypeKind::Class: {
-        TPersistent* Object = Property.GetObject(Instance);
-        if (!Object) return;
-        if (const auto* Collection = dynamic_cast<const TCollection*>(Object)) {
-            if (Collection->Count() == 0) return;
+        TPersistent* object = Property.GetObject(Instance);
+        if (!object)
+            return;
+        if (const auto* collection = dynamic_cast<const TCollection*>(object)) {
+            if (collection->Count() == 0)
+                return;
             WritePropertyName(Property.Name);
-            WriteCollection(*Collection);
+            WriteCollection(*collection);
             return;
         }
-        std::wstring Saved = FPropertyPath;
+        std::wstring saved = FPropertyPath;
         FPropertyPath += std::wstring(Property.Name) + L".";
-        WriteProperties(*Object);
-        FPropertyPath = Saved;
+        WriteProperties(*object);
+        FPropertyPath = saved;
         return;
     }
     case TTypeKind::Method: return;
     case TTypeKind::Component: {
-        TComponent* Value = Property.GetComponent(Instance);
-        if ((Value != FRoot && Value->Owner() != FRoot) || Value->Name().empty())
-            throw EWriteError(std::wstring(L"Property ") + Property.Name + L" refers to a component outside the form");
+        TComponent* value = Property.GetComponent(Instance);
+        if ((value != FRoot && value->Owner() != FRoot) || value->Name().empty())
+            throw EWriteError(std::wstring(L"Property ") + Property.Name +
+                              L" refers to a component outside the form");
         WritePropertyName(Property.Name);
-        WriteIdent(Value->Name());
+        WriteIdent(value->Name());
         return;
     }
     }
 }
 
-void TWriter::WriteCollection(const TCollection& Collection) {
-    std::wstring Saved = FPropertyPath;
+void TWriter::WriteCollection(const TCollection& Collection)
+{
+    std::wstring saved = FPropertyPath;
     FPropertyPath.clear();
     FOutput.WriteValue(vaCollection);
-    for (int I = 0; I < Collection.Count(); ++I) {
+    for (int i = 0; i < Collection.Count(); ++i) {
         WriteListBegin();
-        WriteProperties(*Collection.Items(I));
+        WriteProperties(*Collection.Items(i));
         WriteListEnd();
     }
     WriteListEnd();
-    FPropertyPath = Saved;
+    FPropertyPath = saved;
 }
 
-void TWriter::DefineProperty(const std::wstring& Name, TReaderProc, TWriterProc WriteData, bool HasData) {
-    if (!HasData || !WriteData) return;
+void TWriter::DefineProperty(const std::wstring& Name, TReaderProc, TWriterProc WriteData,
+                             bool HasData)
+{
+    if (!HasData || !WriteData)
+        return;
     WritePropertyName(Name);
     WriteData(*this);
 }
 
-void TWriter::DefineBinaryProperty(const std::wstring& Name, TStreamProc, TStreamProc WriteData, bool HasData) {
-    if (!HasData || !WriteData) return;
-    TMemoryStream Data;
-    WriteData(Data);
+void TWriter::DefineBinaryProperty(const std::wstring& Name, TStreamProc, TStreamProc WriteData,
+                                   bool HasData)
+{
+    if (!HasData || !WriteData)
+        return;
+    TMemoryStream data;
+    WriteData(data);
     WritePropertyName(Name);
-    FOutput.WriteBinary(Data.Memory(), static_cast<std::size_t>(Data.Size()));
+    FOutput.WriteBinary(data.Memory(), static_cast<std::size_t>(data.Size()));
 }
 
 } // namespace zn

@@ -14,11 +14,11 @@ TznFlashDriverClass ChooseDriverClass(TznPlugin APlugin)
     // Each host is asked afresh: availability is the host's own process-wide fact.
     if (APlugin == znDefault && DefaultFlashDriverClass.PluginExists())
         return DefaultFlashDriverClass;
-    const bool activeX = ActiveXFlashDriverClass.PluginExists();
-    if (APlugin == znActiveX && activeX)
+    const bool active_x = ActiveXFlashDriverClass.PluginExists();
+    if (APlugin == znActiveX && active_x)
         return ActiveXFlashDriverClass;
     const bool netscape = NetscapeFlashDriverClass.PluginExists();
-    if (activeX && !netscape)
+    if (active_x && !netscape)
         return ActiveXFlashDriverClass;
     if (netscape)
         return NetscapeFlashDriverClass;

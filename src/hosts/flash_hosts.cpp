@@ -8,7 +8,8 @@
 
 namespace zn {
 
-constinit TznFlashDriverClass NetscapeFlashDriverClass = TznFlashDriverClass::Of<TznFlashDriverNS>();
+constinit TznFlashDriverClass NetscapeFlashDriverClass =
+    TznFlashDriverClass::Of<TznFlashDriverNS>();
 constinit TznFlashDriverClass ActiveXFlashDriverClass = TznFlashDriverClass::Of<TznFlashDriver>();
 
 } // namespace zn

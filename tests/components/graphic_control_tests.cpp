@@ -17,7 +17,10 @@ namespace {
 constexpr std::uint32_t Junk = 0xFF00FF00u;
 constexpr TColor Teal = 0x00998811; // blue 0x99, green 0x88, red 0x11
 
-void DrawRedSquare(HDC DC) { FillOpaque(DC, RECT{10, 10, 20, 20}, 0xFF0000u); }
+void DrawRedSquare(HDC DC)
+{
+    FillOpaque(DC, RECT{10, 10, 20, 20}, 0xFF0000u);
+}
 
 class GraphicControlTest : public ::testing::Test {
 protected:

@@ -46,14 +46,18 @@ BOOL WINAPI RecordingUpdate(HWND Window, HDC DestinationDC, POINT* Destination, 
     std::uint32_t pixel = 0;
     if (GetObjectW(GetCurrentObject(SourceDC, OBJ_BITMAP), sizeof section, &section) &&
         section.dsBm.bmBits && Size->cx > 10 && Size->cy > 10)
-        pixel = static_cast<const std::uint32_t*>(section.dsBm.bmBits)[10 * section.dsBm.bmWidth + 10];
+        pixel =
+            static_cast<const std::uint32_t*>(section.dsBm.bmBits)[10 * section.dsBm.bmWidth + 10];
     Updates().push_back(
         {Window, DestinationDC, *Destination, *Size, SourceDC, *Source, Key, *Blend, Flags, pixel});
     return SystemUpdate(Window, DestinationDC, Destination, Size, SourceDC, Source, Key, Blend,
                         Flags);
 }
 
-void DrawRedLeftHalf(HDC DC) { FillOpaque(DC, RECT{0, 0, 60, 80}, 0xFF0000u); }
+void DrawRedLeftHalf(HDC DC)
+{
+    FillOpaque(DC, RECT{0, 0, 60, 80}, 0xFF0000u);
+}
 
 class LayerTest : public ::testing::Test {
 protected:
@@ -155,9 +159,7 @@ TEST_F(LayerTest, EveryDriverUpdateHandsOverPremultipliedPixelsWithTheMasterAlph
     ASSERT_GT(before, 0u);
     EXPECT_EQ(Updates().back().Blend.SourceConstantAlpha, 255)
         << "a new master alpha waits for the next update";
-    Driver().Render(Rect(0, 0, 120, 80), [](HDC DC) {
-        CoverHalfWhite(DC, RECT{0, 0, 120, 80});
-    });
+    Driver().Render(Rect(0, 0, 120, 80), [](HDC DC) { CoverHalfWhite(DC, RECT{0, 0, 120, 80}); });
     ASSERT_EQ(Updates().size(), before + 1);
     EXPECT_EQ(Updates().back().Blend.SourceConstantAlpha, 128);
     EXPECT_EQ(Updates().back().Pixel, 0x80808080u);

@@ -24,6 +24,7 @@ public:
         PaintSenders.push_back(Sender);
         Painted.push_back(Rect);
     }
+
 protected:
     TTestDriver& Driver() { return static_cast<TTestDriver&>(*Comp->Driver()); }
 
@@ -173,8 +174,8 @@ TEST_F(PlayerCompTest, InputForwardersPassArgumentsAndResultsThrough)
     EXPECT_EQ(other, L'y');
     EXPECT_THAT(TTestDriver::Log(),
                 ElementsAre(L"MouseDown 1 9 4,5", L"MouseMove 9 6,7", L"MouseUp 0 0 8,9",
-                            L"MouseWheel 0 300,400 -120 unhandled", L"KeyDown 65 0",
-                            L"KeyUp 66 0", L"KeyPress x 0", L"KeyPress y 0"));
+                            L"MouseWheel 0 300,400 -120 unhandled", L"KeyDown 65 0", L"KeyUp 66 0",
+                            L"KeyPress x 0", L"KeyPress y 0"));
 }
 
 TEST_F(PlayerCompTest, LoadMovieFromStreamForgetsTheName)
@@ -185,8 +186,8 @@ TEST_F(PlayerCompTest, LoadMovieFromStreamForgetsTheName)
     bytes.SetPosition(0);
     Comp->LoadMovieFromStream(bytes);
     EXPECT_EQ(Comp->Movie(), L"");
-    EXPECT_THAT(LogLines(L"LoadMovie"), ElementsAre(L"LoadMovie ", L"LoadMovie first.swf",
-                                                    L"LoadMovieFromStream 3"));
+    EXPECT_THAT(LogLines(L"LoadMovie"),
+                ElementsAre(L"LoadMovie ", L"LoadMovie first.swf", L"LoadMovieFromStream 3"));
 }
 
 TEST_F(PlayerCompTest, ChangingPluginResetsDriverSettingsAndReloadsTheMovie)

@@ -36,7 +36,8 @@ void WriteSampleMovie()
 {
     const std::vector<std::uint8_t> bytes = zn::swf::samples::SampleMovie();
     std::ofstream file("components sample.swf", std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // One of the plug-in's test controls; null when the plug-in is not loaded.
@@ -113,7 +114,9 @@ TEST_F(PluginTest, TheNonVisualComponentHoldsPremultipliedAlpha)
     ASSERT_FALSE(painted.empty());
     EXPECT_EQ(painted.back(), Rect(0, 0, 320, 240));
 
-    auto pixel = [&](int X, int Y) { return static_cast<const std::uint32_t*>(comp.Scanline(Y))[X]; };
+    auto pixel = [&](int X, int Y) {
+        return static_cast<const std::uint32_t*>(comp.Scanline(Y))[X];
+    };
     EXPECT_TRUE(Near(pixel(SquareX, SquareY), 0xFF00B400u)) << std::hex << pixel(SquareX, SquareY);
     EXPECT_TRUE(Near(pixel(CircleOnlyX, CircleOnlyY), 0x80800000u))
         << std::hex << pixel(CircleOnlyX, CircleOnlyY);
@@ -168,8 +171,9 @@ TEST_F(PluginTest, TheGraphicControlShowsTheMovieOverItsParent)
     // Half-covering red over the pattern: red near 0x80 plus half the pattern's red.
     const std::uint32_t behind = PatternColor(8 + CircleOnlyX, 4 + CircleOnlyY);
     const std::uint32_t blended = WindowPixel(window, 8 + CircleOnlyX, 4 + CircleOnlyY);
-    EXPECT_TRUE(Near(blended, ((0x80 + ((behind >> 16) & 0xFF) / 2) << 16) |
-                                  ((((behind >> 8) & 0xFF) / 2) << 8) | ((behind & 0xFF) / 2),
+    EXPECT_TRUE(Near(blended,
+                     ((0x80 + ((behind >> 16) & 0xFF) / 2) << 16) |
+                         ((((behind >> 8) & 0xFF) / 2) << 8) | ((behind & 0xFF) / 2),
                      3))
         << std::hex << blended << " over " << behind;
 }
@@ -183,7 +187,8 @@ TEST_F(PluginTest, ADriverChangeLoadsTheMovieIntoAFreshInstance)
     comp.SetPlugin(znNetscape);
     std::vector<std::string> loads;
     for (const std::string& line : TakePluginLog())
-        if (line.starts_with("NPObject.Invoke") && line.find("method=\"LoadMovie\"") != std::string::npos)
+        if (line.starts_with("NPObject.Invoke") &&
+            line.find("method=\"LoadMovie\"") != std::string::npos)
             loads.push_back(line);
     ASSERT_EQ(loads.size(), 1u);
     EXPECT_NE(loads[0].find("\"components sample.swf\""), std::string::npos) << loads[0];
@@ -202,8 +207,14 @@ struct TMovieEvents {
         Senders.push_back(Sender);
         Requests.push_back(Request);
     }
-    TznFSCommandEvent OnFSCommand() { return TznFSCommandEvent::Bind<&TMovieEvents::FSCommand>(this); }
-    TznFlashCallEvent OnFlashCall() { return TznFlashCallEvent::Bind<&TMovieEvents::FlashCall>(this); }
+    TznFSCommandEvent OnFSCommand()
+    {
+        return TznFSCommandEvent::Bind<&TMovieEvents::FSCommand>(this);
+    }
+    TznFlashCallEvent OnFlashCall()
+    {
+        return TznFlashCallEvent::Bind<&TMovieEvents::FlashCall>(this);
+    }
 
     std::vector<TObject*> Senders;
     std::vector<std::wstring> Commands, Requests;

@@ -7,12 +7,16 @@ namespace zn::test {
 
 namespace {
 
-std::wstring ShiftText(TShiftState Shift) { return std::to_wstring(Shift.Bits()); }
+std::wstring ShiftText(TShiftState Shift)
+{
+    return std::to_wstring(Shift.Bits());
+}
 
 // Runs the construction hook before the base constructor makes the buffers.
 int AfterConstructHook(int AWidth)
 {
-    if (TTestDriver::OnConstruct()) TTestDriver::OnConstruct()();
+    if (TTestDriver::OnConstruct())
+        TTestDriver::OnConstruct()();
     return AWidth;
 }
 
@@ -90,22 +94,28 @@ void TTestDriver::MouseWheel(TShiftState Shift, int X, int Y, int WheelDelta, bo
 void TTestDriver::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     Log().push_back(L"KeyDown " + std::to_wstring(Key) + L" " + ShiftText(Shift));
-    if (Key == ConsumedKey) Key = 0;
+    if (Key == ConsumedKey)
+        Key = 0;
 }
 
 void TTestDriver::KeyPress(wchar_t& Char, TShiftState Shift)
 {
     Log().push_back(L"KeyPress " + std::wstring(1, Char) + L" " + ShiftText(Shift));
-    if (Char == ConsumedChar) Char = 0;
+    if (Char == ConsumedChar)
+        Char = 0;
 }
 
 void TTestDriver::KeyUp(std::uint16_t& Key, TShiftState Shift)
 {
     Log().push_back(L"KeyUp " + std::to_wstring(Key) + L" " + ShiftText(Shift));
-    if (Key == ConsumedKey) Key = 0;
+    if (Key == ConsumedKey)
+        Key = 0;
 }
 
-void TTestDriver::LoadMovie(const std::wstring& AUrl) { Log().push_back(L"LoadMovie " + AUrl); }
+void TTestDriver::LoadMovie(const std::wstring& AUrl)
+{
+    Log().push_back(L"LoadMovie " + AUrl);
+}
 
 void TTestDriver::LoadMovieFromStream(TStream& AStream)
 {
@@ -134,11 +144,26 @@ void TTestDriver::SetReturnValue(const std::wstring& returnValue)
     Log().push_back(L"SetReturnValue " + returnValue);
 }
 
-void TTestDriver::Play() { Log().push_back(L"Play"); }
-void TTestDriver::StopPlay() { Log().push_back(L"StopPlay"); }
-void TTestDriver::Rewind() { Log().push_back(L"Rewind"); }
-void TTestDriver::Forward() { Log().push_back(L"Forward"); }
-void TTestDriver::Back() { Log().push_back(L"Back"); }
+void TTestDriver::Play()
+{
+    Log().push_back(L"Play");
+}
+void TTestDriver::StopPlay()
+{
+    Log().push_back(L"StopPlay");
+}
+void TTestDriver::Rewind()
+{
+    Log().push_back(L"Rewind");
+}
+void TTestDriver::Forward()
+{
+    Log().push_back(L"Forward");
+}
+void TTestDriver::Back()
+{
+    Log().push_back(L"Back");
+}
 
 bool TTestDriver::GetLoop()
 {
@@ -164,7 +189,10 @@ int TTestDriver::GetTotalFrames()
     return 12;
 }
 
-void TTestDriver::SetLoop(bool Value) { Log().push_back(L"SetLoop " + std::to_wstring(Value)); }
+void TTestDriver::SetLoop(bool Value)
+{
+    Log().push_back(L"SetLoop " + std::to_wstring(Value));
+}
 
 void TTestDriver::SetCurrentFrame(int Value)
 {
@@ -173,9 +201,11 @@ void TTestDriver::SetCurrentFrame(int Value)
 
 void TTestDriver::Render(const TRect& ARect, const std::function<void(HDC)>& Draw)
 {
-    const TRect R = RenderDirtyRect(ARect, TznDrawPlayerMethod::Bind<
-        [](const std::function<void(HDC)>* F, HDC DC, const TRect&) { (*F)(DC); }>(&Draw));
-    if (FOnPaint) FOnPaint(this, R);
+    const TRect r = RenderDirtyRect(
+        ARect, TznDrawPlayerMethod::Bind<[](const std::function<void(HDC)>* F, HDC DC,
+                                            const TRect&) { (*F)(DC); }>(&Draw));
+    if (FOnPaint)
+        FOnPaint(this, r);
 }
 
 TTestDriverHosts::TTestDriverHosts()
@@ -220,7 +250,8 @@ std::vector<std::wstring> LogLines(const std::wstring& Prefix)
 {
     std::vector<std::wstring> lines;
     for (const std::wstring& line : TTestDriver::Log())
-        if (line.starts_with(Prefix)) lines.push_back(line);
+        if (line.starts_with(Prefix))
+            lines.push_back(line);
     return lines;
 }
 

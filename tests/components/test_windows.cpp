@@ -17,9 +17,9 @@ std::uint32_t ToRgb(COLORREF Color)
 
 std::uint32_t PatternColor(int X, int Y)
 {
-    const std::uint32_t cellX = static_cast<std::uint32_t>(X / 4);
-    const std::uint32_t cellY = static_cast<std::uint32_t>(Y / 4);
-    return ((cellX * 40u) & 0xFFu) << 16 | ((cellY * 56u) & 0xFFu) << 8 | 0x80u;
+    const std::uint32_t cell_x = static_cast<std::uint32_t>(X / 4);
+    const std::uint32_t cell_y = static_cast<std::uint32_t>(Y / 4);
+    return ((cell_x * 40u) & 0xFFu) << 16 | ((cell_y * 56u) & 0xFFu) << 8 | 0x80u;
 }
 
 void TPatternForm::PaintWindow(HDC DC)
@@ -83,6 +83,9 @@ std::uint32_t WindowPixel(HWND Window, int X, int Y)
     return ToRgb(GetPixel(dc.get().Value, X, Y));
 }
 
-std::uint32_t ScreenPixel(int X, int Y) { return WindowPixel(nullptr, X, Y); }
+std::uint32_t ScreenPixel(int X, int Y)
+{
+    return WindowPixel(nullptr, X, Y);
+}
 
 } // namespace zn::test

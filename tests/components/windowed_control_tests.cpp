@@ -106,7 +106,8 @@ TEST_F(WindowedControlTest, WMPaintCopiesTheWholeBufferAndWMEraseBkgndErasesNoth
     EXPECT_EQ(WindowPixel(Window(), 79, 59), 0xFF0000u);
 
     const TWindowDC dc = WindowDC(Window());
-    EXPECT_EQ(SendMessageW(Window(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get().Value), 0), 1);
+    EXPECT_EQ(SendMessageW(Window(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get().Value), 0),
+              1);
     EXPECT_EQ(WindowPixel(Window(), 40, 30), 0x0000FFu);
 }
 

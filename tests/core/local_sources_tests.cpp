@@ -85,12 +85,13 @@ TEST_F(LocalSources, NetworkAndDevicePathsFromAMovieOpenNothing)
     for (char& c : forward)
         if (c == '\\')
             c = '/';
-    for (const std::string& name :
-         {"\\\\?\\" + movie, "\\\\.\\" + movie, "//?/" + forward, "//./" + forward, "\\??\\" + movie})
+    for (const std::string& name : {"\\\\?\\" + movie, "\\\\.\\" + movie, "//?/" + forward,
+                                    "//./" + forward, "\\??\\" + movie})
         EXPECT_EQ(OpenName(name), "(nothing)") << name;
     // The same after the file scheme is removed and after the file-name escapes are decoded.
-    for (const std::string& request : {"file:///\\\\.\\" + movie, "file://///./" + forward,
-                                       "%2f%2f%3f%2f" + forward, "http://zintara%2f%2f.%2f" + forward})
+    for (const std::string& request :
+         {"file:///\\\\.\\" + movie, "file://///./" + forward, "%2f%2f%3f%2f" + forward,
+          "http://zintara%2f%2f.%2f" + forward})
         EXPECT_EQ(Open(request), "(nothing)") << request;
 }
 

@@ -12,9 +12,9 @@ namespace zn::test {
 
 class TRecordingDriver : public TznFlashDriver {
 public:
-    using TznFlashDriver::TznFlashDriver;
     using TznFlashDriver::RenderDirtyRect;
     using TznFlashDriver::TakeDeferredRect;
+    using TznFlashDriver::TznFlashDriver;
 
     std::vector<std::wstring> Calls;
 
@@ -48,8 +48,14 @@ struct TCallbackLog {
     };
     std::vector<TEntry> Entries;
 
-    void Erase(TObject* ASender, const TRect& ARect) { Entries.push_back({L"Erase", ASender, ARect}); }
-    void Paint(TObject* ASender, const TRect& ARect) { Entries.push_back({L"Paint", ASender, ARect}); }
+    void Erase(TObject* ASender, const TRect& ARect)
+    {
+        Entries.push_back({L"Erase", ASender, ARect});
+    }
+    void Paint(TObject* ASender, const TRect& ARect)
+    {
+        Entries.push_back({L"Paint", ASender, ARect});
+    }
 
     TznEraseBackgroundEvent EraseEvent()
     {

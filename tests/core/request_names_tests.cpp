@@ -93,9 +93,9 @@ TEST(ResourceNameOf, DropsPathAndExtension)
 
 TEST(IsNetworkOrDevicePath, TwoLeadingSeparatorsOrTheObjectPrefixWhicheverTheSlashes)
 {
-    for (const char* name : {"\\\\server\\share\\a.swf", "//server/share/a.swf", "\\/server/a",
-                             "/\\server\\a", "\\\\?\\C:\\a.swf", "\\\\.\\pipe\\x", "//?/C:/a.swf",
-                             "\\??\\C:\\a.swf", "//", "///a"})
+    for (const char* name :
+         {"\\\\server\\share\\a.swf", "//server/share/a.swf", "\\/server/a", "/\\server\\a",
+          "\\\\?\\C:\\a.swf", "\\\\.\\pipe\\x", "//?/C:/a.swf", "\\??\\C:\\a.swf", "//", "///a"})
         EXPECT_TRUE(IsNetworkOrDevicePath(name)) << name;
     for (const char* name : {"", "/", "\\", "a.swf", "/movie.swf", "\\dir\\a.swf", "C:\\dir\\a.swf",
                              "C:\\\\server", "http://host/a.swf", "\\?", "?\\\\x"})

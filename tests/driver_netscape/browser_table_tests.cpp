@@ -12,9 +12,15 @@ using namespace zn::netscape;
 
 namespace {
 
-const TNPNetscapeFuncs& Funcs() { return TNetscapeUnit::Instance().BrowserFuncs(); }
+const TNPNetscapeFuncs& Funcs()
+{
+    return TNetscapeUnit::Instance().BrowserFuncs();
+}
 
-PNPIdentifier Identifier(const char* Name) { return Funcs().getstringidentifier(Name); }
+PNPIdentifier Identifier(const char* Name)
+{
+    return Funcs().getstringidentifier(Name);
+}
 
 } // namespace
 
@@ -129,7 +135,10 @@ TEST(BrowserTable, MemoryComesZeroed)
 namespace {
 
 int Deallocated = 0;
-PNPObject AllocateObject(PNPP, PNPClass) { return new TNPObject{}; }
+PNPObject AllocateObject(PNPP, PNPClass)
+{
+    return new TNPObject{};
+}
 void DeallocateObject(PNPObject Object)
 {
     ++Deallocated;

@@ -20,7 +20,10 @@ namespace {
 constexpr wchar_t PluginKey[] = L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer";
 constexpr wchar_t DefaultFolder[] = L"C:\\Windows\\system32\\Macromed\\Flash\\";
 
-std::wstring Wide(const char* Text) { return std::wstring(Text, Text + strlen(Text)); }
+std::wstring Wide(const char* Text)
+{
+    return std::wstring(Text, Text + strlen(Text));
+}
 
 class DiscoveryTest : public ::testing::Test {
 protected:

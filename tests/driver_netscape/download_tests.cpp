@@ -76,9 +76,10 @@ private:
                 std::lock_guard lock(FMutex);
                 FRequestLines.push_back(request.substr(0, request.find("\r\n")));
             }
-            const std::string header = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
-                                       "Content-Length: " + std::to_string(BodySize) +
-                                       "\r\nConnection: close\r\n\r\n";
+            const std::string header =
+                "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                "Content-Length: " +
+                std::to_string(BodySize) + "\r\nConnection: close\r\n\r\n";
             send(client, header.data(), static_cast<int>(header.size()), 0);
             const std::string body(BodySize, 'x');
             send(client, body.data(), static_cast<int>(BodySize / 2), 0);
@@ -169,7 +170,8 @@ TEST_F(DownloadTest, AnHttpUrlIsDownloadedWholeWithItsQueryInPieces)
 TEST_F(DownloadTest, AnHttpUrlNamedLikeABuiltInResourceIsDownloaded)
 {
     TLocalHttpServer server;
-    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/testresource.bin";
+    const std::string url =
+        "http://127.0.0.1:" + std::to_string(server.Port()) + "/testresource.bin";
     ASSERT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), url.c_str()), 0);
     const auto log = LogUntilDestroyed(std::chrono::seconds(20));
     ASSERT_EQ(server.RequestLines().size(), 1u);

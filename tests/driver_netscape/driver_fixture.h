@@ -34,7 +34,10 @@ protected:
     // CreateDriver, then the sample movie loaded and stopped; the log and the events cleared.
     void CreateDriverWithStoppedMovie(std::uint32_t Background);
     void* Npp() { return Driver->Instance(); }
-    std::uint32_t Pixel(int X, int Y) const { return Driver->BufferBits()[Y * Driver->Width() + X]; }
+    std::uint32_t Pixel(int X, int Y) const
+    {
+        return Driver->BufferBits()[Y * Driver->Width() + X];
+    }
 
     void OnErase(TObject* Sender, const TRect& Rect);
     void OnPaint(TObject* Sender, const TRect& Rect);

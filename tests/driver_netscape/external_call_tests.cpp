@@ -46,8 +46,8 @@ TEST(FlashCallScript, QuotedArgumentsLoseTheScriptsEscapes)
     const auto call = ParseFlashCallScript(
         Script(R"(fn("a\"b","c\\d","l\nm\r\tn","\x41\u0042\u00e9\q","z\\",2))"));
     ASSERT_TRUE(call);
-    EXPECT_EQ(call->Arguments, (std::vector<std::string>{"a\"b", "c\\d", "l\nm\r\tn",
-                                                         "AB\\u00e9q", "z\\", "2"}));
+    EXPECT_EQ(call->Arguments,
+              (std::vector<std::string>{"a\"b", "c\\d", "l\nm\r\tn", "AB\\u00e9q", "z\\", "2"}));
 
     // A comma inside quotes still splits; the escaped quote before it is text, not the end.
     const auto split = ParseFlashCallScript(Script(R"(fn("x\",y"))"));

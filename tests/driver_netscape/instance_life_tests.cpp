@@ -15,7 +15,8 @@ namespace {
 std::string NppText(void* Npp)
 {
     char text[16];
-    snprintf(text, sizeof text, "npp=0x%08x", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(Npp)));
+    snprintf(text, sizeof text, "npp=0x%08x",
+             static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(Npp)));
     return text;
 }
 
@@ -75,7 +76,8 @@ TEST_F(InstanceLifeTest, AMovieReloadedDuringNPP_WriteGetsNothingOfTheOldStream)
         if (Contains(line, "url=\"sample.swf\""))
             EXPECT_TRUE(Contains(line, NppText(old_npp)) && Contains(line, "reason=2")) << line;
     EXPECT_EQ(LinesOf(after_reload, "NPP_DestroyStream").size(), 2u);
-    EXPECT_EQ(LinesOf(log, "NPP_Destroy"), std::vector<std::string>{"NPP_Destroy " + NppText(old_npp)});
+    EXPECT_EQ(LinesOf(log, "NPP_Destroy"),
+              std::vector<std::string>{"NPP_Destroy " + NppText(old_npp)});
     const auto destroyed = From(log, "NPP_Destroy");
     EXPECT_TRUE(LinesOf(destroyed, "NPP_DestroyStream").empty());
     for (const std::string& line : LinesOf(log, "NPObject.Invoke"))
@@ -128,9 +130,10 @@ TEST_F(InstanceLifeTest, AQueryPairTheMovieRefusesLeavesTheRequestAccepted)
 {
     Hostile(ZnNpHostileSetVariableFails);
     EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), "sample.swf?lang=en"), NPERR_NO_ERROR);
-    EXPECT_EQ(CallOrder(TakeLog()),
-              (std::vector<std::string>{"NPP_NewStream", "NPP_Write", "NPP_URLNotify",
-                                        "NPP_DestroyStream", "NPObject.Invoke", "NPObject.Invoke"}));
+    EXPECT_EQ(
+        CallOrder(TakeLog()),
+        (std::vector<std::string>{"NPP_NewStream", "NPP_Write", "NPP_URLNotify",
+                                  "NPP_DestroyStream", "NPObject.Invoke", "NPObject.Invoke"}));
 }
 
 TEST_F(InstanceLifeTest, SetVariableIsNotMadeAgainOnAFreedDriver)

@@ -36,9 +36,8 @@ __attribute__((noinline)) void SoilTheStack()
 
 TEST(PluginStartUp, EntryPointsThenInitialiseWithTheBrowserTableThenLocalSecurity)
 {
-    EXPECT_EQ(CallOrder(StartUpLog),
-              (std::vector<std::string>{"NP_GetEntryPoints", "NP_Initialize",
-                                        "Flash_DisableLocalSecurity"}));
+    EXPECT_EQ(CallOrder(StartUpLog), (std::vector<std::string>{"NP_GetEntryPoints", "NP_Initialize",
+                                                               "Flash_DisableLocalSecurity"}));
     ASSERT_EQ(LinesOf(StartUpLog, "NP_Initialize").size(), 1u);
     EXPECT_TRUE(Contains(LinesOf(StartUpLog, "NP_Initialize")[0], "size=172 version=18"));
 }
@@ -73,9 +72,9 @@ TEST_F(DriverTest, EveryMovieGetsAFreshInstance)
     Driver->LoadMovie(SampleMovieName);
     const auto order = CallOrder(TakeLog());
     ASSERT_GE(order.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 4),
-              (std::vector<std::string>{"NPP_Destroy", "NPP_New", "NPP_GetValue",
-                                        "NPObject.Invoke"}));
+    EXPECT_EQ(
+        std::vector<std::string>(order.begin(), order.begin() + 4),
+        (std::vector<std::string>{"NPP_Destroy", "NPP_New", "NPP_GetValue", "NPObject.Invoke"}));
     EXPECT_EQ(TReferencePlugin::Loaded().LiveInstances(), 1u);
 }
 

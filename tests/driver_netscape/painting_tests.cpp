@@ -24,8 +24,8 @@ TColor4 Channels(std::uint32_t Pixel)
 {
     const TColor4 actual = Channels(Actual);
     const auto close = [&](int a, int e) { return std::abs(a - e) <= Tolerance; };
-    if (close(actual.B, Expected.B) && close(actual.G, Expected.G) &&
-        close(actual.R, Expected.R) && close(actual.A, Expected.A))
+    if (close(actual.B, Expected.B) && close(actual.G, Expected.G) && close(actual.R, Expected.R) &&
+        close(actual.A, Expected.A))
         return ::testing::AssertionSuccess();
     char text[96];
     snprintf(text, sizeof text, "pixel 0x%08x, expected about a=%d r=%d g=%d b=%d",
@@ -38,7 +38,8 @@ class TQuietHost : public zn::swf::PlayerHost {
 public:
     void RequestUrl(const std::string&, const std::string&) override {}
     void FSCommand(const std::string&, const std::string&) override {}
-    std::string CallExternal(const std::string&, const std::vector<zn::swf::ExternalValue>&) override
+    std::string CallExternal(const std::string&,
+                             const std::vector<zn::swf::ExternalValue>&) override
     {
         return {};
     }
@@ -116,8 +117,8 @@ TEST_F(PaintingTest, TransparentModeDrawsTwiceAnnouncingEachBuffer)
     std::vector<std::string> calls;
     for (const std::string& line : log)
         calls.push_back(line.substr(0, line.find(' ')));
-    EXPECT_EQ(calls, (std::vector<std::string>{"NPP_SetWindow", "NPP_HandleEvent",
-                                               "NPP_SetWindow", "NPP_HandleEvent"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"NPP_SetWindow", "NPP_HandleEvent", "NPP_SetWindow",
+                                               "NPP_HandleEvent"}));
     const auto windows = LinesOf(log, "NPP_SetWindow");
     const auto paints = LinesOf(log, "NPP_HandleEvent");
     ASSERT_EQ(paints.size(), 2u);

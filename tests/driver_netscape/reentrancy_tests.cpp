@@ -38,7 +38,8 @@ TEST_F(ReentrancyTest, AFlashCallHandlerMayFreeTheDriver)
     void* npp = Npp();
     FreeDriverOn("flashcall");
     char answer[64] = {1};
-    EXPECT_EQ(TReferencePlugin::Loaded().ExternalCall(npp, "bye", nullptr, 0, answer, sizeof answer), 0);
+    EXPECT_EQ(
+        TReferencePlugin::Loaded().ExternalCall(npp, "bye", nullptr, 0, answer, sizeof answer), 0);
     EXPECT_STREQ(answer, "");
     EXPECT_EQ(TReferencePlugin::Loaded().LiveInstances(), 0u);
 }

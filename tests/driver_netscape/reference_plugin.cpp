@@ -27,7 +27,8 @@ TReferencePlugin& TReferencePlugin::Loaded()
             reinterpret_cast<ZnNpLiveInstancesFunction>(get(zn::np::control::kLiveInstances));
         result.InvalidateRect =
             reinterpret_cast<ZnNpInvalidateRectFunction>(get(zn::np::control::kInvalidateRect));
-        result.FSCommand = reinterpret_cast<ZnNpFSCommandFunction>(get(zn::np::control::kFSCommand));
+        result.FSCommand =
+            reinterpret_cast<ZnNpFSCommandFunction>(get(zn::np::control::kFSCommand));
         result.ExternalCall =
             reinterpret_cast<ZnNpExternalCallFunction>(get(zn::np::control::kExternalCall));
         result.RequestUrl =
@@ -57,7 +58,10 @@ std::vector<std::string> TakeLines(ZnNpTakeLogFunction Take)
 
 } // namespace
 
-std::vector<std::string> TakeLog() { return TakeLines(TReferencePlugin::Loaded().TakeLog); }
+std::vector<std::string> TakeLog()
+{
+    return TakeLines(TReferencePlugin::Loaded().TakeLog);
+}
 
 std::vector<std::string> TakeViolations()
 {
@@ -88,7 +92,6 @@ bool Contains(const std::string& Line, const std::string& Text)
 {
     return Line.find(Text) != std::string::npos;
 }
-
 
 std::string ExecutableFolderAnsi()
 {

@@ -62,7 +62,8 @@ TEST_F(ScriptingTest, TheMoviesFirstFrameCalledOutWithItsArguments)
 TEST_F(ScriptingTest, CallFunctionReachesACallbackTheMovieRegistered)
 {
     const std::wstring answer = Driver->CallFunction(Invoke(L"echo", L"hi"));
-    EXPECT_NE(answer.find(L"echo:hi"), std::wstring::npos) << std::string(answer.begin(), answer.end());
+    EXPECT_NE(answer.find(L"echo:hi"), std::wstring::npos)
+        << std::string(answer.begin(), answer.end());
     const auto invokes = LinesOf(TakeLog(), "NPObject.Invoke");
     ASSERT_EQ(invokes.size(), 1u);
     EXPECT_TRUE(Contains(invokes[0], "method=\"CallFunction\""));

@@ -113,8 +113,7 @@ TEST_F(StreamTest, AnApplicationStreamIsServedOnceUnderItsToken)
 // A name the system code page cannot carry reaches the player as a copy read at load time.
 TEST_F(StreamTest, AMovieWhoseNameTheCodePageCannotCarryStillPlays)
 {
-    for (const std::wstring name :
-         {L"\u0444\u0438\u043b\u044c\u043c.swf", L"\u96fb\u5f71.swf"}) {
+    for (const std::wstring name : {L"\u0444\u0438\u043b\u044c\u043c.swf", L"\u96fb\u5f71.swf"}) {
         if (AnsiToWide(WideToAnsi(name)) == name)
             GTEST_SKIP() << "the system code page carries the test's names";
         const std::wstring path = ExecutableFolder() + name;
@@ -141,9 +140,9 @@ TEST_F(StreamTest, MadeUpTokensAndUnknownNamesDeliverNothing)
 {
     Driver->LoadMovie(SampleMovieName);
     TakeLog();
-    for (const char* url : {"http://zintara/<stream>00000000.swf", "<stream>FFFFFFFF",
-                            "/<stream>12345", "no such movie.swf", "", "http://zintara/",
-                            "C:\\nowhere\\at\\all.swf"})
+    for (const char* url :
+         {"http://zintara/<stream>00000000.swf", "<stream>FFFFFFFF", "/<stream>12345",
+          "no such movie.swf", "", "http://zintara/", "C:\\nowhere\\at\\all.swf"})
         EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), url), 0) << url;
     EXPECT_TRUE(LinesOf(TakeLog(), "NPP_NewStream").empty());
 }
@@ -188,8 +187,8 @@ TEST_F(StreamTest, AResourceOfTheLibraryModuleIsServedByItsNameWithoutExtension)
     EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), "skins/testresource.bin"), 0);
     const auto log = TakeLog();
     EXPECT_EQ(StreamCalls(log), OneStream);
-    EXPECT_TRUE(Contains(LinesOf(log, "NPP_NewStream").at(0),
-                         "url=\"skins/testresource.bin\" end=11"));
+    EXPECT_TRUE(
+        Contains(LinesOf(log, "NPP_NewStream").at(0), "url=\"skins/testresource.bin\" end=11"));
 }
 
 TEST_F(StreamTest, AnEmbeddedFileIsServedByTheFilePartOfTheName)

@@ -77,15 +77,15 @@ TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstrin
     static int run = 0;
     const std::wstring stem = TestFolder() + L"child-" + std::to_wstring(GetCurrentProcessId()) +
                               L"-" + std::to_wstring(++run);
-    const std::wstring outputPath = stem + L".out", errorPath = stem + L".err";
+    const std::wstring output_path = stem + L".out", error_path = stem + L".err";
 
-    std::wstring commandLine = Quoted(Program);
+    std::wstring command_line = Quoted(Program);
     for (const std::wstring& argument : Arguments)
-        commandLine += L" " + Quoted(argument);
+        command_line += L" " + Quoted(argument);
 
     TChildResult result;
-    TFileHandle output = InheritableFile(outputPath);
-    TFileHandle errors = InheritableFile(errorPath);
+    TFileHandle output = InheritableFile(output_path);
+    TFileHandle errors = InheritableFile(error_path);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -93,9 +93,9 @@ TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstrin
     startup.hStdOutput = output.get();
     startup.hStdError = errors.get();
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(Program.c_str(), commandLine.data(), nullptr, nullptr,
-                                        TRUE, 0, nullptr, WorkingFolder.c_str(), &startup,
-                                        &process);
+    const BOOL started =
+        CreateProcessW(Program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       WorkingFolder.c_str(), &startup, &process);
     // The child holds its own copies; the files are read only once it has ended.
     output.reset();
     errors.reset();
@@ -110,11 +110,11 @@ TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstrin
             WaitForSingleObject(child.get(), INFINITE);
         }
         GetExitCodeProcess(child.get(), &result.ExitCode);
-        result.Output = ReadLines(outputPath);
-        result.Errors += ReadLines(errorPath);
+        result.Output = ReadLines(output_path);
+        result.Errors += ReadLines(error_path);
     }
-    DeleteFileW(outputPath.c_str());
-    DeleteFileW(errorPath.c_str());
+    DeleteFileW(output_path.c_str());
+    DeleteFileW(error_path.c_str());
     return result;
 }
 

@@ -10,7 +10,10 @@
 namespace zn::zinplay {
 namespace {
 
-TParsedOptions Parse(std::vector<std::wstring> Arguments) { return ParsePlayOptions(Arguments); }
+TParsedOptions Parse(std::vector<std::wstring> Arguments)
+{
+    return ParsePlayOptions(Arguments);
+}
 
 TEST(ZinplayOptions, DefaultsPlayTheSampleTransparentWithoutFiles)
 {
@@ -26,9 +29,8 @@ TEST(ZinplayOptions, DefaultsPlayTheSampleTransparentWithoutFiles)
 
 TEST(ZinplayOptions, EveryOptionAndTheMovieInAnyOrder)
 {
-    const TParsedOptions parsed =
-        Parse({L"--png", L"out\\frames", L"my movie.swf", L"--opaque", L"--size", L"640X480",
-               L"--frames", L"100000"});
+    const TParsedOptions parsed = Parse({L"--png", L"out\\frames", L"my movie.swf", L"--opaque",
+                                         L"--size", L"640X480", L"--frames", L"100000"});
     ASSERT_TRUE(parsed.Options) << parsed.Error;
     EXPECT_EQ(parsed.Options->PngFolder, L"out\\frames");
     EXPECT_EQ(parsed.Options->Movie, L"my movie.swf");

@@ -29,9 +29,15 @@ std::wstring ZinplayPath()
     return path.rfind(L"\\", 0) == 0 ? L"Z:" + path : path;
 }
 
-std::wstring FolderOf(const std::wstring& Path) { return Path.substr(0, Path.find_last_of(L'\\')); }
+std::wstring FolderOf(const std::wstring& Path)
+{
+    return Path.substr(0, Path.find_last_of(L'\\'));
+}
 
-std::string Narrow(const std::wstring& Text) { return std::string(Text.begin(), Text.end()); }
+std::string Narrow(const std::wstring& Text)
+{
+    return std::string(Text.begin(), Text.end());
+}
 
 struct TChannels {
     int A, R, G, B;
@@ -96,10 +102,10 @@ TEST_F(ZinplayRun, PlaysTheSampleAndPrintsTheExchangeBothWays)
     EXPECT_NE(out.find("movie variable readyAnswer = hello from zinplay\n"), std::string::npos)
         << out;
     // zinplay's call of the callback the movie registered, after the first picture.
-    const auto echo = out.find(
-        "zinplay -> movie  call    <invoke name=\"echo\" returntype=\"xml\"><arguments>"
-        "<string>zinplay is listening</string></arguments></invoke>\n"
-        "movie -> zinplay  answer  <string>echo:zinplay is listening</string>\n");
+    const auto echo =
+        out.find("zinplay -> movie  call    <invoke name=\"echo\" returntype=\"xml\"><arguments>"
+                 "<string>zinplay is listening</string></arguments></invoke>\n"
+                 "movie -> zinplay  answer  <string>echo:zinplay is listening</string>\n");
     EXPECT_NE(echo, std::string::npos) << out;
     EXPECT_GT(echo, out.find("frame 1: "));
     // Twelve pictures cover frames 4 and 8 of the movie and their FSCommands, in that order,
@@ -130,7 +136,7 @@ TEST_F(ZinplayRun, WritesEveryPictureAsAPngWithItsRealAlpha)
     EXPECT_FALSE(FileExists(Frames + L"\\frame-013.png"));
 
     const TChannels clear{0, 0, 0, 0}, green{255, 0, 180, 0}, yellow{255, 255, 220, 0};
-    const TChannels halfRed{128, 255, 0, 0}, redOverGreen{255, 128, 90, 0};
+    const TChannels half_red{128, 255, 0, 0}, red_over_green{255, 128, 90, 0};
     for (const auto& [picture, frame] : frames) {
         SCOPED_TRACE("picture " + std::to_string(picture) + ", CurrentFrame " +
                      std::to_string(frame));
@@ -145,11 +151,11 @@ TEST_F(ZinplayRun, WritesEveryPictureAsAPngWithItsRealAlpha)
         EXPECT_TRUE(Near(image.At(310, 230), clear, 0));
         EXPECT_TRUE(Near(image.At(120, 60), green, 1));
         if (frame == 0)
-            EXPECT_TRUE(Near(image.At(30, y), halfRed, 2));
+            EXPECT_TRUE(Near(image.At(30, y), half_red, 2));
         else if (frame <= 4)
-            EXPECT_TRUE(Near(image.At(x, y), redOverGreen, 3));
+            EXPECT_TRUE(Near(image.At(x, y), red_over_green, 3));
         else
-            EXPECT_TRUE(Near(image.At(215, y), halfRed, 2));
+            EXPECT_TRUE(Near(image.At(215, y), half_red, 2));
         if (frame >= 1) {
             EXPECT_TRUE(Near(image.At(x - 42, y), green, 1)) << "left behind by the circle";
         }
@@ -199,21 +205,22 @@ TEST_F(ZinplayRun, AMissingMovieOrAFileThatIsNoMovieFails)
 
     const std::wstring text = TestFolder() + L"not-a-movie.swf";
     {
-        std::ofstream(std::filesystem::path(text), std::ios::binary) << "This is a letter, not a movie.";
+        std::ofstream(std::filesystem::path(text), std::ios::binary)
+            << "This is a letter, not a movie.";
     }
-    const TChildResult notAMovie = Zinplay({text, L"--png", Frames});
+    const TChildResult not_a_movie = Zinplay({text, L"--png", Frames});
     DeleteFileW(text.c_str());
-    EXPECT_EQ(notAMovie.ExitCode, 1u) << notAMovie.Output;
-    EXPECT_NE(notAMovie.Errors.find("zinplay: the player could not play "), std::string::npos)
-        << notAMovie.Errors;
+    EXPECT_EQ(not_a_movie.ExitCode, 1u) << not_a_movie.Output;
+    EXPECT_NE(not_a_movie.Errors.find("zinplay: the player could not play "), std::string::npos)
+        << not_a_movie.Errors;
     EXPECT_FALSE(FileExists(Frames + L"\\frame-001.png"));
 }
 
 TEST_F(ZinplayRun, PlaysAMovieWhoseNameTheCodePageCannotCarry)
 {
     const std::wstring movie = TestFolder() + L"\u0444\u0438\u043b\u044c\u043c.swf";
-    ASSERT_TRUE(CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(), movie.c_str(),
-                          FALSE));
+    ASSERT_TRUE(
+        CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(), movie.c_str(), FALSE));
     const TChildResult run = Zinplay({movie, L"--frames", L"2"});
     DeleteFileW(movie.c_str());
     EXPECT_EQ(run.ExitCode, 0u) << run.Errors;
@@ -224,8 +231,8 @@ TEST_F(ZinplayRun, PlaysAMovieWhoseNameTheCodePageCannotCarry)
 TEST_F(ZinplayRun, AMovieFileThatCannotBeReadIsNamed)
 {
     const std::wstring movie = TestFolder() + L"locked-movie.swf";
-    ASSERT_TRUE(CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(), movie.c_str(),
-                          FALSE));
+    ASSERT_TRUE(
+        CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(), movie.c_str(), FALSE));
     const HANDLE lock =
         CreateFileW(movie.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);

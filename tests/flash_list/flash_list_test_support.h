@@ -10,20 +10,25 @@ namespace zn::testing_support {
 
 using TBytes = std::vector<unsigned char>;
 
-inline TBytes Contents(TCustomMemoryStream& Stream) {
-    auto* First = static_cast<const unsigned char*>(Stream.Memory());
-    return TBytes(First, First + Stream.Size());
+inline TBytes Contents(TCustomMemoryStream& Stream)
+{
+    auto* first = static_cast<const unsigned char*>(Stream.Memory());
+    return TBytes(first, first + Stream.Size());
 }
 
-inline TBytes TextBytes(const std::string& Text) { return TBytes(Text.begin(), Text.end()); }
+inline TBytes TextBytes(const std::string& Text)
+{
+    return TBytes(Text.begin(), Text.end());
+}
 
 // An item of List holding Bytes under Name.
-inline TznFlashStream* AddFlash(TznFlashList& List, const std::wstring& Name, const TBytes& Bytes) {
-    TznFlashStream* Item = List.Flashs()->Add();
-    Item->Flash().WriteBuffer(Bytes.data(), Bytes.size());
-    Item->Flash().SetPosition(0);
-    Item->SetFlashStore(Name);
-    return Item;
+inline TznFlashStream* AddFlash(TznFlashList& List, const std::wstring& Name, const TBytes& Bytes)
+{
+    TznFlashStream* item = List.Flashs()->Add();
+    item->Flash().WriteBuffer(Bytes.data(), Bytes.size());
+    item->Flash().SetPosition(0);
+    item->SetFlashStore(Name);
+    return item;
 }
 
 } // namespace zn::testing_support

@@ -19,9 +19,10 @@ class TCountedItem : public TCollectionItem {
 public:
     explicit TCountedItem(TCollection* ACollection) : TCollectionItem(ACollection) { ++Alive; }
     ~TCountedItem() override { --Alive; }
-    static const TClassInfo& ClassInfo() {
-        static const TClassInfo Info = DeclareClass<TCountedItem, TCollectionItem>(L"TCountedItem");
-        return Info;
+    static const TClassInfo& ClassInfo()
+    {
+        static const TClassInfo info = DeclareClass<TCountedItem, TCollectionItem>(L"TCountedItem");
+        return info;
     }
     const TClassInfo& ClassType() const override { return ClassInfo(); }
     std::wstring GetDisplayName() const override { return L"item " + std::to_wstring(ID()); }
@@ -31,121 +32,129 @@ int TCountedItem::Alive = 0;
 
 } // namespace
 
-TEST(Collection, AddCreatesItemsOfTheItemClassAndOwnsThem) {
+TEST(Collection, AddCreatesItemsOfTheItemClassAndOwnsThem)
+{
     {
-        TCollection Items(TCountedItem::ClassInfo());
-        TCollectionItem* First = Items.Add();
-        TCollectionItem* Second = Items.Add();
+        TCollection items(TCountedItem::ClassInfo());
+        TCollectionItem* first = items.Add();
+        TCollectionItem* second = items.Add();
         EXPECT_EQ(TCountedItem::Alive, 2);
-        EXPECT_EQ(First->ClassName(), L"TCountedItem");
-        EXPECT_EQ(First->Collection(), &Items);
-        EXPECT_EQ(First->GetOwner(), &Items);
-        EXPECT_EQ(Second->Index(), 1);
-        EXPECT_EQ(Second->GetDisplayName(), L"item 1");
-        Items.Delete(0);
+        EXPECT_EQ(first->ClassName(), L"TCountedItem");
+        EXPECT_EQ(first->Collection(), &items);
+        EXPECT_EQ(first->GetOwner(), &items);
+        EXPECT_EQ(second->Index(), 1);
+        EXPECT_EQ(second->GetDisplayName(), L"item 1");
+        items.Delete(0);
         EXPECT_EQ(TCountedItem::Alive, 1);
-        EXPECT_EQ(Second->Index(), 0);
-        EXPECT_EQ(Items.FindItemID(1), Second);
-        EXPECT_EQ(Items.Add()->ID(), 2) << "IDs are not reused";
+        EXPECT_EQ(second->Index(), 0);
+        EXPECT_EQ(items.FindItemID(1), second);
+        EXPECT_EQ(items.Add()->ID(), 2) << "IDs are not reused";
     }
     EXPECT_EQ(TCountedItem::Alive, 0);
 }
 
-TEST(Collection, FreeingAnItemRemovesItAndIndicesAreChecked) {
-    TCollection Items(TCountedItem::ClassInfo());
-    TCollectionItem* First = Items.Add();
-    Items.Add();
-    delete First;
-    EXPECT_EQ(Items.Count(), 1);
-    EXPECT_THROW(Items.Items(1), EListError);
-    EXPECT_THROW(Items.Delete(-1), EListError);
-    TCollectionItem* Front = Items.Insert(0);
-    EXPECT_EQ(Items.Items(0), Front);
-    Front->SetIndex(5);
-    EXPECT_EQ(Front->Index(), 1);
-    Items.Clear();
-    EXPECT_EQ(Items.Count(), 0);
+TEST(Collection, FreeingAnItemRemovesItAndIndicesAreChecked)
+{
+    TCollection items(TCountedItem::ClassInfo());
+    TCollectionItem* first = items.Add();
+    items.Add();
+    delete first;
+    EXPECT_EQ(items.Count(), 1);
+    EXPECT_THROW(items.Items(1), EListError);
+    EXPECT_THROW(items.Delete(-1), EListError);
+    TCollectionItem* front = items.Insert(0);
+    EXPECT_EQ(items.Items(0), front);
+    front->SetIndex(5);
+    EXPECT_EQ(front->Index(), 1);
+    items.Clear();
+    EXPECT_EQ(items.Count(), 0);
     EXPECT_EQ(TCountedItem::Alive, 0);
 }
 
-TEST(Collection, ItemsMoveBetweenCollections) {
-    TCollection A(TCountedItem::ClassInfo()), B(TCountedItem::ClassInfo());
-    TCollectionItem* Item = A.Add();
-    Item->SetCollection(&B);
-    EXPECT_EQ(A.Count(), 0);
-    EXPECT_EQ(B.Items(0), Item);
+TEST(Collection, ItemsMoveBetweenCollections)
+{
+    TCollection a(TCountedItem::ClassInfo()), b(TCountedItem::ClassInfo());
+    TCollectionItem* item = a.Add();
+    item->SetCollection(&b);
+    EXPECT_EQ(a.Count(), 0);
+    EXPECT_EQ(b.Items(0), item);
 }
 
-TEST(Collection, AnItemClassMustBeOne) {
-    EXPECT_THROW(TCollection(TComponent::ClassInfo()), EInvalidOperation);
+TEST(Collection, AnItemClassMustBeOne)
+{
+    EXPECT_THROW(TCollection{TComponent::ClassInfo()}, EInvalidOperation);
 }
 
-TEST(Collection, AssignCopiesItemByItemAndRefusesStrangers) {
-    TCollection Source(TTestItem::ClassInfo()), Target(TTestItem::ClassInfo());
-    Source.Add();
-    Source.Add();
-    Target.Add();
+TEST(Collection, AssignCopiesItemByItemAndRefusesStrangers)
+{
+    TCollection source(TTestItem::ClassInfo()), target(TTestItem::ClassInfo());
+    source.Add();
+    source.Add();
+    target.Add();
     // TTestItem has no Assign of its own: the default conversion error reaches the caller.
-    EXPECT_THROW(Target.Assign(&Source), EConvertError);
-    TCollection Empty(TTestItem::ClassInfo());
-    Target.Assign(&Empty);
-    EXPECT_EQ(Target.Count(), 0);
-    TComponent Stranger(nullptr);
+    EXPECT_THROW(target.Assign(&source), EConvertError);
+    TCollection empty(TTestItem::ClassInfo());
+    target.Assign(&empty);
+    EXPECT_EQ(target.Count(), 0);
+    TComponent stranger(nullptr);
     try {
-        Target.Assign(&Stranger);
+        target.Assign(&stranger);
         FAIL();
-    } catch (const EConvertError& E) {
-        EXPECT_EQ(E.Message(), L"Cannot assign a TComponent to a TCollection");
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), L"Cannot assign a TComponent to a TCollection");
     }
 }
 
-TEST(ClassRegistry, FindsRegisteredClassesByName) {
+TEST(ClassRegistry, FindsRegisteredClassesByName)
+{
     RegisterTestClasses();
     RegisterTestClasses();
     EXPECT_EQ(GetClass(L"ttestcomponent"), &TTestComponent::ClassInfo());
     EXPECT_EQ(&FindClass(L"TDataModule"), &TDataModule::ClassInfo());
     EXPECT_EQ(GetClass(L"TNothing"), nullptr);
     EXPECT_THROW(FindClass(L"TNothing"), EClassNotFound);
-    static const TClassInfo Impostor = DeclareClass<TTestComponent, TComponent>(L"TTestComponent");
-    EXPECT_THROW(RegisterClass(Impostor), EFilerError);
+    static const TClassInfo impostor = DeclareClass<TTestComponent, TComponent>(L"TTestComponent");
+    EXPECT_THROW(RegisterClass(impostor), EFilerError);
     UnRegisterClass(TFailingComponent::ClassInfo());
     EXPECT_EQ(GetClass(L"TFailingComponent"), nullptr);
     RegisterClass(TFailingComponent::ClassInfo());
-    std::unique_ptr<TComponent> Made(FindClass(L"TDataModule").CreateComponent(nullptr));
-    EXPECT_EQ(Made->ClassName(), L"TDataModule");
+    std::unique_ptr<TComponent> made(FindClass(L"TDataModule").CreateComponent(nullptr));
+    EXPECT_EQ(made->ClassName(), L"TDataModule");
 }
 
-TEST(PublishedProperties, TablesChainToTheBaseClass) {
-    const TClassInfo& Class = TTestComponent::ClassInfo();
-    EXPECT_EQ(Class.Parent, &TComponent::ClassInfo());
-    const TPropertyInfo* Name = Class.FindProperty(L"Name");
-    ASSERT_NE(Name, nullptr);
-    EXPECT_EQ(Name->Kind, TTypeKind::WideString);
-    const TPropertyInfo* Plugin = Class.FindProperty(L"plugin");
-    ASSERT_NE(Plugin, nullptr);
-    EXPECT_EQ(Plugin->Kind, TTypeKind::Enumeration);
-    EXPECT_EQ(Plugin->ValueIndex(L"ZNACTIVEX"), 2);
-    EXPECT_EQ(Plugin->ValueIndex(L"znOther"), -1);
-    EXPECT_EQ(&Class.FindProperty(L"Items")->ObjectClass(), &TCollection::ClassInfo());
-    EXPECT_EQ(Class.FindProperty(L"Nothing"), nullptr);
+TEST(PublishedProperties, TablesChainToTheBaseClass)
+{
+    const TClassInfo& class_info = TTestComponent::ClassInfo();
+    EXPECT_EQ(class_info.Parent, &TComponent::ClassInfo());
+    const TPropertyInfo* name = class_info.FindProperty(L"Name");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->Kind, TTypeKind::WideString);
+    const TPropertyInfo* plugin = class_info.FindProperty(L"plugin");
+    ASSERT_NE(plugin, nullptr);
+    EXPECT_EQ(plugin->Kind, TTypeKind::Enumeration);
+    EXPECT_EQ(plugin->ValueIndex(L"ZNACTIVEX"), 2);
+    EXPECT_EQ(plugin->ValueIndex(L"znOther"), -1);
+    EXPECT_EQ(&class_info.FindProperty(L"Items")->ObjectClass(), &TCollection::ClassInfo());
+    EXPECT_EQ(class_info.FindProperty(L"Nothing"), nullptr);
 }
 
-TEST(PublishedProperties, AccessorsReadAndWriteTheObject) {
-    TTestComponent Component(nullptr);
-    const TClassInfo& Class = TTestComponent::ClassInfo();
-    const TPropertyInfo& Options = *Class.FindProperty(L"Options");
-    Options.SetOrdinal(Component, 0b101);
-    EXPECT_EQ(Component.Options(), (TOptions{TOption::opLoop, TOption::opScale}));
-    const TPropertyInfo& Movie = *Class.FindProperty(L"Movie");
-    Movie.SetString(Component, L"x.swf");
-    EXPECT_EQ(Component.Movie(), L"x.swf");
-    EXPECT_FALSE(Movie.IsDefault(Component));
-    const TPropertyInfo& Enabled = *Class.FindProperty(L"Enabled");
-    EXPECT_TRUE(Enabled.IsDefault(Component));
-    Enabled.SetOrdinal(Component, 0);
-    EXPECT_FALSE(Component.Enabled());
-    const TPropertyInfo& Count = *Class.FindProperty(L"Count");
-    Component.SetCount(99);
-    EXPECT_FALSE(Count.Stored(Component));
-    EXPECT_EQ(Class.FindProperty(L"Font")->GetObject(Component), Component.Font());
+TEST(PublishedProperties, AccessorsReadAndWriteTheObject)
+{
+    TTestComponent component(nullptr);
+    const TClassInfo& class_info = TTestComponent::ClassInfo();
+    const TPropertyInfo& options = *class_info.FindProperty(L"Options");
+    options.SetOrdinal(component, 0b101);
+    EXPECT_EQ(component.Options(), (TOptions{TOption::opLoop, TOption::opScale}));
+    const TPropertyInfo& movie = *class_info.FindProperty(L"Movie");
+    movie.SetString(component, L"x.swf");
+    EXPECT_EQ(component.Movie(), L"x.swf");
+    EXPECT_FALSE(movie.IsDefault(component));
+    const TPropertyInfo& enabled = *class_info.FindProperty(L"Enabled");
+    EXPECT_TRUE(enabled.IsDefault(component));
+    enabled.SetOrdinal(component, 0);
+    EXPECT_FALSE(component.Enabled());
+    const TPropertyInfo& count = *class_info.FindProperty(L"Count");
+    component.SetCount(99);
+    EXPECT_FALSE(count.Stored(component));
+    EXPECT_EQ(class_info.FindProperty(L"Font")->GetObject(component), component.Font());
 }

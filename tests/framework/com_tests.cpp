@@ -18,9 +18,11 @@ namespace {
 // Counts references and remembers when the last one went.
 class TCounted : public IUnknown {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Riid, void** Object) override {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Riid, void** Object) override
+    {
         *Object = nullptr;
-        if (!IsEqualIID(Riid, IID_IUnknown)) return E_NOINTERFACE;
+        if (!IsEqualIID(Riid, IID_IUnknown))
+            return E_NOINTERFACE;
         *Object = this;
         AddRef();
         return S_OK;
@@ -37,7 +39,8 @@ public:
 };
 
 struct TRaisingHandler {
-    void Handle(TObject*, const std::exception&) {
+    void Handle(TObject*, const std::exception&)
+    {
         ++Calls;
         throw std::runtime_error("handler raised");
     }
@@ -47,8 +50,12 @@ struct TRaisingHandler {
 // An application object whose exception handler records what reached it.
 class ComBoundaryTest : public ::testing::Test {
 protected:
-    void SetUp() override { App.OnException = TExceptionEvent::Bind<&ComBoundaryTest::Record>(this); }
-    void Record(TObject* Sender, const std::exception& E) {
+    void SetUp() override
+    {
+        App.OnException = TExceptionEvent::Bind<&ComBoundaryTest::Record>(this);
+    }
+    void Record(TObject* Sender, const std::exception& E)
+    {
         Senders.push_back(Sender);
         Messages.push_back(E.what());
     }
@@ -60,88 +67,94 @@ protected:
 
 } // namespace
 
-TEST(ComPtr, OwnsOneReferenceThroughCopyMoveAttachAndDetach) {
-    TCounted Object;
+TEST(ComPtr, OwnsOneReferenceThroughCopyMoveAttachAndDetach)
+{
+    TCounted object;
     {
-        TComPtr<TCounted> First(&Object);
-        EXPECT_EQ(Object.References, 2u);
-        TComPtr<TCounted> Copy = First;
-        EXPECT_EQ(Object.References, 3u);
-        TComPtr<TCounted> Moved = std::move(Copy);
-        EXPECT_FALSE(Copy);
-        EXPECT_EQ(Object.References, 3u);
-        Moved = First;
-        EXPECT_EQ(Object.References, 3u);
-        TCounted* Detached = Moved.detach();
-        EXPECT_EQ(Object.References, 3u);
-        Moved.attach(Detached);
-        EXPECT_EQ(Object.References, 3u);
+        TComPtr<TCounted> first(&object);
+        EXPECT_EQ(object.References, 2u);
+        TComPtr<TCounted> copy = first;
+        EXPECT_EQ(object.References, 3u);
+        TComPtr<TCounted> moved = std::move(copy);
+        EXPECT_FALSE(copy);
+        EXPECT_EQ(object.References, 3u);
+        moved = first;
+        EXPECT_EQ(object.References, 3u);
+        TCounted* detached = moved.detach();
+        EXPECT_EQ(object.References, 3u);
+        moved.attach(detached);
+        EXPECT_EQ(object.References, 3u);
     }
-    EXPECT_EQ(Object.References, 1u);
+    EXPECT_EQ(object.References, 1u);
 }
 
-TEST(ComPtr, PutReleasesWhatItHeldAndQueryFillsAnotherPointer) {
-    TCounted Held, Filled;
-    TComPtr<TCounted> Pointer(&Held);
-    TCounted** Out = Pointer.put();
-    EXPECT_EQ(Held.References, 1u);
-    EXPECT_EQ(*Out, nullptr);
-    *Out = &Filled;
-    Filled.AddRef();
+TEST(ComPtr, PutReleasesWhatItHeldAndQueryFillsAnotherPointer)
+{
+    TCounted held, filled;
+    TComPtr<TCounted> pointer(&held);
+    TCounted** out = pointer.put();
+    EXPECT_EQ(held.References, 1u);
+    EXPECT_EQ(*out, nullptr);
+    *out = &filled;
+    filled.AddRef();
 
-    TComPtr<IUnknown> Unknown;
-    EXPECT_EQ(Pointer.query(Unknown), S_OK);
-    EXPECT_EQ(Unknown.get(), &Filled);
-    EXPECT_EQ(Filled.References, 3u);
-    TComPtr<IStream> Stream;
-    EXPECT_EQ(Pointer.query(Stream), E_NOINTERFACE);
-    EXPECT_FALSE(Stream);
-    Pointer.reset();
-    Unknown.reset();
-    EXPECT_EQ(Filled.References, 1u);
-    EXPECT_EQ(TComPtr<TCounted>().query(Unknown), E_POINTER);
+    TComPtr<IUnknown> unknown;
+    EXPECT_EQ(pointer.query(unknown), S_OK);
+    EXPECT_EQ(unknown.get(), &filled);
+    EXPECT_EQ(filled.References, 3u);
+    TComPtr<IStream> stream;
+    EXPECT_EQ(pointer.query(stream), E_NOINTERFACE);
+    EXPECT_FALSE(stream);
+    pointer.reset();
+    unknown.reset();
+    EXPECT_EQ(filled.References, 1u);
+    EXPECT_EQ(TComPtr<TCounted>().query(unknown), E_POINTER);
 }
 
-TEST_F(ComBoundaryTest, AnExceptionReachesTheApplicationAndTheCallerGetsTheFallback) {
-    TComponent Sender(nullptr);
-    const HRESULT Result = ExceptionBoundary<HRESULT>(
-        E_UNEXPECTED, []() -> HRESULT { throw std::runtime_error("handler failed"); }, &Sender);
-    EXPECT_EQ(Result, E_UNEXPECTED);
+TEST_F(ComBoundaryTest, AnExceptionReachesTheApplicationAndTheCallerGetsTheFallback)
+{
+    TComponent sender(nullptr);
+    const HRESULT result = ExceptionBoundary<HRESULT>(
+        E_UNEXPECTED, []() -> HRESULT { throw std::runtime_error("handler failed"); }, &sender);
+    EXPECT_EQ(result, E_UNEXPECTED);
     ASSERT_EQ(Messages, std::vector<std::string>{"handler failed"});
-    EXPECT_EQ(Senders[0], &Sender);
+    EXPECT_EQ(Senders[0], &sender);
     EXPECT_EQ(ExceptionBoundary(7, [] { return 3; }), 3);
     EXPECT_EQ(Messages.size(), 1u);
 }
 
-TEST_F(ComBoundaryTest, WhatIsNoStandardExceptionIsReportedAsUnknown) {
+TEST_F(ComBoundaryTest, WhatIsNoStandardExceptionIsReportedAsUnknown)
+{
     EXPECT_FALSE(ExceptionBoundary(false, []() -> bool { throw 42; }));
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0], "Unknown exception");
 }
 
-TEST_F(ComBoundaryTest, AComMethodWhoseBodyThrowsReturnsItsFailureCode) {
-    TFailingStream Failing;
-    TComPtr<IStream> Com;
-    Com.attach(new TStreamAdapter(Failing, TStreamOwnership::soReference));
-    char Buffer[4];
-    ULONG Done = 9;
-    EXPECT_EQ(Com->Read(Buffer, sizeof Buffer, &Done), E_FAIL);
-    EXPECT_EQ(Done, 0u);
+TEST_F(ComBoundaryTest, AComMethodWhoseBodyThrowsReturnsItsFailureCode)
+{
+    TFailingStream failing;
+    TComPtr<IStream> com;
+    com.attach(new TStreamAdapter(failing, TStreamOwnership::soReference));
+    char buffer[4];
+    ULONG done = 9;
+    EXPECT_EQ(com->Read(buffer, sizeof buffer, &done), E_FAIL);
+    EXPECT_EQ(done, 0u);
     EXPECT_EQ(Messages, std::vector<std::string>{"read failed"});
-    IStream* Copy = reinterpret_cast<IStream*>(1);
-    EXPECT_EQ(Com->Clone(&Copy), E_NOTIMPL);
-    EXPECT_EQ(Copy, nullptr);
+    IStream* copy = reinterpret_cast<IStream*>(1);
+    EXPECT_EQ(com->Clone(&copy), E_NOTIMPL);
+    EXPECT_EQ(copy, nullptr);
 }
 
 // Without an application object the handler installed directly is the report; one that raises
 // itself is contained too.
-TEST(ComBoundary, WithoutAnApplicationAHandlerThatRaisesIsContained) {
+TEST(ComBoundary, WithoutAnApplicationAHandlerThatRaisesIsContained)
+{
     ASSERT_EQ(Application(), nullptr);
-    TRaisingHandler Handler;
-    SetApplicationExceptionHandler(TExceptionEvent::Bind<&TRaisingHandler::Handle>(&Handler));
-    const HRESULT Result =
+    TRaisingHandler handler;
+    SetApplicationExceptionHandler(TExceptionEvent::Bind<&TRaisingHandler::Handle>(&handler));
+    const HRESULT result =
         ExceptionBoundary<HRESULT>(E_FAIL, []() -> HRESULT { throw std::runtime_error("x"); });
     SetApplicationExceptionHandler(nullptr);
-    EXPECT_EQ(Result, E_FAIL);
-    EXPECT_EQ(Handler.Calls, 1);
+    EXPECT_EQ(result, E_FAIL);
+    EXPECT_EQ(handler.Calls, 1);
 }

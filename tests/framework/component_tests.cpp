@@ -15,21 +15,26 @@ namespace {
 // Records the notifications it receives and counts its own destruction.
 class TWatcher : public TComponent {
 public:
-    explicit TWatcher(TComponent* AOwner, int* Destroyed = nullptr) : TComponent(AOwner), FDestroyed(Destroyed) {}
-    ~TWatcher() override {
-        if (FDestroyed) ++*FDestroyed;
+    explicit TWatcher(TComponent* AOwner, int* Destroyed = nullptr)
+        : TComponent(AOwner), FDestroyed(Destroyed)
+    {}
+    ~TWatcher() override
+    {
+        if (FDestroyed)
+            ++*FDestroyed;
     }
     std::vector<std::pair<TComponent*, TOperation>> Received;
     TComponent* FreeOnRemoval = nullptr;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override {
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
         TComponent::Notification(AComponent, Operation);
         Received.emplace_back(AComponent, Operation);
         if (Operation == opRemove && FreeOnRemoval && AComponent != FreeOnRemoval) {
-            TComponent* Victim = FreeOnRemoval;
+            TComponent* victim = FreeOnRemoval;
             FreeOnRemoval = nullptr;
-            delete Victim;
+            delete victim;
         }
     }
 
@@ -39,142 +44,153 @@ private:
 
 } // namespace
 
-TEST(ComponentOwnership, OwnedComponentsAreFreedWithTheirOwner) {
-    int Destroyed = 0;
-    auto* Owner = new TComponent(nullptr);
-    auto* First = new TWatcher(Owner, &Destroyed);
-    new TWatcher(First, &Destroyed);
-    new TWatcher(Owner, &Destroyed);
-    EXPECT_EQ(Owner->ComponentCount(), 2);
-    EXPECT_EQ(Owner->Components(0), First);
-    EXPECT_EQ(First->Owner(), Owner);
-    delete Owner;
-    EXPECT_EQ(Destroyed, 3);
+TEST(ComponentOwnership, OwnedComponentsAreFreedWithTheirOwner)
+{
+    int destroyed = 0;
+    auto* owner = new TComponent(nullptr);
+    auto* first = new TWatcher(owner, &destroyed);
+    new TWatcher(first, &destroyed);
+    new TWatcher(owner, &destroyed);
+    EXPECT_EQ(owner->ComponentCount(), 2);
+    EXPECT_EQ(owner->Components(0), first);
+    EXPECT_EQ(first->Owner(), owner);
+    delete owner;
+    EXPECT_EQ(destroyed, 3);
 }
 
-TEST(ComponentOwnership, FreeingAComponentRemovesItFromItsOwner) {
-    TComponent Owner(nullptr);
-    auto* Child = new TComponent(&Owner);
-    auto* Other = new TComponent(&Owner);
-    delete Child;
-    ASSERT_EQ(Owner.ComponentCount(), 1);
-    EXPECT_EQ(Owner.Components(0), Other);
-    EXPECT_EQ(Other->ComponentIndex(), 0);
-    EXPECT_THROW(Owner.Components(1), EListError);
-    EXPECT_THROW(Owner.Components(-1), EListError);
+TEST(ComponentOwnership, FreeingAComponentRemovesItFromItsOwner)
+{
+    TComponent owner(nullptr);
+    auto* child = new TComponent(&owner);
+    auto* other = new TComponent(&owner);
+    delete child;
+    ASSERT_EQ(owner.ComponentCount(), 1);
+    EXPECT_EQ(owner.Components(0), other);
+    EXPECT_EQ(other->ComponentIndex(), 0);
+    EXPECT_THROW(owner.Components(1), EListError);
+    EXPECT_THROW(owner.Components(-1), EListError);
 }
 
-TEST(ComponentOwnership, InsertComponentMovesBetweenOwners) {
-    TComponent A(nullptr), B(nullptr);
-    auto* Child = new TComponent(&A);
-    B.InsertComponent(Child);
-    EXPECT_EQ(A.ComponentCount(), 0);
-    EXPECT_EQ(B.ComponentCount(), 1);
-    EXPECT_EQ(Child->Owner(), &B);
+TEST(ComponentOwnership, InsertComponentMovesBetweenOwners)
+{
+    TComponent a(nullptr), b(nullptr);
+    auto* child = new TComponent(&a);
+    b.InsertComponent(child);
+    EXPECT_EQ(a.ComponentCount(), 0);
+    EXPECT_EQ(b.ComponentCount(), 1);
+    EXPECT_EQ(child->Owner(), &b);
 }
 
-TEST(ComponentNames, NamesAreIdentifiersUniqueAmongSiblings) {
-    TComponent Owner(nullptr);
-    auto* First = new TComponent(&Owner);
-    auto* Second = new TComponent(&Owner);
-    First->SetName(L"Player1");
-    EXPECT_EQ(Owner.FindComponent(L"PLAYER1"), First);
+TEST(ComponentNames, NamesAreIdentifiersUniqueAmongSiblings)
+{
+    TComponent owner(nullptr);
+    auto* first = new TComponent(&owner);
+    auto* second = new TComponent(&owner);
+    first->SetName(L"Player1");
+    EXPECT_EQ(owner.FindComponent(L"PLAYER1"), first);
     try {
-        Second->SetName(L"player1");
+        second->SetName(L"player1");
         FAIL() << "a duplicate name was accepted";
-    } catch (const EComponentError& E) {
-        EXPECT_EQ(E.Message(), L"A component named player1 already exists");
+    } catch (const EComponentError& e) {
+        EXPECT_EQ(e.Message(), L"A component named player1 already exists");
     }
-    EXPECT_THROW(Second->SetName(L"1abc"), EComponentError);
-    EXPECT_THROW(Second->SetName(L"a b"), EComponentError);
-    EXPECT_EQ(Second->Name(), L"");
-    Second->SetName(L"_Second2");
-    First->SetName(L"PLAYER1");
-    EXPECT_EQ(First->Name(), L"PLAYER1");
-    First->SetName(L"");
-    EXPECT_EQ(Owner.FindComponent(L""), nullptr);
+    EXPECT_THROW(second->SetName(L"1abc"), EComponentError);
+    EXPECT_THROW(second->SetName(L"a b"), EComponentError);
+    EXPECT_EQ(second->Name(), L"");
+    second->SetName(L"_Second2");
+    first->SetName(L"PLAYER1");
+    EXPECT_EQ(first->Name(), L"PLAYER1");
+    first->SetName(L"");
+    EXPECT_EQ(owner.FindComponent(L""), nullptr);
 }
 
-TEST(ComponentNames, InsertingAComponentWhoseNameIsTakenFails) {
-    TComponent Owner(nullptr), Elsewhere(nullptr);
-    (new TComponent(&Owner))->SetName(L"List");
-    auto* Stranger = new TComponent(&Elsewhere);
-    Stranger->SetName(L"List");
-    EXPECT_THROW(Owner.InsertComponent(Stranger), EComponentError);
-    EXPECT_EQ(Stranger->Owner(), &Elsewhere);
+TEST(ComponentNames, InsertingAComponentWhoseNameIsTakenFails)
+{
+    TComponent owner(nullptr), elsewhere(nullptr);
+    (new TComponent(&owner))->SetName(L"List");
+    auto* stranger = new TComponent(&elsewhere);
+    stranger->SetName(L"List");
+    EXPECT_THROW(owner.InsertComponent(stranger), EComponentError);
+    EXPECT_EQ(stranger->Owner(), &elsewhere);
 }
 
-TEST(ComponentState, LoadingAndDesigningFlags) {
-    TComponent Owner(nullptr);
-    auto* Child = new TComponent(&Owner);
-    EXPECT_TRUE(Owner.ComponentState().Empty());
-    Owner.SetDesigning(true);
-    EXPECT_TRUE(Child->ComponentState().Contains(csDesigning));
-    Owner.BeginLoading();
-    EXPECT_TRUE(Owner.ComponentState().Contains(csLoading));
-    EXPECT_TRUE(Owner.ComponentState().Contains(csReading));
-    Owner.EndReading();
-    EXPECT_FALSE(Owner.ComponentState().Contains(csReading));
-    Owner.Loaded();
-    EXPECT_FALSE(Owner.ComponentState().Contains(csLoading));
+TEST(ComponentState, LoadingAndDesigningFlags)
+{
+    TComponent owner(nullptr);
+    auto* child = new TComponent(&owner);
+    EXPECT_TRUE(owner.ComponentState().Empty());
+    owner.SetDesigning(true);
+    EXPECT_TRUE(child->ComponentState().Contains(csDesigning));
+    owner.BeginLoading();
+    EXPECT_TRUE(owner.ComponentState().Contains(csLoading));
+    EXPECT_TRUE(owner.ComponentState().Contains(csReading));
+    owner.EndReading();
+    EXPECT_FALSE(owner.ComponentState().Contains(csReading));
+    owner.Loaded();
+    EXPECT_FALSE(owner.ComponentState().Contains(csLoading));
 }
 
-TEST(ComponentNotification, InsertAndRemoveReachTheOwnedComponents) {
-    TComponent Owner(nullptr);
-    auto* Watcher = new TWatcher(&Owner);
-    auto* Added = new TComponent(&Owner);
-    delete Added;
+TEST(ComponentNotification, InsertAndRemoveReachTheOwnedComponents)
+{
+    TComponent owner(nullptr);
+    auto* watcher = new TWatcher(&owner);
+    auto* added = new TComponent(&owner);
+    delete added;
     // The watcher's own insertion happened while it was still being constructed, so it
     // reached the base class only.
-    ASSERT_EQ(Watcher->Received.size(), 2u);
-    EXPECT_EQ(Watcher->Received[0], std::make_pair(Added, opInsert));
-    EXPECT_EQ(Watcher->Received[1], std::make_pair(Added, opRemove));
+    ASSERT_EQ(watcher->Received.size(), 2u);
+    EXPECT_EQ(watcher->Received[0], std::make_pair(added, opInsert));
+    EXPECT_EQ(watcher->Received[1], std::make_pair(added, opRemove));
 }
 
-TEST(ComponentNotification, FreeNotificationCrossesOwners) {
-    TComponent FormA(nullptr), FormB(nullptr);
-    auto* Watcher = new TWatcher(&FormA);
-    auto* Target = new TComponent(&FormB);
-    Watcher->FreeNotification(Target);
-    Watcher->Received.clear();
-    delete Target;
-    ASSERT_EQ(Watcher->Received.size(), 1u);
-    EXPECT_EQ(Watcher->Received[0].second, opRemove);
+TEST(ComponentNotification, FreeNotificationCrossesOwners)
+{
+    TComponent form_a(nullptr), form_b(nullptr);
+    auto* watcher = new TWatcher(&form_a);
+    auto* target = new TComponent(&form_b);
+    watcher->FreeNotification(target);
+    watcher->Received.clear();
+    delete target;
+    ASSERT_EQ(watcher->Received.size(), 1u);
+    EXPECT_EQ(watcher->Received[0].second, opRemove);
     // The link is gone on both sides: freeing the watcher now must not touch the target.
-    delete Watcher;
+    delete watcher;
 }
 
-TEST(ComponentNotification, DestructionSurvivesHandlersThatFreeSiblings) {
-    int Destroyed = 0;
-    auto* Owner = new TComponent(nullptr);
-    auto* Doomed = new TWatcher(Owner, &Destroyed);
-    auto* Watcher = new TWatcher(Owner, &Destroyed);
-    auto* Removed = new TWatcher(Owner, &Destroyed);
-    new TWatcher(Owner, &Destroyed);
-    Watcher->FreeOnRemoval = Doomed;
-    delete Removed;
-    EXPECT_EQ(Destroyed, 2);
-    EXPECT_EQ(Owner->ComponentCount(), 2);
-    delete Owner;
-    EXPECT_EQ(Destroyed, 4);
+TEST(ComponentNotification, DestructionSurvivesHandlersThatFreeSiblings)
+{
+    int destroyed = 0;
+    auto* owner = new TComponent(nullptr);
+    auto* doomed = new TWatcher(owner, &destroyed);
+    auto* watcher = new TWatcher(owner, &destroyed);
+    auto* removed = new TWatcher(owner, &destroyed);
+    new TWatcher(owner, &destroyed);
+    watcher->FreeOnRemoval = doomed;
+    delete removed;
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(owner->ComponentCount(), 2);
+    delete owner;
+    EXPECT_EQ(destroyed, 4);
 }
 
-TEST(PersistentAssign, DefaultAssignRaisesAConversionError) {
-    TComponent A(nullptr), B(nullptr);
+TEST(PersistentAssign, DefaultAssignRaisesAConversionError)
+{
+    TComponent a(nullptr), b(nullptr);
     try {
-        A.Assign(&B);
+        a.Assign(&b);
         FAIL() << "Assign did not raise";
-    } catch (const EConvertError& E) {
-        EXPECT_EQ(E.Message(), L"Cannot assign a TComponent to a TComponent");
-        EXPECT_STREQ(E.what(), "Cannot assign a TComponent to a TComponent");
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), L"Cannot assign a TComponent to a TComponent");
+        EXPECT_STREQ(e.what(), "Cannot assign a TComponent to a TComponent");
     }
-    EXPECT_THROW(A.Assign(nullptr), EConvertError);
+    EXPECT_THROW(a.Assign(nullptr), EConvertError);
 }
 
-TEST(ClassInformation, NamesAndAncestry) {
-    TComponent A(nullptr);
-    EXPECT_EQ(A.ClassName(), L"TComponent");
-    EXPECT_TRUE(A.InheritsFrom(TPersistent::ClassInfo()));
+TEST(ClassInformation, NamesAndAncestry)
+{
+    TComponent a(nullptr);
+    EXPECT_EQ(a.ClassName(), L"TComponent");
+    EXPECT_TRUE(a.InheritsFrom(TPersistent::ClassInfo()));
     EXPECT_FALSE(TPersistent::ClassInfo().InheritsFrom(TComponent::ClassInfo()));
     EXPECT_NE(TComponent::ClassInfo().CreateComponent, nullptr);
     EXPECT_NE(TComponent::ClassInfo().FindProperty(L"name"), nullptr);

@@ -21,51 +21,65 @@ using namespace std::string_literals;
 
 namespace {
 
-void LoadForm(const std::string& Form) {
-    TMemoryStream Stream;
-    Load(Stream, Form);
-    delete ReadComponentFromStream(Stream, nullptr);
+void LoadForm(const std::string& Form)
+{
+    TMemoryStream stream;
+    Load(stream, Form);
+    delete ReadComponentFromStream(stream, nullptr);
 }
 
-std::wstring ReadError(const std::string& Form) {
+std::wstring ReadError(const std::string& Form)
+{
     try {
         LoadForm(Form);
-    } catch (const EReadError& E) {
-        return E.Message();
+    } catch (const EReadError& e) {
+        return e.Message();
     }
     return L"(no error)";
 }
 
 // A root with an item holding bytes, a string list and a child: most value types occur.
-std::string ValidForm(TFormFormat Format) {
-    TTestComponent Root(nullptr);
-    Root.SetName(L"Root");
-    Root.SetCount(-300);
-    Root.SetColor(0xFFFFFFF0u);
-    Root.SetPlugin(znNetscape);
-    Root.SetOptions(TOptions{TOption::opMenu});
-    Root.SetMovie(L"movie \u00E9.swf");
-    auto* Item = static_cast<TTestItem*>(Root.Items()->Add());
-    Item->SetCaption(L"clip.flv");
-    Item->Bytes = "0123456789";
-    Item->Weight = 70000;
-    static_cast<TTestItem*>(Root.Items()->Add())->SetCaption(L"second");
-    Root.Font()->Face = L"Courier";
-    Root.Lines()->Add(L"line");
-    auto* Child = new TTestComponent(&Root);
-    Child->SetName(L"Child");
-    Child->SetEnabled(false);
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Root, Format);
-    return Contents(Stream);
+std::string ValidForm(TFormFormat Format)
+{
+    TTestComponent root(nullptr);
+    root.SetName(L"Root");
+    root.SetCount(-300);
+    root.SetColor(0xFFFFFFF0u);
+    root.SetPlugin(znNetscape);
+    root.SetOptions(TOptions{TOption::opMenu});
+    root.SetMovie(L"movie \u00E9.swf");
+    auto* item = static_cast<TTestItem*>(root.Items()->Add());
+    item->SetCaption(L"clip.flv");
+    item->Bytes = "0123456789";
+    item->Weight = 70000;
+    static_cast<TTestItem*>(root.Items()->Add())->SetCaption(L"second");
+    root.Font()->Face = L"Courier";
+    root.Lines()->Add(L"line");
+    auto* child = new TTestComponent(&root);
+    child->SetName(L"Child");
+    child->SetEnabled(false);
+    TMemoryStream stream;
+    WriteComponentToStream(stream, root, Format);
+    return Contents(stream);
 }
 
 // The form of a root whose only property is one binary block, with Length as its prefix.
-std::string BinaryBlockForm(std::uint32_t Length, const std::string& Data) {
-    std::string Prefix;
-    for (int I = 0; I < 4; ++I) Prefix += static_cast<char>(Length >> (8 * I));
-    return "TPF0\x0E" "TTestComponent" "\x00" "\x05" "Items" "\x0E" "\x01" "\x05" "Bytes" "\x0A"s + Prefix + Data +
-           "\x00\x00\x00\x00"s;
+std::string BinaryBlockForm(std::uint32_t Length, const std::string& Data)
+{
+    std::string prefix;
+    for (int i = 0; i < 4; ++i)
+        prefix += static_cast<char>(Length >> (8 * i));
+    return "TPF0\x0E"
+           "TTestComponent"
+           "\x00"
+           "\x05"
+           "Items"
+           "\x0E"
+           "\x01"
+           "\x05"
+           "Bytes"
+           "\x0A"s +
+           prefix + Data + "\x00\x00\x00\x00"s;
 }
 
 class BadForm : public ::testing::Test {
@@ -75,124 +89,161 @@ protected:
 
 } // namespace
 
-TEST_F(BadForm, EveryTruncationIsAReadError) {
-    std::string Form = ValidForm(TFormFormat::Binary);
-    LoadForm(Form);
-    for (std::size_t Length = 0; Length < Form.size(); ++Length)
-        EXPECT_THROW(LoadForm(Form.substr(0, Length)), EReadError) << "truncated to " << Length;
+TEST_F(BadForm, EveryTruncationIsAReadError)
+{
+    std::string form = ValidForm(TFormFormat::Binary);
+    LoadForm(form);
+    for (std::size_t length = 0; length < form.size(); ++length)
+        EXPECT_THROW(LoadForm(form.substr(0, length)), EReadError) << "truncated to " << length;
 }
 
-TEST_F(BadForm, LengthsThatLieAreCaughtBeforeAllocating) {
+TEST_F(BadForm, LengthsThatLieAreCaughtBeforeAllocating)
+{
     EXPECT_EQ(ReadError(BinaryBlockForm(2, "ab")), L"(no error)");
-    for (std::uint32_t Length : {0x7FFFFFFFu, 0x40000000u, 7u, 1000u}) {
-        std::wstring Message = ReadError(BinaryBlockForm(Length, "ab"));
-        EXPECT_NE(Message.find(L"Length " + std::to_wstring(Length) + L" beyond the end"), std::wstring::npos)
-            << Length << ": " << std::string(Message.begin(), Message.end());
+    for (std::uint32_t length : {0x7FFFFFFFu, 0x40000000u, 7u, 1000u}) {
+        std::wstring message = ReadError(BinaryBlockForm(length, "ab"));
+        EXPECT_NE(message.find(L"Length " + std::to_wstring(length) + L" beyond the end"),
+                  std::wstring::npos)
+            << length << ": " << std::string(message.begin(), message.end());
     }
-    for (std::uint32_t Length : {0xFFFFFFFFu, 0x80000000u}) {
-        std::wstring Message = ReadError(BinaryBlockForm(Length, "ab"));
-        EXPECT_NE(Message.find(L"Negative length"), std::wstring::npos);
+    for (std::uint32_t length : {0xFFFFFFFFu, 0x80000000u}) {
+        std::wstring message = ReadError(BinaryBlockForm(length, "ab"));
+        EXPECT_NE(message.find(L"Negative length"), std::wstring::npos);
     }
-    std::string WideString = "TPF0\x0E" "TTestComponent" "\x00" "\x05" "Movie" "\x12\x00\x00\x00\x40" "ab\x00\x00"s;
-    EXPECT_NE(ReadError(WideString).find(L"beyond the end"), std::wstring::npos);
-    std::string LongString = "TPF0\x0E" "TTestComponent" "\x00" "\x05" "Movie" "\x0C\xFF\xFF\xFF\x7F" "ab\x00\x00"s;
-    EXPECT_NE(ReadError(LongString).find(L"beyond the end"), std::wstring::npos);
+    std::string wide_string = "TPF0\x0E"
+                              "TTestComponent"
+                              "\x00"
+                              "\x05"
+                              "Movie"
+                              "\x12\x00\x00\x00\x40"
+                              "ab\x00\x00"s;
+    EXPECT_NE(ReadError(wide_string).find(L"beyond the end"), std::wstring::npos);
+    std::string long_string = "TPF0\x0E"
+                              "TTestComponent"
+                              "\x00"
+                              "\x05"
+                              "Movie"
+                              "\x0C\xFF\xFF\xFF\x7F"
+                              "ab\x00\x00"s;
+    EXPECT_NE(ReadError(long_string).find(L"beyond the end"), std::wstring::npos);
 }
 
-TEST_F(BadForm, ErrorsInsideAnItemNameTheProperty) {
-    std::wstring Message = ReadError(BinaryBlockForm(1000, "ab"));
-    EXPECT_EQ(Message.rfind(L"Error reading TTestItem.Bytes: Length 1000 beyond the end", 0), 0u)
-        << std::string(Message.begin(), Message.end());
+TEST_F(BadForm, ErrorsInsideAnItemNameTheProperty)
+{
+    std::wstring message = ReadError(BinaryBlockForm(1000, "ab"));
+    EXPECT_EQ(message.rfind(L"Error reading TTestItem.Bytes: Length 1000 beyond the end", 0), 0u)
+        << std::string(message.begin(), message.end());
 }
 
-TEST_F(BadForm, NestingWithoutEndIsRefused) {
-    std::string Components = "TPF0"s;
-    for (int I = 0; I < 1000; ++I) Components += "\x0E" "TTestComponent" "\x00\x00"s;
-    EXPECT_NE(ReadError(Components).find(L"nested too deeply"), std::wstring::npos);
-    std::string Lists = "TPF0\x0E" "TTestComponent" "\x00" "\x01" "X"s + std::string(100000, '\x01');
-    TMemoryStream Input, Output;
-    Load(Input, Lists);
-    EXPECT_THROW(ObjectBinaryToText(Input, Output), EReadError);
-    std::string Text = "object A: TTestComponent\n  X = " + std::string(100000, '(');
-    TMemoryStream TextInput, Binary;
-    Load(TextInput, Text);
-    EXPECT_THROW(ObjectTextToBinary(TextInput, Binary), EReadError);
+TEST_F(BadForm, NestingWithoutEndIsRefused)
+{
+    std::string components = "TPF0"s;
+    for (int i = 0; i < 1000; ++i)
+        components += "\x0E"
+                      "TTestComponent"
+                      "\x00\x00"s;
+    EXPECT_NE(ReadError(components).find(L"nested too deeply"), std::wstring::npos);
+    std::string lists = "TPF0\x0E"
+                        "TTestComponent"
+                        "\x00"
+                        "\x01"
+                        "X"s +
+                        std::string(100000, '\x01');
+    TMemoryStream input, output;
+    Load(input, lists);
+    EXPECT_THROW(ObjectBinaryToText(input, output), EReadError);
+    std::string text = "object A: TTestComponent\n  X = " + std::string(100000, '(');
+    TMemoryStream text_input, binary;
+    Load(text_input, text);
+    EXPECT_THROW(ObjectTextToBinary(text_input, binary), EReadError);
 }
 
-TEST_F(BadForm, UnknownValueTypesAreReadErrors) {
-    std::string Form = "TPF0\x0E" "TTestComponent" "\x00" "\x05" "Count" "\x15\x00\x00"s;
-    EXPECT_NE(ReadError(Form).find(L"Invalid value type 21"), std::wstring::npos);
+TEST_F(BadForm, UnknownValueTypesAreReadErrors)
+{
+    std::string form = "TPF0\x0E"
+                       "TTestComponent"
+                       "\x00"
+                       "\x05"
+                       "Count"
+                       "\x15\x00\x00"s;
+    EXPECT_NE(ReadError(form).find(L"Invalid value type 21"), std::wstring::npos);
 }
 
-TEST_F(BadForm, RandomMutationsOfBinaryFormsNeverCrash) {
-    const std::string Form = ValidForm(TFormFormat::Binary);
-    std::mt19937 Random(20261208);
-    const std::uint32_t Lies[] = {0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x40000000, 0x00010000, 255};
-    int Failures = 0, Loaded = 0;
-    for (int Round = 0; Round < 3000; ++Round) {
-        std::string Mutant = Form;
-        int Edits = 1 + static_cast<int>(Random() % 4);
-        for (int E = 0; E < Edits && !Mutant.empty(); ++E) {
-            std::size_t At = Random() % Mutant.size();
-            switch (Random() % 5) {
-            case 0: Mutant[At] = static_cast<char>(Random()); break;
-            case 1: Mutant.insert(At, 1, static_cast<char>(Random())); break;
-            case 2: Mutant.erase(At, 1 + Random() % 8); break;
-            case 3: Mutant.resize(At); break;
+TEST_F(BadForm, RandomMutationsOfBinaryFormsNeverCrash)
+{
+    const std::string form = ValidForm(TFormFormat::Binary);
+    std::mt19937 random(20261208);
+    const std::uint32_t lies[] = {0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x40000000, 0x00010000, 255};
+    int failures = 0, loaded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string mutant = form;
+        int edits = 1 + static_cast<int>(random() % 4);
+        for (int e = 0; e < edits && !mutant.empty(); ++e) {
+            std::size_t at = random() % mutant.size();
+            switch (random() % 5) {
+            case 0: mutant[at] = static_cast<char>(random()); break;
+            case 1: mutant.insert(at, 1, static_cast<char>(random())); break;
+            case 2: mutant.erase(at, 1 + random() % 8); break;
+            case 3: mutant.resize(at); break;
             case 4: {
-                std::uint32_t Lie = Lies[Random() % std::size(Lies)];
-                for (int I = 0; I < 4 && At + I < Mutant.size(); ++I) Mutant[At + I] = static_cast<char>(Lie >> (8 * I));
+                std::uint32_t lie = lies[random() % std::size(lies)];
+                for (int i = 0; i < 4 && at + i < mutant.size(); ++i)
+                    mutant[at + i] = static_cast<char>(lie >> (8 * i));
                 break;
             }
             }
         }
         try {
-            LoadForm(Mutant);
-            ++Loaded;
+            LoadForm(mutant);
+            ++loaded;
         } catch (const Exception&) {
-            ++Failures;
+            ++failures;
         } catch (...) {
-            ADD_FAILURE() << "round " << Round << " raised something other than a framework exception";
+            ADD_FAILURE() << "round " << round
+                          << " raised something other than a framework exception";
         }
-        TMemoryStream Input, Output;
-        Load(Input, Mutant);
+        TMemoryStream input, output;
+        Load(input, mutant);
         try {
-            ObjectBinaryToText(Input, Output);
+            ObjectBinaryToText(input, output);
         } catch (const Exception&) {
         } catch (...) {
-            ADD_FAILURE() << "round " << Round << ": the text conversion raised a foreign exception";
+            ADD_FAILURE() << "round " << round
+                          << ": the text conversion raised a foreign exception";
         }
     }
-    EXPECT_GT(Failures, 2000);
+    EXPECT_GT(failures, 2000);
     EXPECT_EQ(TFailingComponent::Alive, 0);
-    RecordProperty("LoadedMutants", Loaded);
+    RecordProperty("LoadedMutants", loaded);
 }
 
-TEST_F(BadForm, RandomMutationsOfTextFormsNeverCrash) {
-    const std::string Form = ValidForm(TFormFormat::Text);
-    const char Alphabet[] = "'#${}()<>[]=:+-.,0123456789 \r\nabcdefxyzobjectenditem\x80\xFF";
-    std::mt19937 Random(8122026);
-    int Failures = 0;
-    for (int Round = 0; Round < 2000; ++Round) {
-        std::string Mutant = Form;
-        int Edits = 1 + static_cast<int>(Random() % 4);
-        for (int E = 0; E < Edits && !Mutant.empty(); ++E) {
-            std::size_t At = Random() % Mutant.size();
-            char Pick = Alphabet[Random() % (sizeof Alphabet - 1)];
-            switch (Random() % 4) {
-            case 0: Mutant[At] = Pick; break;
-            case 1: Mutant.insert(At, 1, Pick); break;
-            case 2: Mutant.erase(At, 1 + Random() % 8); break;
-            case 3: Mutant.resize(At); break;
+TEST_F(BadForm, RandomMutationsOfTextFormsNeverCrash)
+{
+    const std::string form = ValidForm(TFormFormat::Text);
+    const char alphabet[] = "'#${}()<>[]=:+-.,0123456789 \r\nabcdefxyzobjectenditem\x80\xFF";
+    std::mt19937 random(8122026);
+    int failures = 0;
+    for (int round = 0; round < 2000; ++round) {
+        std::string mutant = form;
+        int edits = 1 + static_cast<int>(random() % 4);
+        for (int e = 0; e < edits && !mutant.empty(); ++e) {
+            std::size_t at = random() % mutant.size();
+            char pick = alphabet[random() % (sizeof alphabet - 1)];
+            switch (random() % 4) {
+            case 0: mutant[at] = pick; break;
+            case 1: mutant.insert(at, 1, pick); break;
+            case 2: mutant.erase(at, 1 + random() % 8); break;
+            case 3: mutant.resize(at); break;
             }
         }
         try {
-            LoadForm(Mutant);
+            LoadForm(mutant);
         } catch (const Exception&) {
-            ++Failures;
+            ++failures;
         } catch (...) {
-            ADD_FAILURE() << "round " << Round << " raised something other than a framework exception";
+            ADD_FAILURE() << "round " << round
+                          << " raised something other than a framework exception";
         }
     }
-    EXPECT_GT(Failures, 1000);
+    EXPECT_GT(failures, 1000);
 }

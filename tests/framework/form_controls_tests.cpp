@@ -12,40 +12,41 @@
 using namespace zn;
 using namespace zn::testing;
 
-TEST(FormControls, ChildControlsAreStoredInTheirParentAndReadBackIntoIt) {
+TEST(FormControls, ChildControlsAreStoredInTheirParentAndReadBackIntoIt)
+{
     RegisterTestClasses();
     RegisterClasses({&TWinControl::ClassInfo(), &TGraphicControl::ClassInfo()});
-    TWinControl Form(nullptr);
-    Form.SetName(L"Form");
-    Form.SetBounds(0, 0, 300, 200);
-    auto* Panel = new TWinControl(&Form);
-    Panel->SetName(L"Panel");
-    Panel->SetParent(&Form);
-    Panel->SetBounds(10, 10, 100, 80);
-    auto* Picture = new TGraphicControl(&Form);
-    Picture->SetName(L"Picture");
-    Picture->SetParent(Panel);
-    Picture->SetBounds(5, 6, 7, 8);
-    auto* Data = new TTestComponent(&Form);
-    Data->SetName(L"Data");
-    Data->SetCount(3);
+    TWinControl form(nullptr);
+    form.SetName(L"Form");
+    form.SetBounds(0, 0, 300, 200);
+    auto* panel = new TWinControl(&form);
+    panel->SetName(L"Panel");
+    panel->SetParent(&form);
+    panel->SetBounds(10, 10, 100, 80);
+    auto* picture = new TGraphicControl(&form);
+    picture->SetName(L"Picture");
+    picture->SetParent(panel);
+    picture->SetBounds(5, 6, 7, 8);
+    auto* data = new TTestComponent(&form);
+    data->SetName(L"Data");
+    data->SetCount(3);
 
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Form, TFormFormat::Text);
-    Stream.SetPosition(0);
-    std::unique_ptr<TComponent> Copy(ReadComponentFromStream(Stream, nullptr));
-    auto* Root = dynamic_cast<TWinControl*>(Copy.get());
-    ASSERT_NE(Root, nullptr);
-    EXPECT_EQ(Root->Width(), 300);
-    ASSERT_EQ(Root->ComponentCount(), 3);
-    auto* PanelCopy = dynamic_cast<TWinControl*>(Root->FindComponent(L"Panel"));
-    auto* PictureCopy = dynamic_cast<TGraphicControl*>(Root->FindComponent(L"Picture"));
-    ASSERT_NE(PanelCopy, nullptr);
-    ASSERT_NE(PictureCopy, nullptr);
-    EXPECT_EQ(PanelCopy->Parent(), Root);
-    EXPECT_EQ(PictureCopy->Parent(), PanelCopy);
-    EXPECT_EQ(PictureCopy->BoundsRect(), Bounds(5, 6, 7, 8));
-    EXPECT_EQ(PictureCopy->Owner(), Root);
-    EXPECT_EQ(static_cast<TTestComponent*>(Root->FindComponent(L"Data"))->Count(), 3);
-    EXPECT_FALSE(Root->HandleAllocated()) << "reading a form must not create windows";
+    TMemoryStream stream;
+    WriteComponentToStream(stream, form, TFormFormat::Text);
+    stream.SetPosition(0);
+    std::unique_ptr<TComponent> copy(ReadComponentFromStream(stream, nullptr));
+    auto* root = dynamic_cast<TWinControl*>(copy.get());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->Width(), 300);
+    ASSERT_EQ(root->ComponentCount(), 3);
+    auto* panel_copy = dynamic_cast<TWinControl*>(root->FindComponent(L"Panel"));
+    auto* picture_copy = dynamic_cast<TGraphicControl*>(root->FindComponent(L"Picture"));
+    ASSERT_NE(panel_copy, nullptr);
+    ASSERT_NE(picture_copy, nullptr);
+    EXPECT_EQ(panel_copy->Parent(), root);
+    EXPECT_EQ(picture_copy->Parent(), panel_copy);
+    EXPECT_EQ(picture_copy->BoundsRect(), Bounds(5, 6, 7, 8));
+    EXPECT_EQ(picture_copy->Owner(), root);
+    EXPECT_EQ(static_cast<TTestComponent*>(root->FindComponent(L"Data"))->Count(), 3);
+    EXPECT_FALSE(root->HandleAllocated()) << "reading a form must not create windows";
 }

@@ -19,20 +19,29 @@ using namespace std::string_literals;
 
 namespace {
 
-std::string Convert(void (*Conversion)(TStream&, TStream&), const std::string& Input) {
-    TMemoryStream From, To;
-    Load(From, Input);
-    Conversion(From, To);
-    return Contents(To);
+std::string Convert(void (*Conversion)(TStream&, TStream&), const std::string& Input)
+{
+    TMemoryStream from, to;
+    Load(from, Input);
+    Conversion(from, to);
+    return Contents(to);
 }
 
-std::string ToText(const std::string& Binary) { return Convert(&ObjectBinaryToText, Binary); }
-std::string ToBinary(const std::string& Text) { return Convert(&ObjectTextToBinary, Text); }
+std::string ToText(const std::string& Binary)
+{
+    return Convert(&ObjectBinaryToText, Binary);
+}
+std::string ToBinary(const std::string& Text)
+{
+    return Convert(&ObjectTextToBinary, Text);
+}
 
-std::unique_ptr<TTestComponent> ReadText(const std::string& Text) {
-    TMemoryStream Stream;
-    Load(Stream, Text);
-    return std::unique_ptr<TTestComponent>(dynamic_cast<TTestComponent*>(ReadComponentFromStream(Stream, nullptr)));
+std::unique_ptr<TTestComponent> ReadText(const std::string& Text)
+{
+    TMemoryStream stream;
+    Load(stream, Text);
+    return std::unique_ptr<TTestComponent>(
+        dynamic_cast<TTestComponent*>(ReadComponentFromStream(stream, nullptr)));
 }
 
 const std::string ReferenceText =
@@ -65,141 +74,197 @@ protected:
 
 } // namespace
 
-TEST_F(TextForm, WritesTheReferenceText) {
-    TTestComponent Root(nullptr);
-    Root.SetName(L"Root");
-    Root.SetCount(5);
-    Root.SetMovie(L"It's\r\ntwo lines");
-    Root.SetOptions(TOptions{TOption::opLoop, TOption::opScale});
-    auto* First = static_cast<TTestItem*>(Root.Items()->Add());
-    First->SetCaption(L"first");
-    for (int I = 0; I < 32; ++I) First->Bytes += static_cast<char>(I);
-    First->Bytes += '\xFF';
-    static_cast<TTestItem*>(Root.Items()->Add())->SetCaption(L"\u00E9t\u4E2D");
-    Root.Lines()->Add(L"a");
-    Root.Lines()->Add(L"b");
-    auto* Child = new TTestComponent(&Root);
-    Child->SetName(L"Child");
-    Child->SetEnabled(false);
-    TMemoryStream Text;
-    WriteComponentToStream(Text, Root, TFormFormat::Text);
-    EXPECT_EQ(Contents(Text), ReferenceText);
+TEST_F(TextForm, WritesTheReferenceText)
+{
+    TTestComponent root(nullptr);
+    root.SetName(L"Root");
+    root.SetCount(5);
+    root.SetMovie(L"It's\r\ntwo lines");
+    root.SetOptions(TOptions{TOption::opLoop, TOption::opScale});
+    auto* first = static_cast<TTestItem*>(root.Items()->Add());
+    first->SetCaption(L"first");
+    for (int i = 0; i < 32; ++i)
+        first->Bytes += static_cast<char>(i);
+    first->Bytes += '\xFF';
+    static_cast<TTestItem*>(root.Items()->Add())->SetCaption(L"\u00E9t\u4E2D");
+    root.Lines()->Add(L"a");
+    root.Lines()->Add(L"b");
+    auto* child = new TTestComponent(&root);
+    child->SetName(L"Child");
+    child->SetEnabled(false);
+    TMemoryStream text;
+    WriteComponentToStream(text, root, TFormFormat::Text);
+    EXPECT_EQ(Contents(text), ReferenceText);
 }
 
-TEST_F(TextForm, TextAndBinaryConvertBothWaysWithoutLoss) {
-    std::string Binary = ToBinary(ReferenceText);
-    EXPECT_EQ(Binary.substr(0, 4), "TPF0");
-    EXPECT_EQ(ToText(Binary), ReferenceText);
-    auto Root = ReadText(ReferenceText);
-    ASSERT_NE(Root, nullptr);
-    EXPECT_EQ(Root->Movie(), L"It's\r\ntwo lines");
-    ASSERT_EQ(Root->Items()->Count(), 2);
-    EXPECT_EQ(static_cast<TTestItem*>(Root->Items()->Items(0))->Bytes.size(), 33u);
-    EXPECT_EQ(static_cast<TTestItem*>(Root->Items()->Items(1))->Caption(), L"\u00E9t\u4E2D");
-    TMemoryStream Again;
-    WriteComponentToStream(Again, *Root, TFormFormat::Binary);
-    EXPECT_EQ(Contents(Again), Binary);
+TEST_F(TextForm, TextAndBinaryConvertBothWaysWithoutLoss)
+{
+    std::string binary = ToBinary(ReferenceText);
+    EXPECT_EQ(binary.substr(0, 4), "TPF0");
+    EXPECT_EQ(ToText(binary), ReferenceText);
+    auto root = ReadText(ReferenceText);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->Movie(), L"It's\r\ntwo lines");
+    ASSERT_EQ(root->Items()->Count(), 2);
+    EXPECT_EQ(static_cast<TTestItem*>(root->Items()->Items(0))->Bytes.size(), 33u);
+    EXPECT_EQ(static_cast<TTestItem*>(root->Items()->Items(1))->Caption(), L"\u00E9t\u4E2D");
+    TMemoryStream again;
+    WriteComponentToStream(again, *root, TFormFormat::Binary);
+    EXPECT_EQ(Contents(again), binary);
 }
 
-TEST_F(TextForm, ValueNotationsAreConvertedToTheirBinaryTags) {
-    std::string Binary = ToBinary(
+TEST_F(TextForm, ValueNotationsAreConvertedToTheirBinaryTags)
+{
+    std::string binary = ToBinary(
         "object TTestComponent\n"
         "  A = -1\n  B = $7FFF\n  C = 'x' + 'y'\n  D = 1.5\n  E = 2.5s\n  F = True\n  G = nil\n"
         "  H = []\n  I = {}\n  J = <>\n  K = ()\n  L = Ident.Part\n  M = #$41'b'\n"
         "end\n");
-    std::string Expected = "TPF0\x0E" "TTestComponent" "\x00"s
-        + "\x01" "A" "\x02\xFF"s
-        + "\x01" "B" "\x03\xFF\x7F"s
-        + "\x01" "C" "\x06\x02" "xy"s
-        + "\x01" "D" "\x05" "\x00\x00\x00\x00\x00\x00\x00\xC0\xFF\x3F"s
-        + "\x01" "E" "\x0F" "\x00\x00\x20\x40"s
-        + "\x01" "F" "\x09"s
-        + "\x01" "G" "\x0D"s
-        + "\x01" "H" "\x0B\x00"s
-        + "\x01" "I" "\x0A\x00\x00\x00\x00"s
-        + "\x01" "J" "\x0E\x00"s
-        + "\x01" "K" "\x01\x00"s
-        + "\x01" "L" "\x07\x0A" "Ident.Part"s
-        + "\x01" "M" "\x06\x02" "Ab"s
-        + "\x00\x00"s;
-    EXPECT_EQ(Binary, Expected);
+    std::string expected = "TPF0\x0E"
+                           "TTestComponent"
+                           "\x00"s +
+                           "\x01"
+                           "A"
+                           "\x02\xFF"s +
+                           "\x01"
+                           "B"
+                           "\x03\xFF\x7F"s +
+                           "\x01"
+                           "C"
+                           "\x06\x02"
+                           "xy"s +
+                           "\x01"
+                           "D"
+                           "\x05"
+                           "\x00\x00\x00\x00\x00\x00\x00\xC0\xFF\x3F"s +
+                           "\x01"
+                           "E"
+                           "\x0F"
+                           "\x00\x00\x20\x40"s +
+                           "\x01"
+                           "F"
+                           "\x09"s +
+                           "\x01"
+                           "G"
+                           "\x0D"s +
+                           "\x01"
+                           "H"
+                           "\x0B\x00"s +
+                           "\x01"
+                           "I"
+                           "\x0A\x00\x00\x00\x00"s +
+                           "\x01"
+                           "J"
+                           "\x0E\x00"s +
+                           "\x01"
+                           "K"
+                           "\x01\x00"s +
+                           "\x01"
+                           "L"
+                           "\x07\x0A"
+                           "Ident.Part"s +
+                           "\x01"
+                           "M"
+                           "\x06\x02"
+                           "Ab"s +
+                           "\x00\x00"s;
+    EXPECT_EQ(binary, expected);
 }
 
-TEST_F(TextForm, NumbersOfEveryTypeSurviveTheRoundTrip) {
-    std::string Text =
+TEST_F(TextForm, NumbersOfEveryTypeSurviveTheRoundTrip)
+{
+    std::string text =
         "object TTestComponent\r\n"
         "  A = 1.5\r\n  B = -0.125s\r\n  C = 12.3456c\r\n  D = 45000.25d\r\n  E = 3.0\r\n"
         "  F = 0.1\r\n  G = 9223372036854775807\r\n  H = -2147483649\r\n"
         "end\r\n";
-    std::string Binary = ToBinary(Text);
-    EXPECT_EQ(ToText(Binary), Text);
-    EXPECT_EQ(ToBinary(ToText(Binary)), Binary);
-    std::string Infinite = "TPF0\x0E" "TTestComponent" "\x00" "\x01" "X" "\x05"s +
+    std::string binary = ToBinary(text);
+    EXPECT_EQ(ToText(binary), text);
+    EXPECT_EQ(ToBinary(ToText(binary)), binary);
+    std::string infinite = "TPF0\x0E"
+                           "TTestComponent"
+                           "\x00"
+                           "\x01"
+                           "X"
+                           "\x05"s +
                            "\x00\x00\x00\x00\x00\x00\x00\x80\xFF\x7F"s + "\x00\x00"s;
-    EXPECT_THROW(ToText(Infinite), EReadError);
+    EXPECT_THROW(ToText(infinite), EReadError);
 }
 
-TEST_F(TextForm, ChildPositionsAndInheritedObjectsSurvive) {
-    std::string Text = "inherited Root: TTestComponent [3]\r\n  Count = 1\r\nend\r\n";
-    std::string Binary = ToBinary(Text);
-    EXPECT_EQ(Binary.substr(0, 7), "TPF0\xF3\x02\x03"s);
-    EXPECT_EQ(ToText(Binary), Text);
+TEST_F(TextForm, ChildPositionsAndInheritedObjectsSurvive)
+{
+    std::string text = "inherited Root: TTestComponent [3]\r\n  Count = 1\r\nend\r\n";
+    std::string binary = ToBinary(text);
+    EXPECT_EQ(binary.substr(0, 7), "TPF0\xF3\x02\x03"s);
+    EXPECT_EQ(ToText(binary), text);
 }
 
-TEST_F(TextForm, ErrorsNameTheLine) {
+TEST_F(TextForm, ErrorsNameTheLine)
+{
     struct {
         const char* Text;
         const wchar_t* Message;
-    } Cases[] = {
+    } cases[] = {
         {"object A: TTestComponent\n  Count 5\nend\n", L"'=' expected on line 2 of the form text"},
-        {"object A: TTestComponent\n  Movie = 'open\nend\n", L"Unterminated string on line 2 of the form text"},
-        {"object A: TTestComponent\n\n  I = {0A1}\nend\n", L"Odd number of hexadecimal digits on line 3 of the form text"},
+        {"object A: TTestComponent\n  Movie = 'open\nend\n",
+         L"Unterminated string on line 2 of the form text"},
+        {"object A: TTestComponent\n\n  I = {0A1}\nend\n",
+         L"Odd number of hexadecimal digits on line 3 of the form text"},
         {"thing A: TTestComponent\nend\n", L"'object' expected on line 1 of the form text"},
-        {"object A: TTestComponent\n  Count = 5\n", L"Identifier expected on line 3 of the form text"},
-        {"object A: TTestComponent\nend\nend\n", L"End of text expected on line 3 of the form text"},
-        {"object A: TTestComponent\n  M = #70000\nend\n", L"Character code out of range on line 2 of the form text"},
+        {"object A: TTestComponent\n  Count = 5\n",
+         L"Identifier expected on line 3 of the form text"},
+        {"object A: TTestComponent\nend\nend\n",
+         L"End of text expected on line 3 of the form text"},
+        {"object A: TTestComponent\n  M = #70000\nend\n",
+         L"Character code out of range on line 2 of the form text"},
         // A number its type cannot hold is refused here, not written as infinity for the
         // reader to refuse later.
-        {"object A: TTestComponent\n  F = 1.5e99999\nend\n", L"Number out of range 1.5e99999 on line 2 of the form text"},
-        {"object A: TTestComponent\n  F = -1e39s\nend\n", L"Number out of range -1e39s on line 2 of the form text"},
-        {"object A: TTestComponent\n  F = 1e309d\nend\n", L"Number out of range 1e309d on line 2 of the form text"},
-        {"object A: TTestComponent\n  F = 1e15c\nend\n", L"Number out of range 1e15c on line 2 of the form text"},
+        {"object A: TTestComponent\n  F = 1.5e99999\nend\n",
+         L"Number out of range 1.5e99999 on line 2 of the form text"},
+        {"object A: TTestComponent\n  F = -1e39s\nend\n",
+         L"Number out of range -1e39s on line 2 of the form text"},
+        {"object A: TTestComponent\n  F = 1e309d\nend\n",
+         L"Number out of range 1e309d on line 2 of the form text"},
+        {"object A: TTestComponent\n  F = 1e15c\nend\n",
+         L"Number out of range 1e15c on line 2 of the form text"},
     };
-    for (const auto& Case : Cases) {
+    for (const auto& each : cases) {
         try {
-            ToBinary(Case.Text);
-            ADD_FAILURE() << Case.Text;
-        } catch (const EParserError& E) {
-            EXPECT_EQ(E.Message(), Case.Message);
+            ToBinary(each.Text);
+            ADD_FAILURE() << each.Text;
+        } catch (const EParserError& e) {
+            EXPECT_EQ(e.Message(), each.Message);
         }
     }
     EXPECT_THROW(ToBinary(std::string(5000, '(')), EReadError);
 }
 
-TEST_F(TextForm, FilesInEitherFormAreRecognisedOnReading) {
-    wchar_t Folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, Folder);
-    std::wstring Base = std::wstring(Folder) + L"zn_form_" + std::to_wstring(GetCurrentProcessId());
-    TTestComponent Root(nullptr);
-    Root.SetName(L"Saved");
-    Root.SetMovie(L"m.swf");
-    for (TFormFormat Format : {TFormFormat::Binary, TFormFormat::Text}) {
-        std::wstring FileName = Base + (Format == TFormFormat::Text ? L".txt" : L".bin");
-        WriteComponentToFile(FileName, Root, Format);
-        std::unique_ptr<TComponent> Read(ReadComponentFromFile(FileName, nullptr));
-        DeleteFileW(FileName.c_str());
-        auto* Copy = dynamic_cast<TTestComponent*>(Read.get());
-        ASSERT_NE(Copy, nullptr);
-        EXPECT_EQ(Copy->Name(), L"Saved");
-        EXPECT_EQ(Copy->Movie(), L"m.swf");
+TEST_F(TextForm, FilesInEitherFormAreRecognisedOnReading)
+{
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring base = std::wstring(folder) + L"zn_form_" + std::to_wstring(GetCurrentProcessId());
+    TTestComponent root(nullptr);
+    root.SetName(L"Saved");
+    root.SetMovie(L"m.swf");
+    for (TFormFormat format : {TFormFormat::Binary, TFormFormat::Text}) {
+        std::wstring file_name = base + (format == TFormFormat::Text ? L".txt" : L".bin");
+        WriteComponentToFile(file_name, root, format);
+        std::unique_ptr<TComponent> read(ReadComponentFromFile(file_name, nullptr));
+        DeleteFileW(file_name.c_str());
+        auto* copy = dynamic_cast<TTestComponent*>(read.get());
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->Name(), L"Saved");
+        EXPECT_EQ(copy->Movie(), L"m.swf");
     }
-    EXPECT_THROW(ReadComponentFromFile(Base + L".none", nullptr), EFOpenError);
+    EXPECT_THROW(ReadComponentFromFile(base + L".none", nullptr), EFOpenError);
 }
 
-TEST_F(TextForm, ReadsAFormFromAResource) {
-    TTestComponent Root(nullptr);
-    ReadComponentResource(nullptr, L"TextForm", &Root);
-    EXPECT_EQ(Root.Name(), L"FromResource");
-    EXPECT_EQ(Root.Count(), 3);
-    EXPECT_THROW(ReadComponentResource(nullptr, L"NoForm", &Root), EResNotFound);
+TEST_F(TextForm, ReadsAFormFromAResource)
+{
+    TTestComponent root(nullptr);
+    ReadComponentResource(nullptr, L"TextForm", &root);
+    EXPECT_EQ(root.Name(), L"FromResource");
+    EXPECT_EQ(root.Count(), 3);
+    EXPECT_THROW(ReadComponentResource(nullptr, L"NoForm", &root), EResNotFound);
 }

@@ -23,77 +23,82 @@ private:
 
 } // namespace
 
-TEST(StreamAdapter, ReadWriteSeekStat) {
-    TMemoryStream Stream;
-    IStream* Com = new TStreamAdapter(Stream, TStreamOwnership::soReference);
-    ULONG Done = 99;
-    EXPECT_EQ(Com->Write("abcdef", 6, &Done), S_OK);
-    EXPECT_EQ(Done, 6u);
-    LARGE_INTEGER Move;
-    Move.QuadPart = 2;
-    ULARGE_INTEGER Position;
-    EXPECT_EQ(Com->Seek(Move, STREAM_SEEK_SET, &Position), S_OK);
-    EXPECT_EQ(Position.QuadPart, 2u);
-    char Buffer[8] = {};
-    EXPECT_EQ(Com->Read(Buffer, 8, &Done), S_FALSE);
-    EXPECT_EQ(Done, 4u);
-    EXPECT_EQ(std::string(Buffer, 4), "cdef");
-    STATSTG Info;
-    EXPECT_EQ(Com->Stat(&Info, STATFLAG_NONAME), S_OK);
-    EXPECT_EQ(Info.cbSize.QuadPart, 6u);
-    EXPECT_EQ(Info.type, static_cast<DWORD>(STGTY_STREAM));
-    Move.QuadPart = -1;
-    EXPECT_TRUE(FAILED(Com->Seek(Move, STREAM_SEEK_SET, &Position)));
-    EXPECT_TRUE(FAILED(Com->Seek(Move, 7, &Position)));
-    EXPECT_EQ(Com->Release(), 0u);
-    EXPECT_EQ(Stream.Size(), 6);
+TEST(StreamAdapter, ReadWriteSeekStat)
+{
+    TMemoryStream stream;
+    IStream* com = new TStreamAdapter(stream, TStreamOwnership::soReference);
+    ULONG done = 99;
+    EXPECT_EQ(com->Write("abcdef", 6, &done), S_OK);
+    EXPECT_EQ(done, 6u);
+    LARGE_INTEGER move;
+    move.QuadPart = 2;
+    ULARGE_INTEGER position;
+    EXPECT_EQ(com->Seek(move, STREAM_SEEK_SET, &position), S_OK);
+    EXPECT_EQ(position.QuadPart, 2u);
+    char buffer[8] = {};
+    EXPECT_EQ(com->Read(buffer, 8, &done), S_FALSE);
+    EXPECT_EQ(done, 4u);
+    EXPECT_EQ(std::string(buffer, 4), "cdef");
+    STATSTG info;
+    EXPECT_EQ(com->Stat(&info, STATFLAG_NONAME), S_OK);
+    EXPECT_EQ(info.cbSize.QuadPart, 6u);
+    EXPECT_EQ(info.type, static_cast<DWORD>(STGTY_STREAM));
+    move.QuadPart = -1;
+    EXPECT_TRUE(FAILED(com->Seek(move, STREAM_SEEK_SET, &position)));
+    EXPECT_TRUE(FAILED(com->Seek(move, 7, &position)));
+    EXPECT_EQ(com->Release(), 0u);
+    EXPECT_EQ(stream.Size(), 6);
 }
 
-TEST(StreamAdapter, QueryInterfaceAndOwnership) {
-    int Destroyed = 0;
-    IStream* Com = new TStreamAdapter(*new TCountedStream(Destroyed), TStreamOwnership::soOwned);
-    IUnknown* Unknown = nullptr;
-    EXPECT_EQ(Com->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&Unknown)), S_OK);
-    ISequentialStream* Sequential = nullptr;
-    EXPECT_EQ(Com->QueryInterface(IID_ISequentialStream, reinterpret_cast<void**>(&Sequential)), S_OK);
-    void* Storage = reinterpret_cast<void*>(1);
-    EXPECT_EQ(Com->QueryInterface(IID_IStorage, &Storage), E_NOINTERFACE);
-    EXPECT_EQ(Storage, nullptr);
-    EXPECT_EQ(Com->QueryInterface(IID_IStream, nullptr), E_POINTER);
-    Unknown->Release();
-    Sequential->Release();
-    EXPECT_EQ(Destroyed, 0);
-    Com->Release();
-    EXPECT_EQ(Destroyed, 1);
+TEST(StreamAdapter, QueryInterfaceAndOwnership)
+{
+    int destroyed = 0;
+    IStream* com = new TStreamAdapter(*new TCountedStream(destroyed), TStreamOwnership::soOwned);
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(com->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+    ISequentialStream* sequential = nullptr;
+    EXPECT_EQ(com->QueryInterface(IID_ISequentialStream, reinterpret_cast<void**>(&sequential)),
+              S_OK);
+    void* storage = reinterpret_cast<void*>(1);
+    EXPECT_EQ(com->QueryInterface(IID_IStorage, &storage), E_NOINTERFACE);
+    EXPECT_EQ(storage, nullptr);
+    EXPECT_EQ(com->QueryInterface(IID_IStream, nullptr), E_POINTER);
+    unknown->Release();
+    sequential->Release();
+    EXPECT_EQ(destroyed, 0);
+    com->Release();
+    EXPECT_EQ(destroyed, 1);
 }
 
-TEST(StreamAdapter, FailuresBecomeHResults) {
-    TResourceStream ReadOnly(nullptr, L"Greeting");
-    IStream* Com = new TStreamAdapter(ReadOnly, TStreamOwnership::soReference);
-    ULONG Done = 5;
-    EXPECT_TRUE(FAILED(Com->Write("x", 1, &Done)));
-    EXPECT_EQ(Done, 0u);
-    ULARGE_INTEGER Size;
-    Size.QuadPart = 1;
-    EXPECT_TRUE(FAILED(Com->SetSize(Size)));
-    EXPECT_EQ(Com->Read(nullptr, 1, &Done), STG_E_INVALIDPOINTER);
-    EXPECT_EQ(Com->Stat(nullptr, 0), STG_E_INVALIDPOINTER);
-    Com->Release();
+TEST(StreamAdapter, FailuresBecomeHResults)
+{
+    TResourceStream read_only(nullptr, L"Greeting");
+    IStream* com = new TStreamAdapter(read_only, TStreamOwnership::soReference);
+    ULONG done = 5;
+    EXPECT_TRUE(FAILED(com->Write("x", 1, &done)));
+    EXPECT_EQ(done, 0u);
+    ULARGE_INTEGER size;
+    size.QuadPart = 1;
+    EXPECT_TRUE(FAILED(com->SetSize(size)));
+    EXPECT_EQ(com->Read(nullptr, 1, &done), STG_E_INVALIDPOINTER);
+    EXPECT_EQ(com->Stat(nullptr, 0), STG_E_INVALIDPOINTER);
+    com->Release();
 }
 
-TEST(StreamAdapter, CopyToAnotherComStream) {
-    TMemoryStream Source, Target;
-    Source.WriteBuffer("copied bytes", 12);
-    Source.SetPosition(7);
-    IStream* From = new TStreamAdapter(Source, TStreamOwnership::soReference);
-    IStream* To = new TStreamAdapter(Target, TStreamOwnership::soReference);
-    ULARGE_INTEGER Count, Read, Written;
-    Count.QuadPart = 100;
-    EXPECT_EQ(From->CopyTo(To, Count, &Read, &Written), S_OK);
-    EXPECT_EQ(Read.QuadPart, 5u);
-    EXPECT_EQ(Written.QuadPart, 5u);
-    EXPECT_EQ(std::string(static_cast<const char*>(Target.Memory()), 5), "bytes");
-    EXPECT_EQ(From->CopyTo(nullptr, Count, &Read, &Written), STG_E_INVALIDPOINTER);
-    From->Release();
-    To->Release();
+TEST(StreamAdapter, CopyToAnotherComStream)
+{
+    TMemoryStream source, target;
+    source.WriteBuffer("copied bytes", 12);
+    source.SetPosition(7);
+    IStream* from = new TStreamAdapter(source, TStreamOwnership::soReference);
+    IStream* to = new TStreamAdapter(target, TStreamOwnership::soReference);
+    ULARGE_INTEGER count, read, written;
+    count.QuadPart = 100;
+    EXPECT_EQ(from->CopyTo(to, count, &read, &written), S_OK);
+    EXPECT_EQ(read.QuadPart, 5u);
+    EXPECT_EQ(written.QuadPart, 5u);
+    EXPECT_EQ(std::string(static_cast<const char*>(target.Memory()), 5), "bytes");
+    EXPECT_EQ(from->CopyTo(nullptr, count, &read, &written), STG_E_INVALIDPOINTER);
+    from->Release();
+    to->Release();
 }

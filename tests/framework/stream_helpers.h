@@ -7,12 +7,15 @@
 
 namespace zn::testing {
 
-inline std::string Contents(TCustomMemoryStream& Stream) {
-    return std::string(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
+inline std::string Contents(TCustomMemoryStream& Stream)
+{
+    return std::string(static_cast<const char*>(Stream.Memory()),
+                       static_cast<size_t>(Stream.Size()));
 }
 
 // Replaces the stream's bytes and moves to the start, ready to be read.
-inline void Load(TMemoryStream& Stream, const std::string& Bytes) {
+inline void Load(TMemoryStream& Stream, const std::string& Bytes)
+{
     Stream.Clear();
     Stream.WriteBuffer(Bytes.data(), Bytes.size());
     Stream.SetPosition(0);

@@ -9,104 +9,111 @@
 using namespace zn;
 using namespace zn::test;
 
-TEST(ControlProperties, NewControlsHaveTheFrameworksDefaults) {
-    TTestShape Shape(nullptr);
-    EXPECT_EQ(Shape.Align(), alNone);
-    EXPECT_EQ(Shape.Anchors(), (TAnchors{akLeft, akTop}));
-    EXPECT_EQ(Shape.Color(), clWindow);
-    EXPECT_TRUE(Shape.ParentColor());
-    EXPECT_FALSE(Shape.ShowHint());
-    EXPECT_TRUE(Shape.ParentShowHint());
-    EXPECT_EQ(Shape.DragCursor(), crDrag);
-    EXPECT_EQ(Shape.DragMode(), dmManual);
-    EXPECT_TRUE(Shape.Visible());
-    EXPECT_TRUE(Shape.Enabled());
-    EXPECT_EQ(Shape.PopupMenu(), nullptr);
-    TTestPanel Panel(nullptr);
-    EXPECT_FALSE(Panel.TabStop());
-    TForm Form(nullptr);
-    EXPECT_FALSE(Form.Visible());
-    EXPECT_EQ(Form.Color(), clBtnFace);
-    EXPECT_FALSE(Form.ParentColor());
+TEST(ControlProperties, NewControlsHaveTheFrameworksDefaults)
+{
+    TTestShape shape(nullptr);
+    EXPECT_EQ(shape.Align(), alNone);
+    EXPECT_EQ(shape.Anchors(), (TAnchors{akLeft, akTop}));
+    EXPECT_EQ(shape.Color(), clWindow);
+    EXPECT_TRUE(shape.ParentColor());
+    EXPECT_FALSE(shape.ShowHint());
+    EXPECT_TRUE(shape.ParentShowHint());
+    EXPECT_EQ(shape.DragCursor(), crDrag);
+    EXPECT_EQ(shape.DragMode(), dmManual);
+    EXPECT_TRUE(shape.Visible());
+    EXPECT_TRUE(shape.Enabled());
+    EXPECT_EQ(shape.PopupMenu(), nullptr);
+    TTestPanel panel(nullptr);
+    EXPECT_FALSE(panel.TabStop());
+    TForm form(nullptr);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(form.Color(), clBtnFace);
+    EXPECT_FALSE(form.ParentColor());
 }
 
-TEST(ControlProperties, ColorChangesSendTheColourMessageOnce) {
-    TTestShape Shape(nullptr);
-    Shape.SetColor(clRed);
-    EXPECT_EQ(Shape.ColorChanges, 1);
-    EXPECT_FALSE(Shape.ParentColor());
-    Shape.SetColor(clRed);
-    EXPECT_EQ(Shape.ColorChanges, 1);
+TEST(ControlProperties, ColorChangesSendTheColourMessageOnce)
+{
+    TTestShape shape(nullptr);
+    shape.SetColor(clRed);
+    EXPECT_EQ(shape.ColorChanges, 1);
+    EXPECT_FALSE(shape.ParentColor());
+    shape.SetColor(clRed);
+    EXPECT_EQ(shape.ColorChanges, 1);
     EXPECT_EQ(CM_COLORCHANGED, 0xB00Du);
-    Shape.Perform(CM_COLORCHANGED);
-    EXPECT_EQ(Shape.ColorChanges, 2);
+    shape.Perform(CM_COLORCHANGED);
+    EXPECT_EQ(shape.ColorChanges, 2);
 }
 
-TEST(ControlProperties, ParentColorFollowsTheParentUntilTheControlHasItsOwn) {
-    TTestPanel Panel(nullptr);
-    Panel.SetColor(clYellow);
-    TTestShape Inherits(nullptr), Own(nullptr);
-    Own.SetColor(clRed);
-    Inherits.SetParent(&Panel);
-    Own.SetParent(&Panel);
-    EXPECT_EQ(Inherits.Color(), clYellow);
-    EXPECT_EQ(Inherits.ColorChanges, 1);
-    EXPECT_TRUE(Inherits.ParentColor());
-    Panel.SetColor(clAqua);
-    EXPECT_EQ(Inherits.Color(), clAqua);
-    EXPECT_EQ(Inherits.ColorChanges, 2);
-    EXPECT_EQ(Own.Color(), clRed);
-    Own.SetParentColor(true);
-    EXPECT_EQ(Own.Color(), clAqua);
-    Panel.SetColor(clAqua);
-    EXPECT_EQ(Inherits.ColorChanges, 2) << "no message when nothing changed";
+TEST(ControlProperties, ParentColorFollowsTheParentUntilTheControlHasItsOwn)
+{
+    TTestPanel panel(nullptr);
+    panel.SetColor(clYellow);
+    TTestShape inherits(nullptr), own(nullptr);
+    own.SetColor(clRed);
+    inherits.SetParent(&panel);
+    own.SetParent(&panel);
+    EXPECT_EQ(inherits.Color(), clYellow);
+    EXPECT_EQ(inherits.ColorChanges, 1);
+    EXPECT_TRUE(inherits.ParentColor());
+    panel.SetColor(clAqua);
+    EXPECT_EQ(inherits.Color(), clAqua);
+    EXPECT_EQ(inherits.ColorChanges, 2);
+    EXPECT_EQ(own.Color(), clRed);
+    own.SetParentColor(true);
+    EXPECT_EQ(own.Color(), clAqua);
+    panel.SetColor(clAqua);
+    EXPECT_EQ(inherits.ColorChanges, 2) << "no message when nothing changed";
 }
 
-TEST(ControlProperties, ShowHintFollowsTheParentUntilSetOnTheControl) {
-    TTestPanel Panel(nullptr);
-    TTestShape Shape(nullptr);
-    Shape.SetParent(&Panel);
-    Panel.SetShowHint(true);
-    EXPECT_TRUE(Shape.ShowHint());
-    Shape.SetShowHint(false);
-    EXPECT_FALSE(Shape.ParentShowHint());
-    Panel.SetShowHint(false);
-    Panel.SetShowHint(true);
-    EXPECT_FALSE(Shape.ShowHint());
-    Shape.SetHint(L"tip");
-    EXPECT_EQ(Shape.Hint(), L"tip");
+TEST(ControlProperties, ShowHintFollowsTheParentUntilSetOnTheControl)
+{
+    TTestPanel panel(nullptr);
+    TTestShape shape(nullptr);
+    shape.SetParent(&panel);
+    panel.SetShowHint(true);
+    EXPECT_TRUE(shape.ShowHint());
+    shape.SetShowHint(false);
+    EXPECT_FALSE(shape.ParentShowHint());
+    panel.SetShowHint(false);
+    panel.SetShowHint(true);
+    EXPECT_FALSE(shape.ShowHint());
+    shape.SetHint(L"tip");
+    EXPECT_EQ(shape.Hint(), L"tip");
 }
 
-TEST(ControlProperties, AReferencedComponentThatIsFreedIsForgotten) {
-    TTestShape Shape(nullptr);
-    auto* Menu = new TComponent(nullptr);
-    Shape.SetPopupMenu(Menu);
-    EXPECT_EQ(Shape.PopupMenu(), Menu);
-    delete Menu;
-    EXPECT_EQ(Shape.PopupMenu(), nullptr);
-    auto* Kept = new TComponent(nullptr);
-    Shape.SetPopupMenu(Kept);
-    Shape.SetPopupMenu(nullptr);
-    delete Kept;
-    EXPECT_EQ(Shape.PopupMenu(), nullptr);
+TEST(ControlProperties, AReferencedComponentThatIsFreedIsForgotten)
+{
+    TTestShape shape(nullptr);
+    auto* menu = new TComponent(nullptr);
+    shape.SetPopupMenu(menu);
+    EXPECT_EQ(shape.PopupMenu(), menu);
+    delete menu;
+    EXPECT_EQ(shape.PopupMenu(), nullptr);
+    auto* kept = new TComponent(nullptr);
+    shape.SetPopupMenu(kept);
+    shape.SetPopupMenu(nullptr);
+    delete kept;
+    EXPECT_EQ(shape.PopupMenu(), nullptr);
 }
 
-TEST(DesignState, AFormInTheDesignerPutsItsControlsThereAndRaisesNoClicks) {
-    TForm Form(nullptr);
-    auto* Panel = new TTestPanel(&Form);
-    Panel->SetParent(&Form);
-    Panel->SetBounds(0, 0, 50, 50);
-    TTestShape Unowned(nullptr);
-    Unowned.SetParent(Panel);
-    SetDesignState(Form, true);
-    EXPECT_TRUE(Form.ComponentState().Contains(csDesigning));
-    EXPECT_TRUE(Panel->ComponentState().Contains(csDesigning));
-    EXPECT_TRUE(Unowned.ComponentState().Contains(csDesigning)) << "a control on the form that it does not own";
-    Panel->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(5, 5));
-    Panel->Perform(WM_LBUTTONUP, 0, PointToLParam(5, 5));
-    EXPECT_EQ(Panel->Log, (std::vector<std::string>{"down left 5,5"}));
-    SetDesignState(Form, false);
-    EXPECT_FALSE(Panel->ComponentState().Contains(csDesigning));
-    EXPECT_FALSE(Unowned.ComponentState().Contains(csDesigning));
-    Unowned.SetParent(nullptr);
+TEST(DesignState, AFormInTheDesignerPutsItsControlsThereAndRaisesNoClicks)
+{
+    TForm form(nullptr);
+    auto* panel = new TTestPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 50, 50);
+    TTestShape unowned(nullptr);
+    unowned.SetParent(panel);
+    SetDesignState(form, true);
+    EXPECT_TRUE(form.ComponentState().Contains(csDesigning));
+    EXPECT_TRUE(panel->ComponentState().Contains(csDesigning));
+    EXPECT_TRUE(unowned.ComponentState().Contains(csDesigning))
+        << "a control on the form that it does not own";
+    panel->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(5, 5));
+    panel->Perform(WM_LBUTTONUP, 0, PointToLParam(5, 5));
+    EXPECT_EQ(panel->Log, (std::vector<std::string>{"down left 5,5"}));
+    SetDesignState(form, false);
+    EXPECT_FALSE(panel->ComponentState().Contains(csDesigning));
+    EXPECT_FALSE(unowned.ComponentState().Contains(csDesigning));
+    unowned.SetParent(nullptr);
 }

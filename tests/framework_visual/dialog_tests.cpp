@@ -18,29 +18,35 @@ namespace {
 
 // A literal with nulls inside, all of it but the terminator the compiler adds.
 template <std::size_t N>
-std::wstring WithNulls(const wchar_t (&Text)[N]) {
+std::wstring WithNulls(const wchar_t (&Text)[N])
+{
     return std::wstring(Text, N - 1);
 }
 
 } // namespace
 
-TEST(DialogFilter, BarsBecomeNullsAndTheListEndsWithTwo) {
-    EXPECT_EQ(DialogFilter(L"Movies|*.swf;*.flv|All|*.*"), WithNulls(L"Movies\0*.swf;*.flv\0All\0*.*\0\0"));
+TEST(DialogFilter, BarsBecomeNullsAndTheListEndsWithTwo)
+{
+    EXPECT_EQ(DialogFilter(L"Movies|*.swf;*.flv|All|*.*"),
+              WithNulls(L"Movies\0*.swf;*.flv\0All\0*.*\0\0"));
     EXPECT_EQ(DialogFilter(L"Movies|*.swf|Dangling"), WithNulls(L"Movies\0*.swf\0\0"));
     EXPECT_EQ(DialogFilter(L""), std::wstring(1, L'\0'));
 }
 
-TEST(SelectedFiles, OnePathOrAFolderWithNames) {
-    const wchar_t One[] = L"C:\\movies\\a.swf\0\0";
-    EXPECT_EQ(SelectedFiles(One, std::size(One)), (std::vector<std::wstring>{L"C:\\movies\\a.swf"}));
-    const wchar_t Many[] = L"C:\\movies\0a.swf\0b.flv\0\0";
-    EXPECT_EQ(SelectedFiles(Many, std::size(Many)),
+TEST(SelectedFiles, OnePathOrAFolderWithNames)
+{
+    const wchar_t one[] = L"C:\\movies\\a.swf\0\0";
+    EXPECT_EQ(SelectedFiles(one, std::size(one)),
+              (std::vector<std::wstring>{L"C:\\movies\\a.swf"}));
+    const wchar_t many[] = L"C:\\movies\0a.swf\0b.flv\0\0";
+    EXPECT_EQ(SelectedFiles(many, std::size(many)),
               (std::vector<std::wstring>{L"C:\\movies\\a.swf", L"C:\\movies\\b.flv"}));
-    const wchar_t Root[] = L"C:\\\0a.swf\0b.swf\0\0";
-    EXPECT_EQ(SelectedFiles(Root, std::size(Root))[0], L"C:\\a.swf");
-    const wchar_t Unended[] = {L'a', L'b', L'c'};
-    EXPECT_EQ(SelectedFiles(Unended, 3), (std::vector<std::wstring>{L"abc"})) << "nothing is read past the size";
-    EXPECT_TRUE(SelectedFiles(Unended, 0).empty());
+    const wchar_t root[] = L"C:\\\0a.swf\0b.swf\0\0";
+    EXPECT_EQ(SelectedFiles(root, std::size(root))[0], L"C:\\a.swf");
+    const wchar_t unended[] = {L'a', L'b', L'c'};
+    EXPECT_EQ(SelectedFiles(unended, 3), (std::vector<std::wstring>{L"abc"}))
+        << "nothing is read past the size";
+    EXPECT_TRUE(SelectedFiles(unended, 0).empty());
 }
 
 namespace {
@@ -49,10 +55,12 @@ namespace {
 std::wstring Answer;
 bool Answered = false;
 
-BOOL CALLBACK AnswerDialog(HWND Window, LPARAM) {
-    wchar_t Class[16] = {};
-    GetClassNameW(Window, Class, 16);
-    if (std::wstring(Class) != L"#32770" || !IsWindowVisible(Window)) return TRUE;
+BOOL CALLBACK AnswerDialog(HWND Window, LPARAM)
+{
+    wchar_t class_name[16] = {};
+    GetClassNameW(Window, class_name, 16);
+    if (std::wstring(class_name) != L"#32770" || !IsWindowVisible(Window))
+        return TRUE;
     // Anything still up after the answer (a message box about the name, a dialog that missed
     // the answer) is cancelled, so a failure ends the test instead of hanging it.
     if (Answered) {
@@ -70,70 +78,76 @@ BOOL CALLBACK AnswerDialog(HWND Window, LPARAM) {
     return FALSE;
 }
 
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD)
+{
     EnumThreadWindows(GetCurrentThreadId(), &AnswerDialog, 0);
 }
 
-bool ExecuteAnswering(TOpenDialog& Dialog, const std::wstring& Name) {
+bool ExecuteAnswering(TOpenDialog& Dialog, const std::wstring& Name)
+{
     Answer = Name;
     Answered = false;
-    UINT_PTR Timer = SetTimer(nullptr, 0, 200, &AnswerTimer);
-    bool Result = Dialog.Execute();
-    KillTimer(nullptr, Timer);
-    return Result;
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, &AnswerTimer);
+    bool result = Dialog.Execute();
+    KillTimer(nullptr, timer);
+    return result;
 }
 
-std::wstring FullPath(const std::wstring& Name) {
-    wchar_t Path[MAX_PATH] = {};
-    GetFullPathNameW(Name.c_str(), MAX_PATH, Path, nullptr);
-    return Path;
+std::wstring FullPath(const std::wstring& Name)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetFullPathNameW(Name.c_str(), MAX_PATH, path, nullptr);
+    return path;
 }
 
 } // namespace
 
-TEST(OpenDialog, CancellingReturnsFalseAndKeepsTheFileName) {
-    TOpenDialog Dialog(nullptr);
-    Dialog.SetFileName(L"before.swf");
-    Dialog.SetFilter(L"Movies|*.swf|All|*.*");
-    EXPECT_FALSE(ExecuteAnswering(Dialog, L""));
+TEST(OpenDialog, CancellingReturnsFalseAndKeepsTheFileName)
+{
+    TOpenDialog dialog(nullptr);
+    dialog.SetFileName(L"before.swf");
+    dialog.SetFilter(L"Movies|*.swf|All|*.*");
+    EXPECT_FALSE(ExecuteAnswering(dialog, L""));
     EXPECT_TRUE(Answered);
-    EXPECT_EQ(Dialog.FileName(), L"before.swf");
+    EXPECT_EQ(dialog.FileName(), L"before.swf");
 }
 
-TEST(OpenDialog, AChosenFileComesBackAsAFullPath) {
-    const std::wstring Name = L"dialog_choice.swf";
+TEST(OpenDialog, AChosenFileComesBackAsAFullPath)
+{
+    const std::wstring name = L"dialog_choice.swf";
     {
-        TFileStream File(Name, fmCreate);
-        File.WriteBuffer("FWS", 3);
+        TFileStream file(name, fmCreate);
+        file.WriteBuffer("FWS", 3);
     }
-    TOpenDialog Dialog(nullptr);
-    Dialog.SetOptions({TOpenOption::ofFileMustExist, TOpenOption::ofHideReadOnly});
-    Dialog.SetInitialDir(FullPath(L"."));
-    ASSERT_TRUE(ExecuteAnswering(Dialog, Name));
-    EXPECT_EQ(Dialog.FileName(), FullPath(Name));
-    EXPECT_EQ(Dialog.Files(), (std::vector<std::wstring>{FullPath(Name)}));
-    DeleteFileW(Name.c_str());
+    TOpenDialog dialog(nullptr);
+    dialog.SetOptions({TOpenOption::ofFileMustExist, TOpenOption::ofHideReadOnly});
+    dialog.SetInitialDir(FullPath(L"."));
+    ASSERT_TRUE(ExecuteAnswering(dialog, name));
+    EXPECT_EQ(dialog.FileName(), FullPath(name));
+    EXPECT_EQ(dialog.Files(), (std::vector<std::wstring>{FullPath(name)}));
+    DeleteFileW(name.c_str());
 }
 
-TEST(OpenDialog, SettingsAreStoredWithTheForm) {
-    TComponent Root(nullptr);
-    Root.SetName(L"Root");
-    auto* Dialog = new TOpenDialog(&Root);
-    Dialog->SetName(L"OpenDialog1");
-    Dialog->SetFilter(L"Movies|*.swf");
-    Dialog->SetFilterIndex(2);
-    Dialog->SetTitle(L"Open a movie");
-    Dialog->SetOptions({TOpenOption::ofAllowMultiSelect});
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Root);
+TEST(OpenDialog, SettingsAreStoredWithTheForm)
+{
+    TComponent root(nullptr);
+    root.SetName(L"Root");
+    auto* dialog = new TOpenDialog(&root);
+    dialog->SetName(L"OpenDialog1");
+    dialog->SetFilter(L"Movies|*.swf");
+    dialog->SetFilterIndex(2);
+    dialog->SetTitle(L"Open a movie");
+    dialog->SetOptions({TOpenOption::ofAllowMultiSelect});
+    TMemoryStream stream;
+    WriteComponentToStream(stream, root);
     RegisterClasses({&TOpenDialog::ClassInfo()});
-    Stream.SetPosition(0);
-    TComponent Read(nullptr);
-    ReadComponentFromStream(Stream, &Read);
-    auto* Copy = dynamic_cast<TOpenDialog*>(Read.FindComponent(L"OpenDialog1"));
-    ASSERT_NE(Copy, nullptr);
-    EXPECT_EQ(Copy->Filter(), L"Movies|*.swf");
-    EXPECT_EQ(Copy->FilterIndex(), 2);
-    EXPECT_EQ(Copy->Title(), L"Open a movie");
-    EXPECT_EQ(Copy->Options(), TOpenOptions{TOpenOption::ofAllowMultiSelect});
+    stream.SetPosition(0);
+    TComponent read(nullptr);
+    ReadComponentFromStream(stream, &read);
+    auto* copy = dynamic_cast<TOpenDialog*>(read.FindComponent(L"OpenDialog1"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Filter(), L"Movies|*.swf");
+    EXPECT_EQ(copy->FilterIndex(), 2);
+    EXPECT_EQ(copy->Title(), L"Open a movie");
+    EXPECT_EQ(copy->Options(), TOpenOptions{TOpenOption::ofAllowMultiSelect});
 }

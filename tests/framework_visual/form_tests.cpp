@@ -24,7 +24,8 @@ public:
     TCloseAction Action = caHide;
     int Closes = 0;
     std::vector<std::string> Errors;
-    void Close(TObject*, TCloseAction& AAction) {
+    void Close(TObject*, TCloseAction& AAction)
+    {
         ++Closes;
         AAction = Action;
     }
@@ -32,69 +33,73 @@ public:
     void Fail(TObject*) { throw EInvalidOperation(L"click failed"); }
 };
 
-std::wstring WindowText(HWND Window) {
-    wchar_t Text[128] = {};
-    GetWindowTextW(Window, Text, 128);
-    return Text;
+std::wstring WindowText(HWND Window)
+{
+    wchar_t text[128] = {};
+    GetWindowTextW(Window, text, 128);
+    return text;
 }
 
 } // namespace
 
-TEST(Form, AFormMadeInCodeIsATopLevelWindowShownOnRequest) {
-    TForm Form(nullptr);
-    Form.SetCaption(L"Zintara");
-    Form.SetBounds(30, 40, 300, 200);
-    EXPECT_FALSE(Form.HandleAllocated());
-    Form.Show();
-    HWND Window = Form.Handle();
-    EXPECT_TRUE(IsWindowVisible(Window));
-    EXPECT_EQ(GetParent(Window), nullptr);
-    EXPECT_EQ(WindowText(Window), L"Zintara");
-    RECT Area;
-    GetWindowRect(Window, &Area);
-    EXPECT_EQ(Area.left, 30);
-    EXPECT_EQ(Area.right - Area.left, 300);
-    Form.SetClientWidth(250);
-    EXPECT_EQ(Form.ClientWidth(), 250);
-    Form.SetCaption(L"Renamed");
-    EXPECT_EQ(WindowText(Window), L"Renamed");
-    EXPECT_EQ(GetParentForm(&Form), &Form);
+TEST(Form, AFormMadeInCodeIsATopLevelWindowShownOnRequest)
+{
+    TForm form(nullptr);
+    form.SetCaption(L"Zintara");
+    form.SetBounds(30, 40, 300, 200);
+    EXPECT_FALSE(form.HandleAllocated());
+    form.Show();
+    HWND window = form.Handle();
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetParent(window), nullptr);
+    EXPECT_EQ(WindowText(window), L"Zintara");
+    RECT area;
+    GetWindowRect(window, &area);
+    EXPECT_EQ(area.left, 30);
+    EXPECT_EQ(area.right - area.left, 300);
+    form.SetClientWidth(250);
+    EXPECT_EQ(form.ClientWidth(), 250);
+    form.SetCaption(L"Renamed");
+    EXPECT_EQ(WindowText(window), L"Renamed");
+    EXPECT_EQ(GetParentForm(&form), &form);
 }
 
-TEST(Form, ClosingHidesByDefaultAndOnCloseCanKeepOrFreeTheForm) {
-    TFormEvents Events;
-    auto* Form = new TForm(nullptr);
-    Form->OnClose = TCloseEvent::Bind<&TFormEvents::Close>(&Events);
-    Form->Show();
-    SendMessageW(Form->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(Form->Visible());
-    EXPECT_FALSE(IsWindowVisible(Form->Handle()));
-    Form->Show();
-    Events.Action = caNone;
-    Form->Close();
-    EXPECT_TRUE(Form->Visible());
-    Events.Action = caFree;
-    int Forms = Screen().FormCount();
-    HWND Window = Form->Handle();
-    Form->Close();
-    EXPECT_TRUE(IsWindow(Window)) << "freed only once the closing message is done";
+TEST(Form, ClosingHidesByDefaultAndOnCloseCanKeepOrFreeTheForm)
+{
+    TFormEvents events;
+    auto* form = new TForm(nullptr);
+    form->OnClose = TCloseEvent::Bind<&TFormEvents::Close>(&events);
+    form->Show();
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    form->Show();
+    events.Action = caNone;
+    form->Close();
+    EXPECT_TRUE(form->Visible());
+    events.Action = caFree;
+    int forms = Screen().FormCount();
+    HWND window = form->Handle();
+    form->Close();
+    EXPECT_TRUE(IsWindow(window)) << "freed only once the closing message is done";
     PumpMessages();
-    EXPECT_FALSE(IsWindow(Window));
-    EXPECT_EQ(Screen().FormCount(), Forms - 1);
-    EXPECT_EQ(Events.Closes, 3);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(Screen().FormCount(), forms - 1);
+    EXPECT_EQ(events.Closes, 3);
 }
 
-TEST(Screen, KnowsTheDisplayAndTheForms) {
-    const TWindowDC DC = WindowDC(nullptr);
-    EXPECT_EQ(Screen().PixelsPerInch(), GetDeviceCaps(DC.get().Value, LOGPIXELSY));
+TEST(Screen, KnowsTheDisplayAndTheForms)
+{
+    const TWindowDC dc = WindowDC(nullptr);
+    EXPECT_EQ(Screen().PixelsPerInch(), GetDeviceCaps(dc.get().Value, LOGPIXELSY));
     EXPECT_EQ(Screen().Width(), GetSystemMetrics(SM_CXSCREEN));
-    int Before = Screen().FormCount();
+    int before = Screen().FormCount();
     {
-        TForm Form(nullptr);
-        EXPECT_EQ(Screen().FormCount(), Before + 1);
-        EXPECT_EQ(Screen().Forms(Before), &Form);
+        TForm form(nullptr);
+        EXPECT_EQ(Screen().FormCount(), before + 1);
+        EXPECT_EQ(Screen().Forms(before), &form);
     }
-    EXPECT_EQ(Screen().FormCount(), Before);
+    EXPECT_EQ(Screen().FormCount(), before);
     EXPECT_THROW(Screen().Forms(-1), EListError);
 }
 
@@ -103,207 +108,222 @@ protected:
     void SetUp() override { RegisterTestControls(); }
 
     // A form with a panel holding a shape, every stored property away from its default.
-    static void Fill(TForm& Form) {
+    static void Fill(TForm& Form)
+    {
         Form.SetName(L"MainForm");
         Form.SetCaption(L"Stored form");
         Form.SetBounds(20, 30, 400, 300);
         Form.SetColor(clTeal);
         Form.SetHint(L"form hint");
-        auto* Panel = new TTestPanel(&Form);
-        Panel->SetName(L"Panel1");
-        Panel->SetParent(&Form);
-        Panel->SetBounds(0, 0, 100, 80);
-        Panel->SetAlign(alTop);
-        Panel->SetTabStop(true);
-        Panel->SetShowHint(true);
-        Panel->SetDragMode(dmAutomatic);
-        auto* Shape = new TTestShape(&Form);
-        Shape->SetName(L"Shape1");
-        Shape->SetParent(Panel);
-        Shape->SetBounds(5, 6, 20, 30);
-        Shape->SetColor(clInfoBk);
-        Shape->SetAnchors({akRight, akBottom});
-        Shape->SetDragCursor(crNoDrop);
-        Shape->SetEnabled(false);
-        Shape->SetVisible(false);
-        Shape->SetHint(L"shape hint");
+        auto* panel = new TTestPanel(&Form);
+        panel->SetName(L"Panel1");
+        panel->SetParent(&Form);
+        panel->SetBounds(0, 0, 100, 80);
+        panel->SetAlign(alTop);
+        panel->SetTabStop(true);
+        panel->SetShowHint(true);
+        panel->SetDragMode(dmAutomatic);
+        auto* shape = new TTestShape(&Form);
+        shape->SetName(L"Shape1");
+        shape->SetParent(panel);
+        shape->SetBounds(5, 6, 20, 30);
+        shape->SetColor(clInfoBk);
+        shape->SetAnchors({akRight, akBottom});
+        shape->SetDragCursor(crNoDrop);
+        shape->SetEnabled(false);
+        shape->SetVisible(false);
+        shape->SetHint(L"shape hint");
         // Its own ShowHint, false under a panel that shows hints.
-        Shape->SetShowHint(false);
+        shape->SetShowHint(false);
     }
 };
 
-TEST_P(FormStreamTest, AFormWithControlsReadsBackWithTheSameProperties) {
-    TForm Original(nullptr);
-    Fill(Original);
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Original, GetParam());
-    Stream.SetPosition(0);
-    std::unique_ptr<TComponent> Read(ReadComponentFromStream(Stream, nullptr));
-    auto* Form = dynamic_cast<TForm*>(Read.get());
-    ASSERT_NE(Form, nullptr);
-    EXPECT_EQ(Form->Name(), L"MainForm");
-    EXPECT_EQ(Form->Caption(), L"Stored form");
-    EXPECT_EQ(Form->BoundsRect(), Rect(20, 30, 420, 330));
-    EXPECT_EQ(Form->Color(), clTeal);
-    EXPECT_EQ(Form->Hint(), L"form hint");
-    EXPECT_FALSE(Form->Visible());
+TEST_P(FormStreamTest, AFormWithControlsReadsBackWithTheSameProperties)
+{
+    TForm original(nullptr);
+    Fill(original);
+    TMemoryStream stream;
+    WriteComponentToStream(stream, original, GetParam());
+    stream.SetPosition(0);
+    std::unique_ptr<TComponent> read(ReadComponentFromStream(stream, nullptr));
+    auto* form = dynamic_cast<TForm*>(read.get());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Name(), L"MainForm");
+    EXPECT_EQ(form->Caption(), L"Stored form");
+    EXPECT_EQ(form->BoundsRect(), Rect(20, 30, 420, 330));
+    EXPECT_EQ(form->Color(), clTeal);
+    EXPECT_EQ(form->Hint(), L"form hint");
+    EXPECT_FALSE(form->Visible());
 
-    auto* Panel = dynamic_cast<TTestPanel*>(Form->FindComponent(L"Panel1"));
-    auto* Shape = dynamic_cast<TTestShape*>(Form->FindComponent(L"Shape1"));
-    ASSERT_NE(Panel, nullptr);
-    ASSERT_NE(Shape, nullptr);
-    EXPECT_EQ(Panel->Parent(), Form);
-    EXPECT_EQ(Shape->Parent(), Panel);
-    EXPECT_EQ(Panel->Align(), alTop);
-    EXPECT_EQ(Panel->Width(), Form->ClientWidth()) << "aligned once the form is loaded";
-    EXPECT_TRUE(Panel->TabStop());
-    EXPECT_TRUE(Panel->ShowHint());
-    EXPECT_EQ(Panel->DragMode(), dmAutomatic);
-    EXPECT_EQ(Panel->Color(), clTeal) << "ParentColor was stored as the default and followed the form";
-    EXPECT_EQ(Shape->BoundsRect(), Rect(5, 6, 25, 36));
-    EXPECT_EQ(Shape->Color(), clInfoBk) << "a system colour, stored as a negative number";
-    EXPECT_FALSE(Shape->ParentColor());
-    EXPECT_EQ(Shape->Anchors(), (TAnchors{akRight, akBottom}));
-    EXPECT_EQ(Shape->DragCursor(), crNoDrop);
-    EXPECT_FALSE(Shape->Enabled());
-    EXPECT_FALSE(Shape->Visible());
-    EXPECT_EQ(Shape->Hint(), L"shape hint");
-    EXPECT_FALSE(Shape->ParentShowHint());
-    EXPECT_FALSE(Shape->ShowHint());
-    for (TComponent* Component : {static_cast<TComponent*>(Form), static_cast<TComponent*>(Panel),
-                                  static_cast<TComponent*>(Shape)})
-        EXPECT_FALSE(Component->ComponentState().Contains(csLoading)) << "Loaded ran for every component";
+    auto* panel = dynamic_cast<TTestPanel*>(form->FindComponent(L"Panel1"));
+    auto* shape = dynamic_cast<TTestShape*>(form->FindComponent(L"Shape1"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(shape, nullptr);
+    EXPECT_EQ(panel->Parent(), form);
+    EXPECT_EQ(shape->Parent(), panel);
+    EXPECT_EQ(panel->Align(), alTop);
+    EXPECT_EQ(panel->Width(), form->ClientWidth()) << "aligned once the form is loaded";
+    EXPECT_TRUE(panel->TabStop());
+    EXPECT_TRUE(panel->ShowHint());
+    EXPECT_EQ(panel->DragMode(), dmAutomatic);
+    EXPECT_EQ(panel->Color(), clTeal)
+        << "ParentColor was stored as the default and followed the form";
+    EXPECT_EQ(shape->BoundsRect(), Rect(5, 6, 25, 36));
+    EXPECT_EQ(shape->Color(), clInfoBk) << "a system colour, stored as a negative number";
+    EXPECT_FALSE(shape->ParentColor());
+    EXPECT_EQ(shape->Anchors(), (TAnchors{akRight, akBottom}));
+    EXPECT_EQ(shape->DragCursor(), crNoDrop);
+    EXPECT_FALSE(shape->Enabled());
+    EXPECT_FALSE(shape->Visible());
+    EXPECT_EQ(shape->Hint(), L"shape hint");
+    EXPECT_FALSE(shape->ParentShowHint());
+    EXPECT_FALSE(shape->ShowHint());
+    for (TComponent* component : {static_cast<TComponent*>(form), static_cast<TComponent*>(panel),
+                                  static_cast<TComponent*>(shape)})
+        EXPECT_FALSE(component->ComponentState().Contains(csLoading))
+            << "Loaded ran for every component";
 
-    TMemoryStream Again;
-    WriteComponentToStream(Again, *Form, GetParam());
-    ASSERT_EQ(Again.Size(), Stream.Size());
-    EXPECT_EQ(std::memcmp(Again.Memory(), Stream.Memory(), static_cast<size_t>(Stream.Size())), 0)
+    TMemoryStream again;
+    WriteComponentToStream(again, *form, GetParam());
+    ASSERT_EQ(again.Size(), stream.Size());
+    EXPECT_EQ(std::memcmp(again.Memory(), stream.Memory(), static_cast<size_t>(stream.Size())), 0)
         << "what was read writes back byte for byte";
 }
 
-TEST_P(FormStreamTest, AFormStoredVisibleIsShownWhenLoadedWithItsControlsWindows) {
-    TForm Original(nullptr);
-    Fill(Original);
-    Original.SetVisible(true);
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Original, GetParam());
-    Stream.SetPosition(0);
-    TForm Form(nullptr);
-    ReadComponentFromStream(Stream, &Form);
-    ASSERT_TRUE(Form.HandleAllocated());
-    EXPECT_TRUE(IsWindowVisible(Form.Handle()));
-    auto* Panel = dynamic_cast<TTestPanel*>(Form.FindComponent(L"Panel1"));
-    ASSERT_NE(Panel, nullptr);
-    ASSERT_TRUE(Panel->HandleAllocated());
-    EXPECT_EQ(GetParent(Panel->Handle()), Form.Handle());
+TEST_P(FormStreamTest, AFormStoredVisibleIsShownWhenLoadedWithItsControlsWindows)
+{
+    TForm original(nullptr);
+    Fill(original);
+    original.SetVisible(true);
+    TMemoryStream stream;
+    WriteComponentToStream(stream, original, GetParam());
+    stream.SetPosition(0);
+    TForm form(nullptr);
+    ReadComponentFromStream(stream, &form);
+    ASSERT_TRUE(form.HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    auto* panel = dynamic_cast<TTestPanel*>(form.FindComponent(L"Panel1"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->HandleAllocated());
+    EXPECT_EQ(GetParent(panel->Handle()), form.Handle());
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormats, FormStreamTest, ::testing::Values(TFormFormat::Binary, TFormFormat::Text));
+INSTANTIATE_TEST_SUITE_P(BothFormats, FormStreamTest,
+                         ::testing::Values(TFormFormat::Binary, TFormFormat::Text));
 
-TEST(FormStream, TheTextFormNamesTheControlsProperties) {
+TEST(FormStream, TheTextFormNamesTheControlsProperties)
+{
     RegisterTestControls();
-    TForm Form(nullptr);
-    Form.SetName(L"Form1");
-    auto* Shape = new TTestShape(&Form);
-    Shape->SetName(L"Shape1");
-    Shape->SetParent(&Form);
-    Shape->SetAlign(alClient);
-    Shape->SetAnchors({akLeft, akRight});
-    Shape->SetDragMode(dmAutomatic);
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Form, TFormFormat::Text);
-    std::string Text(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
-    EXPECT_NE(Text.find("object Shape1: TTestShape"), std::string::npos) << Text;
-    EXPECT_NE(Text.find("Align = alClient"), std::string::npos) << Text;
-    EXPECT_NE(Text.find("Anchors = [akLeft, akRight]"), std::string::npos) << Text;
-    EXPECT_NE(Text.find("DragMode = dmAutomatic"), std::string::npos) << Text;
-    EXPECT_EQ(Text.find("ParentColor"), std::string::npos) << "defaults are not written";
-    EXPECT_EQ(Text.find("Visible"), Text.find("Visible = True")) << "the form's Visible defaults to False";
+    TForm form(nullptr);
+    form.SetName(L"Form1");
+    auto* shape = new TTestShape(&form);
+    shape->SetName(L"Shape1");
+    shape->SetParent(&form);
+    shape->SetAlign(alClient);
+    shape->SetAnchors({akLeft, akRight});
+    shape->SetDragMode(dmAutomatic);
+    TMemoryStream stream;
+    WriteComponentToStream(stream, form, TFormFormat::Text);
+    std::string text(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+    EXPECT_NE(text.find("object Shape1: TTestShape"), std::string::npos) << text;
+    EXPECT_NE(text.find("Align = alClient"), std::string::npos) << text;
+    EXPECT_NE(text.find("Anchors = [akLeft, akRight]"), std::string::npos) << text;
+    EXPECT_NE(text.find("DragMode = dmAutomatic"), std::string::npos) << text;
+    EXPECT_EQ(text.find("ParentColor"), std::string::npos) << "defaults are not written";
+    EXPECT_EQ(text.find("Visible"), text.find("Visible = True"))
+        << "the form's Visible defaults to False";
 }
 
 namespace {
 
-std::string TextForm(TComponent& Root) {
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Root, TFormFormat::Text);
-    return std::string(static_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
+std::string TextForm(TComponent& Root)
+{
+    TMemoryStream stream;
+    WriteComponentToStream(stream, Root, TFormFormat::Text);
+    return std::string(static_cast<const char*>(stream.Memory()),
+                       static_cast<size_t>(stream.Size()));
 }
 
-std::unique_ptr<TComponent> ReadText(const std::string& Text) {
-    TMemoryStream Stream;
-    Stream.WriteBuffer(Text.data(), Text.size());
-    Stream.SetPosition(0);
-    return std::unique_ptr<TComponent>(ReadComponentFromStream(Stream, nullptr));
+std::unique_ptr<TComponent> ReadText(const std::string& Text)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(Text.data(), Text.size());
+    stream.SetPosition(0);
+    return std::unique_ptr<TComponent>(ReadComponentFromStream(stream, nullptr));
 }
 
 } // namespace
 
-TEST_P(FormStreamTest, APopupMenuReferenceIsStoredByNameAndResolvedAfterTheWholeForm) {
-    TForm Original(nullptr);
-    Original.SetName(L"Form1");
-    auto* Shape = new TTestShape(&Original);
-    Shape->SetName(L"Shape1");
-    Shape->SetParent(&Original);
-    auto* Menu = new TTestMenu(&Original);
-    Menu->SetName(L"Menu1");
-    Shape->SetPopupMenu(Menu);
-    TMemoryStream Stream;
-    WriteComponentToStream(Stream, Original, GetParam());
-    Stream.SetPosition(0);
-    std::unique_ptr<TComponent> Read(ReadComponentFromStream(Stream, nullptr));
-    auto* ReadShape = dynamic_cast<TTestShape*>(Read->FindComponent(L"Shape1"));
-    ASSERT_NE(ReadShape, nullptr);
-    TComponent* ReadMenu = Read->FindComponent(L"Menu1");
-    ASSERT_NE(ReadMenu, nullptr) << "the menu is written after the control that refers to it";
-    EXPECT_EQ(ReadShape->PopupMenu(), ReadMenu);
+TEST_P(FormStreamTest, APopupMenuReferenceIsStoredByNameAndResolvedAfterTheWholeForm)
+{
+    TForm original(nullptr);
+    original.SetName(L"Form1");
+    auto* shape = new TTestShape(&original);
+    shape->SetName(L"Shape1");
+    shape->SetParent(&original);
+    auto* menu = new TTestMenu(&original);
+    menu->SetName(L"Menu1");
+    shape->SetPopupMenu(menu);
+    TMemoryStream stream;
+    WriteComponentToStream(stream, original, GetParam());
+    stream.SetPosition(0);
+    std::unique_ptr<TComponent> read(ReadComponentFromStream(stream, nullptr));
+    auto* read_shape = dynamic_cast<TTestShape*>(read->FindComponent(L"Shape1"));
+    ASSERT_NE(read_shape, nullptr);
+    TComponent* read_menu = read->FindComponent(L"Menu1");
+    ASSERT_NE(read_menu, nullptr) << "the menu is written after the control that refers to it";
+    EXPECT_EQ(read_shape->PopupMenu(), read_menu);
 }
 
-TEST(FormStream, AReferenceToAMissingComponentFailsTheWholeRead) {
+TEST(FormStream, AReferenceToAMissingComponentFailsTheWholeRead)
+{
     RegisterTestControls();
-    const std::string Text = "object Form1: TForm\n"
+    const std::string text = "object Form1: TForm\n"
                              "  object Shape1: TTestShape\n"
                              "    PopupMenu = Missing\n"
                              "  end\n"
                              "end\n";
     try {
-        ReadText(Text);
+        ReadText(text);
         FAIL() << "read a dangling reference";
-    } catch (const EReadError& E) {
-        EXPECT_NE(E.Message().find(L"Missing"), std::wstring::npos);
+    } catch (const EReadError& e) {
+        EXPECT_NE(e.Message().find(L"Missing"), std::wstring::npos);
     }
 }
 
-TEST(FormStream, AReferenceOutsideTheFormCannotBeWritten) {
-    TForm Form(nullptr);
-    Form.SetName(L"Form1");
-    auto* Shape = new TTestShape(&Form);
-    Shape->SetName(L"Shape1");
-    Shape->SetParent(&Form);
-    TTestMenu Elsewhere(nullptr);
-    Elsewhere.SetName(L"Elsewhere");
-    Shape->SetPopupMenu(&Elsewhere);
-    TMemoryStream Stream;
-    EXPECT_THROW(WriteComponentToStream(Stream, Form), EWriteError);
-    Shape->SetPopupMenu(nullptr);
+TEST(FormStream, AReferenceOutsideTheFormCannotBeWritten)
+{
+    TForm form(nullptr);
+    form.SetName(L"Form1");
+    auto* shape = new TTestShape(&form);
+    shape->SetName(L"Shape1");
+    shape->SetParent(&form);
+    TTestMenu elsewhere(nullptr);
+    elsewhere.SetName(L"Elsewhere");
+    shape->SetPopupMenu(&elsewhere);
+    TMemoryStream stream;
+    EXPECT_THROW(WriteComponentToStream(stream, form), EWriteError);
+    shape->SetPopupMenu(nullptr);
 }
 
-TEST(FormStream, APropertyPublishedAgainIsWrittenOnceWithTheDescendantsDefault) {
+TEST(FormStream, APropertyPublishedAgainIsWrittenOnceWithTheDescendantsDefault)
+{
     RegisterTestControls();
-    TForm Form(nullptr);
-    Form.SetName(L"Form1");
-    auto* Panel = new TTestTabPanel(&Form);
-    Panel->SetName(L"Panel1");
-    Panel->SetParent(&Form);
-    EXPECT_EQ(TextForm(Form).find("TabStop"), std::string::npos) << "true is this class's default";
-    Panel->SetTabStop(false);
-    std::string Text = TextForm(Form);
-    size_t First = Text.find("TabStop = False");
-    ASSERT_NE(First, std::string::npos) << Text;
-    EXPECT_EQ(Text.find("TabStop", First + 1), std::string::npos) << Text;
-    auto Read = ReadText(Text);
-    auto* ReadPanel = dynamic_cast<TTestTabPanel*>(Read->FindComponent(L"Panel1"));
-    ASSERT_NE(ReadPanel, nullptr);
-    EXPECT_FALSE(ReadPanel->TabStop());
+    TForm form(nullptr);
+    form.SetName(L"Form1");
+    auto* panel = new TTestTabPanel(&form);
+    panel->SetName(L"Panel1");
+    panel->SetParent(&form);
+    EXPECT_EQ(TextForm(form).find("TabStop"), std::string::npos) << "true is this class's default";
+    panel->SetTabStop(false);
+    std::string text = TextForm(form);
+    size_t first = text.find("TabStop = False");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(text.find("TabStop", first + 1), std::string::npos) << text;
+    auto read = ReadText(text);
+    auto* read_panel = dynamic_cast<TTestTabPanel*>(read->FindComponent(L"Panel1"));
+    ASSERT_NE(read_panel, nullptr);
+    EXPECT_FALSE(read_panel->TabStop());
 }
 
 class ApplicationTest : public ::testing::Test {
@@ -311,49 +331,54 @@ protected:
     TApplication App{nullptr};
 };
 
-TEST_F(ApplicationTest, InitialiseSetsUpOleOnThisThreadOnce) {
+TEST_F(ApplicationTest, InitialiseSetsUpOleOnThisThreadOnce)
+{
     App.Initialize();
     EXPECT_TRUE(App.OleInitialized());
     App.Initialize();
-    HRESULT Again = OleInitialize(nullptr);
-    EXPECT_EQ(Again, S_FALSE) << "OLE is already initialised on this thread";
-    if (SUCCEEDED(Again)) OleUninitialize();
+    HRESULT again = OleInitialize(nullptr);
+    EXPECT_EQ(again, S_FALSE) << "OLE is already initialised on this thread";
+    if (SUCCEEDED(again))
+        OleUninitialize();
     EXPECT_EQ(Application(), &App);
     EXPECT_THROW(TApplication Second(nullptr), EInvalidOperation);
     EXPECT_EQ(Application(), &App);
 }
 
-TEST_F(ApplicationTest, RunHandlesMessagesUntilTheMainFormCloses) {
-    auto* Form = App.CreateForm<TForm>();
-    auto* Second = App.CreateForm<TForm>();
-    EXPECT_EQ(App.MainForm(), Form);
-    Second->Show();
-    PostMessageW(Second->Handle(), WM_CLOSE, 0, 0);
-    PostMessageW(Form->Handle(), WM_CLOSE, 0, 0);
+TEST_F(ApplicationTest, RunHandlesMessagesUntilTheMainFormCloses)
+{
+    auto* form = App.CreateForm<TForm>();
+    auto* second = App.CreateForm<TForm>();
+    EXPECT_EQ(App.MainForm(), form);
+    second->Show();
+    PostMessageW(second->Handle(), WM_CLOSE, 0, 0);
+    PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
     App.Run();
     EXPECT_TRUE(App.Terminated());
-    EXPECT_FALSE(Second->Visible());
-    EXPECT_FALSE(Form->Visible());
+    EXPECT_FALSE(second->Visible());
+    EXPECT_FALSE(form->Visible());
 }
 
-TEST_F(ApplicationTest, ExceptionsFromHandlersGoToOnException) {
-    TFormEvents Events;
-    App.OnException = TExceptionEvent::Bind<&TFormEvents::Error>(&Events);
-    auto* Form = App.CreateForm<TForm>();
-    auto* Panel = new TTestPanel(Form);
-    Panel->SetBounds(0, 0, 50, 50);
-    Panel->SetParent(Form);
-    Panel->OnClick = TNotifyEvent::Bind<&TFormEvents::Fail>(&Events);
-    Form->Show();
-    PostMessageW(Panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(5, 5));
-    PostMessageW(Panel->Handle(), WM_LBUTTONUP, 0, PointToLParam(5, 5));
+TEST_F(ApplicationTest, ExceptionsFromHandlersGoToOnException)
+{
+    TFormEvents events;
+    App.OnException = TExceptionEvent::Bind<&TFormEvents::Error>(&events);
+    auto* form = App.CreateForm<TForm>();
+    auto* panel = new TTestPanel(form);
+    panel->SetBounds(0, 0, 50, 50);
+    panel->SetParent(form);
+    panel->OnClick = TNotifyEvent::Bind<&TFormEvents::Fail>(&events);
+    form->Show();
+    PostMessageW(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(5, 5));
+    PostMessageW(panel->Handle(), WM_LBUTTONUP, 0, PointToLParam(5, 5));
     App.ProcessMessages();
-    EXPECT_EQ(Events.Errors, (std::vector<std::string>{"click failed"}));
+    EXPECT_EQ(events.Errors, (std::vector<std::string>{"click failed"}));
 }
 
-TEST_F(ApplicationTest, FreeingTheMainFormForgetsIt) {
-    auto* Form = App.CreateForm<TForm>();
-    delete Form;
+TEST_F(ApplicationTest, FreeingTheMainFormForgetsIt)
+{
+    auto* form = App.CreateForm<TForm>();
+    delete form;
     EXPECT_EQ(App.MainForm(), nullptr);
     App.Terminate();
     App.Run();

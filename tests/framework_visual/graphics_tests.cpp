@@ -9,7 +9,8 @@
 using namespace zn;
 using namespace zn::test;
 
-TEST(Colors, SystemColorsResolveThroughTheSystemAndOthersLoseTheirTopByte) {
+TEST(Colors, SystemColorsResolveThroughTheSystemAndOthersLoseTheirTopByte)
+{
     EXPECT_EQ(static_cast<COLORREF>(ColorToRGB(clWindow)), GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(static_cast<COLORREF>(ColorToRGB(clBtnFace)), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(static_cast<COLORREF>(ColorToRGB(clInfoBk)), GetSysColor(COLOR_INFOBK));
@@ -22,13 +23,15 @@ class CanvasTest : public ::testing::Test {
 protected:
     TTestSurface Surface{40, 30};
     TCanvas Canvas;
-    void SetUp() override {
+    void SetUp() override
+    {
         Surface.Fill(0x00FFFFFF);
         Canvas.SetHandle(Surface.DC());
     }
 };
 
-TEST_F(CanvasTest, RectangleIsOutlinedWithThePenAndFilledWithTheBrush) {
+TEST_F(CanvasTest, RectangleIsOutlinedWithThePenAndFilledWithTheBrush)
+{
     Canvas.Pen().SetColor(clBlue);
     Canvas.Brush().SetColor(clLime);
     Canvas.Rectangle(5, 5, 15, 12);
@@ -39,7 +42,8 @@ TEST_F(CanvasTest, RectangleIsOutlinedWithThePenAndFilledWithTheBrush) {
     EXPECT_EQ(Surface.Pixel(4, 4), 0xFFFFFFu);
 }
 
-TEST_F(CanvasTest, PenWidthAndClearBrushAreHonoured) {
+TEST_F(CanvasTest, PenWidthAndClearBrushAreHonoured)
+{
     Canvas.Pen().SetColor(clRed);
     Canvas.Pen().SetWidth(3);
     Canvas.Brush().SetStyle(bsClear);
@@ -51,7 +55,8 @@ TEST_F(CanvasTest, PenWidthAndClearBrushAreHonoured) {
     EXPECT_EQ(Canvas.Pen().Width(), 1);
 }
 
-TEST_F(CanvasTest, ChangingTheBrushWhileAttachedDrawsWithTheNewOne) {
+TEST_F(CanvasTest, ChangingTheBrushWhileAttachedDrawsWithTheNewOne)
+{
     Canvas.Brush().SetColor(clRed);
     Canvas.FillRect(Rect(0, 0, 10, 10));
     Canvas.Brush().SetColor(clNavy);
@@ -63,18 +68,20 @@ TEST_F(CanvasTest, ChangingTheBrushWhileAttachedDrawsWithTheNewOne) {
     EXPECT_EQ(Surface.Pixel(25, 5), ColorRef(static_cast<std::uint32_t>(ColorToRGB(clBtnFace))));
 }
 
-TEST_F(CanvasTest, DetachingPutsBackTheContextsOwnPenAndBrush) {
-    HGDIOBJ Pen = GetCurrentObject(Surface.DC(), OBJ_PEN);
-    HGDIOBJ Brush = GetCurrentObject(Surface.DC(), OBJ_BRUSH);
+TEST_F(CanvasTest, DetachingPutsBackTheContextsOwnPenAndBrush)
+{
+    HGDIOBJ pen = GetCurrentObject(Surface.DC(), OBJ_PEN);
+    HGDIOBJ brush = GetCurrentObject(Surface.DC(), OBJ_BRUSH);
     Canvas.Rectangle(1, 1, 5, 5);
-    EXPECT_NE(GetCurrentObject(Surface.DC(), OBJ_PEN), Pen);
+    EXPECT_NE(GetCurrentObject(Surface.DC(), OBJ_PEN), pen);
     Canvas.SetHandle(nullptr);
     EXPECT_FALSE(Canvas.HandleAllocated());
-    EXPECT_EQ(GetCurrentObject(Surface.DC(), OBJ_PEN), Pen);
-    EXPECT_EQ(GetCurrentObject(Surface.DC(), OBJ_BRUSH), Brush);
+    EXPECT_EQ(GetCurrentObject(Surface.DC(), OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(Surface.DC(), OBJ_BRUSH), brush);
 }
 
-TEST_F(CanvasTest, PixelsLinesAndCopies) {
+TEST_F(CanvasTest, PixelsLinesAndCopies)
+{
     Canvas.SetPixel(3, 4, clRed);
     EXPECT_EQ(Canvas.Pixel(3, 4), clRed);
     Canvas.Pen().SetColor(clGreen);
@@ -83,18 +90,19 @@ TEST_F(CanvasTest, PixelsLinesAndCopies) {
     EXPECT_EQ(Surface.Pixel(9, 20), ColorRef(clGreen));
     EXPECT_EQ(Surface.Pixel(10, 20), 0xFFFFFFu) << "the end point is not drawn";
 
-    TTestSurface Other(10, 10);
-    TCanvas Source;
-    Source.SetHandle(Other.DC());
-    Source.Brush().SetColor(clPurple);
-    Source.FillRect(Rect(0, 0, 10, 10));
-    Canvas.CopyRect(Rect(20, 0, 25, 5), Source, Rect(0, 0, 5, 5));
+    TTestSurface other(10, 10);
+    TCanvas source;
+    source.SetHandle(other.DC());
+    source.Brush().SetColor(clPurple);
+    source.FillRect(Rect(0, 0, 10, 10));
+    Canvas.CopyRect(Rect(20, 0, 25, 5), source, Rect(0, 0, 5, 5));
     EXPECT_EQ(Surface.Pixel(22, 2), ColorRef(clPurple));
     EXPECT_EQ(Surface.Pixel(26, 2), 0xFFFFFFu);
 }
 
-TEST(Canvas, APlainCanvasWithoutAContextRefusesToDraw) {
-    TCanvas Canvas;
-    EXPECT_THROW(Canvas.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
-    EXPECT_THROW(Canvas.Handle(), EInvalidOperation);
+TEST(Canvas, APlainCanvasWithoutAContextRefusesToDraw)
+{
+    TCanvas canvas;
+    EXPECT_THROW(canvas.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
+    EXPECT_THROW(canvas.Handle(), EInvalidOperation);
 }

@@ -15,15 +15,22 @@ namespace {
 class TKeyLog : public TObject {
 public:
     std::vector<std::string> Entries;
-    void KeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
+    void KeyDown(TObject*, std::uint16_t& Key, TShiftState Shift)
+    {
         Entries.push_back("down " + std::to_string(Key) + (Shift.Contains(ssAlt) ? " alt" : ""));
     }
-    void KeyUp(TObject*, std::uint16_t& Key, TShiftState) { Entries.push_back("up " + std::to_string(Key)); }
-    void KeyPress(TObject*, wchar_t& Key) {
-        Entries.push_back("press " + std::to_string(Key));
-        if (Key == L'x') Key = 0;
+    void KeyUp(TObject*, std::uint16_t& Key, TShiftState)
+    {
+        Entries.push_back("up " + std::to_string(Key));
     }
-    void Wheel(TObject*, TShiftState, int Delta, TPoint, bool& Handled) {
+    void KeyPress(TObject*, wchar_t& Key)
+    {
+        Entries.push_back("press " + std::to_string(Key));
+        if (Key == L'x')
+            Key = 0;
+    }
+    void Wheel(TObject*, TShiftState, int Delta, TPoint, bool& Handled)
+    {
         Entries.push_back("wheel " + std::to_string(Delta));
         Handled = true;
     }
@@ -37,7 +44,8 @@ protected:
     TTestPanel* Other = nullptr;
     TKeyLog Log;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         Form.SetBounds(50, 50, 300, 200);
         Shape = new TTestShape(&Form);
         Shape->SetBounds(20, 30, 40, 40);
@@ -53,14 +61,16 @@ protected:
         Form.Show();
         PumpMessages();
     }
-    LRESULT Send(TWinControl& Target, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    LRESULT Send(TWinControl& Target, UINT Msg, WPARAM WParam, LPARAM LParam)
+    {
         return SendMessageW(Target.Handle(), Msg, WParam, LParam);
     }
 };
 
 } // namespace
 
-TEST_F(InputTest, MouseMessagesReachTheGraphicChildUnderTheMouseInItsCoordinates) {
+TEST_F(InputTest, MouseMessagesReachTheGraphicChildUnderTheMouseInItsCoordinates)
+{
     Send(Form, WM_MOUSEMOVE, 0, PointToLParam(25, 35));
     Send(Form, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(30, 40));
     Send(Form, WM_LBUTTONUP, 0, PointToLParam(31, 41));
@@ -69,23 +79,27 @@ TEST_F(InputTest, MouseMessagesReachTheGraphicChildUnderTheMouseInItsCoordinates
     Send(Form, WM_LBUTTONDBLCLK, MK_LBUTTON, PointToLParam(22, 32));
     Send(Form, WM_LBUTTONUP, 0, PointToLParam(22, 32));
     EXPECT_EQ(Shape->Log,
-              (std::vector<std::string>{"move 5,5", "down left 10,10", "click", "up left 11,11", "down right 1,1",
-                                        "up right 1,1", "down left 2,2 double", "click", "up left 2,2"}));
+              (std::vector<std::string>{"move 5,5", "down left 10,10", "click", "up left 11,11",
+                                        "down right 1,1", "up right 1,1", "down left 2,2 double",
+                                        "click", "up left 2,2"}));
     Send(Form, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(100, 100));
     EXPECT_EQ(Shape->Log.size(), 9u) << "a press beside the child is the form's";
     Send(Form, WM_LBUTTONUP, 0, PointToLParam(100, 100));
 }
 
-TEST_F(InputTest, APressedButtonKeepsTalkingToItsChildAndReleasingOutsideIsNoClick) {
+TEST_F(InputTest, APressedButtonKeepsTalkingToItsChildAndReleasingOutsideIsNoClick)
+{
     Send(Form, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(30, 40));
     EXPECT_EQ(GetCapture(), Form.Handle());
     Send(Form, WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(100, 120));
     Send(Form, WM_LBUTTONUP, 0, PointToLParam(100, 120));
-    EXPECT_EQ(Shape->Log, (std::vector<std::string>{"down left 10,10", "move 80,90", "up left 80,90"}));
+    EXPECT_EQ(Shape->Log,
+              (std::vector<std::string>{"down left 10,10", "move 80,90", "up left 80,90"}));
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(InputTest, DisabledOrHiddenGraphicChildrenGetNoMouse) {
+TEST_F(InputTest, DisabledOrHiddenGraphicChildrenGetNoMouse)
+{
     Shape->SetEnabled(false);
     Send(Form, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(30, 40));
     Send(Form, WM_LBUTTONUP, 0, PointToLParam(30, 40));
@@ -95,22 +109,25 @@ TEST_F(InputTest, DisabledOrHiddenGraphicChildrenGetNoMouse) {
     EXPECT_TRUE(Shape->Log.empty());
 }
 
-TEST_F(InputTest, TheWheelGoesToTheGraphicChildUnderTheMouseInScreenCoordinates) {
-    TPoint Screen = Form.ClientToScreen(TPoint{30, 40});
+TEST_F(InputTest, TheWheelGoesToTheGraphicChildUnderTheMouseInScreenCoordinates)
+{
+    TPoint screen = Form.ClientToScreen(TPoint{30, 40});
     Shape->HandleWheel = true;
-    LRESULT Handled = Send(Form, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16,
-                           PointToLParam(Screen.X, Screen.Y));
-    EXPECT_EQ(Handled, 1);
+    LRESULT handled =
+        Send(Form, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16,
+             PointToLParam(screen.X, screen.Y));
+    EXPECT_EQ(handled, 1);
     EXPECT_EQ(Shape->Log, (std::vector<std::string>{"wheel -120"}));
-    EXPECT_EQ(Shape->WheelPos, Screen);
+    EXPECT_EQ(Shape->WheelPos, screen);
 
     Form.OnMouseWheel = TMouseWheelEvent::Bind<&TKeyLog::Wheel>(&Log);
-    TPoint Beside = Form.ClientToScreen(TPoint{100, 150});
-    EXPECT_EQ(Send(Form, WM_MOUSEWHEEL, WPARAM{120} << 16, PointToLParam(Beside.X, Beside.Y)), 1);
+    TPoint beside = Form.ClientToScreen(TPoint{100, 150});
+    EXPECT_EQ(Send(Form, WM_MOUSEWHEEL, WPARAM{120} << 16, PointToLParam(beside.X, beside.Y)), 1);
     EXPECT_EQ(Log.Entries, (std::vector<std::string>{"wheel 120"}));
 }
 
-TEST_F(InputTest, KeysRaiseTheEventsAndAConsumedKeyArrivesAsZero) {
+TEST_F(InputTest, KeysRaiseTheEventsAndAConsumedKeyArrivesAsZero)
+{
     Panel->OnKeyDown = TKeyEvent::Bind<&TKeyLog::KeyDown>(&Log);
     Panel->OnKeyUp = TKeyEvent::Bind<&TKeyLog::KeyUp>(&Log);
     Panel->OnKeyPress = TKeyPressEvent::Bind<&TKeyLog::KeyPress>(&Log);
@@ -122,12 +139,13 @@ TEST_F(InputTest, KeysRaiseTheEventsAndAConsumedKeyArrivesAsZero) {
     Send(*Panel, WM_KEYUP, 'A', 0xC0000001);
     EXPECT_EQ(Log.Entries,
               (std::vector<std::string>{"down 65", "down 0", "down 67 alt", "press 97", "up 65"}));
-    TMessage Char{WM_CHAR, 'x', 1};
-    Panel->WndProc(Char);
-    EXPECT_EQ(Char.CharCode(), 0) << "a character the handler clears is written back";
+    TMessage message{WM_CHAR, 'x', 1};
+    Panel->WndProc(message);
+    EXPECT_EQ(message.CharCode(), 0) << "a character the handler clears is written back";
 }
 
-TEST_F(InputTest, FocusMovesWithSetFocusAndTabStops) {
+TEST_F(InputTest, FocusMovesWithSetFocusAndTabStops)
+{
     EXPECT_TRUE(Panel->CanFocus());
     Panel->SetFocus();
     EXPECT_TRUE(Panel->Focused());
@@ -144,14 +162,15 @@ TEST_F(InputTest, FocusMovesWithSetFocusAndTabStops) {
     EXPECT_THROW(Other->SetFocus(), EInvalidOperation);
 }
 
-TEST(ShiftState, KeyDataAndMouseKeysGiveTheShiftState) {
+TEST(ShiftState, KeyDataAndMouseKeysGiveTheShiftState)
+{
     EXPECT_TRUE(KeyDataToShiftState(0x20000000).Contains(ssAlt));
     EXPECT_FALSE(KeyDataToShiftState(1).Contains(ssAlt));
-    TShiftState Mouse = KeysToShiftState(MK_LBUTTON | MK_SHIFT | MK_CONTROL);
-    EXPECT_TRUE(Mouse.Contains(ssLeft));
-    EXPECT_TRUE(Mouse.Contains(ssShift));
-    EXPECT_TRUE(Mouse.Contains(ssCtrl));
-    EXPECT_FALSE(Mouse.Contains(ssRight));
+    TShiftState mouse = KeysToShiftState(MK_LBUTTON | MK_SHIFT | MK_CONTROL);
+    EXPECT_TRUE(mouse.Contains(ssLeft));
+    EXPECT_TRUE(mouse.Contains(ssShift));
+    EXPECT_TRUE(mouse.Contains(ssCtrl));
+    EXPECT_FALSE(mouse.Contains(ssRight));
 }
 
 namespace {
@@ -160,16 +179,20 @@ class TDragLog : public TObject {
 public:
     std::vector<std::string> Entries;
     void StartDrag(TObject*, TObject*&) { Entries.push_back("start"); }
-    void Over(TObject*, TObject* Source, int X, int Y, TDragState State, bool& Accept) {
-        Entries.push_back("over " + std::to_string(State) + " " + std::to_string(X) + "," + std::to_string(Y));
+    void Over(TObject*, TObject* Source, int X, int Y, TDragState State, bool& Accept)
+    {
+        Entries.push_back("over " + std::to_string(State) + " " + std::to_string(X) + "," +
+                          std::to_string(Y));
         Accept = Source != nullptr;
     }
-    void Drop(TObject* Sender, TObject* Source, int X, int Y) {
+    void Drop(TObject* Sender, TObject* Source, int X, int Y)
+    {
         Entries.push_back("drop " + std::to_string(X) + "," + std::to_string(Y));
         DropSender = Sender;
         DropSource = Source;
     }
-    void End(TObject*, TObject* Target, int, int) {
+    void End(TObject*, TObject* Target, int, int)
+    {
         Entries.push_back("end");
         EndTarget = Target;
     }
@@ -180,32 +203,35 @@ public:
 
 } // namespace
 
-TEST_F(InputTest, AnAutomaticDragCarriesTheControlToATargetThatAcceptsIt) {
-    TDragLog Drag;
+TEST_F(InputTest, AnAutomaticDragCarriesTheControlToATargetThatAcceptsIt)
+{
+    TDragLog drag;
     Shape->SetDragMode(dmAutomatic);
-    Shape->OnStartDrag = TStartDragEvent::Bind<&TDragLog::StartDrag>(&Drag);
-    Shape->OnEndDrag = TEndDragEvent::Bind<&TDragLog::End>(&Drag);
-    Panel->OnDragOver = TDragOverEvent::Bind<&TDragLog::Over>(&Drag);
-    Panel->OnDragDrop = TDragDropEvent::Bind<&TDragLog::Drop>(&Drag);
+    Shape->OnStartDrag = TStartDragEvent::Bind<&TDragLog::StartDrag>(&drag);
+    Shape->OnEndDrag = TEndDragEvent::Bind<&TDragLog::End>(&drag);
+    Panel->OnDragOver = TDragOverEvent::Bind<&TDragLog::Over>(&drag);
+    Panel->OnDragDrop = TDragDropEvent::Bind<&TDragLog::Drop>(&drag);
     Send(Form, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(30, 40));
     EXPECT_TRUE(Shape->Dragging());
     Send(Form, WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(160, 20));
     Send(Form, WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(165, 25));
     Send(Form, WM_LBUTTONUP, 0, PointToLParam(165, 25));
     EXPECT_FALSE(Shape->Dragging());
-    EXPECT_EQ(Drag.Entries, (std::vector<std::string>{"start", "over 0 10,10", "over 2 15,15", "drop 15,15", "end"}));
-    EXPECT_EQ(Drag.DropSender, Panel);
-    EXPECT_EQ(Drag.DropSource, Shape);
-    EXPECT_EQ(Drag.EndTarget, Panel);
+    EXPECT_EQ(drag.Entries, (std::vector<std::string>{"start", "over 0 10,10", "over 2 15,15",
+                                                      "drop 15,15", "end"}));
+    EXPECT_EQ(drag.DropSender, Panel);
+    EXPECT_EQ(drag.DropSource, Shape);
+    EXPECT_EQ(drag.EndTarget, Panel);
     EXPECT_TRUE(Shape->Log.empty()) << "a drag is not a press";
 }
 
-TEST_F(InputTest, ADragReleasedWhereNothingAcceptsItEndsWithoutATarget) {
-    TDragLog Drag;
-    Shape->OnEndDrag = TEndDragEvent::Bind<&TDragLog::End>(&Drag);
+TEST_F(InputTest, ADragReleasedWhereNothingAcceptsItEndsWithoutATarget)
+{
+    TDragLog drag;
+    Shape->OnEndDrag = TEndDragEvent::Bind<&TDragLog::End>(&drag);
     Shape->BeginDrag();
     Send(Form, WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(100, 150));
     Send(Form, WM_LBUTTONUP, 0, PointToLParam(100, 150));
-    EXPECT_EQ(Drag.Entries, (std::vector<std::string>{"end"}));
-    EXPECT_EQ(Drag.EndTarget, nullptr);
+    EXPECT_EQ(drag.Entries, (std::vector<std::string>{"end"}));
+    EXPECT_EQ(drag.EndTarget, nullptr);
 }

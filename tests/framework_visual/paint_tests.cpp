@@ -20,7 +20,8 @@ protected:
     TTestPanel* Panel = nullptr;
     TTestShape* OnPanel = nullptr;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         Form.SetBounds(0, 0, 320, 240);
         Form.SetColor(clYellow);
         Shape = new TTestShape(&Form);
@@ -36,90 +37,99 @@ protected:
         OnPanel->SetColor(clLime);
         OnPanel->SetParent(Panel);
     }
-    void ShowAndPaint() {
+    void ShowAndPaint()
+    {
         Form.Show();
-        RedrawWindow(Form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(Form.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PumpMessages();
     }
 };
 
 } // namespace
 
-TEST_F(PaintTest, TheScreenShowsTheBackgroundThePanelAndBothGraphicControls) {
+TEST_F(PaintTest, TheScreenShowsTheBackgroundThePanelAndBothGraphicControls)
+{
     ShowAndPaint();
-    TTestSurface Screen(Form.ClientWidth(), Form.ClientHeight());
-    Screen.CopyFromWindow(Form.Handle());
-    EXPECT_EQ(Screen.Pixel(2, 2), ColorRef(clYellow));
-    EXPECT_EQ(Screen.Pixel(10, 20), ColorRef(clRed));
-    EXPECT_EQ(Screen.Pixel(39, 59), ColorRef(clRed));
-    EXPECT_EQ(Screen.Pixel(40, 60), ColorRef(clYellow));
-    EXPECT_EQ(Screen.Pixel(100, 50), ColorRef(clBlue));
-    EXPECT_EQ(Screen.Pixel(105, 56), ColorRef(clLime));
-    EXPECT_EQ(Screen.Pixel(115, 66), ColorRef(clBlue));
+    TTestSurface screen(Form.ClientWidth(), Form.ClientHeight());
+    screen.CopyFromWindow(Form.Handle());
+    EXPECT_EQ(screen.Pixel(2, 2), ColorRef(clYellow));
+    EXPECT_EQ(screen.Pixel(10, 20), ColorRef(clRed));
+    EXPECT_EQ(screen.Pixel(39, 59), ColorRef(clRed));
+    EXPECT_EQ(screen.Pixel(40, 60), ColorRef(clYellow));
+    EXPECT_EQ(screen.Pixel(100, 50), ColorRef(clBlue));
+    EXPECT_EQ(screen.Pixel(105, 56), ColorRef(clLime));
+    EXPECT_EQ(screen.Pixel(115, 66), ColorRef(clBlue));
     EXPECT_GE(Shape->Paints, 1);
 }
 
-TEST_F(PaintTest, PaintToDrawsTheWholeTreeIntoAContextAtAnOffsetAndLeavesItsStateAlone) {
+TEST_F(PaintTest, PaintToDrawsTheWholeTreeIntoAContextAtAnOffsetAndLeavesItsStateAlone)
+{
     ShowAndPaint();
-    TTestSurface Buffer(200, 150);
-    Buffer.Fill(0x00808080);
-    POINT Before{};
-    GetWindowOrgEx(Buffer.DC(), &Before);
-    Form.PaintTo(Buffer.DC(), -5, -10);
-    POINT After{};
-    GetWindowOrgEx(Buffer.DC(), &After);
-    EXPECT_EQ(After.x, Before.x);
-    EXPECT_EQ(After.y, Before.y);
-    EXPECT_EQ(Buffer.Pixel(0, 0), ColorRef(clYellow));
-    EXPECT_EQ(Buffer.Pixel(5, 10), ColorRef(clRed)) << "the graphic child at (10, 20) less the offset";
-    EXPECT_EQ(Buffer.Pixel(4, 9), ColorRef(clYellow));
-    EXPECT_EQ(Buffer.Pixel(95, 40), ColorRef(clBlue)) << "the windowed child";
-    EXPECT_EQ(Buffer.Pixel(100, 46), ColorRef(clLime)) << "the graphic child of the windowed child";
+    TTestSurface buffer(200, 150);
+    buffer.Fill(0x00808080);
+    POINT before{};
+    GetWindowOrgEx(buffer.DC(), &before);
+    Form.PaintTo(buffer.DC(), -5, -10);
+    POINT after{};
+    GetWindowOrgEx(buffer.DC(), &after);
+    EXPECT_EQ(after.x, before.x);
+    EXPECT_EQ(after.y, before.y);
+    EXPECT_EQ(buffer.Pixel(0, 0), ColorRef(clYellow));
+    EXPECT_EQ(buffer.Pixel(5, 10), ColorRef(clRed))
+        << "the graphic child at (10, 20) less the offset";
+    EXPECT_EQ(buffer.Pixel(4, 9), ColorRef(clYellow));
+    EXPECT_EQ(buffer.Pixel(95, 40), ColorRef(clBlue)) << "the windowed child";
+    EXPECT_EQ(buffer.Pixel(100, 46), ColorRef(clLime)) << "the graphic child of the windowed child";
 }
 
-TEST_F(PaintTest, PaintToHonoursTheClippingTheCallerSet) {
-    TTestSurface Buffer(60, 60);
-    Buffer.Fill(0x00808080);
-    const TRegion Clip(CreateRectRgn(0, 0, 20, 20));
-    SelectClipRgn(Buffer.DC(), Clip.get());
-    Form.PaintTo(Buffer.DC(), -10, -20);
-    EXPECT_EQ(Buffer.Pixel(5, 5), ColorRef(clRed));
-    EXPECT_EQ(Buffer.Pixel(30, 30), 0x808080u);
+TEST_F(PaintTest, PaintToHonoursTheClippingTheCallerSet)
+{
+    TTestSurface buffer(60, 60);
+    buffer.Fill(0x00808080);
+    const TRegion clip(CreateRectRgn(0, 0, 20, 20));
+    SelectClipRgn(buffer.DC(), clip.get());
+    Form.PaintTo(buffer.DC(), -10, -20);
+    EXPECT_EQ(buffer.Pixel(5, 5), ColorRef(clRed));
+    EXPECT_EQ(buffer.Pixel(30, 30), 0x808080u);
 }
 
-TEST_F(PaintTest, AGraphicControlsCanvasOutsideAPaintDrawsAtItsPlaceOnTheParent) {
+TEST_F(PaintTest, AGraphicControlsCanvasOutsideAPaintDrawsAtItsPlaceOnTheParent)
+{
     ShowAndPaint();
     Shape->Canvas().Brush().SetColor(clNavy);
     Shape->Canvas().FillRect(Rect(-50, -50, 200, 200));
-    TTestSurface Screen(Form.ClientWidth(), Form.ClientHeight());
-    Screen.CopyFromWindow(Form.Handle());
-    EXPECT_EQ(Screen.Pixel(10, 20), ColorRef(clNavy));
-    EXPECT_EQ(Screen.Pixel(39, 59), ColorRef(clNavy));
-    EXPECT_EQ(Screen.Pixel(40, 60), ColorRef(clYellow)) << "clipped to the control";
-    EXPECT_EQ(Screen.Pixel(9, 19), ColorRef(clYellow));
+    TTestSurface screen(Form.ClientWidth(), Form.ClientHeight());
+    screen.CopyFromWindow(Form.Handle());
+    EXPECT_EQ(screen.Pixel(10, 20), ColorRef(clNavy));
+    EXPECT_EQ(screen.Pixel(39, 59), ColorRef(clNavy));
+    EXPECT_EQ(screen.Pixel(40, 60), ColorRef(clYellow)) << "clipped to the control";
+    EXPECT_EQ(screen.Pixel(9, 19), ColorRef(clYellow));
     Shape->SetLeft(60);
     Shape->Canvas().FillRect(Rect(0, 0, 1, 1));
-    Screen.CopyFromWindow(Form.Handle());
-    EXPECT_EQ(Screen.Pixel(60, 20), ColorRef(clNavy)) << "a moved control draws at its new place";
+    screen.CopyFromWindow(Form.Handle());
+    EXPECT_EQ(screen.Pixel(60, 20), ColorRef(clNavy)) << "a moved control draws at its new place";
 }
 
-TEST(GraphicControlCanvas, WithoutAParentWindowDrawingGoesNowhereSafely) {
-    TTestShape Shape(nullptr);
-    Shape.SetBounds(0, 0, 10, 10);
-    Shape.Canvas().Brush().SetColor(clRed);
-    EXPECT_NO_THROW(Shape.Canvas().FillRect(Rect(0, 0, 10, 10)));
-    TTestPanel Parent(nullptr);
-    Shape.SetParent(&Parent);
-    EXPECT_NO_THROW(Shape.Canvas().FillRect(Rect(0, 0, 10, 10)));
-    EXPECT_FALSE(Parent.HandleAllocated()) << "drawing does not create the parent's window";
+TEST(GraphicControlCanvas, WithoutAParentWindowDrawingGoesNowhereSafely)
+{
+    TTestShape shape(nullptr);
+    shape.SetBounds(0, 0, 10, 10);
+    shape.Canvas().Brush().SetColor(clRed);
+    EXPECT_NO_THROW(shape.Canvas().FillRect(Rect(0, 0, 10, 10)));
+    TTestPanel parent(nullptr);
+    shape.SetParent(&parent);
+    EXPECT_NO_THROW(shape.Canvas().FillRect(Rect(0, 0, 10, 10)));
+    EXPECT_FALSE(parent.HandleAllocated()) << "drawing does not create the parent's window";
 }
 
-TEST_F(PaintTest, ChangingTheColourRepaintsWithTheNewOne) {
+TEST_F(PaintTest, ChangingTheColourRepaintsWithTheNewOne)
+{
     ShowAndPaint();
     Panel->SetColor(clFuchsia);
     UpdateWindow(Panel->Handle());
-    TTestSurface Screen(Form.ClientWidth(), Form.ClientHeight());
-    Screen.CopyFromWindow(Form.Handle());
-    EXPECT_EQ(Screen.Pixel(150, 100), ColorRef(clFuchsia));
-    EXPECT_EQ(Screen.Pixel(105, 56), ColorRef(clLime)) << "a child with its own colour keeps it";
+    TTestSurface screen(Form.ClientWidth(), Form.ClientHeight());
+    screen.CopyFromWindow(Form.Handle());
+    EXPECT_EQ(screen.Pixel(150, 100), ColorRef(clFuchsia));
+    EXPECT_EQ(screen.Pixel(105, 56), ColorRef(clLime)) << "a child with its own colour keeps it";
 }

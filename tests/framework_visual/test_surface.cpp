@@ -5,38 +5,44 @@
 
 namespace zn::test {
 
-TTestSurface::TTestSurface(int Width, int Height) : FWidth(Width), FHeight(Height) {
-    BITMAPINFO Info{};
-    Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
-    Info.bmiHeader.biWidth = Width;
-    Info.bmiHeader.biHeight = -Height;
-    Info.bmiHeader.biPlanes = 1;
-    Info.bmiHeader.biBitCount = 32;
-    Info.bmiHeader.biCompression = BI_RGB;
-    void* Bits = nullptr;
-    FBitmap.reset(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+TTestSurface::TTestSurface(int Width, int Height) : FWidth(Width), FHeight(Height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    FBitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     FDC.reset(CreateCompatibleDC(nullptr));
-    if (!FBitmap || !FDC) throw std::runtime_error("no DIB section");
-    FBits = static_cast<std::uint32_t*>(Bits);
+    if (!FBitmap || !FDC)
+        throw std::runtime_error("no DIB section");
+    FBits = static_cast<std::uint32_t*>(bits);
     FSelection = SelectInto(FDC.get(), FBitmap.get());
 }
 
-void TTestSurface::Fill(std::uint32_t Value) {
+void TTestSurface::Fill(std::uint32_t Value)
+{
     GdiFlush();
-    for (int I = 0; I < FWidth * FHeight; ++I) FBits[I] = Value;
+    for (int i = 0; i < FWidth * FHeight; ++i)
+        FBits[i] = Value;
 }
 
-void TTestSurface::CopyFromWindow(HWND Window, int X, int Y) {
-    const TWindowDC Source = WindowDC(Window);
-    BitBlt(FDC.get(), 0, 0, FWidth, FHeight, Source.get().Value, X, Y, SRCCOPY);
+void TTestSurface::CopyFromWindow(HWND Window, int X, int Y)
+{
+    const TWindowDC source = WindowDC(Window);
+    BitBlt(FDC.get(), 0, 0, FWidth, FHeight, source.get().Value, X, Y, SRCCOPY);
     GdiFlush();
 }
 
-void PumpMessages() {
-    MSG Message;
-    while (PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&Message);
-        DispatchMessageW(&Message);
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
 }
 

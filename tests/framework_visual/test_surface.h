@@ -16,7 +16,8 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     // 0x00RRGGBB, so that it compares with RGB() through ColorRef.
-    std::uint32_t Pixel(int X, int Y) const {
+    std::uint32_t Pixel(int X, int Y) const
+    {
         GdiFlush();
         return FBits[Y * FWidth + X] & 0x00FFFFFF;
     }
@@ -34,7 +35,8 @@ private:
 };
 
 // A COLORREF (0x00BBGGRR) as surface pixels hold it (0x00RRGGBB).
-constexpr std::uint32_t ColorRef(std::uint32_t Color) {
+constexpr std::uint32_t ColorRef(std::uint32_t Color)
+{
     return ((Color & 0xFF) << 16) | (Color & 0xFF00) | ((Color >> 16) & 0xFF);
 }
 

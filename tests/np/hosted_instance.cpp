@@ -5,7 +5,8 @@
 
 namespace zn::np::testing {
 
-MemoryCanvas::MemoryCanvas(int width, int height) : width_(width), height_(height) {
+MemoryCanvas::MemoryCanvas(int width, int height) : width_(width), height_(height)
+{
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -20,42 +21,48 @@ MemoryCanvas::MemoryCanvas(int width, int height) : width_(width), height_(heigh
     previous_ = SelectObject(dc_, bitmap_);
 }
 
-MemoryCanvas::~MemoryCanvas() {
+MemoryCanvas::~MemoryCanvas()
+{
     SelectObject(dc_, previous_);
     DeleteObject(bitmap_);
     DeleteDC(dc_);
 }
 
-void MemoryCanvas::Fill(std::uint32_t pixel) {
+void MemoryCanvas::Fill(std::uint32_t pixel)
+{
     GdiFlush();
     std::fill(bits_, bits_ + width_ * height_, pixel);
 }
 
-HostedInstance::HostedInstance(int width, int height, bool transparent) {
-    std::string widthText = std::to_string(width), heightText = std::to_string(height);
+HostedInstance::HostedInstance(int width, int height, bool transparent)
+{
+    std::string width_text = std::to_string(width), height_text = std::to_string(height);
     const char* names[] = {"wmode", "bgcolor", "width", "height"};
-    const char* values[] = {transparent ? "transparent" : "opaque", "#0", widthText.c_str(),
-                            heightText.c_str()};
+    const char* values[] = {transparent ? "transparent" : "opaque", "#0", width_text.c_str(),
+                            height_text.c_str()};
     created = Funcs().newp(const_cast<char*>("application/x-shockwave-flash"), &npp_, NP_EMBED, 4,
                            const_cast<char**>(names), const_cast<char**>(values), nullptr);
     if (created == NPERR_NO_ERROR)
         Funcs().getvalue(&npp_, NPPVpluginScriptableNPObject, &object_);
 }
 
-HostedInstance::~HostedInstance() {
+HostedInstance::~HostedInstance()
+{
     Destroy();
     if (object_)
         PluginLibrary::Get().browserTable.releaseobject(object_);
 }
 
-NPError HostedInstance::Destroy() {
+NPError HostedInstance::Destroy()
+{
     if (destroyed_ || created != NPERR_NO_ERROR)
         return NPERR_NO_ERROR;
     destroyed_ = true;
     return Funcs().destroy(&npp_, nullptr);
 }
 
-NPError HostedInstance::SetWindow(HDC dc, int width, int height) {
+NPError HostedInstance::SetWindow(HDC dc, int width, int height)
+{
     NPWindow window{};
     window.window = dc;
     window.width = width;
@@ -65,7 +72,8 @@ NPError HostedInstance::SetWindow(HDC dc, int width, int height) {
 }
 
 void HostedInstance::Deliver(const std::vector<std::uint8_t>& bytes, const std::string& url,
-                             void* notifyData, int pieces) {
+                             void* notifyData, int pieces)
+{
     NPStream stream{};
     stream.url = url.c_str();
     stream.end = static_cast<std::uint32_t>(bytes.size());
@@ -86,7 +94,8 @@ void HostedInstance::Deliver(const std::vector<std::uint8_t>& bytes, const std::
     EXPECT_EQ(Funcs().destroystream(&npp_, &stream, NPRES_DONE), NPERR_NO_ERROR);
 }
 
-std::int16_t HostedInstance::Paint(HDC dc, RECT dirty) {
+std::int16_t HostedInstance::Paint(HDC dc, RECT dirty)
+{
     NPEvent event{WM_PAINT, reinterpret_cast<std::uintptr_t>(dc),
                   reinterpret_cast<std::uintptr_t>(&dirty)};
     std::int16_t handled = Funcs().event(&npp_, &event);
@@ -95,17 +104,19 @@ std::int16_t HostedInstance::Paint(HDC dc, RECT dirty) {
 }
 
 bool HostedInstance::Invoke(const char* method, const std::vector<NPVariant>& args,
-                            NPVariant& result) {
+                            NPVariant& result)
+{
     result = NPVariant{};
     NPIdentifier name = PluginLibrary::Get().browserTable.getstringidentifier(method);
     return object_ && object_->_class->invoke(object_, name, args.data(),
                                               static_cast<std::uint32_t>(args.size()), &result);
 }
 
-NPVariant HostedInstance::InvokeOrFail(const char* method, const std::vector<NPVariant>& args) {
+NPVariant HostedInstance::InvokeOrFail(const char* method, const std::vector<NPVariant>& args)
+{
     NPVariant result{};
     EXPECT_TRUE(Invoke(method, args, result)) << method;
     return result;
 }
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

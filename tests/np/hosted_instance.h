@@ -66,4 +66,4 @@ private:
     std::vector<NPStream> streams_;
 };
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

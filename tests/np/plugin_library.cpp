@@ -8,18 +8,21 @@ namespace zn::np::testing {
 namespace {
 
 template <typename Function>
-void Resolve(HMODULE module, const char* name, Function& function) {
+void Resolve(HMODULE module, const char* name, Function& function)
+{
     function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-}  // namespace
+} // namespace
 
-PluginLibrary& PluginLibrary::Get() {
+PluginLibrary& PluginLibrary::Get()
+{
     static PluginLibrary library;
     return library;
 }
 
-PluginLibrary::PluginLibrary() {
+PluginLibrary::PluginLibrary()
+{
     module = LoadLibraryW(L"npswf32.dll");
     if (!module)
         throw std::runtime_error("npswf32.dll is not beside the test");
@@ -41,7 +44,8 @@ PluginLibrary::PluginLibrary() {
     TakeLog();
 }
 
-std::vector<std::string> PluginLibrary::TakeLog() const {
+std::vector<std::string> PluginLibrary::TakeLog() const
+{
     std::size_t length = exports.takeLog(nullptr, 0);
     std::string text(length + 1, '\0');
     exports.takeLog(text.data(), text.size());
@@ -53,4 +57,4 @@ std::vector<std::string> PluginLibrary::TakeLog() const {
     return lines;
 }
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

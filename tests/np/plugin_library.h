@@ -45,4 +45,4 @@ private:
     PluginLibrary();
 };
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

@@ -12,16 +12,24 @@ TestBrowser* current = nullptr;
 
 NPClass windowClass{};
 
-char* CopyText(const std::string& text) {
+char* CopyText(const std::string& text)
+{
     auto* copy = static_cast<char*>(std::malloc(text.size() + 1));
     std::memcpy(copy, text.c_str(), text.size() + 1);
     return copy;
 }
 
-void* MemAlloc(std::uint32_t size) { return std::calloc(1, size ? size : 1); }
-void MemFree(void* block) { std::free(block); }
+void* MemAlloc(std::uint32_t size)
+{
+    return std::calloc(1, size ? size : 1);
+}
+void MemFree(void* block)
+{
+    std::free(block);
+}
 
-NPError GetUrlNotify(NPP instance, const char* url, const char* target, void* notifyData) {
+NPError GetUrlNotify(NPP instance, const char* url, const char* target, void* notifyData)
+{
     UrlRequestSeen seen{instance, url ? url : "", target == nullptr, notifyData};
     current->requests.push_back(seen);
     if (current->onRequest)
@@ -29,7 +37,8 @@ NPError GetUrlNotify(NPP instance, const char* url, const char* target, void* no
     return NPERR_NO_ERROR;
 }
 
-NPError GetValue(NPP, NPNVariable variable, void* value) {
+NPError GetValue(NPP, NPNVariable variable, void* value)
+{
     switch (variable) {
     case NPNVWindowNPObject:
         ++current->windowObjectRequests;
@@ -43,43 +52,54 @@ NPError GetValue(NPP, NPNVariable variable, void* value) {
     }
 }
 
-NPError SetValue(NPP, NPPVariable variable, void*) {
+NPError SetValue(NPP, NPPVariable variable, void*)
+{
     current->valuesSet.push_back(variable);
     return NPERR_NO_ERROR;
 }
 
-void InvalidateRect(NPP instance, NPRect* rect) {
+void InvalidateRect(NPP instance, NPRect* rect)
+{
     InvalidatedRect seen{instance, rect ? *rect : NPRect{}};
     current->invalidated.push_back(seen);
     if (current->onInvalidate)
         current->onInvalidate(seen);
 }
 
-NPIdentifier GetStringIdentifier(const char* name) {
+NPIdentifier GetStringIdentifier(const char* name)
+{
     return const_cast<char*>(current->identifiers.insert(name).first->c_str());
 }
 
-bool IdentifierIsString(NPIdentifier) { return true; }
+bool IdentifierIsString(NPIdentifier)
+{
+    return true;
+}
 
-char* Utf8FromIdentifier(NPIdentifier identifier) {
+char* Utf8FromIdentifier(NPIdentifier identifier)
+{
     return CopyText(static_cast<const char*>(identifier));
 }
 
-NPObject* CreateObject(NPP instance, NPClass* objectClass) {
-    NPObject* object = objectClass->allocate ? objectClass->allocate(instance, objectClass)
-                                             : static_cast<NPObject*>(std::calloc(1, sizeof(NPObject)));
+NPObject* CreateObject(NPP instance, NPClass* objectClass)
+{
+    NPObject* object = objectClass->allocate
+                           ? objectClass->allocate(instance, objectClass)
+                           : static_cast<NPObject*>(std::calloc(1, sizeof(NPObject)));
     object->_class = objectClass;
     object->referenceCount = 1;
     return object;
 }
 
-NPObject* RetainObject(NPObject* object) {
+NPObject* RetainObject(NPObject* object)
+{
     if (object)
         ++object->referenceCount;
     return object;
 }
 
-void ReleaseObject(NPObject* object) {
+void ReleaseObject(NPObject* object)
+{
     if (!object || --object->referenceCount != 0 || object == &current->windowObject)
         return;
     if (object->_class->deallocate)
@@ -89,7 +109,8 @@ void ReleaseObject(NPObject* object) {
 }
 
 bool Invoke(NPP instance, NPObject* object, NPIdentifier method, const NPVariant* args,
-            std::uint32_t count, NPVariant* result) {
+            std::uint32_t count, NPVariant* result)
+{
     InvokeSeen seen{instance, object, static_cast<const char*>(method), {}};
     for (std::uint32_t i = 0; i < count; ++i)
         seen.stringArgs.push_back(VariantString(args[i]));
@@ -100,7 +121,8 @@ bool Invoke(NPP instance, NPObject* object, NPIdentifier method, const NPVariant
     return true;
 }
 
-bool Evaluate(NPP instance, NPObject* object, NPString* script, NPVariant* result) {
+bool Evaluate(NPP instance, NPObject* object, NPString* script, NPVariant* result)
+{
     current->evaluations.push_back(
         {instance, object, std::string(script->UTF8Characters, script->UTF8Length)});
     if (!current->evaluateAnswer)
@@ -111,7 +133,8 @@ bool Evaluate(NPP instance, NPObject* object, NPString* script, NPVariant* resul
     return true;
 }
 
-void ReleaseVariantValue(NPVariant* value) {
+void ReleaseVariantValue(NPVariant* value)
+{
     if (value->type == NPVariantType_String)
         std::free(const_cast<char*>(value->value.stringValue.UTF8Characters));
     if (value->type == NPVariantType_Object)
@@ -119,20 +142,28 @@ void ReleaseVariantValue(NPVariant* value) {
     value->type = NPVariantType_Void;
 }
 
-}  // namespace
+} // namespace
 
-TestBrowser::TestBrowser() {
+TestBrowser::TestBrowser()
+{
     current = this;
     windowClass.structVersion = NP_CLASS_STRUCT_VERSION_ENUM;
     windowObject._class = &windowClass;
     windowObject.referenceCount = 1;
 }
 
-TestBrowser::~TestBrowser() { current = nullptr; }
+TestBrowser::~TestBrowser()
+{
+    current = nullptr;
+}
 
-TestBrowser& TestBrowser::Current() { return *current; }
+TestBrowser& TestBrowser::Current()
+{
+    return *current;
+}
 
-void TestBrowser::Reset() {
+void TestBrowser::Reset()
+{
     invalidated.clear();
     requests.clear();
     invokes.clear();
@@ -147,7 +178,8 @@ void TestBrowser::Reset() {
     supportsWindowless = true;
 }
 
-NPNetscapeFuncs TestBrowser::Table() const {
+NPNetscapeFuncs TestBrowser::Table() const
+{
     NPNetscapeFuncs table{};
     table.size = 172;
     table.version = 18;
@@ -169,31 +201,35 @@ NPNetscapeFuncs TestBrowser::Table() const {
     return table;
 }
 
-NPVariant StringVariant(const std::string& text) {
+NPVariant StringVariant(const std::string& text)
+{
     NPVariant value{};
     value.type = NPVariantType_String;
     value.value.stringValue = {text.data(), static_cast<std::uint32_t>(text.size())};
     return value;
 }
 
-NPVariant IntegerVariant(std::int32_t number) {
+NPVariant IntegerVariant(std::int32_t number)
+{
     NPVariant value{};
     value.type = NPVariantType_Int32;
     value.value.intValue = number;
     return value;
 }
 
-NPVariant DoubleVariant(double number) {
+NPVariant DoubleVariant(double number)
+{
     NPVariant value{};
     value.type = NPVariantType_Double;
     value.value.doubleValue = number;
     return value;
 }
 
-std::string VariantString(const NPVariant& value) {
+std::string VariantString(const NPVariant& value)
+{
     if (value.type != NPVariantType_String || !value.value.stringValue.UTF8Characters)
         return {};
     return {value.value.stringValue.UTF8Characters, value.value.stringValue.UTF8Length};
 }
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

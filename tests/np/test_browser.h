@@ -75,4 +75,4 @@ NPVariant IntegerVariant(std::int32_t value);
 NPVariant DoubleVariant(double value);
 std::string VariantString(const NPVariant& value);
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

@@ -12,16 +12,18 @@ namespace {
 
 constexpr int kTwips = TwipsPerPixel;
 
-Shape Square(uint16_t id, Rgba color, int left, int size) {
+Shape Square(uint16_t id, Rgba color, int left, int size)
+{
     ShapeBuilder builder;
     uint32_t fill = builder.AddFill(color);
     builder.Rectangle(left * kTwips, 0, (left + size) * kTwips, size * kTwips, fill);
     return builder.Build(id);
 }
 
-}  // namespace
+} // namespace
 
-std::vector<std::uint8_t> SemiTransparentMovie(bool compressed) {
+std::vector<std::uint8_t> SemiTransparentMovie(bool compressed)
+{
     MovieWriter writer(100, 50, 12);
     writer.SetBackgroundColor({0, 255, 0, 255})
         .DefineShape(Square(1, {255, 0, 0, 255}, 0, 50))
@@ -34,19 +36,24 @@ std::vector<std::uint8_t> SemiTransparentMovie(bool compressed) {
     return writer.Finish(compressed);
 }
 
-std::vector<std::uint8_t> ScriptedMovie() {
-    ActionAssembler echoBody;
-    echoBody.Push({"echo:"}).Push({"text"}).Op(Action::GetVariable).Op(Action::Add2).Op(Action::Return);
+std::vector<std::uint8_t> ScriptedMovie()
+{
+    ActionAssembler echo_body;
+    echo_body.Push({"echo:"})
+        .Push({"text"})
+        .Op(Action::GetVariable)
+        .Op(Action::Add2)
+        .Op(Action::Return);
     // return ExternalInterface.call("hostFunction", text)
-    ActionAssembler relayBody;
-    relayBody.Push({"text"}).Op(Action::GetVariable).Push({"hostFunction", 2});
-    relayBody.PushExternalInterface().Push({"call"}).Op(Action::CallMethod).Op(Action::Return);
+    ActionAssembler relay_body;
+    relay_body.Push({"text"}).Op(Action::GetVariable).Push({"hostFunction", 2});
+    relay_body.PushExternalInterface().Push({"call"}).Op(Action::CallMethod).Op(Action::Return);
     ActionAssembler frame;
     frame.FSCommand("quit", "true")
-        .DefineFunction("echoFunction", {"text"}, echoBody)
+        .DefineFunction("echoFunction", {"text"}, echo_body)
         .AddCallback("echo", "echoFunction")
         .Op(Action::Pop)
-        .DefineFunction("relayFunction", {"text"}, relayBody)
+        .DefineFunction("relayFunction", {"text"}, relay_body)
         .AddCallback("relay", "relayFunction")
         .Op(Action::Pop)
         .SetVariable("greeting", "hello")
@@ -62,7 +69,8 @@ std::vector<std::uint8_t> ScriptedMovie() {
     return writer.Finish();
 }
 
-std::vector<std::uint8_t> RequestingMovie() {
+std::vector<std::uint8_t> RequestingMovie()
+{
     ActionAssembler frame;
     frame.GetUrl("http://example.test/data.xml", "").GetUrl("local.xml", "").Stop();
     MovieWriter writer(100, 50, 12);
@@ -70,13 +78,15 @@ std::vector<std::uint8_t> RequestingMovie() {
     return writer.Finish();
 }
 
-std::vector<std::uint8_t> LevelLoadingMovie() {
+std::vector<std::uint8_t> LevelLoadingMovie()
+{
     MovieWriter writer(100, 50, 12);
     writer.DoAction(ActionAssembler().GetUrl("next.swf", "_level0").Stop().Assemble()).ShowFrame();
     return writer.Finish();
 }
 
-std::vector<std::uint8_t> AnimatedMovie() {
+std::vector<std::uint8_t> AnimatedMovie()
+{
     MovieWriter writer(100, 50, 30);
     writer.DefineShape(Square(1, {255, 0, 0, 255}, 0, 10));
     for (int frame = 0; frame < 3; ++frame) {
@@ -91,4 +101,4 @@ std::vector<std::uint8_t> AnimatedMovie() {
     return writer.Finish();
 }
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

@@ -24,4 +24,4 @@ std::vector<std::uint8_t> LevelLoadingMovie();
 // Three frames at 30 frames per second, a square moving right on each, looping.
 std::vector<std::uint8_t> AnimatedMovie();
 
-}  // namespace zn::np::testing
+} // namespace zn::np::testing

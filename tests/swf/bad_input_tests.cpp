@@ -22,17 +22,23 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int T = TwipsPerPixel;
 
-bool Premultiplied(const Image& image) {
+bool Premultiplied(const Image& image)
+{
     for (uint32_t p : image.Pixels())
-        if (PixelRed(p) > PixelAlpha(p) || PixelGreen(p) > PixelAlpha(p) || PixelBlue(p) > PixelAlpha(p)) return false;
+        if (PixelRed(p) > PixelAlpha(p) || PixelGreen(p) > PixelAlpha(p) ||
+            PixelBlue(p) > PixelAlpha(p))
+            return false;
     return true;
 }
 
 // Loads, plays a few frames, talks to the movie and renders it; true when the rendering is sound.
-bool Exercise(MoviePlayer& player, std::span<const uint8_t> bytes) {
+bool Exercise(MoviePlayer& player, std::span<const uint8_t> bytes)
+{
     player.Load(bytes);
-    for (int i = 0; i < 3; ++i) player.Advance();
-    player.InvokeCallback("<invoke name=\"echo\" returntype=\"xml\"><arguments><string>x</string></arguments></invoke>");
+    for (int i = 0; i < 3; ++i)
+        player.Advance();
+    player.InvokeCallback("<invoke name=\"echo\" "
+                          "returntype=\"xml\"><arguments><string>x</string></arguments></invoke>");
     player.GetVariable("flv.volume");
     player.MouseMove(24, 18);
     player.MouseButton(24, 18, true);
@@ -44,8 +50,10 @@ bool Exercise(MoviePlayer& player, std::span<const uint8_t> bytes) {
 }
 
 // The same movie as CWS: a mutated body then reaches the parser through the inflater.
-std::vector<uint8_t> Compressed(const std::vector<uint8_t>& movie) {
-    if (movie.size() < 8) return movie;
+std::vector<uint8_t> Compressed(const std::vector<uint8_t>& movie)
+{
+    if (movie.size() < 8)
+        return movie;
     uLongf size = compressBound(static_cast<uLong>(movie.size() - 8));
     std::vector<uint8_t> out(movie.begin(), movie.begin() + 8);
     out[0] = 'C';
@@ -55,28 +63,53 @@ std::vector<uint8_t> Compressed(const std::vector<uint8_t>& movie) {
     return out;
 }
 
-std::string MutatedRequest(std::mt19937& random) {
-    std::string request = "<invoke name=\"echo\" returntype=\"xml\"><arguments><string>a&amp;b</string>"
-                          "<number>2</number><true/></arguments></invoke>";
+std::string MutatedRequest(std::mt19937& random)
+{
+    std::string request =
+        "<invoke name=\"echo\" returntype=\"xml\"><arguments><string>a&amp;b</string>"
+        "<number>2</number><true/></arguments></invoke>";
     for (int m = 0; m < 3; ++m) {
         size_t at = random() % request.size();
-        if (random() % 2) request[at] = static_cast<char>(random());
-        else request.erase(at, random() % 8);
-        if (request.empty()) break;
+        if (random() % 2)
+            request[at] = static_cast<char>(random());
+        else
+            request.erase(at, random() % 8);
+        if (request.empty())
+            break;
     }
     return request;
 }
 
-std::vector<uint8_t> ScriptedMovie() {
+std::vector<uint8_t> ScriptedMovie()
+{
     ActionAssembler body;
-    body.Push({"a"}).Op(Action::GetVariable).Push({"b"}).Op(Action::GetVariable).Op(Action::Add2).Op(Action::Return);
+    body.Push({"a"})
+        .Op(Action::GetVariable)
+        .Push({"b"})
+        .Op(Action::GetVariable)
+        .Op(Action::Add2)
+        .Op(Action::Return);
     ActionAssembler script;
     auto loop = script.NewLabel(), done = script.NewLabel();
-    script.ConstantPool({"count", "list"}).DefineFunction("add", {"a", "b"}, body).AddCallback("echo", "add");
+    script.ConstantPool({"count", "list"})
+        .DefineFunction("add", {"a", "b"}, body)
+        .AddCallback("echo", "add");
     script.Op(Action::Pop).SetVariable("count", 0).Bind(loop);
-    script.Push({Constant{0}}).Op(Action::GetVariable).Push({5}).Op(Action::Less2).Op(Action::Not).If(done);
-    script.Push({Constant{0}, Constant{0}}).Op(Action::GetVariable).Op(Action::Increment).Op(Action::SetVariable);
-    script.Jump(loop).Bind(done).Push({Constant{1}, 1, 2, 3, 3}).Op(Action::InitArray).Op(Action::SetVariable);
+    script.Push({Constant{0}})
+        .Op(Action::GetVariable)
+        .Push({5})
+        .Op(Action::Less2)
+        .Op(Action::Not)
+        .If(done);
+    script.Push({Constant{0}, Constant{0}})
+        .Op(Action::GetVariable)
+        .Op(Action::Increment)
+        .Op(Action::SetVariable);
+    script.Jump(loop)
+        .Bind(done)
+        .Push({Constant{1}, 1, 2, 3, 3})
+        .Op(Action::InitArray)
+        .Op(Action::SetVariable);
     script.CallExternal("done", {"x", 1}).Op(Action::Pop).FSCommand("finished", "yes");
     MovieWriter writer(64, 48, 30);
     ShapeBuilder shape;
@@ -93,9 +126,10 @@ std::vector<uint8_t> ScriptedMovie() {
     return writer.Finish();
 }
 
-TEST(BadInput, ThousandsOfMutatedMoviesAreSurvived) {
-    std::vector<std::vector<uint8_t>> bases = {samples::SampleMovie(false), ScriptedMovie(), samples::ButtonMovie(),
-                                               samples::SampleMovie(true)};
+TEST(BadInput, ThousandsOfMutatedMoviesAreSurvived)
+{
+    std::vector<std::vector<uint8_t>> bases = {samples::SampleMovie(false), ScriptedMovie(),
+                                               samples::ButtonMovie(), samples::SampleMovie(true)};
     std::mt19937 random(20260101);
     RecordingHost host;
     MoviePlayer player(host);
@@ -112,27 +146,36 @@ TEST(BadInput, ThousandsOfMutatedMoviesAreSurvived) {
             case 1: bytes[at] = static_cast<uint8_t>(random()); break;
             case 2: bytes[at] = (random() % 2) ? 0xFF : 0x00; break;
             case 3: bytes.resize(at); break;
-            case 4: bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), random() % 16, static_cast<uint8_t>(random())); break;
+            case 4:
+                bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), random() % 16,
+                             static_cast<uint8_t>(random()));
+                break;
             case 5: {
-                size_t from = random() % bytes.size(), length = std::min<size_t>(random() % 32, bytes.size() - from);
+                size_t from = random() % bytes.size(),
+                       length = std::min<size_t>(random() % 32, bytes.size() - from);
                 std::vector<uint8_t> chunk(bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                                           bytes.begin() + static_cast<std::ptrdiff_t>(from + length));
-                bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), chunk.begin(), chunk.end());
+                                           bytes.begin() +
+                                               static_cast<std::ptrdiff_t>(from + length));
+                bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), chunk.begin(),
+                             chunk.end());
                 break;
             }
             }
         }
-        if (round % 7 == 6) bytes = Compressed(bytes);
-        if (!Exercise(player, bytes)) ++unsound;
+        if (round % 7 == 6)
+            bytes = Compressed(bytes);
+        if (!Exercise(player, bytes))
+            ++unsound;
         player.InvokeCallback(MutatedRequest(random));
     }
     EXPECT_EQ(unsound, 0);
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(120));
 }
 
-TEST(BadInput, EveryTruncationShowsWhatArrived) {
+TEST(BadInput, EveryTruncationShowsWhatArrived)
+{
     std::vector<uint8_t> sample = samples::SampleMovie();
-    size_t previousFrames = 0;
+    size_t previous_frames = 0;
     for (size_t length = 0; length <= sample.size(); ++length) {
         auto movie = ReadMovie(std::span(sample).first(length));
         if (length < 8) {
@@ -141,13 +184,14 @@ TEST(BadInput, EveryTruncationShowsWhatArrived) {
         }
         ASSERT_TRUE(movie) << length;
         EXPECT_TRUE(movie->complete);
-        EXPECT_GE(movie->frames.size(), previousFrames) << length;
-        previousFrames = movie->frames.size();
+        EXPECT_GE(movie->frames.size(), previous_frames) << length;
+        previous_frames = movie->frames.size();
     }
-    EXPECT_EQ(previousFrames, static_cast<size_t>(samples::SampleFrames));
+    EXPECT_EQ(previous_frames, static_cast<size_t>(samples::SampleFrames));
 }
 
-TEST(BadInput, ALyingTagLengthKeepsTheFramesBeforeIt) {
+TEST(BadInput, ALyingTagLengthKeepsTheFramesBeforeIt)
+{
     MovieWriter writer(100, 100, 12);
     writer.FrameLabel("kept").ShowFrame().RawTag(777, std::vector<uint8_t>(100, 1));
     std::vector<uint8_t> bytes = writer.Finish();
@@ -165,22 +209,24 @@ TEST(BadInput, ALyingTagLengthKeepsTheFramesBeforeIt) {
     EXPECT_EQ(player.GetMovie()->frames[0].label, "kept");
 }
 
-TEST(BadInput, DeclaredLengthsThatLieEitherWay) {
+TEST(BadInput, DeclaredLengthsThatLieEitherWay)
+{
     std::vector<uint8_t> bytes = samples::SampleMovie();
     std::vector<uint8_t> shorter = bytes;
-    shorter[4] = 30;  // the movie claims to end after 30 bytes
+    shorter[4] = 30; // the movie claims to end after 30 bytes
     shorter[5] = shorter[6] = shorter[7] = 0;
     auto cut = ReadMovie(shorter);
     ASSERT_TRUE(cut);
     EXPECT_TRUE(cut->frames.empty());
     std::vector<uint8_t> longer = bytes;
-    longer[7] = 0x40;  // a gigabyte
+    longer[7] = 0x40; // a gigabyte
     auto whole = ReadMovie(longer);
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->frames.size(), static_cast<size_t>(samples::SampleFrames));
 }
 
-TEST(BadInput, NotAMovie) {
+TEST(BadInput, NotAMovie)
+{
     RecordingHost host;
     MoviePlayer player(host);
     std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
@@ -193,37 +239,47 @@ TEST(BadInput, NotAMovie) {
 }
 
 struct HostileScript : testing::Test {
-    std::chrono::milliseconds Load(const ActionAssembler& script, int frames = 1) {
+    std::chrono::milliseconds Load(const ActionAssembler& script, int frames = 1)
+    {
         MovieWriter writer(100, 100, 12);
         writer.DoAction(script.Assemble()).ShowFrame();
-        for (int i = 1; i < frames; ++i) writer.ShowFrame();
+        for (int i = 1; i < frames; ++i)
+            writer.ShowFrame();
         auto started = Clock::now();
         player.Load(writer.Finish());
-        for (int i = 0; i < frames + 1; ++i) player.Advance();
+        for (int i = 0; i < frames + 1; ++i)
+            player.Advance();
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
     }
     RecordingHost host;
     MoviePlayer player{host};
 };
 
-TEST_F(HostileScript, EndlessLoopsStopAtTheBudget) {
+TEST_F(HostileScript, EndlessLoopsStopAtTheBudget)
+{
     ActionAssembler script;
     auto top = script.NewLabel();
-    script.FSCommand("before", "").Bind(top).Push({"n", "n"}).Op(Action::GetVariable).Op(Action::Increment);
+    script.FSCommand("before", "")
+        .Bind(top)
+        .Push({"n", "n"})
+        .Op(Action::GetVariable)
+        .Op(Action::Increment);
     script.Op(Action::SetVariable).Jump(top);
     EXPECT_LT(Load(script, 3).count(), 5000);
     EXPECT_EQ(host.commands.size(), 2u);  // the first frame ran twice: loaded, then looped back to
-    EXPECT_TRUE(player.GetVariable("n"));  // it ran, then it was stopped
-    player.GotoFrame(2);                   // and the player still answers
+    EXPECT_TRUE(player.GetVariable("n")); // it ran, then it was stopped
+    player.GotoFrame(2);                  // and the player still answers
     EXPECT_EQ(player.CurrentFrame(), 2);
 }
 
-TEST_F(HostileScript, AFrameOfManyEndlessBlocksSharesOneBudget) {
+TEST_F(HostileScript, AFrameOfManyEndlessBlocksSharesOneBudget)
+{
     ActionAssembler endless;
     auto top = endless.NewLabel();
     endless.Bind(top).Jump(top);
     MovieWriter writer(100, 100, 12);
-    for (int i = 0; i < 2000; ++i) writer.DoAction(endless.Assemble());
+    for (int i = 0; i < 2000; ++i)
+        writer.DoAction(endless.Assemble());
     writer.ShowFrame();
     auto started = Clock::now();
     player.Load(writer.Finish());
@@ -231,7 +287,8 @@ TEST_F(HostileScript, AFrameOfManyEndlessBlocksSharesOneBudget) {
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(3));
 }
 
-TEST_F(HostileScript, EndlessRecursionStopsAtTheCallDepth) {
+TEST_F(HostileScript, EndlessRecursionStopsAtTheCallDepth)
+{
     ActionAssembler body;
     body.Push({0, "again"}).Op(Action::CallFunction).Op(Action::Return);
     ActionAssembler script;
@@ -241,21 +298,30 @@ TEST_F(HostileScript, EndlessRecursionStopsAtTheCallDepth) {
     EXPECT_EQ(player.GetVariable("after"), "reached");
 }
 
-TEST_F(HostileScript, GrowingStringsAndObjectsStayBounded) {
+TEST_F(HostileScript, GrowingStringsAndObjectsStayBounded)
+{
     // s = "xxxxxxxx"; forever { s = s + s; o = new Object(); list[i] = o }
     ActionAssembler script;
     auto top = script.NewLabel();
-    script.SetVariable("s", "xxxxxxxx").Push({"list", 0}).Op(Action::InitArray).Op(Action::SetVariable);
+    script.SetVariable("s", "xxxxxxxx")
+        .Push({"list", 0})
+        .Op(Action::InitArray)
+        .Op(Action::SetVariable);
     script.Bind(top).Push({"s", "s"}).Op(Action::GetVariable).Push({"s"}).Op(Action::GetVariable);
     script.Op(Action::Add2).Op(Action::SetVariable);
     script.Push({"list"}).Op(Action::GetVariable).Push({"i"}).Op(Action::GetVariable);
     script.Push({0, "Object"}).Op(Action::NewObject).Op(Action::SetMember);
-    script.Push({"i", "i"}).Op(Action::GetVariable).Op(Action::Increment).Op(Action::SetVariable).Jump(top);
+    script.Push({"i", "i"})
+        .Op(Action::GetVariable)
+        .Op(Action::Increment)
+        .Op(Action::SetVariable)
+        .Jump(top);
     EXPECT_LT(Load(script, 2).count(), 10000);
     EXPECT_LE(player.GetVariable("s").value_or("").size(), size_t{1} << 20);
 }
 
-TEST_F(HostileScript, ChainedGotosBetweenFramesStop) {
+TEST_F(HostileScript, ChainedGotosBetweenFramesStop)
+{
     // Frame 1 goes to frame 2, whose script goes back to frame 1: an endless chain of gotos.
     MovieWriter writer(100, 100, 12);
     writer.DoAction(ActionAssembler().GotoFrame(1).Assemble()).ShowFrame();
@@ -265,7 +331,8 @@ TEST_F(HostileScript, ChainedGotosBetweenFramesStop) {
     EXPECT_LE(host.commands.size(), 16u);
 }
 
-TEST_F(HostileScript, GotoLoopsOverALongTimelinePayForTheirWork) {
+TEST_F(HostileScript, GotoLoopsOverALongTimelinePayForTheirWork)
+{
     // 400 frames of 100 placements each; the first frame's script jumps to the end and back forever.
     MovieWriter writer(100, 100, 12);
     ShapeBuilder dot;
@@ -276,40 +343,49 @@ TEST_F(HostileScript, GotoLoopsOverALongTimelinePayForTheirWork) {
     script.Bind(top).GotoFrame(399).GotoFrame(0).Jump(top);
     writer.DoAction(script.Assemble());
     for (int frame = 0; frame < 400; ++frame) {
-        for (uint16_t depth = 1; depth <= 100; ++depth) writer.PlaceObject(1, depth, TranslateMatrix(frame, depth));
+        for (uint16_t depth = 1; depth <= 100; ++depth)
+            writer.PlaceObject(1, depth, TranslateMatrix(frame, depth));
         writer.ShowFrame();
     }
     auto started = Clock::now();
     player.Load(writer.Finish());
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
-    EXPECT_TRUE(player.CurrentFrame() == 0 || player.CurrentFrame() == 399) << player.CurrentFrame();
+    EXPECT_TRUE(player.CurrentFrame() == 0 || player.CurrentFrame() == 399)
+        << player.CurrentFrame();
 }
 
-TEST_F(HostileScript, GarbageActionsAreSkipped) {
+TEST_F(HostileScript, GarbageActionsAreSkipped)
+{
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
         std::vector<uint8_t> garbage(1 + random() % 200);
-        for (uint8_t& byte : garbage) byte = static_cast<uint8_t>(random());
+        for (uint8_t& byte : garbage)
+            byte = static_cast<uint8_t>(random());
         MovieWriter writer(100, 100, 12);
-        writer.DoAction(garbage).DoAction(ActionAssembler().SetVariable("survived", true).Assemble()).ShowFrame();
+        writer.DoAction(garbage)
+            .DoAction(ActionAssembler().SetVariable("survived", true).Assemble())
+            .ShowFrame();
         player.Load(writer.Finish());
         ASSERT_EQ(player.GetVariable("survived"), "true") << round;
     }
 }
 
-TEST(BadInput, HugeStagesAndShapesRenderInBoundedTime) {
-    MovieWriter writer(1 << 25, 1 << 25, 12);  // a stage of 33 million pixels square
+TEST(BadInput, HugeStagesAndShapesRenderInBoundedTime)
+{
+    MovieWriter writer(1 << 25, 1 << 25, 12); // a stage of 33 million pixels square
     ShapeBuilder huge;
     uint32_t fill = huge.AddFill({255, 0, 0, 255});
     huge.Styles(0, fill, huge.AddLine(65535, {0, 255, 0, 128})).MoveTo(-(1 << 29), -(1 << 29));
-    for (int i = 0; i < 60000; ++i) huge.LineTo((i % 2 ? 1 : -1) * (1 << 29), (i - 30000) * 8000);
+    for (int i = 0; i < 60000; ++i)
+        huge.LineTo((i % 2 ? 1 : -1) * (1 << 29), (i - 30000) * 8000);
     writer.DefineShape(huge.Build(1));
     PlaceCommand place;
     place.depth = 1;
     place.character = 1;
     place.matrix = ScaleTranslateMatrix(30000, 30000, 0, 0);
     writer.Place(place);
-    for (int depth = 2; depth < 400; ++depth) writer.PlaceObject(1, static_cast<uint16_t>(depth));
+    for (int depth = 2; depth < 400; ++depth)
+        writer.PlaceObject(1, static_cast<uint16_t>(depth));
     writer.ShowFrame();
     RecordingHost host;
     MoviePlayer player(host);
@@ -321,5 +397,5 @@ TEST(BadInput, HugeStagesAndShapesRenderInBoundedTime) {
     EXPECT_TRUE(Premultiplied(image));
 }
 
-}  // namespace
-}  // namespace zn::swf
+} // namespace
+} // namespace zn::swf

@@ -15,7 +15,8 @@ constexpr int W = samples::SampleWidth, H = samples::SampleHeight;
 // A top-down 32-bit DIB section selected into a memory context, filled with one colour.
 class MemoryCanvas {
 public:
-    MemoryCanvas(int width, int height, uint32_t fill) : width_(width) {
+    MemoryCanvas(int width, int height, uint32_t fill) : width_(width)
+    {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -23,22 +24,26 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                                   nullptr, 0);
         previous_ = SelectObject(dc_, bitmap_);
         std::fill_n(bits_, width * height, fill);
     }
-    ~MemoryCanvas() {
+    ~MemoryCanvas()
+    {
         SelectObject(dc_, previous_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
     }
     HDC Context() const { return dc_; }
-    test::Color At(int x, int y) const {
+    test::Color At(int x, int y) const
+    {
         GdiFlush();
         uint32_t p = bits_[y * width_ + x];
         return {PixelRed(p), PixelGreen(p), PixelBlue(p), PixelAlpha(p)};
     }
-    uint32_t Raw(int x, int y) const {
+    uint32_t Raw(int x, int y) const
+    {
         GdiFlush();
         return bits_[y * width_ + x];
     }
@@ -51,7 +56,8 @@ private:
     uint32_t* bits_ = nullptr;
 };
 
-bool RgbNear(test::Color a, int red, int green, int blue) {
+bool RgbNear(test::Color a, int red, int green, int blue)
+{
     return test::Near({a.red, a.green, a.blue, 0}, {red, green, blue, 0}, 2);
 }
 
@@ -62,7 +68,8 @@ struct Compositing : testing::Test {
     Compositor compositor;
 };
 
-TEST_F(Compositing, TransparentMovieBlendsOverWhatIsThere) {
+TEST_F(Compositing, TransparentMovieBlendsOverWhatIsThere)
+{
     MemoryCanvas white(W, H, 0xFFFFFFFF), black(W, H, 0xFF000000);
     RECT view{0, 0, W, H};
     ASSERT_TRUE(compositor.Paint(player, white.Context(), view, false));
@@ -71,17 +78,19 @@ TEST_F(Compositing, TransparentMovieBlendsOverWhatIsThere) {
     EXPECT_TRUE(RgbNear(black.At(25, 120), 128, 0, 0)) << test::Describe(black.At(25, 120));
     EXPECT_TRUE(RgbNear(white.At(150, 100), 0, 180, 0));
     EXPECT_TRUE(RgbNear(black.At(150, 100), 0, 180, 0));
-    EXPECT_EQ(white.Raw(5, 5), 0xFFFFFFFFu);  // untouched where the movie is empty
+    EXPECT_EQ(white.Raw(5, 5), 0xFFFFFFFFu); // untouched where the movie is empty
 }
 
-TEST_F(Compositing, OpaqueWindowsGetTheBackgroundColour) {
+TEST_F(Compositing, OpaqueWindowsGetTheBackgroundColour)
+{
     MemoryCanvas canvas(W, H, 0xFFFFFFFF);
     ASSERT_TRUE(compositor.Paint(player, canvas.Context(), RECT{0, 0, W, H}, true));
     EXPECT_TRUE(RgbNear(canvas.At(5, 5), 0x20, 0x30, 0x60)) << test::Describe(canvas.At(5, 5));
     EXPECT_TRUE(RgbNear(canvas.At(25, 120), 144, 24, 48)) << test::Describe(canvas.At(25, 120));
 }
 
-TEST_F(Compositing, OnlyTheCurrentClipIsPainted) {
+TEST_F(Compositing, OnlyTheCurrentClipIsPainted)
+{
     MemoryCanvas canvas(W, H, 0xFFFFFFFF);
     HRGN clip = CreateRectRgn(100, 100, 120, 110);
     SelectClipRgn(canvas.Context(), clip);
@@ -94,7 +103,8 @@ TEST_F(Compositing, OnlyTheCurrentClipIsPainted) {
     EXPECT_EQ(canvas.Raw(5, 5), 0xFFFFFFFFu);
 }
 
-TEST_F(Compositing, TheViewMayLieAnywhereInTheContext) {
+TEST_F(Compositing, TheViewMayLieAnywhereInTheContext)
+{
     MemoryCanvas canvas(W + 40, H + 40, 0xFF000000);
     RECT view{10, 20, 10 + W, 20 + H};
     ASSERT_TRUE(compositor.Paint(player, canvas.Context(), view, true));
@@ -103,14 +113,17 @@ TEST_F(Compositing, TheViewMayLieAnywhereInTheContext) {
     EXPECT_TRUE(RgbNear(canvas.At(10 + 150, 20 + 100), 0, 180, 0));
     // The same compositor paints a smaller area again with its buffer.
     MemoryCanvas small(50, 50, 0xFFFFFFFF);
-    ASSERT_TRUE(compositor.Paint(player, small.Context(), RECT{-190, -100, -190 + W, -100 + H}, false));
-    EXPECT_TRUE(RgbNear(small.At(5, 5), 0, 180, 0)) << test::Describe(small.At(5, 5));  // the square's right end
+    ASSERT_TRUE(
+        compositor.Paint(player, small.Context(), RECT{-190, -100, -190 + W, -100 + H}, false));
+    EXPECT_TRUE(RgbNear(small.At(5, 5), 0, 180, 0))
+        << test::Describe(small.At(5, 5)); // the square's right end
     EXPECT_TRUE(RgbNear(small.At(20, 5), 255, 255, 255)) << test::Describe(small.At(20, 5));
 }
 
-TEST_F(Compositing, ANullContextIsRefused) {
+TEST_F(Compositing, ANullContextIsRefused)
+{
     EXPECT_FALSE(compositor.Paint(player, nullptr, RECT{0, 0, W, H}, false));
 }
 
-}  // namespace
-}  // namespace zn::swf
+} // namespace
+} // namespace zn::swf

@@ -12,18 +12,20 @@ namespace {
 
 constexpr int T = TwipsPerPixel;
 
-Shape TwoStyleShape() {
+Shape TwoStyleShape()
+{
     ShapeBuilder builder;
     uint32_t fill = builder.AddFill({10, 20, 30, 255});
     uint32_t line = builder.AddLine(40, {200, 100, 50, 255});
     builder.Styles(0, fill, line).MoveTo(100, 100).LineTo(900, 100).CurveTo(1200, 500, 900, 900);
     builder.LineTo(100, 900).LineTo(100, 100);
-    builder.MoveTo(-300, -7).LineTo(-300, 77);  // vertical and negative coordinates
+    builder.MoveTo(-300, -7).LineTo(-300, 77); // vertical and negative coordinates
     return builder.Build(7);
 }
 
 struct RoundTrip : testing::Test {
-    std::shared_ptr<const Movie> WriteAndRead(const MovieWriter& writer, bool compressed = false) {
+    std::shared_ptr<const Movie> WriteAndRead(const MovieWriter& writer, bool compressed = false)
+    {
         bytes = writer.Finish(compressed);
         auto movie = ReadMovie(bytes);
         EXPECT_TRUE(movie);
@@ -32,7 +34,8 @@ struct RoundTrip : testing::Test {
     std::vector<uint8_t> bytes;
 };
 
-TEST_F(RoundTrip, HeaderAndBackgroundComeBack) {
+TEST_F(RoundTrip, HeaderAndBackgroundComeBack)
+{
     MovieWriter writer(550, 400, 24.5, 9);
     writer.SetBackgroundColor({1, 2, 3, 255}).ShowFrame().ShowFrame();
     auto movie = WriteAndRead(writer);
@@ -46,23 +49,28 @@ TEST_F(RoundTrip, HeaderAndBackgroundComeBack) {
     EXPECT_TRUE(movie->complete);
 }
 
-TEST_F(RoundTrip, HeaderBytesMatchTheFormat) {
+TEST_F(RoundTrip, HeaderBytesMatchTheFormat)
+{
     // A 550 x 400 stage is the well-known RECT 78 00 05 5F 00 00 0F A0 00 (15-bit fields).
     MovieWriter writer(550, 400, 12, 6);
     bytes = writer.Finish();
-    std::vector<uint8_t> expected = {'F', 'W', 'S', 6, static_cast<uint8_t>(bytes.size()), 0, 0, 0,
-                                     0x78, 0x00, 0x05, 0x5F, 0x00, 0x00, 0x0F, 0xA0, 0x00,
-                                     0x00, 0x0C, 0x00, 0x00, 0x00, 0x00};
+    std::vector<uint8_t> expected = {'F',  'W',  'S',  6,    static_cast<uint8_t>(bytes.size()),
+                                     0,    0,    0,    0x78, 0x00,
+                                     0x05, 0x5F, 0x00, 0x00, 0x0F,
+                                     0xA0, 0x00, 0x00, 0x0C, 0x00,
+                                     0x00, 0x00, 0x00};
     EXPECT_EQ(bytes, expected);
 }
 
-TEST_F(RoundTrip, ShapesOfEveryVersionKeepStylesAndRecords) {
+TEST_F(RoundTrip, ShapesOfEveryVersionKeepStylesAndRecords)
+{
     Shape opaque = TwoStyleShape();
     ShapeBuilder translucent;
     translucent.Ellipse(0, 0, 400, 300, translucent.AddFill({255, 0, 0, 128}));
     Shape alpha = translucent.Build(8);
     ShapeBuilder many;
-    for (int i = 0; i < 300; ++i) many.AddFill({static_cast<uint8_t>(i), 0, 0, 255});
+    for (int i = 0; i < 300; ++i)
+        many.AddFill({static_cast<uint8_t>(i), 0, 0, 255});
     many.Rectangle(0, 0, 100, 100, 299);
     Shape wide = many.Build(9);
     ASSERT_EQ(opaque.version, 1);
@@ -84,7 +92,8 @@ TEST_F(RoundTrip, ShapesOfEveryVersionKeepStylesAndRecords) {
     }
 }
 
-TEST_F(RoundTrip, NewStylesInsideAShapeComeBack) {
+TEST_F(RoundTrip, NewStylesInsideAShapeComeBack)
+{
     Shape shape = TwoStyleShape();
     shape.version = 2;
     ShapeRecord change;
@@ -106,7 +115,8 @@ TEST_F(RoundTrip, NewStylesInsideAShapeComeBack) {
     EXPECT_EQ(movie->shapes.at(7)->records, shape.records);
 }
 
-TEST_F(RoundTrip, PlacementsRemovalsLabelsAndActionsComeBack) {
+TEST_F(RoundTrip, PlacementsRemovalsLabelsAndActionsComeBack)
+{
     PlaceCommand full;
     full.depth = 3;
     full.character = 7;
@@ -127,7 +137,12 @@ TEST_F(RoundTrip, PlacementsRemovalsLabelsAndActionsComeBack) {
     std::vector<uint8_t> actions = ActionAssembler().Stop().FSCommand("a", "b").Assemble();
 
     MovieWriter writer(100, 100, 12);
-    writer.DefineShape(TwoStyleShape()).FrameLabel("one").Place(full).Place(first).DoAction(actions).ShowFrame();
+    writer.DefineShape(TwoStyleShape())
+        .FrameLabel("one")
+        .Place(full)
+        .Place(first)
+        .DoAction(actions)
+        .ShowFrame();
     writer.Place(move).Remove({1, 4, 7}).ShowFrame();
     writer.RemoveObject(3).FrameLabel("three").ShowFrame();
     auto movie = WriteAndRead(writer, true);
@@ -146,16 +161,21 @@ TEST_F(RoundTrip, PlacementsRemovalsLabelsAndActionsComeBack) {
     EXPECT_EQ(movie->frames[2].label, "three");
 }
 
-TEST_F(RoundTrip, UnknownTagsAreSkippedByTheirLength) {
+TEST_F(RoundTrip, UnknownTagsAreSkippedByTheirLength)
+{
     MovieWriter writer(100, 100, 12);
-    writer.RawTag(777, std::vector<uint8_t>(100, 0xFF)).RawTag(56, {1, 2}).FrameLabel("after").ShowFrame();
+    writer.RawTag(777, std::vector<uint8_t>(100, 0xFF))
+        .RawTag(56, {1, 2})
+        .FrameLabel("after")
+        .ShowFrame();
     auto movie = WriteAndRead(writer);
     ASSERT_EQ(movie->frames.size(), 1u);
     EXPECT_EQ(movie->frames[0].label, "after");
     EXPECT_EQ(movie->skippedTags, (std::vector<uint16_t>{777, 56}));
 }
 
-TEST_F(RoundTrip, CompressedAndPlainSampleReadTheSame) {
+TEST_F(RoundTrip, CompressedAndPlainSampleReadTheSame)
+{
     auto plain = ReadMovie(samples::SampleMovie(false));
     auto packed = ReadMovie(samples::SampleMovie(true));
     ASSERT_TRUE(plain && packed);
@@ -169,37 +189,41 @@ TEST_F(RoundTrip, CompressedAndPlainSampleReadTheSame) {
     }
 }
 
-TEST_F(RoundTrip, ReadingInPiecesShowsFramesAsTheyArrive) {
+TEST_F(RoundTrip, ReadingInPiecesShowsFramesAsTheyArrive)
+{
     for (bool compressed : {false, true}) {
         SCOPED_TRACE(compressed);
         std::vector<uint8_t> sample = samples::SampleMovie(compressed);
         MovieReader reader;
-        size_t seenFrames = 0;
-        bool grewBeforeTheEnd = false;
+        size_t seen_frames = 0;
+        bool grew_before_the_end = false;
         for (size_t i = 0; i < sample.size(); i += 7) {
             reader.Append(std::span(sample).subspan(i, std::min<size_t>(7, sample.size() - i)));
             if (auto movie = reader.GetMovie()) {
-                EXPECT_GE(movie->frames.size(), seenFrames);
-                if (movie->frames.size() > seenFrames && i + 7 < sample.size()) grewBeforeTheEnd = true;
-                seenFrames = movie->frames.size();
+                EXPECT_GE(movie->frames.size(), seen_frames);
+                if (movie->frames.size() > seen_frames && i + 7 < sample.size())
+                    grew_before_the_end = true;
+                seen_frames = movie->frames.size();
             }
         }
         reader.Finish();
-        EXPECT_TRUE(grewBeforeTheEnd);
+        EXPECT_TRUE(grew_before_the_end);
         EXPECT_EQ(reader.GetState(), MovieReader::State::Complete);
         EXPECT_EQ(reader.GetMovie()->frames.size(), static_cast<size_t>(samples::SampleFrames));
     }
 }
 
-TEST_F(RoundTrip, AssemblerResolvesBranchesBothWays) {
+TEST_F(RoundTrip, AssemblerResolvesBranchesBothWays)
+{
     ActionAssembler code;
     auto back = code.NewLabel(), ahead = code.NewLabel();
     code.Bind(back).Push({true}).If(ahead).Jump(back).Bind(ahead).Stop();
     std::vector<uint8_t> bytes = code.Bytes();
     // Push true, If +5 (over the Jump), Jump -15 (back to the Push), Stop.
-    std::vector<uint8_t> expected = {0x96, 2, 0, 5, 1, 0x9D, 2, 0, 5, 0, 0x99, 2, 0, 0xF1, 0xFF, 0x07};
+    std::vector<uint8_t> expected = {0x96, 2, 0,    5, 1, 0x9D, 2,    0,
+                                     5,    0, 0x99, 2, 0, 0xF1, 0xFF, 0x07};
     EXPECT_EQ(bytes, expected);
 }
 
-}  // namespace
-}  // namespace zn::swf
+} // namespace
+} // namespace zn::swf

@@ -20,9 +20,9 @@ using test::RecordingHost;
 constexpr int T = TwipsPerPixel;
 constexpr int W = samples::SampleWidth, H = samples::SampleHeight;
 
-#define EXPECT_COLOR(image, x, y, ...) \
-    EXPECT_PRED3(Near, ColorAt(image, x, y), (Color{__VA_ARGS__}), 2) << "at " << (x) << "," << (y) << ": " \
-                                                                      << test::Describe(ColorAt(image, x, y))
+#define EXPECT_COLOR(image, x, y, ...)                                                             \
+    EXPECT_PRED3(Near, ColorAt(image, x, y), (Color{__VA_ARGS__}), 2)                              \
+        << "at " << (x) << "," << (y) << ": " << test::Describe(ColorAt(image, x, y))
 
 struct SampleRendering : testing::Test {
     void SetUp() override { player.Load(samples::SampleMovie()); }
@@ -30,50 +30,55 @@ struct SampleRendering : testing::Test {
     MoviePlayer player{host};
 };
 
-TEST_F(SampleRendering, OpaqueWindowShowsBackgroundSquareAndTranslucentCircle) {
+TEST_F(SampleRendering, OpaqueWindowShowsBackgroundSquareAndTranslucentCircle)
+{
     Image image = test::RenderView(player, W, H, true);
     test::WritePng("sample_opaque.png", image);
     EXPECT_COLOR(image, 5, 5, 0x20, 0x30, 0x60, 255);
     EXPECT_COLOR(image, 150, 100, 0, 180, 0, 255);
-    EXPECT_COLOR(image, 60, 120, 128, 90, 0, 255);           // red at half alpha over green
-    EXPECT_COLOR(image, 25, 120, 144, 24, 48, 255);          // red at half alpha over the background
+    EXPECT_COLOR(image, 60, 120, 128, 90, 0, 255);  // red at half alpha over green
+    EXPECT_COLOR(image, 25, 120, 144, 24, 48, 255); // red at half alpha over the background
 }
 
-TEST_F(SampleRendering, TransparentWindowLooksDifferentOverBlackAndWhite) {
+TEST_F(SampleRendering, TransparentWindowLooksDifferentOverBlackAndWhite)
+{
     Image image = test::RenderView(player, W, H, false);
-    Image overBlack = test::Over(image, {0, 0, 0, 255});
-    Image overWhite = test::Over(image, {255, 255, 255, 255});
+    Image over_black = test::Over(image, {0, 0, 0, 255});
+    Image over_white = test::Over(image, {255, 255, 255, 255});
     test::WritePng("sample_transparent.png", image);
-    test::WritePng("sample_over_white.png", overWhite);
+    test::WritePng("sample_over_white.png", over_white);
     EXPECT_COLOR(image, 5, 5, 0, 0, 0, 0);
-    EXPECT_COLOR(image, 25, 120, 128, 0, 0, 128);            // premultiplied
-    EXPECT_COLOR(overBlack, 25, 120, 128, 0, 0, 255);
-    EXPECT_COLOR(overWhite, 25, 120, 255, 127, 127, 255);
-    EXPECT_COLOR(overBlack, 150, 100, 0, 180, 0, 255);       // opaque parts agree
-    EXPECT_COLOR(overWhite, 150, 100, 0, 180, 0, 255);
+    EXPECT_COLOR(image, 25, 120, 128, 0, 0, 128); // premultiplied
+    EXPECT_COLOR(over_black, 25, 120, 128, 0, 0, 255);
+    EXPECT_COLOR(over_white, 25, 120, 255, 127, 127, 255);
+    EXPECT_COLOR(over_black, 150, 100, 0, 180, 0, 255); // opaque parts agree
+    EXPECT_COLOR(over_white, 150, 100, 0, 180, 0, 255);
     // The alpha a host recovers from the two renderings is the movie's own.
-    Color black = ColorAt(overBlack, 25, 120), white = ColorAt(overWhite, 25, 120);
+    Color black = ColorAt(over_black, 25, 120), white = ColorAt(over_white, 25, 120);
     EXPECT_NEAR(255 - (white.green - black.green), 128, 2);
 }
 
-TEST_F(SampleRendering, TheCircleMovesWithTheFrames) {
+TEST_F(SampleRendering, TheCircleMovesWithTheFrames)
+{
     player.GotoFrame(7);
     Image image = test::RenderView(player, W, H, false);
     int x = samples::SampleCircleX(7);
-    EXPECT_COLOR(image, x, samples::SampleCircleY, 128, 0, 0, 128);  // now right of the square
+    EXPECT_COLOR(image, x, samples::SampleCircleY, 128, 0, 0, 128); // now right of the square
     EXPECT_COLOR(image, 25, 120, 0, 0, 0, 0);
 }
 
-TEST_F(SampleRendering, StrokesAreDrawnOverTheirFills) {
+TEST_F(SampleRendering, StrokesAreDrawnOverTheirFills)
+{
     player.GotoFrame(4);
     Image image = test::RenderView(player, W, H, true);
     test::WritePng("sample_frame5.png", image);
-    EXPECT_COLOR(image, 265, 140, 255, 220, 0, 255);   // inside the triangle
-    EXPECT_COLOR(image, 265, 150, 0, 0, 0, 255);       // on its 3-pixel bottom outline
+    EXPECT_COLOR(image, 265, 140, 255, 220, 0, 255); // inside the triangle
+    EXPECT_COLOR(image, 265, 150, 0, 0, 0, 255);     // on its 3-pixel bottom outline
     EXPECT_COLOR(image, 265, 155, 0x20, 0x30, 0x60, 255);
 }
 
-TEST_F(SampleRendering, TheStageIsFittedIntoAnyView) {
+TEST_F(SampleRendering, TheStageIsFittedIntoAnyView)
+{
     Image doubled = test::RenderView(player, 2 * W, 2 * H, true);
     EXPECT_COLOR(doubled, 300, 200, 0, 180, 0, 255);
     EXPECT_COLOR(doubled, 2 * 25, 2 * 120, 144, 24, 48, 255);
@@ -85,7 +90,8 @@ TEST_F(SampleRendering, TheStageIsFittedIntoAnyView) {
     EXPECT_COLOR(small, 150 / 4, 100 / 4, 0, 180, 0, 255);
 }
 
-TEST_F(SampleRendering, PartsOfTheViewRenderExactlyAsTheWhole) {
+TEST_F(SampleRendering, PartsOfTheViewRenderExactlyAsTheWhole)
+{
     Image whole = test::RenderView(player, W, H, false);
     Image part(50, 60);
     RenderOptions options;
@@ -95,10 +101,12 @@ TEST_F(SampleRendering, PartsOfTheViewRenderExactlyAsTheWhole) {
     options.originY = 90;
     player.Render(part.View(), options);
     for (int y = 0; y < part.Height(); ++y)
-        for (int x = 0; x < part.Width(); ++x) ASSERT_EQ(part.At(x, y), whole.At(x + 30, y + 90)) << x << "," << y;
+        for (int x = 0; x < part.Width(); ++x)
+            ASSERT_EQ(part.At(x, y), whole.At(x + 30, y + 90)) << x << "," << y;
 }
 
-TEST_F(SampleRendering, ClipLeavesOtherPixelsAlone) {
+TEST_F(SampleRendering, ClipLeavesOtherPixelsAlone)
+{
     constexpr uint32_t sentinel = 0x12345678;
     Image image(W, H, sentinel);
     RenderOptions options;
@@ -110,11 +118,13 @@ TEST_F(SampleRendering, ClipLeavesOtherPixelsAlone) {
     EXPECT_COLOR(image, 110, 105, 0, 180, 0, 255);
 }
 
-TEST(Rendering, EdgesAreAntiAliasedByCoverage) {
+TEST(Rendering, EdgesAreAntiAliasedByCoverage)
+{
     // A square from 10.5 to 20.5 pixels: the columns and rows it half covers get half alpha.
     MovieWriter writer(40, 40, 12);
     ShapeBuilder square;
-    square.Rectangle(10 * T + T / 2, 10 * T + T / 2, 20 * T + T / 2, 20 * T + T / 2, square.AddFill({0, 0, 255, 255}));
+    square.Rectangle(10 * T + T / 2, 10 * T + T / 2, 20 * T + T / 2, 20 * T + T / 2,
+                     square.AddFill({0, 0, 255, 255}));
     writer.DefineShape(square.Build(1)).PlaceObject(1, 1).ShowFrame();
     RecordingHost host;
     MoviePlayer player(host);
@@ -124,12 +134,13 @@ TEST(Rendering, EdgesAreAntiAliasedByCoverage) {
     EXPECT_COLOR(image, 10, 15, 0, 0, 128, 128);
     EXPECT_COLOR(image, 20, 15, 0, 0, 128, 128);
     EXPECT_COLOR(image, 15, 10, 0, 0, 128, 128);
-    EXPECT_COLOR(image, 10, 10, 0, 0, 64, 64);       // a quarter at the corner
+    EXPECT_COLOR(image, 10, 10, 0, 0, 64, 64); // a quarter at the corner
     EXPECT_COLOR(image, 9, 15, 0, 0, 0, 0);
     EXPECT_COLOR(image, 21, 15, 0, 0, 0, 0);
 }
 
-TEST(Rendering, PlacementsScaleRotateAndRecolour) {
+TEST(Rendering, PlacementsScaleRotateAndRecolour)
+{
     MovieWriter writer(100, 100, 12);
     ShapeBuilder unit;
     unit.Rectangle(0, 0, 10 * T, 10 * T, unit.AddFill({255, 255, 255, 255}));
@@ -137,13 +148,13 @@ TEST(Rendering, PlacementsScaleRotateAndRecolour) {
     PlaceCommand scaled;
     scaled.depth = 1;
     scaled.character = 1;
-    scaled.matrix = ScaleTranslateMatrix(3, 2, 10 * T, 10 * T);   // (10,10)-(40,30)
-    scaled.colorTransform = ColorTransform{256, 0, 0, 128, 0, 0, 0, 0};  // red at half alpha
+    scaled.matrix = ScaleTranslateMatrix(3, 2, 10 * T, 10 * T);         // (10,10)-(40,30)
+    scaled.colorTransform = ColorTransform{256, 0, 0, 128, 0, 0, 0, 0}; // red at half alpha
     PlaceCommand rotated;
     rotated.depth = 2;
     rotated.character = 1;
-    rotated.matrix = Matrix{0, 0, 65536, -65536, 80 * T, 60 * T};  // a quarter turn: (70,60)-(80,70)
-    rotated.colorTransform = ColorTransform{0, 0, 0, 256, 0, 255, 0, 0};  // green
+    rotated.matrix = Matrix{0, 0, 65536, -65536, 80 * T, 60 * T}; // a quarter turn: (70,60)-(80,70)
+    rotated.colorTransform = ColorTransform{0, 0, 0, 256, 0, 255, 0, 0}; // green
     writer.Place(scaled).Place(rotated).ShowFrame();
     RecordingHost host;
     MoviePlayer player(host);
@@ -158,7 +169,8 @@ TEST(Rendering, PlacementsScaleRotateAndRecolour) {
     EXPECT_COLOR(image, 75, 55, 0, 0, 0, 0);
 }
 
-TEST(Rendering, CoverageAddsUpToTheAreaOfTheShape) {
+TEST(Rendering, CoverageAddsUpToTheAreaOfTheShape)
+{
     // Random triangles and ellipses: the alpha summed over the image is the shape's area.
     std::mt19937 random(99);
     for (int round = 0; round < 40; ++round) {
@@ -171,9 +183,12 @@ TEST(Rendering, CoverageAddsUpToTheAreaOfTheShape) {
             int32_t ax = coordinate(), ay = coordinate(), bx = coordinate(), by = coordinate();
             int32_t cx = coordinate(), cy = coordinate();
             shape.Styles(0, fill, 0).MoveTo(ax, ay).LineTo(bx, by).LineTo(cx, cy).LineTo(ax, ay);
-            area = std::abs((double(bx) - ax) * (double(cy) - ay) - (double(cx) - ax) * (double(by) - ay)) / 2;
+            area = std::abs((double(bx) - ax) * (double(cy) - ay) -
+                            (double(cx) - ax) * (double(by) - ay)) /
+                   2;
         } else {
-            int32_t rx = static_cast<int32_t>(2 * T + random() % (20 * T)), ry = static_cast<int32_t>(2 * T + random() % (20 * T));
+            int32_t rx = static_cast<int32_t>(2 * T + random() % (20 * T)),
+                    ry = static_cast<int32_t>(2 * T + random() % (20 * T));
             shape.Ellipse(32 * T, 32 * T, rx, ry, fill);
             area = 3.14159265358979 * rx * ry;
         }
@@ -183,19 +198,21 @@ TEST(Rendering, CoverageAddsUpToTheAreaOfTheShape) {
         player.Load(writer.Finish());
         Image image = test::RenderView(player, 64, 64, false);
         double covered = 0;
-        for (uint32_t p : image.Pixels()) covered += PixelAlpha(p) / 255.0;
+        for (uint32_t p : image.Pixels())
+            covered += PixelAlpha(p) / 255.0;
         double expected = area / (T * T);
         // Eight arcs lie within 1% of the ellipse; alpha is rounded to 1/255 per pixel.
         EXPECT_NEAR(covered, expected, 0.012 * expected + 0.5) << "round " << round;
     }
 }
 
-TEST(Rendering, DeclaredBoundsThatLieDoNotHideTheShape) {
+TEST(Rendering, DeclaredBoundsThatLieDoNotHideTheShape)
+{
     MovieWriter writer(100, 100, 12);
     ShapeBuilder builder;
     builder.Rectangle(50 * T, 50 * T, 90 * T, 90 * T, builder.AddFill({255, 255, 255, 255}));
     Shape shape = builder.Build(1);
-    shape.bounds = {0, T, 0, T};  // claims to be one pixel at the origin
+    shape.bounds = {0, T, 0, T}; // claims to be one pixel at the origin
     writer.DefineShape(shape).ShowFrame().PlaceObject(1, 1).ShowFrame();
     RecordingHost host;
     MoviePlayer player(host);
@@ -208,7 +225,8 @@ TEST(Rendering, DeclaredBoundsThatLieDoNotHideTheShape) {
     EXPECT_COLOR(image, 70, 70, 255, 255, 255, 255);
 }
 
-TEST(Rendering, WithoutAMovieOnlyTheBackgroundIsDrawn) {
+TEST(Rendering, WithoutAMovieOnlyTheBackgroundIsDrawn)
+{
     RecordingHost host;
     MoviePlayer player(host);
     Image transparent = test::RenderView(player, 8, 8, false);
@@ -217,5 +235,5 @@ TEST(Rendering, WithoutAMovieOnlyTheBackgroundIsDrawn) {
     EXPECT_COLOR(opaque, 3, 3, 255, 255, 255, 255);
 }
 
-}  // namespace
-}  // namespace zn::swf
+} // namespace
+} // namespace zn::swf

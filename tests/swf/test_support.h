@@ -19,20 +19,27 @@ public:
         std::vector<ExternalValue> arguments;
     };
 
-    void RequestUrl(const std::string& url, const std::string& target) override {
+    void RequestUrl(const std::string& url, const std::string& target) override
+    {
         requests.push_back({url, target});
     }
-    void FSCommand(const std::string& command, const std::string& arguments) override {
+    void FSCommand(const std::string& command, const std::string& arguments) override
+    {
         commands.push_back({command, arguments});
-        if (onFSCommand) onFSCommand(command, arguments);
+        if (onFSCommand)
+            onFSCommand(command, arguments);
     }
-    std::string CallExternal(const std::string& name, const std::vector<ExternalValue>& arguments) override {
+    std::string CallExternal(const std::string& name,
+                             const std::vector<ExternalValue>& arguments) override
+    {
         calls.push_back({name, arguments});
         return onCall ? onCall(name, arguments) : answer;
     }
-    void InvalidateRect(const PixelRect& rect) override {
+    void InvalidateRect(const PixelRect& rect) override
+    {
         invalidated.push_back(rect);
-        if (onInvalidate) onInvalidate(rect);
+        if (onInvalidate)
+            onInvalidate(rect);
     }
 
     std::vector<std::pair<std::string, std::string>> requests, commands;
@@ -60,4 +67,4 @@ Image Over(const Image& image, Rgba background);
 // Writes an RGBA PNG (colours un-premultiplied) for a person to look at.
 bool WritePng(const std::string& path, const Image& image);
 
-}  // namespace zn::swf::test
+} // namespace zn::swf::test

@@ -14,7 +14,8 @@ namespace {
 using test::RecordingHost;
 
 struct SampleTimeline : testing::Test {
-    void SetUp() override {
+    void SetUp() override
+    {
         player.SetViewSize(samples::SampleWidth, samples::SampleHeight);
         player.Load(samples::SampleMovie());
         host.invalidated.clear();
@@ -23,7 +24,8 @@ struct SampleTimeline : testing::Test {
     MoviePlayer player{host};
 };
 
-TEST_F(SampleTimeline, StartsOnTheFirstFramePlaying) {
+TEST_F(SampleTimeline, StartsOnTheFirstFramePlaying)
+{
     EXPECT_TRUE(player.LoadComplete());
     EXPECT_EQ(player.CurrentFrame(), 0);
     EXPECT_EQ(player.TotalFrames(), samples::SampleFrames);
@@ -33,7 +35,8 @@ TEST_F(SampleTimeline, StartsOnTheFirstFramePlaying) {
     EXPECT_EQ(player.FrameIntervalMilliseconds(), 83u);
 }
 
-TEST_F(SampleTimeline, AdvanceStepsFramesAndLoops) {
+TEST_F(SampleTimeline, AdvanceStepsFramesAndLoops)
+{
     for (int frame = 1; frame < samples::SampleFrames; ++frame) {
         player.Advance();
         EXPECT_EQ(player.CurrentFrame(), frame);
@@ -43,14 +46,17 @@ TEST_F(SampleTimeline, AdvanceStepsFramesAndLoops) {
     EXPECT_TRUE(player.IsPlaying());
 }
 
-TEST_F(SampleTimeline, WithoutLoopPlayingStopsOnTheLastFrame) {
+TEST_F(SampleTimeline, WithoutLoopPlayingStopsOnTheLastFrame)
+{
     player.SetLoop(false);
-    for (int i = 0; i < samples::SampleFrames + 3; ++i) player.Advance();
+    for (int i = 0; i < samples::SampleFrames + 3; ++i)
+        player.Advance();
     EXPECT_EQ(player.CurrentFrame(), samples::SampleFrames - 1);
     EXPECT_FALSE(player.IsPlaying());
 }
 
-TEST_F(SampleTimeline, StoppedPlayersDoNotAdvance) {
+TEST_F(SampleTimeline, StoppedPlayersDoNotAdvance)
+{
     player.StopPlay();
     EXPECT_TRUE(player.Advance().Empty());
     EXPECT_EQ(player.CurrentFrame(), 0);
@@ -59,7 +65,8 @@ TEST_F(SampleTimeline, StoppedPlayersDoNotAdvance) {
     EXPECT_EQ(player.CurrentFrame(), 1);
 }
 
-TEST_F(SampleTimeline, GotoRewindForwardAndBack) {
+TEST_F(SampleTimeline, GotoRewindForwardAndBack)
+{
     player.GotoFrame(5);
     EXPECT_EQ(player.CurrentFrame(), 5);
     player.Back();
@@ -79,8 +86,9 @@ TEST_F(SampleTimeline, GotoRewindForwardAndBack) {
     EXPECT_TRUE(player.IsPlaying());
 }
 
-TEST_F(SampleTimeline, GoingBackRebuildsTheDisplayList) {
-    player.GotoFrame(6);  // the triangle appeared in frame 5
+TEST_F(SampleTimeline, GoingBackRebuildsTheDisplayList)
+{
+    player.GotoFrame(6); // the triangle appeared in frame 5
     player.GotoFrame(2);
     Image image = test::RenderView(player, samples::SampleWidth, samples::SampleHeight, true);
     EXPECT_TRUE(test::Near(test::ColorAt(image, 265, 130), {0x20, 0x30, 0x60, 255}));
@@ -89,7 +97,8 @@ TEST_F(SampleTimeline, GoingBackRebuildsTheDisplayList) {
     EXPECT_TRUE(test::Near(test::ColorAt(image, 265, 130), {255, 220, 0, 255}));
 }
 
-TEST_F(SampleTimeline, AdvanceReportsWhereTheCircleWasAndIs) {
+TEST_F(SampleTimeline, AdvanceReportsWhereTheCircleWasAndIs)
+{
     PixelRect changed = player.Advance();
     ASSERT_EQ(host.invalidated.size(), 1u);
     EXPECT_EQ(host.invalidated[0], changed);
@@ -101,10 +110,11 @@ TEST_F(SampleTimeline, AdvanceReportsWhereTheCircleWasAndIs) {
     EXPECT_LE(changed.right, right + 3);
     EXPECT_LE(changed.top, samples::SampleCircleY - samples::SampleCircleRadius);
     EXPECT_GE(changed.bottom, samples::SampleCircleY + samples::SampleCircleRadius);
-    EXPECT_GT(changed.top, 0);  // not the whole view
+    EXPECT_GT(changed.top, 0); // not the whole view
 }
 
-TEST_F(SampleTimeline, ChangedRectanglesFollowTheViewScale) {
+TEST_F(SampleTimeline, ChangedRectanglesFollowTheViewScale)
+{
     player.SetViewSize(samples::SampleWidth * 2, samples::SampleHeight * 2);
     host.invalidated.clear();
     PixelRect changed = player.Advance();
@@ -113,7 +123,8 @@ TEST_F(SampleTimeline, ChangedRectanglesFollowTheViewScale) {
     EXPECT_LE(changed.right, 2 * (samples::SampleCircleX(1) + samples::SampleCircleRadius) + 3);
 }
 
-TEST_F(SampleTimeline, GotosFromTheHostInvalidate) {
+TEST_F(SampleTimeline, GotosFromTheHostInvalidate)
+{
     player.GotoFrame(4);
     ASSERT_FALSE(host.invalidated.empty());
     PixelRect triangle = host.invalidated.back();
@@ -121,25 +132,30 @@ TEST_F(SampleTimeline, GotosFromTheHostInvalidate) {
     EXPECT_GE(triangle.right, 300);
 }
 
-TEST_F(SampleTimeline, HostsMayDriveThePlayerFromInsideAnInvalidation) {
+TEST_F(SampleTimeline, HostsMayDriveThePlayerFromInsideAnInvalidation)
+{
     bool once = false;
     host.onInvalidate = [&](const PixelRect&) {
-        if (!std::exchange(once, true)) player.GotoFrame(7);
+        if (!std::exchange(once, true))
+            player.GotoFrame(7);
     };
     PixelRect changed = player.Advance();
     EXPECT_EQ(player.CurrentFrame(), 7);
-    ASSERT_EQ(host.commands.size(), 1u);  // frame 8's script ran
+    ASSERT_EQ(host.commands.size(), 1u); // frame 8's script ran
     EXPECT_EQ(host.commands[0].second, "end");
-    ASSERT_EQ(host.invalidated.size(), 2u);  // the step, then the goto the host made
+    ASSERT_EQ(host.invalidated.size(), 2u); // the step, then the goto the host made
     EXPECT_EQ(changed, host.invalidated[0].United(host.invalidated[1]));
 }
 
-TEST(Timeline, LabelsAndScriptedGotos) {
+TEST(Timeline, LabelsAndScriptedGotos)
+{
     // Frame 1 jumps to "target" and stops there; frame 2 would fire an FSCommand if played.
     MovieWriter writer(100, 100, 12);
     writer.DoAction(ActionAssembler().GotoLabel("target").Stop().Assemble()).ShowFrame();
     writer.DoAction(ActionAssembler().FSCommand("skipped", "").Assemble()).ShowFrame();
-    writer.FrameLabel("target").DoAction(ActionAssembler().FSCommand("arrived", "").Assemble()).ShowFrame();
+    writer.FrameLabel("target")
+        .DoAction(ActionAssembler().FSCommand("arrived", "").Assemble())
+        .ShowFrame();
     RecordingHost host;
     MoviePlayer player(host);
     player.Load(writer.Finish());
@@ -149,7 +165,8 @@ TEST(Timeline, LabelsAndScriptedGotos) {
     EXPECT_EQ(host.commands[0].first, "arrived");
 }
 
-TEST(Timeline, GotoFrameTwoCountsFromOneAndTakesLabels) {
+TEST(Timeline, GotoFrameTwoCountsFromOneAndTakesLabels)
+{
     MovieWriter writer(100, 100, 12);
     writer.DoAction(ActionAssembler().Push({3}).GotoFrame2(false).Assemble()).ShowFrame();
     writer.ShowFrame();
@@ -158,23 +175,26 @@ TEST(Timeline, GotoFrameTwoCountsFromOneAndTakesLabels) {
     RecordingHost host;
     MoviePlayer player(host);
     player.Load(writer.Finish());
-    EXPECT_EQ(player.CurrentFrame(), 3);  // frame 3 (index 2) ran and went on to "last"
+    EXPECT_EQ(player.CurrentFrame(), 3); // frame 3 (index 2) ran and went on to "last"
     EXPECT_TRUE(player.IsPlaying());
 }
 
-TEST(Timeline, FramesPlayAsTheDownloadArrives) {
+TEST(Timeline, FramesPlayAsTheDownloadArrives)
+{
     std::vector<uint8_t> bytes = samples::SampleMovie(true);
     RecordingHost host;
     MoviePlayer player(host);
     player.BeginLoad();
     size_t half = 0;
-    while (half < bytes.size() && player.FramesLoaded() < 2) player.Append(std::span(bytes).subspan(half++, 1));
+    while (half < bytes.size() && player.FramesLoaded() < 2)
+        player.Append(std::span(bytes).subspan(half++, 1));
     ASSERT_TRUE(player.HasMovie());
     int loaded = player.FramesLoaded();
     EXPECT_EQ(loaded, 2);
     EXPECT_FALSE(player.LoadComplete());
-    for (int i = 0; i < 20; ++i) player.Advance();
-    EXPECT_EQ(player.CurrentFrame(), loaded - 1);  // waits for the rest instead of looping
+    for (int i = 0; i < 20; ++i)
+        player.Advance();
+    EXPECT_EQ(player.CurrentFrame(), loaded - 1); // waits for the rest instead of looping
     player.Append(std::span(bytes).subspan(half));
     player.EndLoad();
     player.Advance();
@@ -182,5 +202,5 @@ TEST(Timeline, FramesPlayAsTheDownloadArrives) {
     EXPECT_EQ(player.TotalFrames(), samples::SampleFrames);
 }
 
-}  // namespace
-}  // namespace zn::swf
+} // namespace
+} // namespace zn::swf

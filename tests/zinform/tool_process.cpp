@@ -13,91 +13,105 @@
 
 namespace {
 
-std::wstring Quoted(const std::wstring& Argument) {
-    if (!Argument.empty() && Argument.find_first_of(L" \t\"") == std::wstring::npos) return Argument;
-    std::wstring Result = L"\"";
-    std::size_t Backslashes = 0;
-    for (wchar_t C : Argument) {
-        if (C == L'\\') {
-            ++Backslashes;
+std::wstring Quoted(const std::wstring& Argument)
+{
+    if (!Argument.empty() && Argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return Argument;
+    std::wstring result = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : Argument) {
+        if (c == L'\\') {
+            ++backslashes;
             continue;
         }
-        Result.append(C == L'"' ? 2 * Backslashes + 1 : Backslashes, L'\\');
-        Backslashes = 0;
-        Result += C;
+        result.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        result += c;
     }
-    Result.append(2 * Backslashes, L'\\');
-    return Result + L"\"";
+    result.append(2 * backslashes, L'\\');
+    return result + L"\"";
 }
 
-std::wstring BesideThisExecutable(const std::wstring& Name) {
-    wchar_t Path[MAX_PATH];
-    DWORD Length = GetModuleFileNameW(nullptr, Path, MAX_PATH);
-    std::wstring Self(Path, Length);
-    return Self.substr(0, Self.find_last_of(L'\\') + 1) + Name;
+std::wstring BesideThisExecutable(const std::wstring& Name)
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring self(path, length);
+    return self.substr(0, self.find_last_of(L'\\') + 1) + Name;
 }
 
-zn::TFileHandle InheritableFile(const std::wstring& Path) {
-    SECURITY_ATTRIBUTES Inherit{sizeof Inherit, nullptr, TRUE};
-    zn::TFileHandle File(CreateFileW(Path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &Inherit, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!File) throw std::runtime_error("cannot create an output file for the tool");
-    return File;
+zn::TFileHandle InheritableFile(const std::wstring& Path)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    zn::TFileHandle file(CreateFileW(Path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        throw std::runtime_error("cannot create an output file for the tool");
+    return file;
 }
 
-std::string FileText(const std::wstring& Path) {
-    std::ifstream File(std::filesystem::path(Path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(File), std::istreambuf_iterator<char>());
+std::string FileText(const std::wstring& Path)
+{
+    std::ifstream file(std::filesystem::path(Path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 } // namespace
 
-TToolRun RunZinform(const std::vector<std::wstring>& Arguments, const std::wstring& Folder) {
-    std::wstring Program = BesideThisExecutable(L"zinform.exe");
-    std::wstring CommandLine = Quoted(Program);
-    for (const std::wstring& Argument : Arguments) CommandLine += L" " + Quoted(Argument);
+TToolRun RunZinform(const std::vector<std::wstring>& Arguments, const std::wstring& Folder)
+{
+    std::wstring program = BesideThisExecutable(L"zinform.exe");
+    std::wstring command_line = Quoted(program);
+    for (const std::wstring& argument : Arguments)
+        command_line += L" " + Quoted(argument);
 
-    std::wstring OutPath = Folder + L"\\.zinform-out";
-    std::wstring ErrPath = Folder + L"\\.zinform-err";
-    zn::TFileHandle Out = InheritableFile(OutPath);
-    zn::TFileHandle Err = InheritableFile(ErrPath);
-    STARTUPINFOW Startup{};
-    Startup.cb = sizeof Startup;
-    Startup.dwFlags = STARTF_USESTDHANDLES;
-    Startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    Startup.hStdOutput = Out.get();
-    Startup.hStdError = Err.get();
-    PROCESS_INFORMATION Process{};
-    BOOL Started = CreateProcessW(Program.c_str(), CommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  Folder.c_str(), &Startup, &Process);
+    std::wstring out_path = Folder + L"\\.zinform-out";
+    std::wstring err_path = Folder + L"\\.zinform-err";
+    zn::TFileHandle out = InheritableFile(out_path);
+    zn::TFileHandle err = InheritableFile(err_path);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out.get();
+    startup.hStdError = err.get();
+    PROCESS_INFORMATION process{};
+    BOOL started = CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
+                                  nullptr, Folder.c_str(), &startup, &process);
     // The child holds its own copies; the tool's output is read only once it has ended.
-    Out.reset();
-    Err.reset();
-    if (!Started) throw std::runtime_error("cannot start zinform.exe");
+    out.reset();
+    err.reset();
+    if (!started)
+        throw std::runtime_error("cannot start zinform.exe");
 
-    TToolRun Run;
-    const zn::TKernelHandle Thread(Process.hThread), Child(Process.hProcess);
-    WaitForSingleObject(Child.get(), INFINITE);
-    GetExitCodeProcess(Child.get(), &Run.ExitCode);
-    Run.Out = FileText(OutPath);
-    Run.Err = FileText(ErrPath);
-    DeleteFileW(OutPath.c_str());
-    DeleteFileW(ErrPath.c_str());
-    return Run;
+    TToolRun run;
+    const zn::TKernelHandle thread(process.hThread), child(process.hProcess);
+    WaitForSingleObject(child.get(), INFINITE);
+    GetExitCodeProcess(child.get(), &run.ExitCode);
+    run.Out = FileText(out_path);
+    run.Err = FileText(err_path);
+    DeleteFileW(out_path.c_str());
+    DeleteFileW(err_path.c_str());
+    return run;
 }
 
-TScratchFolder::TScratchFolder() {
-    wchar_t Temp[MAX_PATH];
-    DWORD Length = GetTempPathW(MAX_PATH, Temp);
-    std::wstring Base = std::wstring(Temp, Length) + L"zinform-test-" + std::to_wstring(GetCurrentProcessId());
-    for (unsigned Attempt = 0;; ++Attempt) {
-        FPath = Base + L"-" + std::to_wstring(Attempt);
-        if (CreateDirectoryW(FPath.c_str(), nullptr)) return;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a scratch folder");
+TScratchFolder::TScratchFolder()
+{
+    wchar_t temp[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    std::wstring base =
+        std::wstring(temp, length) + L"zinform-test-" + std::to_wstring(GetCurrentProcessId());
+    for (unsigned attempt = 0;; ++attempt) {
+        FPath = base + L"-" + std::to_wstring(attempt);
+        if (CreateDirectoryW(FPath.c_str(), nullptr))
+            return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create a scratch folder");
     }
 }
 
-TScratchFolder::~TScratchFolder() {
-    std::error_code Ignored;
-    std::filesystem::remove_all(std::filesystem::path(FPath), Ignored);
+TScratchFolder::~TScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(FPath), ignored);
 }

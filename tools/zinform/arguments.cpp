@@ -15,44 +15,51 @@ struct TCommandShape {
 constexpr std::size_t Unlimited = static_cast<std::size_t>(-1);
 
 constexpr TCommandShape Shapes[] = {
-    {L"add", TCommandKind::Add, 3, Unlimited},
-    {L"list", TCommandKind::List, 1, 1},
-    {L"extract", TCommandKind::Extract, 3, 3},
-    {L"convert", TCommandKind::Convert, 2, 2},
+    {L"add", TCommandKind::Add, 3, Unlimited}, {L"list", TCommandKind::List, 1, 1},
+    {L"extract", TCommandKind::Extract, 3, 3}, {L"convert", TCommandKind::Convert, 2, 2},
     {L"help", TCommandKind::Help, 0, 0},
 };
 
 } // namespace
 
-TCommand ParseArguments(const std::vector<std::wstring>& Arguments) {
-    TCommand Command;
-    std::vector<std::wstring> Words;
-    bool OptionsEnded = false;
-    for (const std::wstring& Argument : Arguments) {
-        if (OptionsEnded || Argument.size() < 2 || Argument[0] != L'-') Words.push_back(Argument);
-        else if (Argument == L"--") OptionsEnded = true;
-        else if (Argument == L"--text" || Argument == L"--binary") {
-            const bool Text = Argument == L"--text";
-            if (Command.Text && *Command.Text != Text) throw EUsageError(L"--text and --binary cannot be given together");
-            Command.Text = Text;
-        }
-        else if (Argument == L"--help" || Argument == L"-h") return TCommand{};
-        else throw EUsageError(L"unknown option " + Argument);
+TCommand ParseArguments(const std::vector<std::wstring>& Arguments)
+{
+    TCommand command;
+    std::vector<std::wstring> words;
+    bool options_ended = false;
+    for (const std::wstring& argument : Arguments) {
+        if (options_ended || argument.size() < 2 || argument[0] != L'-')
+            words.push_back(argument);
+        else if (argument == L"--")
+            options_ended = true;
+        else if (argument == L"--text" || argument == L"--binary") {
+            const bool text = argument == L"--text";
+            if (command.Text && *command.Text != text)
+                throw EUsageError(L"--text and --binary cannot be given together");
+            command.Text = text;
+        } else if (argument == L"--help" || argument == L"-h")
+            return TCommand{};
+        else
+            throw EUsageError(L"unknown option " + argument);
     }
-    if (Words.empty()) throw EUsageError(L"no command given");
-    for (const TCommandShape& Shape : Shapes) {
-        if (Words[0] != Shape.Name) continue;
-        Command.Kind = Shape.Kind;
-        Command.Operands.assign(Words.begin() + 1, Words.end());
-        if (Command.Operands.size() < Shape.MinOperands || Command.Operands.size() > Shape.MaxOperands)
-            throw EUsageError(L"wrong number of operands for " + Words[0]);
-        return Command;
+    if (words.empty())
+        throw EUsageError(L"no command given");
+    for (const TCommandShape& shape : Shapes) {
+        if (words[0] != shape.Name)
+            continue;
+        command.Kind = shape.Kind;
+        command.Operands.assign(words.begin() + 1, words.end());
+        if (command.Operands.size() < shape.MinOperands ||
+            command.Operands.size() > shape.MaxOperands)
+            throw EUsageError(L"wrong number of operands for " + words[0]);
+        return command;
     }
-    throw EUsageError(L"unknown command " + Words[0]);
+    throw EUsageError(L"unknown command " + words[0]);
 }
 
-const std::wstring& UsageText() {
-    static const std::wstring Text =
+const std::wstring& UsageText()
+{
+    static const std::wstring text =
         L"usage: zinform COMMAND [--text | --binary] OPERANDS\r\n"
         L"Manages the embedded files (TznFlashList components) of a form file.\r\n"
         L"\r\n"
@@ -70,8 +77,9 @@ const std::wstring& UsageText() {
         L"      Writes the form IN to OUT in the other format, or in the one --text or\r\n"
         L"      --binary names.\r\n"
         L"\r\n"
-        L"Exit status: 0 on success, 1 when a file, form or item is wrong, 2 for a usage error.\r\n";
-    return Text;
+        L"Exit status: 0 on success, 1 when a file, form or item is wrong, 2 for a usage "
+        L"error.\r\n";
+    return text;
 }
 
 } // namespace zn::zinform

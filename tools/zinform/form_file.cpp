@@ -12,55 +12,65 @@ namespace zn::zinform {
 
 namespace {
 
-void CollectLists(TComponent& Component, std::vector<TznFlashList*>& Lists) {
-    for (int I = 0; I < Component.ComponentCount(); ++I) {
-        TComponent* Child = Component.Components(I);
-        if (Child->InheritsFrom(TznFlashList::ClassInfo())) Lists.push_back(static_cast<TznFlashList*>(Child));
-        CollectLists(*Child, Lists);
+void CollectLists(TComponent& Component, std::vector<TznFlashList*>& Lists)
+{
+    for (int i = 0; i < Component.ComponentCount(); ++i) {
+        TComponent* child = Component.Components(i);
+        if (child->InheritsFrom(TznFlashList::ClassInfo()))
+            Lists.push_back(static_cast<TznFlashList*>(child));
+        CollectLists(*child, Lists);
     }
 }
 
 } // namespace
 
-bool FileExists(const std::wstring& FileName) {
-    std::error_code Error;
-    return std::filesystem::exists(std::filesystem::path(FileName), Error);
+bool FileExists(const std::wstring& FileName)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(FileName), error);
 }
 
-TFormFormat FormatOf(TStream& Form) {
-    std::int64_t Start = Form.Position();
-    char Signature[4] = {};
-    std::size_t Got = Form.Read(Signature, sizeof Signature);
-    Form.SetPosition(Start);
-    return Got == 4 && std::memcmp(Signature, "TPF0", 4) == 0 ? TFormFormat::Binary : TFormFormat::Text;
+TFormFormat FormatOf(TStream& Form)
+{
+    std::int64_t start = Form.Position();
+    char signature[4] = {};
+    std::size_t got = Form.Read(signature, sizeof signature);
+    Form.SetPosition(start);
+    return got == 4 && std::memcmp(signature, "TPF0", 4) == 0 ? TFormFormat::Binary
+                                                              : TFormFormat::Text;
 }
 
-TFormFile ReadFormFile(const std::wstring& FileName) {
-    TMemoryStream Contents;
-    Contents.LoadFromFile(FileName);
-    TFormFile Form;
-    Form.Format = FormatOf(Contents);
+TFormFile ReadFormFile(const std::wstring& FileName)
+{
+    TMemoryStream contents;
+    contents.LoadFromFile(FileName);
+    TFormFile form;
+    form.Format = FormatOf(contents);
     try {
-        Form.Root.reset(ReadComponentFromStream(Contents, nullptr));
-    } catch (const Exception& Error) {
-        throw EReadError(FileName + L" is not a readable form: " + Error.Message());
+        form.Root.reset(ReadComponentFromStream(contents, nullptr));
+    } catch (const Exception& error) {
+        throw EReadError(FileName + L" is not a readable form: " + error.Message());
     }
-    return Form;
+    return form;
 }
 
-std::vector<TznFlashList*> FlashListsOf(TComponent& Root) {
-    std::vector<TznFlashList*> Lists;
-    CollectLists(Root, Lists);
-    return Lists;
+std::vector<TznFlashList*> FlashListsOf(TComponent& Root)
+{
+    std::vector<TznFlashList*> lists;
+    CollectLists(Root, lists);
+    return lists;
 }
 
-std::wstring FileNamePart(const std::wstring& Path) {
-    std::size_t Separator = Path.find_last_of(L"\\/:");
-    return Separator == std::wstring::npos ? Path : Path.substr(Separator + 1);
+std::wstring FileNamePart(const std::wstring& Path)
+{
+    std::size_t separator = Path.find_last_of(L"\\/:");
+    return separator == std::wstring::npos ? Path : Path.substr(separator + 1);
 }
 
-bool EndsWithText(const std::wstring& Text, const std::wstring& Suffix) {
-    return Text.size() >= Suffix.size() && SameText(std::wstring_view(Text).substr(Text.size() - Suffix.size()), Suffix);
+bool EndsWithText(const std::wstring& Text, const std::wstring& Suffix)
+{
+    return Text.size() >= Suffix.size() &&
+           SameText(std::wstring_view(Text).substr(Text.size() - Suffix.size()), Suffix);
 }
 
 } // namespace zn::zinform

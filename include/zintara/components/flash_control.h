@@ -21,7 +21,8 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override
     {
         TznFlashHost<TBase>::SetBounds(ALeft, ATop, AWidth, AHeight);
-        if (this->FDriver) this->FDriver->Resize(this->Width(), this->Height());
+        if (this->FDriver)
+            this->FDriver->Resize(this->Width(), this->Height());
     }
 
 protected:
@@ -32,12 +33,14 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override
     {
         TznFlashHost<TBase>::MouseMove(Shift, X, Y);
-        if (this->FDriver) this->FDriver->MouseMove(Shift, X, Y);
+        if (this->FDriver)
+            this->FDriver->MouseMove(Shift, X, Y);
     }
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {
         TznFlashHost<TBase>::MouseUp(Button, Shift, X, Y);
-        if (this->FDriver) this->FDriver->MouseUp(Button, Shift, X, Y);
+        if (this->FDriver)
+            this->FDriver->MouseUp(Button, Shift, X, Y);
     }
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override
     {

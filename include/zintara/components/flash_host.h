@@ -71,7 +71,8 @@ public:
     }
     void SetVariable(const std::wstring& name, const std::wstring& value) override
     {
-        if (FDriver) FDriver->SetVariable(name, value);
+        if (FDriver)
+            FDriver->SetVariable(name, value);
     }
     std::wstring CallFunction(const std::wstring& request) override
     {
@@ -79,19 +80,48 @@ public:
     }
     void SetReturnValue(const std::wstring& returnValue) override
     {
-        if (FDriver) FDriver->SetReturnValue(returnValue);
+        if (FDriver)
+            FDriver->SetReturnValue(returnValue);
     }
-    void Play() override { if (FDriver) FDriver->Play(); }
-    void StopPlay() override { if (FDriver) FDriver->StopPlay(); }
-    void Rewind() override { if (FDriver) FDriver->Rewind(); }
-    void Forward() override { if (FDriver) FDriver->Forward(); }
-    void Back() override { if (FDriver) FDriver->Back(); }
+    void Play() override
+    {
+        if (FDriver)
+            FDriver->Play();
+    }
+    void StopPlay() override
+    {
+        if (FDriver)
+            FDriver->StopPlay();
+    }
+    void Rewind() override
+    {
+        if (FDriver)
+            FDriver->Rewind();
+    }
+    void Forward() override
+    {
+        if (FDriver)
+            FDriver->Forward();
+    }
+    void Back() override
+    {
+        if (FDriver)
+            FDriver->Back();
+    }
     bool GetLoop() override { return FDriver && FDriver->GetLoop(); }
     bool GetIsPlaying() override { return FDriver && FDriver->GetIsPlaying(); }
     int GetCurrentFrame() override { return FDriver ? FDriver->GetCurrentFrame() : 0; }
     int GetTotalFrames() override { return FDriver ? FDriver->GetTotalFrames() : 0; }
-    void SetLoop(bool Value) override { if (FDriver) FDriver->SetLoop(Value); }
-    void SetCurrentFrame(int Value) override { if (FDriver) FDriver->SetCurrentFrame(Value); }
+    void SetLoop(bool Value) override
+    {
+        if (FDriver)
+            FDriver->SetLoop(Value);
+    }
+    void SetCurrentFrame(int Value) override
+    {
+        if (FDriver)
+            FDriver->SetCurrentFrame(Value);
+    }
 
     // Property forms of the player operations, for the tables and for callers.
     bool IsPlaying() { return GetIsPlaying(); }
@@ -101,18 +131,42 @@ public:
 
     // The settings the driver holds.
     int Volume() const { return FDriver ? FDriver->Volume() : 0; }
-    void SetVolume(int Value) { if (FDriver) FDriver->SetVolume(Value); }
+    void SetVolume(int Value)
+    {
+        if (FDriver)
+            FDriver->SetVolume(Value);
+    }
     bool Pause() const { return FDriver && FDriver->Pause(); }
-    void SetPause(bool Value) { if (FDriver) FDriver->SetPause(Value); }
+    void SetPause(bool Value)
+    {
+        if (FDriver)
+            FDriver->SetPause(Value);
+    }
     // A new skin shows at the next video load; nothing is sent to the player now.
     std::wstring Skin() const { return FDriver ? FDriver->Skin() : std::wstring(); }
-    void SetSkin(const std::wstring& Value) { if (FDriver) FDriver->SetSkin(Value); }
+    void SetSkin(const std::wstring& Value)
+    {
+        if (FDriver)
+            FDriver->SetSkin(Value);
+    }
     bool DisableFlashMenu() const { return FDriver && FDriver->DisableFlashMenu(); }
-    void SetDisableFlashMenu(bool Value) { if (FDriver) FDriver->SetDisableFlashMenu(Value); }
+    void SetDisableFlashMenu(bool Value)
+    {
+        if (FDriver)
+            FDriver->SetDisableFlashMenu(Value);
+    }
     bool DisableFlashCursor() const { return FDriver && FDriver->DisableFlashCursor(); }
-    void SetDisableFlashCursor(bool Value) { if (FDriver) FDriver->SetDisableFlashCursor(Value); }
+    void SetDisableFlashCursor(bool Value)
+    {
+        if (FDriver)
+            FDriver->SetDisableFlashCursor(Value);
+    }
     bool ShowUpdateRects() const { return FDriver && FDriver->ShowUpdateRects(); }
-    void SetShowUpdateRects(bool Value) { if (FDriver) FDriver->SetShowUpdateRects(Value); }
+    void SetShowUpdateRects(bool Value)
+    {
+        if (FDriver)
+            FDriver->SetShowUpdateRects(Value);
+    }
 
     // Raised by the driver, which is their sender. An assignment reaches the current driver at
     // once, so a handler set in code hears the movie already playing; every new driver and
@@ -121,13 +175,15 @@ public:
     void SetOnFSCommand(const TznFSCommandEvent& Value)
     {
         FOnFSCommand = Value;
-        if (FDriver) FDriver->SetOnFSCommand(Value);
+        if (FDriver)
+            FDriver->SetOnFSCommand(Value);
     }
     const TznFlashCallEvent& OnFlashCall() const { return FOnFlashCall; }
     void SetOnFlashCall(const TznFlashCallEvent& Value)
     {
         FOnFlashCall = Value;
-        if (FDriver) FDriver->SetOnFlashCall(Value);
+        if (FDriver)
+            FDriver->SetOnFlashCall(Value);
     }
 
 protected:

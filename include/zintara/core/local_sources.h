@@ -21,6 +21,7 @@ namespace zn {
 
 // Name as the request resolved it (prefixes and query removed, escapes kept), in the system code
 // page. Copies is the calling driver's own table of application streams.
-std::unique_ptr<TStream> OpenLocalSource(std::string_view Name, TPendingCopies<TMemoryStream>& Copies);
+std::unique_ptr<TStream> OpenLocalSource(std::string_view Name,
+                                         TPendingCopies<TMemoryStream>& Copies);
 
 } // namespace zn

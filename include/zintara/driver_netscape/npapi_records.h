@@ -305,7 +305,8 @@ inline constexpr std::uint16_t BrowserFuncsVersion = 18;
 static_assert(sizeof(void*) != 4 || sizeof(TNPP) == 8);
 static_assert(sizeof(void*) != 4 || sizeof(TNPStream) == 28);
 static_assert(sizeof(TNPRect) == 8);
-static_assert(sizeof(void*) != 4 || (sizeof(TNPWindow) == 32 && offsetof(TNPWindow, clipRect) == 20));
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(TNPWindow) == 32 && offsetof(TNPWindow, clipRect) == 20));
 static_assert(sizeof(void*) != 4 || (sizeof(TNPEvent) == 12 && offsetof(TNPEvent, wParam) == 4));
 static_assert(sizeof(void*) != 4 || sizeof(TNPString) == 8);
 static_assert(sizeof(void*) != 4 || (sizeof(TNPVariant) == 16 && offsetof(TNPVariant, value) == 8));

@@ -36,10 +36,12 @@ public:
 
     // Makes a form owned by the application; the first one made becomes the main form.
     template <class TFormClass>
-    TFormClass* CreateForm() {
-        auto* Form = new TFormClass(this);
-        if (!FMainForm) FMainForm = Form;
-        return Form;
+    TFormClass* CreateForm()
+    {
+        auto* form = new TFormClass(this);
+        if (!FMainForm)
+            FMainForm = form;
+        return form;
     }
     TCustomForm* MainForm() const { return FMainForm; }
 

@@ -104,6 +104,9 @@ TResult ExceptionBoundary(TResult Fallback, TBody&& Body, TObject* Sender = null
 }
 
 // The one mark of a COM method this library does not implement: search for NotImplemented.
-constexpr HRESULT NotImplemented() noexcept { return E_NOTIMPL; }
+constexpr HRESULT NotImplemented() noexcept
+{
+    return E_NOTIMPL;
+}
 
 } // namespace zn

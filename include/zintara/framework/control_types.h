@@ -26,12 +26,15 @@ struct TMessage {
     void SetCharCode(std::uint16_t Value) { WParam = Value; }
     LPARAM KeyData() const { return LParam; }
     // The client position of a mouse message.
-    TPoint Position() const {
-        return TPoint{static_cast<std::int16_t>(LParam & 0xFFFF), static_cast<std::int16_t>((LParam >> 16) & 0xFFFF)};
+    TPoint Position() const
+    {
+        return TPoint{static_cast<std::int16_t>(LParam & 0xFFFF),
+                      static_cast<std::int16_t>((LParam >> 16) & 0xFFFF)};
     }
 };
 
-constexpr LPARAM PointToLParam(int X, int Y) {
+constexpr LPARAM PointToLParam(int X, int Y)
+{
     return static_cast<LPARAM>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(Y)) << 16) |
                                static_cast<std::uint16_t>(X));
 }
@@ -46,7 +49,8 @@ inline constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 35;
 inline constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 36;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-inline constexpr const wchar_t* AlignNames[] = {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient"};
+inline constexpr const wchar_t* AlignNames[] = {L"alNone", L"alTop",   L"alBottom",
+                                                L"alLeft", L"alRight", L"alClient"};
 
 enum class TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
@@ -67,10 +71,11 @@ inline constexpr TCursor crArrow = -2;
 inline constexpr TCursor crDrag = -12;
 inline constexpr TCursor crNoDrop = -13;
 
-using TMouseEvent = TMethod<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+    TMethod<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TMethod<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
-using TMouseWheelEvent =
-    TMethod<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelEvent = TMethod<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                      TPoint MousePos, bool& Handled)>;
 using TKeyEvent = TMethod<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
 using TKeyPressEvent = TMethod<void(TObject* Sender, wchar_t& Key)>;
 using TDragDropEvent = TMethod<void(TObject* Sender, TObject* Source, int X, int Y)>;

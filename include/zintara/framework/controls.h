@@ -218,7 +218,8 @@ public:
     TControl* Controls(int Index) const;
     // The child under Pos (client coordinates), topmost first: visible graphic children, enabled
     // ones unless AllowDisabled, windowed ones too when AllowWinControls; null when none.
-    TControl* ControlAtPos(TPoint Pos, bool AllowDisabled = false, bool AllowWinControls = false) const;
+    TControl* ControlAtPos(TPoint Pos, bool AllowDisabled = false,
+                           bool AllowWinControls = false) const;
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() const override;
@@ -281,7 +282,8 @@ protected:
 
 private:
     static const wchar_t* WindowClassName();
-    static LRESULT CALLBACK WindowProcedure(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
+    static LRESULT CALLBACK WindowProcedure(HWND Window, UINT Message, WPARAM WParam,
+                                            LPARAM LParam);
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
     void RouteMouse(TMessage& Message);
@@ -368,50 +370,68 @@ private:
 template <class C>
 struct TPublishedControl {
     using P = TPublished<C>;
-    static constexpr TPropertyInfo Align() {
-        return P::template Enumeration<&TControl::Align, &TControl::SetAlign>(L"Align", AlignNames, alNone);
+    static constexpr TPropertyInfo Align()
+    {
+        return P::template Enumeration<&TControl::Align, &TControl::SetAlign>(L"Align", AlignNames,
+                                                                              alNone);
     }
-    static constexpr TPropertyInfo Anchors() {
+    static constexpr TPropertyInfo Anchors()
+    {
         return P::template Set<&TControl::Anchors, &TControl::SetAnchors>(L"Anchors", AnchorNames,
-                                                                           TAnchors{akLeft, akTop});
+                                                                          TAnchors{akLeft, akTop});
     }
     // Colour and ShowHint are written whenever the control has its own (ParentColor or
     // ParentShowHint false), even when it equals the usual default: reading ParentColor false
     // alone would keep the colour taken from the parent. New controls have clWindow and false.
-    static constexpr TPropertyInfo Color() {
-        return P::template Integer<&TControl::Color, &TControl::SetColor, &TControl::IsColorStored>(L"Color");
+    static constexpr TPropertyInfo Color()
+    {
+        return P::template Integer<&TControl::Color, &TControl::SetColor, &TControl::IsColorStored>(
+            L"Color");
     }
-    static constexpr TPropertyInfo DragCursor() {
-        return P::template Integer<&TControl::DragCursor, &TControl::SetDragCursor>(L"DragCursor", crDrag);
+    static constexpr TPropertyInfo DragCursor()
+    {
+        return P::template Integer<&TControl::DragCursor, &TControl::SetDragCursor>(L"DragCursor",
+                                                                                    crDrag);
     }
-    static constexpr TPropertyInfo DragMode() {
-        return P::template Enumeration<&TControl::DragMode, &TControl::SetDragMode>(L"DragMode", DragModeNames,
-                                                                                    dmManual);
+    static constexpr TPropertyInfo DragMode()
+    {
+        return P::template Enumeration<&TControl::DragMode, &TControl::SetDragMode>(
+            L"DragMode", DragModeNames, dmManual);
     }
-    static constexpr TPropertyInfo Enabled() {
+    static constexpr TPropertyInfo Enabled()
+    {
         return P::template Boolean<&TControl::Enabled, &TControl::SetEnabled>(L"Enabled", true);
     }
-    static constexpr TPropertyInfo Hint() {
+    static constexpr TPropertyInfo Hint()
+    {
         return P::template WideString<&TControl::Hint, &TControl::SetHint>(L"Hint");
     }
-    static constexpr TPropertyInfo ParentColor() {
-        return P::template Boolean<&TControl::ParentColor, &TControl::SetParentColor>(L"ParentColor", true);
+    static constexpr TPropertyInfo ParentColor()
+    {
+        return P::template Boolean<&TControl::ParentColor, &TControl::SetParentColor>(
+            L"ParentColor", true);
     }
-    static constexpr TPropertyInfo ParentShowHint() {
-        return P::template Boolean<&TControl::ParentShowHint, &TControl::SetParentShowHint>(L"ParentShowHint",
-                                                                                            true);
+    static constexpr TPropertyInfo ParentShowHint()
+    {
+        return P::template Boolean<&TControl::ParentShowHint, &TControl::SetParentShowHint>(
+            L"ParentShowHint", true);
     }
-    static constexpr TPropertyInfo PopupMenu() {
+    static constexpr TPropertyInfo PopupMenu()
+    {
         return P::template Component<&TControl::PopupMenu, &TControl::SetPopupMenu>(L"PopupMenu");
     }
-    static constexpr TPropertyInfo ShowHint() {
-        return P::template Boolean<&TControl::ShowHint, &TControl::SetShowHint, &TControl::IsShowHintStored>(
-            L"ShowHint");
+    static constexpr TPropertyInfo ShowHint()
+    {
+        return P::template Boolean<&TControl::ShowHint, &TControl::SetShowHint,
+                                   &TControl::IsShowHintStored>(L"ShowHint");
     }
-    static constexpr TPropertyInfo TabStop() {
-        return P::template Boolean<&TWinControl::TabStop, &TWinControl::SetTabStop>(L"TabStop", false);
+    static constexpr TPropertyInfo TabStop()
+    {
+        return P::template Boolean<&TWinControl::TabStop, &TWinControl::SetTabStop>(L"TabStop",
+                                                                                    false);
     }
-    static constexpr TPropertyInfo Visible() {
+    static constexpr TPropertyInfo Visible()
+    {
         return P::template Boolean<&TControl::Visible, &TControl::SetVisible>(L"Visible", true);
     }
     static constexpr TPropertyInfo OnClick() { return P::Event(L"OnClick"); }

@@ -21,9 +21,9 @@ enum class TOpenOption {
     ofEnableSizing,
 };
 using TOpenOptions = TSet<TOpenOption>;
-inline constexpr const wchar_t* OpenOptionNames[] = {L"ofReadOnly",      L"ofHideReadOnly",  L"ofNoChangeDir",
-                                                     L"ofAllowMultiSelect", L"ofPathMustExist", L"ofFileMustExist",
-                                                     L"ofEnableSizing"};
+inline constexpr const wchar_t* OpenOptionNames[] = {
+    L"ofReadOnly",      L"ofHideReadOnly",  L"ofNoChangeDir", L"ofAllowMultiSelect",
+    L"ofPathMustExist", L"ofFileMustExist", L"ofEnableSizing"};
 
 class TOpenDialog : public TComponent {
 public:

@@ -21,10 +21,10 @@ private:
 };
 
 // Declares a class that adds nothing to its base but its identity.
-#define ZN_DECLARE_EXCEPTION(Name, Base)                                                         \
-    class Name : public Base {                                                                   \
-    public:                                                                                      \
-        using Base::Base;                                                                        \
+#define ZN_DECLARE_EXCEPTION(Name, Base)                                                           \
+    class Name : public Base {                                                                     \
+    public:                                                                                        \
+        using Base::Base;                                                                          \
     }
 
 ZN_DECLARE_EXCEPTION(EConvertError, Exception);

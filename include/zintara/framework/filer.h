@@ -28,22 +28,26 @@ public:
 
     // A property stored beside the published ones, written through the writer's typed values
     // when HasData is true: Filer.DefineProperty(L"Strings", Read, Write, Count() > 0).
-    virtual void DefineProperty(const std::wstring& Name, TReaderProc ReadData, TWriterProc WriteData,
-                                bool HasData) = 0;
+    virtual void DefineProperty(const std::wstring& Name, TReaderProc ReadData,
+                                TWriterProc WriteData, bool HasData) = 0;
     // A property stored as a block of bytes: a length-prefixed vaBinary value in binary forms,
     // hexadecimal in text forms. ReadData gets a stream holding exactly the block, at 0.
-    virtual void DefineBinaryProperty(const std::wstring& Name, TStreamProc ReadData, TStreamProc WriteData,
-                                      bool HasData) = 0;
+    virtual void DefineBinaryProperty(const std::wstring& Name, TStreamProc ReadData,
+                                      TStreamProc WriteData, bool HasData) = 0;
 
     // The same with the object's member functions:
     //   Filer.DefineBinaryProperty<&TItem::ReadData, &TItem::WriteData>(L"Data", this, true);
     template <auto ReadData, auto WriteData, class C>
-    void DefineBinaryProperty(const std::wstring& Name, C* Object, bool HasData) {
-        DefineBinaryProperty(Name, TStreamProc::Bind<ReadData>(Object), TStreamProc::Bind<WriteData>(Object), HasData);
+    void DefineBinaryProperty(const std::wstring& Name, C* Object, bool HasData)
+    {
+        DefineBinaryProperty(Name, TStreamProc::Bind<ReadData>(Object),
+                             TStreamProc::Bind<WriteData>(Object), HasData);
     }
     template <auto ReadData, auto WriteData, class C>
-    void DefineProperty(const std::wstring& Name, C* Object, bool HasData) {
-        DefineProperty(Name, TReaderProc::Bind<ReadData>(Object), TWriterProc::Bind<WriteData>(Object), HasData);
+    void DefineProperty(const std::wstring& Name, C* Object, bool HasData)
+    {
+        DefineProperty(Name, TReaderProc::Bind<ReadData>(Object),
+                       TWriterProc::Bind<WriteData>(Object), HasData);
     }
 
     TStream& Stream() const { return FStream; }

@@ -11,8 +11,10 @@ namespace zn {
 
 enum class TFormFormat { Binary, Text };
 
-void WriteComponentToStream(TStream& Stream, TComponent& Root, TFormFormat Format = TFormFormat::Binary);
-void WriteComponentToFile(const std::wstring& FileName, TComponent& Root, TFormFormat Format = TFormFormat::Binary);
+void WriteComponentToStream(TStream& Stream, TComponent& Root,
+                            TFormFormat Format = TFormFormat::Binary);
+void WriteComponentToFile(const std::wstring& FileName, TComponent& Root,
+                          TFormFormat Format = TFormFormat::Binary);
 
 // Fills Root or, when it is null, creates the root of the class the form names (which must be
 // registered); the caller owns a created root. See TReader::ReadRootComponent for failures.

@@ -18,7 +18,10 @@ namespace zn {
 using TColor = std::int32_t;
 
 inline constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
-constexpr TColor SystemColor(int Index) { return clSystemColor | Index; }
+constexpr TColor SystemColor(int Index)
+{
+    return clSystemColor | Index;
+}
 
 inline constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR);
 inline constexpr TColor clBackground = SystemColor(COLOR_BACKGROUND);
@@ -70,7 +73,16 @@ inline constexpr TColor clDefault = 0x20000000;
 TColor ColorToRGB(TColor Color);
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 // What a canvas draws lines and fills with; a change is announced through OnChange.
 class TGraphicsObject : public TPersistent {
@@ -138,7 +150,10 @@ public:
 
     // Outlined with the pen and filled with the brush, right and bottom edges excluded.
     void Rectangle(int X1, int Y1, int X2, int Y2);
-    void Rectangle(const TRect& ARect) { Rectangle(ARect.Left, ARect.Top, ARect.Right, ARect.Bottom); }
+    void Rectangle(const TRect& ARect)
+    {
+        Rectangle(ARect.Left, ARect.Top, ARect.Right, ARect.Bottom);
+    }
     // Filled with the brush, no outline.
     void FillRect(const TRect& ARect);
     void FrameRect(const TRect& ARect);

@@ -23,11 +23,12 @@ public:
     // Binds Function to Object. Function is a member function of Object's class, or a free
     // function taking Object first: TMethod<void(TObject*)>::Bind<&TForm::ButtonClick>(Form).
     template <auto Function, class C>
-    static TMethod Bind(C* Object) {
-        TMethod Result;
-        Result.FData = const_cast<void*>(static_cast<const void*>(Object));
-        Result.FCode = &Thunk<Function, C>;
-        return Result;
+    static TMethod Bind(C* Object)
+    {
+        TMethod result;
+        result.FData = const_cast<void*>(static_cast<const void*>(Object));
+        result.FCode = &Thunk<Function, C>;
+        return result;
     }
 
     // Assigned when the function part is set.
@@ -36,8 +37,10 @@ public:
 
     bool operator==(const TMethod&) const = default;
 
-    R operator()(A... Arguments) const {
-        if (!FCode) throw EInvalidOperation(L"Call of an unassigned method pointer");
+    R operator()(A... Arguments) const
+    {
+        if (!FCode)
+            throw EInvalidOperation(L"Call of an unassigned method pointer");
         return FCode(FData, std::forward<A>(Arguments)...);
     }
 
@@ -45,7 +48,8 @@ private:
     using TThunk = R (*)(void*, A...);
 
     template <auto Function, class C>
-    static R Thunk(void* Data, A... Arguments) {
+    static R Thunk(void* Data, A... Arguments)
+    {
         return std::invoke(Function, static_cast<C*>(Data), std::forward<A>(Arguments)...);
     }
 

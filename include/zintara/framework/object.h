@@ -42,7 +42,10 @@ public:
     static const TClassInfo& ClassInfo();
     virtual const TClassInfo& ClassType() const;
     std::wstring ClassName() const;
-    bool InheritsFrom(const TClassInfo& Ancestor) const { return ClassType().InheritsFrom(Ancestor); }
+    bool InheritsFrom(const TClassInfo& Ancestor) const
+    {
+        return ClassType().InheritsFrom(Ancestor);
+    }
 };
 
 class TPersistent : public TObject {

@@ -25,14 +25,17 @@ public:
     HRESULT STDMETHODCALLTYPE Read(void* Buffer, ULONG Count, ULONG* Done) override;
     HRESULT STDMETHODCALLTYPE Write(const void* Buffer, ULONG Count, ULONG* Done) override;
 
-    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER Move, DWORD Origin, ULARGE_INTEGER* NewPosition) override;
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER Move, DWORD Origin,
+                                   ULARGE_INTEGER* NewPosition) override;
     HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER NewSize) override;
     HRESULT STDMETHODCALLTYPE CopyTo(IStream* Target, ULARGE_INTEGER Count, ULARGE_INTEGER* Read,
                                      ULARGE_INTEGER* Written) override;
     HRESULT STDMETHODCALLTYPE Commit(DWORD Flags) override;
     HRESULT STDMETHODCALLTYPE Revert() override;
-    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER Offset, ULARGE_INTEGER Count, DWORD Type) override;
-    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER Offset, ULARGE_INTEGER Count, DWORD Type) override;
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER Offset, ULARGE_INTEGER Count,
+                                         DWORD Type) override;
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER Offset, ULARGE_INTEGER Count,
+                                           DWORD Type) override;
     HRESULT STDMETHODCALLTYPE Stat(STATSTG* Info, DWORD Flags) override;
     HRESULT STDMETHODCALLTYPE Clone(IStream** Copy) override;
 

@@ -29,11 +29,13 @@ struct TPoint {
     constexpr bool operator==(const TPoint&) const = default;
 };
 
-constexpr TRect Rect(std::int32_t Left, std::int32_t Top, std::int32_t Right, std::int32_t Bottom) {
+constexpr TRect Rect(std::int32_t Left, std::int32_t Top, std::int32_t Right, std::int32_t Bottom)
+{
     return TRect{Left, Top, Right, Bottom};
 }
 
-constexpr TRect Bounds(std::int32_t Left, std::int32_t Top, std::int32_t Width, std::int32_t Height) {
+constexpr TRect Bounds(std::int32_t Left, std::int32_t Top, std::int32_t Width, std::int32_t Height)
+{
     return TRect{Left, Top, Left + Width, Top + Height};
 }
 
@@ -43,20 +45,31 @@ template <class E>
 class TSet {
 public:
     constexpr TSet() = default;
-    constexpr TSet(std::initializer_list<E> Elements) {
-        for (E Element : Elements) Include(Element);
+    constexpr TSet(std::initializer_list<E> Elements)
+    {
+        for (E element : Elements)
+            Include(element);
     }
-    static constexpr TSet FromBits(std::uint32_t Bits) {
-        TSet Result;
-        Result.FBits = Bits;
-        return Result;
+    static constexpr TSet FromBits(std::uint32_t Bits)
+    {
+        TSet result;
+        result.FBits = Bits;
+        return result;
     }
 
     constexpr std::uint32_t Bits() const { return FBits; }
     constexpr bool Contains(E Element) const { return (FBits & Bit(Element)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
-    constexpr TSet& Include(E Element) { FBits |= Bit(Element); return *this; }
-    constexpr TSet& Exclude(E Element) { FBits &= ~Bit(Element); return *this; }
+    constexpr TSet& Include(E Element)
+    {
+        FBits |= Bit(Element);
+        return *this;
+    }
+    constexpr TSet& Exclude(E Element)
+    {
+        FBits &= ~Bit(Element);
+        return *this;
+    }
 
     constexpr TSet operator+(TSet Other) const { return FromBits(FBits | Other.FBits); }
     constexpr TSet operator-(TSet Other) const { return FromBits(FBits & ~Other.FBits); }
@@ -64,7 +77,8 @@ public:
     constexpr bool operator==(const TSet&) const = default;
 
 private:
-    static constexpr std::uint32_t Bit(E Element) {
+    static constexpr std::uint32_t Bit(E Element)
+    {
         return std::uint32_t{1} << static_cast<unsigned>(Element);
     }
     std::uint32_t FBits = 0;

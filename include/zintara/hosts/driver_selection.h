@@ -39,8 +39,7 @@ private:
 
     constexpr TznFlashDriverClass(TPluginExists APluginExists, TCreate ACreate) noexcept
         : FPluginExists(APluginExists), FCreate(ACreate)
-    {
-    }
+    {}
 
     template <class TDriver>
     static std::unique_ptr<TznFlashDriver> Construct(int AWidth, int AHeight,

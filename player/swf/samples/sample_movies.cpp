@@ -11,14 +11,24 @@ namespace {
 
 constexpr int T = TwipsPerPixel;
 
-std::vector<uint8_t> FirstFrameScript() {
+std::vector<uint8_t> FirstFrameScript()
+{
     ActionAssembler echo;
     echo.Push({"echo:", Register{1}}).Op(Action::Add2).Op(Action::Return);
     ActionAssembler add;
-    add.Push({"a"}).Op(Action::GetVariable).Push({"b"}).Op(Action::GetVariable).Op(Action::Add2).Op(Action::Return);
+    add.Push({"a"})
+        .Op(Action::GetVariable)
+        .Push({"b"})
+        .Op(Action::GetVariable)
+        .Op(Action::Add2)
+        .Op(Action::Return);
     ActionAssembler seek;
     seek.Push({"label"}).Op(Action::GetVariable).Push({1, "_root"}).Op(Action::GetVariable);
-    seek.Push({"gotoAndStop"}).Op(Action::CallMethod).Op(Action::Pop).Push({true}).Op(Action::Return);
+    seek.Push({"gotoAndStop"})
+        .Op(Action::CallMethod)
+        .Op(Action::Pop)
+        .Push({true})
+        .Op(Action::Return);
 
     ActionAssembler script;
     script.DefineFunction2("echo", {{"text", 1}}, 2, 0, echo);
@@ -34,9 +44,10 @@ std::vector<uint8_t> FirstFrameScript() {
     return script.Assemble();
 }
 
-}  // namespace
+} // namespace
 
-std::vector<uint8_t> SampleMovie(bool compressed) {
+std::vector<uint8_t> SampleMovie(bool compressed)
+{
     MovieWriter movie(SampleWidth, SampleHeight, 12);
     movie.SetBackgroundColor(SampleBackground);
 
@@ -45,7 +56,8 @@ std::vector<uint8_t> SampleMovie(bool compressed) {
     movie.DefineShape(square.Build(1));
 
     ShapeBuilder circle;
-    circle.Ellipse(0, 0, SampleCircleRadius * T, SampleCircleRadius * T, circle.AddFill(SampleCircleColor));
+    circle.Ellipse(0, 0, SampleCircleRadius * T, SampleCircleRadius * T,
+                   circle.AddFill(SampleCircleColor));
     movie.DefineShape(circle.Build(2));
 
     ShapeBuilder triangle;
@@ -56,23 +68,24 @@ std::vector<uint8_t> SampleMovie(bool compressed) {
     movie.DefineShape(triangle.Build(3));
 
     for (int frame = 0; frame < SampleFrames; ++frame) {
-        PlaceCommand circlePlace;
-        circlePlace.depth = 2;
-        circlePlace.matrix = TranslateMatrix(SampleCircleX(frame) * T, SampleCircleY * T);
+        PlaceCommand circle_place;
+        circle_place.depth = 2;
+        circle_place.matrix = TranslateMatrix(SampleCircleX(frame) * T, SampleCircleY * T);
         if (frame == 0) {
             movie.FrameLabel("start");
             movie.PlaceObject(1, 1);
-            circlePlace.character = 2;
+            circle_place.character = 2;
             movie.DoAction(FirstFrameScript());
         } else {
-            circlePlace.move = true;
+            circle_place.move = true;
         }
-        movie.Place(circlePlace);
+        movie.Place(circle_place);
         if (frame == 3) {
             movie.FrameLabel("middle");
             movie.DoAction(ActionAssembler().FSCommand("reached", "middle").Assemble());
         }
-        if (frame == 4) movie.PlaceObject(3, 3);
+        if (frame == 4)
+            movie.PlaceObject(3, 3);
         if (frame == 7) {
             movie.FrameLabel("end");
             movie.DoAction(ActionAssembler().FSCommand("reached", "end").Assemble());
@@ -82,7 +95,8 @@ std::vector<uint8_t> SampleMovie(bool compressed) {
     return movie.Finish(compressed);
 }
 
-std::vector<uint8_t> ButtonMovie() {
+std::vector<uint8_t> ButtonMovie()
+{
     MovieWriter movie(200, 100, 12);
     movie.SetBackgroundColor({255, 255, 255, 255});
     Button button;
@@ -94,15 +108,22 @@ std::vector<uint8_t> ButtonMovie() {
         ShapeBuilder face;
         face.Rectangle(0, 0, 100 * T, 50 * T, face.AddFill(color));
         movie.DefineShape(face.Build(id));
-        button.records.push_back({static_cast<uint8_t>(states), id, 1, TranslateMatrix(50 * T, 25 * T), {}});
+        button.records.push_back(
+            {static_cast<uint8_t>(states), id, 1, TranslateMatrix(50 * T, 25 * T), {}});
         ++id;
     }
-    auto actions = [](const ActionAssembler& code) { return std::make_shared<const std::vector<uint8_t>>(code.Assemble()); };
-    button.actions.push_back({ButtonAction::RollOver, actions(ActionAssembler().FSCommand("button", "over"))});
-    button.actions.push_back({ButtonAction::Press, actions(ActionAssembler().FSCommand("button", "pressed"))});
-    button.actions.push_back({ButtonAction::Release, actions(ActionAssembler().CallExternal("clicked", {1}).Op(Action::Pop))});
+    auto actions = [](const ActionAssembler& code) {
+        return std::make_shared<const std::vector<uint8_t>>(code.Assemble());
+    };
+    button.actions.push_back(
+        {ButtonAction::RollOver, actions(ActionAssembler().FSCommand("button", "over"))});
+    button.actions.push_back(
+        {ButtonAction::Press, actions(ActionAssembler().FSCommand("button", "pressed"))});
+    button.actions.push_back(
+        {ButtonAction::Release,
+         actions(ActionAssembler().CallExternal("clicked", {1}).Op(Action::Pop))});
     movie.DefineButton(button).PlaceObject(10, 1).ShowFrame();
     return movie.Finish();
 }
 
-}  // namespace zn::swf::samples
+} // namespace zn::swf::samples

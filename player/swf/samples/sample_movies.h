@@ -26,13 +26,16 @@ std::vector<uint8_t> SampleMovie(bool compressed = false);
 std::vector<uint8_t> ButtonMovie();
 
 inline constexpr Rgba ButtonUpColor{128, 128, 128, 255}, ButtonOverColor{120, 180, 255, 255},
-                      ButtonDownColor{0, 0, 160, 255};
+    ButtonDownColor{0, 0, 160, 255};
 
 inline constexpr int SampleWidth = 320, SampleHeight = 240, SampleFrames = 8;
 inline constexpr Rgba SampleBackground{0x20, 0x30, 0x60, 255};
 inline constexpr Rgba SampleSquareColor{0, 180, 0, 255};
 inline constexpr Rgba SampleCircleColor{255, 0, 0, 128};
 inline constexpr int SampleCircleRadius = 40, SampleCircleY = 120;
-inline int SampleCircleX(int frame) { return 60 + 25 * frame; }  // 0-based frame
+inline int SampleCircleX(int frame)
+{
+    return 60 + 25 * frame;
+} // 0-based frame
 
-}  // namespace zn::swf::samples
+} // namespace zn::swf::samples

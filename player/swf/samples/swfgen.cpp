@@ -7,15 +7,18 @@
 
 namespace {
 
-bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool Write(const std::string& path, const std::vector<uint8_t>& bytes)
+{
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: swfgen FOLDER\n");
         return 2;
@@ -24,6 +27,7 @@ int main(int argc, char** argv) {
     bool ok = Write(folder + "/sample.swf", zn::swf::samples::SampleMovie(false)) &&
               Write(folder + "/sample_compressed.swf", zn::swf::samples::SampleMovie(true)) &&
               Write(folder + "/button.swf", zn::swf::samples::ButtonMovie());
-    if (!ok) std::fprintf(stderr, "swfgen: cannot write into %s\n", folder.c_str());
+    if (!ok)
+        std::fprintf(stderr, "swfgen: cannot write into %s\n", folder.c_str());
     return ok ? 0 : 1;
 }

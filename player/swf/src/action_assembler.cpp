@@ -12,7 +12,8 @@ namespace {
 
 constexpr size_t Unbound = std::numeric_limits<size_t>::max();
 
-void WritePushValue(ByteWriter& out, const PushValue& value) {
+void WritePushValue(ByteWriter& out, const PushValue& value)
+{
     std::visit(
         [&](const auto& v) {
             using T = std::decay_t<decltype(v)>;
@@ -48,29 +49,35 @@ void WritePushValue(ByteWriter& out, const PushValue& value) {
         value);
 }
 
-}  // namespace
+} // namespace
 
-void ActionAssembler::Record(Action action, const std::vector<uint8_t>& payload) {
+void ActionAssembler::Record(Action action, const std::vector<uint8_t>& payload)
+{
     code_.push_back(static_cast<uint8_t>(action));
-    if (static_cast<uint8_t>(action) < 0x80) return;
+    if (static_cast<uint8_t>(action) < 0x80)
+        return;
     code_.push_back(static_cast<uint8_t>(payload.size()));
     code_.push_back(static_cast<uint8_t>(payload.size() >> 8));
     code_.insert(code_.end(), payload.begin(), payload.end());
 }
 
-ActionAssembler& ActionAssembler::Op(Action action) {
+ActionAssembler& ActionAssembler::Op(Action action)
+{
     Record(action, {});
     return *this;
 }
 
-ActionAssembler& ActionAssembler::Push(std::initializer_list<PushValue> values) {
+ActionAssembler& ActionAssembler::Push(std::initializer_list<PushValue> values)
+{
     ByteWriter out;
-    for (const PushValue& value : values) WritePushValue(out, value);
+    for (const PushValue& value : values)
+        WritePushValue(out, value);
     Record(Action::Push, out.Take());
     return *this;
 }
 
-ActionAssembler& ActionAssembler::PushFloat(float value) {
+ActionAssembler& ActionAssembler::PushFloat(float value)
+{
     ByteWriter out;
     out.U8(static_cast<uint8_t>(PushType::Float));
     uint32_t bits;
@@ -80,26 +87,30 @@ ActionAssembler& ActionAssembler::PushFloat(float value) {
     return *this;
 }
 
-ActionAssembler& ActionAssembler::GotoFrame(uint16_t frame) {
+ActionAssembler& ActionAssembler::GotoFrame(uint16_t frame)
+{
     ByteWriter out;
     out.U16(frame);
     Record(Action::GotoFrame, out.Take());
     return *this;
 }
 
-ActionAssembler& ActionAssembler::GotoLabel(const std::string& label) {
+ActionAssembler& ActionAssembler::GotoLabel(const std::string& label)
+{
     ByteWriter out;
     out.String(label);
     Record(Action::GotoLabel, out.Take());
     return *this;
 }
 
-ActionAssembler& ActionAssembler::GotoFrame2(bool play) {
+ActionAssembler& ActionAssembler::GotoFrame2(bool play)
+{
     Record(Action::GotoFrame2, {static_cast<uint8_t>(play ? 1 : 0)});
     return *this;
 }
 
-ActionAssembler& ActionAssembler::GetUrl(const std::string& url, const std::string& target) {
+ActionAssembler& ActionAssembler::GetUrl(const std::string& url, const std::string& target)
+{
     ByteWriter out;
     out.String(url);
     out.String(target);
@@ -107,31 +118,38 @@ ActionAssembler& ActionAssembler::GetUrl(const std::string& url, const std::stri
     return *this;
 }
 
-ActionAssembler& ActionAssembler::GetUrl2(uint8_t flags) {
+ActionAssembler& ActionAssembler::GetUrl2(uint8_t flags)
+{
     Record(Action::GetUrl2, {flags});
     return *this;
 }
 
-ActionAssembler& ActionAssembler::ConstantPool(const std::vector<std::string>& constants) {
+ActionAssembler& ActionAssembler::ConstantPool(const std::vector<std::string>& constants)
+{
     ByteWriter out;
     out.U16(static_cast<uint16_t>(constants.size()));
-    for (const std::string& constant : constants) out.String(constant);
+    for (const std::string& constant : constants)
+        out.String(constant);
     Record(Action::ConstantPool, out.Take());
     return *this;
 }
 
-ActionAssembler& ActionAssembler::StoreRegister(uint8_t reg) {
+ActionAssembler& ActionAssembler::StoreRegister(uint8_t reg)
+{
     Record(Action::StoreRegister, {reg});
     return *this;
 }
 
-ActionAssembler& ActionAssembler::DefineFunction(const std::string& name, const std::vector<std::string>& parameters,
-                                                 const ActionAssembler& body) {
+ActionAssembler& ActionAssembler::DefineFunction(const std::string& name,
+                                                 const std::vector<std::string>& parameters,
+                                                 const ActionAssembler& body)
+{
     std::vector<uint8_t> code = body.Bytes();
     ByteWriter out;
     out.String(name);
     out.U16(static_cast<uint16_t>(parameters.size()));
-    for (const std::string& parameter : parameters) out.String(parameter);
+    for (const std::string& parameter : parameters)
+        out.String(parameter);
     out.U16(static_cast<uint16_t>(code.size()));
     Record(Action::DefineFunction, out.Take());
     code_.insert(code_.end(), code.begin(), code.end());
@@ -140,7 +158,9 @@ ActionAssembler& ActionAssembler::DefineFunction(const std::string& name, const 
 
 ActionAssembler& ActionAssembler::DefineFunction2(const std::string& name,
                                                   const std::vector<FunctionParameter>& parameters,
-                                                  uint8_t registerCount, uint16_t flags, const ActionAssembler& body) {
+                                                  uint8_t registerCount, uint16_t flags,
+                                                  const ActionAssembler& body)
+{
     std::vector<uint8_t> code = body.Bytes();
     ByteWriter out;
     out.String(name);
@@ -157,73 +177,90 @@ ActionAssembler& ActionAssembler::DefineFunction2(const std::string& name,
     return *this;
 }
 
-ActionAssembler::Label ActionAssembler::NewLabel() {
+ActionAssembler::Label ActionAssembler::NewLabel()
+{
     labels_.push_back(Unbound);
     return labels_.size() - 1;
 }
 
-ActionAssembler& ActionAssembler::Bind(Label label) {
+ActionAssembler& ActionAssembler::Bind(Label label)
+{
     labels_.at(label) = code_.size();
     return *this;
 }
 
-ActionAssembler& ActionAssembler::Jump(Label label) {
+ActionAssembler& ActionAssembler::Jump(Label label)
+{
     Record(Action::Jump, {0, 0});
     fixups_.push_back({code_.size() - 2, code_.size(), label});
     return *this;
 }
 
-ActionAssembler& ActionAssembler::If(Label label) {
+ActionAssembler& ActionAssembler::If(Label label)
+{
     Record(Action::If, {0, 0});
     fixups_.push_back({code_.size() - 2, code_.size(), label});
     return *this;
 }
 
-ActionAssembler& ActionAssembler::FSCommand(const std::string& command, const std::string& arguments) {
+ActionAssembler& ActionAssembler::FSCommand(const std::string& command,
+                                            const std::string& arguments)
+{
     return GetUrl("FSCommand:" + command, arguments);
 }
 
-ActionAssembler& ActionAssembler::PushExternalInterface() {
+ActionAssembler& ActionAssembler::PushExternalInterface()
+{
     Push({"flash"}).Op(Action::GetVariable);
     Push({"external"}).Op(Action::GetMember);
     return Push({"ExternalInterface"}).Op(Action::GetMember);
 }
 
-ActionAssembler& ActionAssembler::CallExternal(const std::string& name, std::initializer_list<PushValue> arguments) {
+ActionAssembler& ActionAssembler::CallExternal(const std::string& name,
+                                               std::initializer_list<PushValue> arguments)
+{
     // Arguments go on the stack last first, then the count, the name being the first argument.
-    for (auto it = arguments.end(); it != arguments.begin();) Push({*--it});
+    for (auto it = arguments.end(); it != arguments.begin();)
+        Push({*--it});
     Push({name, static_cast<int>(arguments.size() + 1)});
     PushExternalInterface();
     return Push({"call"}).Op(Action::CallMethod);
 }
 
-ActionAssembler& ActionAssembler::AddCallback(const std::string& name, const std::string& functionVariable) {
+ActionAssembler& ActionAssembler::AddCallback(const std::string& name,
+                                              const std::string& functionVariable)
+{
     Push({functionVariable}).Op(Action::GetVariable);
     Push({Null{}, name, 3});
     PushExternalInterface();
     return Push({"addCallback"}).Op(Action::CallMethod);
 }
 
-ActionAssembler& ActionAssembler::SetVariable(const std::string& name, const PushValue& value) {
+ActionAssembler& ActionAssembler::SetVariable(const std::string& name, const PushValue& value)
+{
     return Push({name, value}).Op(Action::SetVariable);
 }
 
-std::vector<uint8_t> ActionAssembler::Bytes() const {
+std::vector<uint8_t> ActionAssembler::Bytes() const
+{
     std::vector<uint8_t> code = code_;
     for (const Fixup& fixup : fixups_) {
         size_t target = labels_.at(fixup.label);
-        if (target == Unbound) throw std::logic_error("ActionAssembler: a branch targets an unbound label");
-        int16_t offset = static_cast<int16_t>(static_cast<long long>(target) - static_cast<long long>(fixup.from));
+        if (target == Unbound)
+            throw std::logic_error("ActionAssembler: a branch targets an unbound label");
+        int16_t offset = static_cast<int16_t>(static_cast<long long>(target) -
+                                              static_cast<long long>(fixup.from));
         code[fixup.at] = static_cast<uint8_t>(offset);
         code[fixup.at + 1] = static_cast<uint8_t>(static_cast<uint16_t>(offset) >> 8);
     }
     return code;
 }
 
-std::vector<uint8_t> ActionAssembler::Assemble() const {
+std::vector<uint8_t> ActionAssembler::Assemble() const
+{
     std::vector<uint8_t> code = Bytes();
     code.push_back(static_cast<uint8_t>(Action::End));
     return code;
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -9,23 +9,26 @@
 namespace zn::swf::avm1 {
 namespace {
 
-Value ToPrimitive(const Value& value, uint8_t version) {
+Value ToPrimitive(const Value& value, uint8_t version)
+{
     return value.type == Value::Type::Object ? Value::String(ToString(value, version)) : value;
 }
 
-}  // namespace
+} // namespace
 
-bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_t length, size_t& next) {
+bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_t length,
+                   size_t& next)
+{
     ByteReader in(payload, length);
     const uint8_t v = version_;
     auto pop = [&] { return Pop(context); };
     auto number = [&] { return ToNumber(pop(), v); };
     auto text = [&] { return ToString(pop(), v); };
-    auto binaryNumber = [&](auto operation) {
+    auto binary_number = [&](auto operation) {
         double b = number(), a = number();
         PushValue(Value::Number(operation(a, b)));
     };
-    auto binaryInteger = [&](auto operation) {
+    auto binary_integer = [&](auto operation) {
         int32_t b = ToInt32(number()), a = ToInt32(number());
         PushValue(Value::Number(static_cast<double>(operation(a, b))));
     };
@@ -38,7 +41,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     case Action::GotoFrame: timeline_.GotoFrame(in.U16()); break;
     case Action::GotoLabel: {
         std::string label = in.String();
-        if (!in.Failed()) timeline_.GotoLabel(label);
+        if (!in.Failed())
+            timeline_.GotoLabel(label);
         break;
     }
     case Action::GotoFrame2: {
@@ -50,7 +54,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     }
     case Action::GetUrl: {
         std::string url = in.String(), target = in.String();
-        if (!in.Failed()) timeline_.GetUrl(url, target);
+        if (!in.Failed())
+            timeline_.GetUrl(url, target);
         break;
     }
     case Action::GetUrl2: {
@@ -70,7 +75,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
             case PushType::Undefined: break;
             case PushType::Register: {
                 uint8_t reg = in.U8();
-                if (reg < context.registers.size()) value = context.registers[reg];
+                if (reg < context.registers.size())
+                    value = context.registers[reg];
                 break;
             }
             case PushType::Boolean: value = Value::Boolean(in.U8() != 0); break;
@@ -79,12 +85,14 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
             case PushType::Constant8:
             case PushType::Constant16: {
                 size_t index = type == PushType::Constant8 ? in.U8() : in.U16();
-                if (index < context.constants->size()) value = Value::String((*context.constants)[index]);
+                if (index < context.constants->size())
+                    value = Value::String((*context.constants)[index]);
                 break;
             }
             default: in.Skip(in.Remaining() + 1); break;
             }
-            if (in.Failed()) break;
+            if (in.Failed())
+                break;
             PushValue(std::move(value));
         }
         break;
@@ -110,26 +118,32 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     case Action::ConstantPool: {
         auto constants = std::make_shared<std::vector<std::string>>();
         uint16_t count = in.U16();
-        for (uint16_t i = 0; i < count && !in.Failed(); ++i) constants->push_back(in.String());
-        if (!in.Failed()) context.constants = std::move(constants);
+        for (uint16_t i = 0; i < count && !in.Failed(); ++i)
+            constants->push_back(in.String());
+        if (!in.Failed())
+            context.constants = std::move(constants);
         Spend(count);
         break;
     }
 
-    case Action::Add: binaryNumber([](double a, double b) { return a + b; }); break;
-    case Action::Subtract: binaryNumber([](double a, double b) { return a - b; }); break;
-    case Action::Multiply: binaryNumber([](double a, double b) { return a * b; }); break;
-    case Action::Divide: binaryNumber([](double a, double b) { return a / b; }); break;
-    case Action::Modulo: binaryNumber([](double a, double b) { return std::fmod(a, b); }); break;
+    case Action::Add: binary_number([](double a, double b) { return a + b; }); break;
+    case Action::Subtract: binary_number([](double a, double b) { return a - b; }); break;
+    case Action::Multiply: binary_number([](double a, double b) { return a * b; }); break;
+    case Action::Divide: binary_number([](double a, double b) { return a / b; }); break;
+    case Action::Modulo: binary_number([](double a, double b) { return std::fmod(a, b); }); break;
     case Action::Increment: PushValue(Value::Number(number() + 1)); break;
     case Action::Decrement: PushValue(Value::Number(number() - 1)); break;
-    case Action::BitAnd: binaryInteger([](int32_t a, int32_t b) { return a & b; }); break;
-    case Action::BitOr: binaryInteger([](int32_t a, int32_t b) { return a | b; }); break;
-    case Action::BitXor: binaryInteger([](int32_t a, int32_t b) { return a ^ b; }); break;
+    case Action::BitAnd: binary_integer([](int32_t a, int32_t b) { return a & b; }); break;
+    case Action::BitOr: binary_integer([](int32_t a, int32_t b) { return a | b; }); break;
+    case Action::BitXor: binary_integer([](int32_t a, int32_t b) { return a ^ b; }); break;
     case Action::BitLShift:
-        binaryInteger([](int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31)); });
+        binary_integer([](int32_t a, int32_t b) {
+            return static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31));
+        });
         break;
-    case Action::BitRShift: binaryInteger([](int32_t a, int32_t b) { return a >> (b & 31); }); break;
+    case Action::BitRShift:
+        binary_integer([](int32_t a, int32_t b) { return a >> (b & 31); });
+        break;
     case Action::BitURShift: {
         int32_t b = ToInt32(number()), a = ToInt32(number());
         PushValue(Value::Number(static_cast<double>(static_cast<uint32_t>(a) >> (b & 31))));
@@ -184,8 +198,9 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         std::string part;
         if (begin < static_cast<double>(source.size())) {
             size_t from = static_cast<size_t>(begin);
-            size_t take = count >= 0 && std::isfinite(count) ? static_cast<size_t>(std::min<double>(count, 1e9))
-                                                              : std::string::npos;
+            size_t take = count >= 0 && std::isfinite(count)
+                              ? static_cast<size_t>(std::min<double>(count, 1e9))
+                              : std::string::npos;
             part = source.substr(from, take);
         }
         PushValue(MakeString(std::move(part)));
@@ -203,7 +218,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     case Action::Less2:
     case Action::Greater: {
         Value b = ToPrimitive(pop(), v), a = ToPrimitive(pop(), v);
-        if (static_cast<Action>(code) == Action::Greater) std::swap(a, b);
+        if (static_cast<Action>(code) == Action::Greater)
+            std::swap(a, b);
         if (a.type == Value::Type::String && b.type == Value::Type::String) {
             PushValue(Value::Boolean(*a.string < *b.string));
             break;
@@ -238,13 +254,15 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     case Action::DefineLocal2: {
         std::string name = text();
         Object* scope = context.activation ? context.activation : root_;
-        if (!scope->Find(name)) scope->Set(name, Value{});
+        if (!scope->Find(name))
+            scope->Set(name, Value{});
         break;
     }
     case Action::Delete: {
         std::string name = text();
         Value target = pop();
-        PushValue(Value::Boolean(target.type == Value::Type::Object && target.object->Remove(name)));
+        PushValue(
+            Value::Boolean(target.type == Value::Type::Object && target.object->Remove(name)));
         break;
     }
     case Action::Delete2: {
@@ -252,7 +270,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         bool removed = false;
         for (Object* scope = context.activation; scope && !removed; scope = scope->scopeParent)
             removed = scope->Remove(name);
-        if (!removed) removed = root_->Remove(name);
+        if (!removed)
+            removed = root_->Remove(name);
         PushValue(Value::Boolean(removed));
         break;
     }
@@ -271,10 +290,10 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     }
     case Action::GetProperty: {
         double index = number();
-        pop();  // the target: only the main timeline exists
-        static constexpr const char* names[] = {"_x", "_y", "_xscale", "_yscale", "_currentframe",
-                                                "_totalframes", "_alpha", "_visible", "_width", "_height",
-                                                "_rotation", "_target", "_framesloaded"};
+        pop(); // the target: only the main timeline exists
+        static constexpr const char* names[] = {
+            "_x",       "_y",     "_xscale", "_yscale",   "_currentframe", "_totalframes", "_alpha",
+            "_visible", "_width", "_height", "_rotation", "_target",       "_framesloaded"};
         bool known = index >= 0 && index < static_cast<double>(std::size(names));
         PushValue(known ? TimelineProperty(names[static_cast<size_t>(index)]) : Value{});
         break;
@@ -285,7 +304,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         for (double i = 0; i < count && stack_.size() > context.stackBase + 1; ++i) {
             Value value = pop();
             std::string name = text();
-            if (object) object->Set(name, std::move(value));
+            if (object)
+                object->Set(name, std::move(value));
         }
         PushValue(Value::Of(object));
         break;
@@ -293,7 +313,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     case Action::InitArray: {
         std::vector<Value> elements;
         double count = number();
-        for (double i = 0; i < count && stack_.size() > context.stackBase; ++i) elements.push_back(pop());
+        for (double i = 0; i < count && stack_.size() > context.stackBase; ++i)
+            elements.push_back(pop());
         PushValue(Value::Of(NewArray(elements)));
         break;
     }
@@ -302,7 +323,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         PushValue(Value::Null());
         if (target.type == Value::Type::Object)
             for (const auto& [name, value] : target.object->Members()) {
-                if (!Spend(1)) break;
+                if (!Spend(1))
+                    break;
                 PushValue(Value::String(name));
             }
         break;
@@ -318,7 +340,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         Value name = pop();
         Value target = pop();
         std::vector<Value> arguments = PopArguments(context);
-        bool direct = name.IsUndefined() || (name.type == Value::Type::String && name.string->empty());
+        bool direct =
+            name.IsUndefined() || (name.type == Value::Type::String && name.string->empty());
         Value function = direct ? target : GetMember(target, ToString(name, v));
         PushValue(Call(function, direct ? Value{} : target, arguments));
         break;
@@ -332,13 +355,12 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         }
         Object* object = heap_.New(Object::Kind::Plain);
         Value constructor = name == "Object" ? Value{} : GetVariableIn(context, name);
-        if (object && constructor.type == Value::Type::Object) Call(constructor, Value::Of(object), arguments);
+        if (object && constructor.type == Value::Type::Object)
+            Call(constructor, Value::Of(object), arguments);
         PushValue(Value::Of(object));
         break;
     }
-    case Action::Return:
-        context.returned = pop();
-        return false;
+    case Action::Return: context.returned = pop(); return false;
 
     case Action::DefineFunction:
     case Action::DefineFunction2: {
@@ -353,18 +375,21 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         }
         for (uint16_t i = 0; i < parameters && !in.Failed(); ++i) {
             FunctionParameterSlot slot;
-            if (second) slot.reg = in.U8();
+            if (second)
+                slot.reg = in.U8();
             slot.name = in.String();
             function.parameters.push_back(std::move(slot));
         }
         size_t size = in.U16();
-        if (in.Failed() || size > context.end - next) return false;
+        if (in.Failed() || size > context.end - next)
+            return false;
         function.start = next;
         function.end = next + size;
         next += size;
         bool named = !name.empty();
         Value made = MakeFunction(context, std::move(name), std::move(function));
-        if (!named) PushValue(std::move(made));
+        if (!named)
+            PushValue(std::move(made));
         break;
     }
 
@@ -375,7 +400,8 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     }
     case Action::If: {
         int16_t offset = in.S16();
-        if (ToBoolean(pop(), v)) next = static_cast<size_t>(static_cast<std::ptrdiff_t>(next) + offset);
+        if (ToBoolean(pop(), v))
+            next = static_cast<size_t>(static_cast<std::ptrdiff_t>(next) + offset);
         break;
     }
 
@@ -384,17 +410,19 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         double limit = number();
         randomState_ = randomState_ * 1664525u + 1013904223u;
         double fraction = (randomState_ >> 8) / 16777216.0;
-        PushValue(Value::Number(limit > 0 && std::isfinite(limit) ? std::floor(fraction * std::floor(limit)) : 0));
+        PushValue(Value::Number(
+            limit > 0 && std::isfinite(limit) ? std::floor(fraction * std::floor(limit)) : 0));
         break;
     }
     case Action::GetTime:
-        PushValue(Value::Number(static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                        std::chrono::steady_clock::now() - started_)
-                                                        .count())));
+        PushValue(
+            Value::Number(static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::steady_clock::now() - started_)
+                                                  .count())));
         break;
     default: break;
     }
     return true;
 }
 
-}  // namespace zn::swf::avm1
+} // namespace zn::swf::avm1

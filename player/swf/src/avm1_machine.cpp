@@ -9,8 +9,9 @@
 
 namespace zn::swf::avm1 {
 
-
-Machine::Machine(TimelineControl& timeline, uint8_t version) : timeline_(timeline), version_(version) {
+Machine::Machine(TimelineControl& timeline, uint8_t version)
+    : timeline_(timeline), version_(version)
+{
     root_ = heap_.New(Object::Kind::Timeline);
     global_ = heap_.New(Object::Kind::Plain);
     root_->Set("play", Value::Of(NativeFunction(Native::Play)));
@@ -19,63 +20,81 @@ Machine::Machine(TimelineControl& timeline, uint8_t version) : timeline_(timelin
     root_->Set("gotoAndStop", Value::Of(NativeFunction(Native::GotoAndStop)));
     root_->Set("nextFrame", Value::Of(NativeFunction(Native::NextFrame)));
     root_->Set("prevFrame", Value::Of(NativeFunction(Native::PreviousFrame)));
-    Object* externalInterface = heap_.New(Object::Kind::Plain);
-    externalInterface->Set("call", Value::Of(NativeFunction(Native::ExternalCall)));
-    externalInterface->Set("addCallback", Value::Of(NativeFunction(Native::ExternalAddCallback)));
-    externalInterface->Set("available", Value::Boolean(true));
+    Object* external_interface = heap_.New(Object::Kind::Plain);
+    external_interface->Set("call", Value::Of(NativeFunction(Native::ExternalCall)));
+    external_interface->Set("addCallback", Value::Of(NativeFunction(Native::ExternalAddCallback)));
+    external_interface->Set("available", Value::Boolean(true));
     Object* external = heap_.New(Object::Kind::Plain);
-    external->Set("ExternalInterface", Value::Of(externalInterface));
+    external->Set("ExternalInterface", Value::Of(external_interface));
     Object* flash = heap_.New(Object::Kind::Plain);
     flash->Set("external", Value::Of(external));
     global_->Set("flash", Value::Of(flash));
 }
 
-Object* Machine::NativeFunction(Native native) {
+Object* Machine::NativeFunction(Native native)
+{
     Object* function = heap_.New(Object::Kind::Function);
-    if (function) function->native = native;
+    if (function)
+        function->native = native;
     return function;
 }
 
-void Machine::NewBudget() {
+void Machine::NewBudget()
+{
     budget_ = RunBudget;
     exhausted_ = false;
 }
 
-bool Machine::Spend(long units) {
+bool Machine::Spend(long units)
+{
     budget_ -= units;
-    if (budget_ < 0) exhausted_ = true;
+    if (budget_ < 0)
+        exhausted_ = true;
     return !exhausted_;
 }
 
-Value Machine::MakeString(std::string text) {
-    if (text.size() > MaximumStringLength) text.resize(MaximumStringLength);
+Value Machine::MakeString(std::string text)
+{
+    if (text.size() > MaximumStringLength)
+        text.resize(MaximumStringLength);
     Spend(static_cast<long>(text.size() / 256));
     return Value::String(std::move(text));
 }
 
-Value Machine::Pop(Context& context) {
-    if (stack_.size() <= context.stackBase) return {};
+Value Machine::Pop(Context& context)
+{
+    if (stack_.size() <= context.stackBase)
+        return {};
     Value value = std::move(stack_.back());
     stack_.pop_back();
     return value;
 }
 
-void Machine::PushValue(Value value) {
-    if (stack_.size() < MaximumStack) stack_.push_back(std::move(value));
+void Machine::PushValue(Value value)
+{
+    if (stack_.size() < MaximumStack)
+        stack_.push_back(std::move(value));
 }
 
-std::vector<Value> Machine::PopArguments(Context& context) {
+std::vector<Value> Machine::PopArguments(Context& context)
+{
     double requested = ToNumber(Pop(context), version_);
     size_t available = stack_.size() - context.stackBase;
-    size_t count = requested > 0 ? static_cast<size_t>(std::min<double>(requested, static_cast<double>(available))) : 0;
+    size_t count =
+        requested > 0
+            ? static_cast<size_t>(std::min<double>(requested, static_cast<double>(available)))
+            : 0;
     std::vector<Value> arguments;
     arguments.reserve(count);
-    for (size_t i = 0; i < count; ++i) arguments.push_back(Pop(context));
+    for (size_t i = 0; i < count; ++i)
+        arguments.push_back(Pop(context));
     return arguments;
 }
 
-void Machine::RunBlock(const ActionBlock& block) {
-    if (!block) return;
+void Machine::RunBlock(const ActionBlock& block)
+{
+    if (!block)
+        return;
     Context context;
     context.block = block;
     context.end = block->size();
@@ -85,27 +104,34 @@ void Machine::RunBlock(const ActionBlock& block) {
     Execute(context);
 }
 
-Value Machine::Execute(Context& context) {
-    if (depth_ >= MaximumCallDepth) return {};
+Value Machine::Execute(Context& context)
+{
+    if (depth_ >= MaximumCallDepth)
+        return {};
     ++depth_;
     context.stackBase = stack_.size();
     const uint8_t* code = context.block->data();
     size_t pc = context.start;
     while (pc < context.end && !exhausted_ && Spend(1)) {
         uint8_t action = code[pc];
-        if (action == static_cast<uint8_t>(Action::End)) break;
+        if (action == static_cast<uint8_t>(Action::End))
+            break;
         size_t payload = pc + 1, length = 0;
         if (action >= 0x80) {
-            if (context.end - pc < 3) break;
+            if (context.end - pc < 3)
+                break;
             length = static_cast<size_t>(code[pc + 1] | code[pc + 2] << 8);
             payload = pc + 3;
-            if (length > context.end - payload) break;
+            if (length > context.end - payload)
+                break;
         }
         size_t next = payload + length;
         bool going = Step(context, action, code + payload, length, next);
         Spend(static_cast<long>(std::min<size_t>(timeline_.TakeWork() / 8, RunBudget)));
-        if (!going) break;
-        if (next < context.start || next > context.end) break;  // a branch out of the block ends it
+        if (!going)
+            break;
+        if (next < context.start || next > context.end)
+            break; // a branch out of the block ends it
         pc = next;
     }
     stack_.resize(context.stackBase);
@@ -113,29 +139,38 @@ Value Machine::Execute(Context& context) {
     return context.returned;
 }
 
-Value Machine::MakeFunction(Context& context, std::string name, FunctionCode code) {
+Value Machine::MakeFunction(Context& context, std::string name, FunctionCode code)
+{
     code.block = context.block;
     code.constants = context.constants;
     code.scope = context.activation;
     Object* function = heap_.New(Object::Kind::Function);
-    if (!function) return {};
+    if (!function)
+        return {};
     function->code = std::move(code);
     Value value = Value::Of(function);
     if (!name.empty()) {
-        if (context.activation) context.activation->Set(name, value);
-        else root_->Set(name, value);
+        if (context.activation)
+            context.activation->Set(name, value);
+        else
+            root_->Set(name, value);
     }
     return value;
 }
 
-Value Machine::Call(const Value& function, const Value& self, const std::vector<Value>& arguments) {
-    if (function.type != Value::Type::Object || !function.object->IsCallable()) return {};
+Value Machine::Call(const Value& function, const Value& self, const std::vector<Value>& arguments)
+{
+    if (function.type != Value::Type::Object || !function.object->IsCallable())
+        return {};
     Object* callee = function.object;
-    if (callee->native != Native::None) return CallNative(callee->native, arguments);
-    if (!callee->code || depth_ >= MaximumCallDepth) return {};
+    if (callee->native != Native::None)
+        return CallNative(callee->native, arguments);
+    if (!callee->code || depth_ >= MaximumCallDepth)
+        return {};
     const FunctionCode& code = *callee->code;
     Object* activation = heap_.New(Object::Kind::Activation);
-    if (!activation) return {};
+    if (!activation)
+        return {};
     activation->scopeParent = code.scope;
     Context context;
     context.block = code.block;
@@ -145,23 +180,25 @@ Value Machine::Call(const Value& function, const Value& self, const std::vector<
     context.activation = activation;
     context.self = self.IsUndefined() ? Value::Of(root_) : self;
     context.registers.resize(std::max<size_t>(4, code.registerCount));
-    Object* argumentsArray = nullptr;
-    bool wantsArguments = !code.isFunction2 || !(code.flags & function_flags::SuppressArguments);
-    if (wantsArguments) argumentsArray = NewArray(arguments);
+    Object* arguments_array = nullptr;
+    bool wants_arguments = !code.isFunction2 || !(code.flags & function_flags::SuppressArguments);
+    if (wants_arguments)
+        arguments_array = NewArray(arguments);
     if (code.isFunction2) {
         size_t reg = 1;
         auto preload = [&](uint16_t flag, Value value) {
-            if ((code.flags & flag) && reg < context.registers.size()) context.registers[reg++] = std::move(value);
+            if ((code.flags & flag) && reg < context.registers.size())
+                context.registers[reg++] = std::move(value);
         };
         preload(function_flags::PreloadThis, context.self);
-        preload(function_flags::PreloadArguments, Value::Of(argumentsArray));
+        preload(function_flags::PreloadArguments, Value::Of(arguments_array));
         preload(function_flags::PreloadSuper, Value{});
         preload(function_flags::PreloadRoot, Value::Of(root_));
         preload(function_flags::PreloadParent, Value::Of(root_));
         preload(function_flags::PreloadGlobal, Value::Of(global_));
     }
-    if (argumentsArray && !(code.isFunction2 && (code.flags & function_flags::PreloadArguments)))
-        activation->Set("arguments", Value::Of(argumentsArray));
+    if (arguments_array && !(code.isFunction2 && (code.flags & function_flags::PreloadArguments)))
+        activation->Set("arguments", Value::Of(arguments_array));
     for (size_t i = 0; i < code.parameters.size(); ++i) {
         Value argument = i < arguments.size() ? arguments[i] : Value{};
         const FunctionParameterSlot& parameter = code.parameters[i];
@@ -173,22 +210,29 @@ Value Machine::Call(const Value& function, const Value& self, const std::vector<
     return Execute(context);
 }
 
-std::optional<ExternalValue> Machine::InvokeCallback(const std::string& name, const std::vector<ExternalValue>& arguments) {
+std::optional<ExternalValue> Machine::InvokeCallback(const std::string& name,
+                                                     const std::vector<ExternalValue>& arguments)
+{
     auto it = callbacks_.find(name);
-    if (it == callbacks_.end()) return std::nullopt;
+    if (it == callbacks_.end())
+        return std::nullopt;
     std::vector<Value> values;
-    for (const ExternalValue& argument : arguments) values.push_back(FromExternal(argument));
-    Callback callback = it->second;  // the callback may replace itself while it runs
+    for (const ExternalValue& argument : arguments)
+        values.push_back(FromExternal(argument));
+    Callback callback = it->second; // the callback may replace itself while it runs
     return ToExternal(Call(Value::Of(callback.function), callback.self, values));
 }
 
-std::vector<std::string> Machine::CallbackNames() const {
+std::vector<std::string> Machine::CallbackNames() const
+{
     std::vector<std::string> names;
-    for (const auto& [name, callback] : callbacks_) names.push_back(name);
+    for (const auto& [name, callback] : callbacks_)
+        names.push_back(name);
     return names;
 }
 
-Value Machine::FromExternal(const ExternalValue& value) {
+Value Machine::FromExternal(const ExternalValue& value)
+{
     switch (value.kind) {
     case ExternalValue::Kind::Undefined: return {};
     case ExternalValue::Kind::Null: return Value::Null();
@@ -199,27 +243,32 @@ Value Machine::FromExternal(const ExternalValue& value) {
     return {};
 }
 
-ExternalValue Machine::ToExternal(const Value& value) {
+ExternalValue Machine::ToExternal(const Value& value)
+{
     switch (value.type) {
     case Value::Type::Undefined: return ExternalValue::Undefined();
     case Value::Type::Null: return ExternalValue::Null();
     case Value::Type::Boolean: return ExternalValue::Boolean(value.boolean);
     case Value::Type::Number: return ExternalValue::Number(value.number);
     case Value::Type::String: return ExternalValue::String(*value.string);
-    case Value::Type::Object: return ExternalValue::Undefined();  // objects and arrays do not cross
+    case Value::Type::Object: return ExternalValue::Undefined(); // objects and arrays do not cross
     }
     return {};
 }
 
-Object* Machine::NewArray(const std::vector<Value>& elements) {
+Object* Machine::NewArray(const std::vector<Value>& elements)
+{
     Object* array = heap_.New(Object::Kind::Array);
-    if (!array) return nullptr;
-    for (size_t i = 0; i < elements.size(); ++i) array->Set(FormatNumber(static_cast<double>(i)), elements[i]);
+    if (!array)
+        return nullptr;
+    for (size_t i = 0; i < elements.size(); ++i)
+        array->Set(FormatNumber(static_cast<double>(i)), elements[i]);
     array->Set("length", Value::Number(static_cast<double>(elements.size())));
     return array;
 }
 
-void Machine::GotoTarget(const Value& frame, int bias) {
+void Machine::GotoTarget(const Value& frame, int bias)
+{
     if (frame.type == Value::Type::String) {
         double number = ToNumber(frame, 7);
         if (std::isnan(number)) {
@@ -237,18 +286,21 @@ void Machine::GotoTarget(const Value& frame, int bias) {
     timeline_.GotoFrame(static_cast<size_t>(std::min(number + bias, 1e9)) - 1);
 }
 
-Value Machine::CallNative(Native native, const std::vector<Value>& arguments) {
+Value Machine::CallNative(Native native, const std::vector<Value>& arguments)
+{
     auto argument = [&](size_t i) { return i < arguments.size() ? arguments[i] : Value{}; };
     switch (native) {
     case Native::ExternalCall: {
         std::vector<ExternalValue> values;
-        for (size_t i = 1; i < arguments.size(); ++i) values.push_back(ToExternal(arguments[i]));
+        for (size_t i = 1; i < arguments.size(); ++i)
+            values.push_back(ToExternal(arguments[i]));
         std::string answer = timeline_.CallExternal(ToString(argument(0), 7), values);
         return FromExternal(DecodeExternalValue(answer));
     }
     case Native::ExternalAddCallback: {
         Value function = argument(2);
-        if (function.type != Value::Type::Object || !function.object->IsCallable()) return Value::Boolean(false);
+        if (function.type != Value::Type::Object || !function.object->IsCallable())
+            return Value::Boolean(false);
         callbacks_[ToString(argument(0), 7)] = {function.object, argument(1)};
         return Value::Boolean(true);
     }
@@ -266,67 +318,95 @@ Value Machine::CallNative(Native native, const std::vector<Value>& arguments) {
     return {};
 }
 
-Value Machine::TimelineProperty(std::string_view name) {
-    if (name == "_currentframe") return Value::Number(static_cast<double>(timeline_.CurrentFrame() + 1));
-    if (name == "_totalframes") return Value::Number(static_cast<double>(timeline_.TotalFrames()));
-    if (name == "_framesloaded") return Value::Number(static_cast<double>(timeline_.FramesLoaded()));
-    if (name == "_xmouse") return Value::Number(timeline_.MouseX());
-    if (name == "_ymouse") return Value::Number(timeline_.MouseY());
+Value Machine::TimelineProperty(std::string_view name)
+{
+    if (name == "_currentframe")
+        return Value::Number(static_cast<double>(timeline_.CurrentFrame() + 1));
+    if (name == "_totalframes")
+        return Value::Number(static_cast<double>(timeline_.TotalFrames()));
+    if (name == "_framesloaded")
+        return Value::Number(static_cast<double>(timeline_.FramesLoaded()));
+    if (name == "_xmouse")
+        return Value::Number(timeline_.MouseX());
+    if (name == "_ymouse")
+        return Value::Number(timeline_.MouseY());
     return {};
 }
 
-Value Machine::LookUp(Context* context, std::string_view name) {
-    if (name == "this") return context ? context->self : Value::Of(root_);
-    if (name == "_root" || name == "_level0" || name == "_parent") return Value::Of(root_);
-    if (name == "_global") return Value::Of(global_);
+Value Machine::LookUp(Context* context, std::string_view name)
+{
+    if (name == "this")
+        return context ? context->self : Value::Of(root_);
+    if (name == "_root" || name == "_level0" || name == "_parent")
+        return Value::Of(root_);
+    if (name == "_global")
+        return Value::Of(global_);
     for (Object* scope = context ? context->activation : nullptr; scope; scope = scope->scopeParent)
-        if (const Value* value = scope->Find(name)) return *value;
-    if (const Value* value = root_->Find(name)) return *value;
+        if (const Value* value = scope->Find(name))
+            return *value;
+    if (const Value* value = root_->Find(name))
+        return *value;
     Value property = TimelineProperty(name);
-    if (!property.IsUndefined()) return property;
-    if (const Value* value = global_->Find(name)) return *value;
+    if (!property.IsUndefined())
+        return property;
+    if (const Value* value = global_->Find(name))
+        return *value;
     return {};
 }
 
-bool Machine::ResolvePath(Context* context, const std::string& path, Object*& holder, std::string& name) {
+bool Machine::ResolvePath(Context* context, const std::string& path, Object*& holder,
+                          std::string& name)
+{
     std::string normal = path;
-    bool fromRoot = !normal.empty() && normal.front() == '/';
-    if (fromRoot) normal.erase(0, 1);
+    bool from_root = !normal.empty() && normal.front() == '/';
+    if (from_root)
+        normal.erase(0, 1);
     std::replace(normal.begin(), normal.end(), '/', '.');
     std::replace(normal.begin(), normal.end(), ':', '.');
     std::vector<std::string> parts;
     for (size_t begin = 0;;) {
         size_t dot = normal.find('.', begin);
-        parts.push_back(normal.substr(begin, dot == std::string::npos ? std::string::npos : dot - begin));
-        if (dot == std::string::npos) break;
+        parts.push_back(
+            normal.substr(begin, dot == std::string::npos ? std::string::npos : dot - begin));
+        if (dot == std::string::npos)
+            break;
         begin = dot + 1;
     }
     name = parts.back();
     if (parts.size() == 1) {
-        holder = fromRoot ? root_ : nullptr;
+        holder = from_root ? root_ : nullptr;
         return !name.empty();
     }
-    Value current = fromRoot ? GetMember(Value::Of(root_), parts[0]) : LookUp(context, parts[0]);
-    for (size_t i = 1; i + 1 < parts.size(); ++i) current = GetMember(current, parts[i]);
+    Value current = from_root ? GetMember(Value::Of(root_), parts[0]) : LookUp(context, parts[0]);
+    for (size_t i = 1; i + 1 < parts.size(); ++i)
+        current = GetMember(current, parts[i]);
     holder = current.type == Value::Type::Object ? current.object : nullptr;
     return holder != nullptr && !name.empty();
 }
 
-static bool IsPath(std::string_view name) { return name.find_first_of("./:") != std::string_view::npos; }
+static bool IsPath(std::string_view name)
+{
+    return name.find_first_of("./:") != std::string_view::npos;
+}
 
-Value Machine::GetVariableIn(Context& context, const std::string& name) {
-    if (!IsPath(name)) return LookUp(&context, name);
+Value Machine::GetVariableIn(Context& context, const std::string& name)
+{
+    if (!IsPath(name))
+        return LookUp(&context, name);
     Object* holder = nullptr;
     std::string member;
-    if (!ResolvePath(&context, name, holder, member)) return {};
+    if (!ResolvePath(&context, name, holder, member))
+        return {};
     return holder ? GetMember(Value::Of(holder), member) : LookUp(&context, member);
 }
 
-void Machine::SetVariableIn(Context& context, const std::string& name, Value value) {
+void Machine::SetVariableIn(Context& context, const std::string& name, Value value)
+{
     if (IsPath(name)) {
         Object* holder = nullptr;
         std::string member;
-        if (ResolvePath(&context, name, holder, member) && holder) SetMember(Value::Of(holder), member, std::move(value));
+        if (ResolvePath(&context, name, holder, member) && holder)
+            SetMember(Value::Of(holder), member, std::move(value));
         return;
     }
     for (Object* scope = context.activation; scope; scope = scope->scopeParent) {
@@ -338,45 +418,59 @@ void Machine::SetVariableIn(Context& context, const std::string& name, Value val
     root_->Set(name, std::move(value));
 }
 
-Value Machine::GetMember(const Value& target, std::string_view name) {
+Value Machine::GetMember(const Value& target, std::string_view name)
+{
     if (target.type == Value::Type::String && name == "length")
         return Value::Number(static_cast<double>(target.string->size()));
-    if (target.type != Value::Type::Object) return {};
-    if (const Value* value = target.object->Find(name)) return *value;
-    if (target.object->GetKind() == Object::Kind::Timeline) return TimelineProperty(name);
+    if (target.type != Value::Type::Object)
+        return {};
+    if (const Value* value = target.object->Find(name))
+        return *value;
+    if (target.object->GetKind() == Object::Kind::Timeline)
+        return TimelineProperty(name);
     return {};
 }
 
-void Machine::SetMember(const Value& target, std::string_view name, Value value) {
-    if (target.type != Value::Type::Object) return;
+void Machine::SetMember(const Value& target, std::string_view name, Value value)
+{
+    if (target.type != Value::Type::Object)
+        return;
     Object* object = target.object;
     object->Set(name, std::move(value));
-    if (object->GetKind() != Object::Kind::Array) return;
+    if (object->GetKind() != Object::Kind::Array)
+        return;
     Value index = Value::String(std::string(name));
     double number = ToNumber(index, 7);
     const Value* length = object->Find("length");
-    if (number >= 0 && number == std::floor(number) && length && length->type == Value::Type::Number &&
-        number >= length->number)
+    if (number >= 0 && number == std::floor(number) && length &&
+        length->type == Value::Type::Number && number >= length->number)
         object->Set("length", Value::Number(number + 1));
 }
 
-std::optional<std::string> Machine::GetVariable(const std::string& path) {
+std::optional<std::string> Machine::GetVariable(const std::string& path)
+{
     Object* holder = nullptr;
     std::string name;
-    if (!ResolvePath(nullptr, path, holder, name)) return std::nullopt;
+    if (!ResolvePath(nullptr, path, holder, name))
+        return std::nullopt;
     Value value = holder ? GetMember(Value::Of(holder), name) : LookUp(nullptr, name);
-    if (value.IsUndefined()) return std::nullopt;
+    if (value.IsUndefined())
+        return std::nullopt;
     return ToString(value, version_);
 }
 
-bool Machine::SetVariable(const std::string& path, const std::string& value) {
+bool Machine::SetVariable(const std::string& path, const std::string& value)
+{
     Object* holder = nullptr;
     std::string name;
-    if (!ResolvePath(nullptr, path, holder, name)) return false;
-    Value text = Value::String(value.size() > MaximumStringLength ? value.substr(0, MaximumStringLength) : value);
-    if (!holder) return root_->Set(name, std::move(text));
+    if (!ResolvePath(nullptr, path, holder, name))
+        return false;
+    Value text = Value::String(
+        value.size() > MaximumStringLength ? value.substr(0, MaximumStringLength) : value);
+    if (!holder)
+        return root_->Set(name, std::move(text));
     SetMember(Value::Of(holder), name, std::move(text));
     return true;
 }
 
-}  // namespace zn::swf::avm1
+} // namespace zn::swf::avm1

@@ -20,19 +20,20 @@ namespace zn::swf::avm1 {
 class TimelineControl {
 public:
     virtual ~TimelineControl() = default;
-    virtual void GotoFrame(size_t frame) = 0;  // 0-based; past the end goes to the last frame
+    virtual void GotoFrame(size_t frame) = 0; // 0-based; past the end goes to the last frame
     virtual bool GotoLabel(const std::string& label) = 0;
     virtual void SetPlaying(bool playing) = 0;
-    virtual void StepFrame(int delta) = 0;               // next or previous frame, and stop
-    virtual size_t CurrentFrame() const = 0;             // 0-based
+    virtual void StepFrame(int delta) = 0;   // next or previous frame, and stop
+    virtual size_t CurrentFrame() const = 0; // 0-based
     virtual size_t TotalFrames() const = 0;
     virtual size_t FramesLoaded() const = 0;
     virtual void GetUrl(const std::string& url, const std::string& target) = 0;
-    virtual std::string CallExternal(const std::string& name, const std::vector<ExternalValue>& arguments) = 0;
+    virtual std::string CallExternal(const std::string& name,
+                                     const std::vector<ExternalValue>& arguments) = 0;
     // Work the timeline did for the script since the last call (placements applied, frames
     // searched), which the script's budget pays for: a goto can cost far more than one action.
     virtual size_t TakeWork() = 0;
-    virtual double MouseX() const = 0;  // in stage pixels
+    virtual double MouseX() const = 0; // in stage pixels
     virtual double MouseY() const = 0;
 };
 
@@ -54,21 +55,21 @@ public:
     void NewBudget();
     void RunBlock(const ActionBlock& block);
     // Null when no callback of that name was registered.
-    std::optional<ExternalValue> InvokeCallback(const std::string& name, const std::vector<ExternalValue>& arguments);
+    std::optional<ExternalValue> InvokeCallback(const std::string& name,
+                                                const std::vector<ExternalValue>& arguments);
     std::vector<std::string> CallbackNames() const;
 
     // Dotted paths from the main timeline ("flv.volume", "_root.flv.volume"); null when undefined.
     std::optional<std::string> GetVariable(const std::string& path);
     bool SetVariable(const std::string& path, const std::string& value);
 
-
 private:
     struct Context {
-        ActionBlock block;  // keeps the code alive while it runs, whatever the host does meanwhile
+        ActionBlock block; // keeps the code alive while it runs, whatever the host does meanwhile
         size_t start = 0, end = 0;
         std::shared_ptr<const std::vector<std::string>> constants;
         std::vector<Value> registers;
-        Object* activation = nullptr;  // null on the timeline
+        Object* activation = nullptr; // null on the timeline
         Value self;
         size_t stackBase = 0;
         Value returned;
@@ -119,4 +120,4 @@ private:
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
 
-}  // namespace zn::swf::avm1
+} // namespace zn::swf::avm1

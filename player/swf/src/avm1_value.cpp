@@ -9,62 +9,77 @@
 
 namespace zn::swf::avm1 {
 
-Value Value::String(std::string s) { return String(std::make_shared<const std::string>(std::move(s))); }
+Value Value::String(std::string s)
+{
+    return String(std::make_shared<const std::string>(std::move(s)));
+}
 
-const Value* Object::Find(std::string_view name) const {
+const Value* Object::Find(std::string_view name) const
+{
     auto it = members_.find(name);
     return it == members_.end() ? nullptr : &it->second;
 }
 
-bool Object::Set(std::string_view name, Value value) {
+bool Object::Set(std::string_view name, Value value)
+{
     auto it = members_.find(name);
     if (it != members_.end()) {
         it->second = std::move(value);
         return true;
     }
-    if (!heap_.TakeMember()) return false;
+    if (!heap_.TakeMember())
+        return false;
     members_.emplace(std::string(name), std::move(value));
     return true;
 }
 
-bool Object::Remove(std::string_view name) {
+bool Object::Remove(std::string_view name)
+{
     auto it = members_.find(name);
-    if (it == members_.end()) return false;
+    if (it == members_.end())
+        return false;
     members_.erase(it);
     heap_.ReturnMember();
     return true;
 }
 
-Object* Heap::New(Object::Kind kind) {
-    if (objects_.size() >= MaximumObjects) return nullptr;
+Object* Heap::New(Object::Kind kind)
+{
+    if (objects_.size() >= MaximumObjects)
+        return nullptr;
     objects_.push_back(std::make_unique<Object>(*this, kind));
     return objects_.back().get();
 }
 
-double ToNumber(const Value& value, uint8_t version) {
-    const double notANumber = std::nan("");
+double ToNumber(const Value& value, uint8_t version)
+{
+    const double not_a_number = std::nan("");
     switch (value.type) {
     case Value::Type::Undefined:
-    case Value::Type::Null: return version >= 7 ? notANumber : 0;
+    case Value::Type::Null: return version >= 7 ? not_a_number : 0;
     case Value::Type::Boolean: return value.boolean ? 1 : 0;
     case Value::Type::Number: return value.number;
-    case Value::Type::Object: return notANumber;
+    case Value::Type::Object: return not_a_number;
     case Value::Type::String: {
         const std::string& text = *value.string;
         size_t begin = text.find_first_not_of(" \t\r\n");
-        if (begin == std::string::npos) return version >= 7 ? notANumber : 0;
+        if (begin == std::string::npos)
+            return version >= 7 ? not_a_number : 0;
         const char* start = text.c_str() + begin;
         char* stop = nullptr;
         double number = std::strtod(start, &stop);
-        if (stop == start) return notANumber;
-        while (*stop && std::strchr(" \t\r\n", *stop)) ++stop;
-        return *stop ? notANumber : number;
+        if (stop == start)
+            return not_a_number;
+        while (*stop && std::strchr(" \t\r\n", *stop))
+            ++stop;
+        return *stop ? not_a_number : number;
     }
     }
-    return notANumber;
+    return not_a_number;
 }
 
-bool ToBoolean(const Value& value, uint8_t version) {
+bool ToBoolean(const Value& value, uint8_t version)
+{
     switch (value.type) {
     case Value::Type::Undefined:
     case Value::Type::Null: return false;
@@ -72,7 +87,8 @@ bool ToBoolean(const Value& value, uint8_t version) {
     case Value::Type::Number: return value.number != 0 && !std::isnan(value.number);
     case Value::Type::Object: return true;
     case Value::Type::String:
-        if (version >= 7) return !value.string->empty();
+        if (version >= 7)
+            return !value.string->empty();
         {
             double number = ToNumber(value, version);
             return number != 0 && !std::isnan(number);
@@ -81,7 +97,8 @@ bool ToBoolean(const Value& value, uint8_t version) {
     return false;
 }
 
-std::string ToString(const Value& value, uint8_t version) {
+std::string ToString(const Value& value, uint8_t version)
+{
     switch (value.type) {
     case Value::Type::Undefined: return version >= 7 ? "undefined" : "";
     case Value::Type::Null: return "null";
@@ -89,16 +106,20 @@ std::string ToString(const Value& value, uint8_t version) {
     case Value::Type::Number: return FormatNumber(value.number);
     case Value::Type::String: return *value.string;
     case Value::Type::Object:
-        if (value.object->IsCallable()) return "[type Function]";
-        if (value.object->GetKind() == Object::Kind::Timeline) return "_level0";
+        if (value.object->IsCallable())
+            return "[type Function]";
+        if (value.object->GetKind() == Object::Kind::Timeline)
+            return "_level0";
         if (value.object->GetKind() == Object::Kind::Array) {
             std::string text;
             const Value* length = value.object->Find("length");
             double count = length && length->type == Value::Type::Number ? length->number : 0;
             for (double i = 0; i < count && text.size() < 4096; ++i) {
-                if (i > 0) text += ',';
+                if (i > 0)
+                    text += ',';
                 const Value* element = value.object->Find(FormatNumber(i));
-                if (element && element->type != Value::Type::Object) text += ToString(*element, version);
+                if (element && element->type != Value::Type::Object)
+                    text += ToString(*element, version);
             }
             return text;
         }
@@ -107,15 +128,20 @@ std::string ToString(const Value& value, uint8_t version) {
     return {};
 }
 
-int32_t ToInt32(double number) {
-    if (!std::isfinite(number)) return 0;
+int32_t ToInt32(double number)
+{
+    if (!std::isfinite(number))
+        return 0;
     double wrapped = std::fmod(std::trunc(number), 4294967296.0);
-    if (wrapped < 0) wrapped += 4294967296.0;
+    if (wrapped < 0)
+        wrapped += 4294967296.0;
     return static_cast<int32_t>(static_cast<uint32_t>(wrapped));
 }
 
-bool StrictlyEquals(const Value& a, const Value& b) {
-    if (a.type != b.type) return false;
+bool StrictlyEquals(const Value& a, const Value& b)
+{
+    if (a.type != b.type)
+        return false;
     switch (a.type) {
     case Value::Type::Undefined:
     case Value::Type::Null: return true;
@@ -127,12 +153,15 @@ bool StrictlyEquals(const Value& a, const Value& b) {
     return false;
 }
 
-bool LooseEquals(const Value& a, const Value& b, uint8_t version) {
+bool LooseEquals(const Value& a, const Value& b, uint8_t version)
+{
     using T = Value::Type;
-    if (a.type == b.type) return StrictlyEquals(a, b);
-    bool aNothing = a.type == T::Undefined || a.type == T::Null;
-    bool bNothing = b.type == T::Undefined || b.type == T::Null;
-    if (aNothing || bNothing) return aNothing && bNothing;
+    if (a.type == b.type)
+        return StrictlyEquals(a, b);
+    bool a_nothing = a.type == T::Undefined || a.type == T::Null;
+    bool b_nothing = b.type == T::Undefined || b.type == T::Null;
+    if (a_nothing || b_nothing)
+        return a_nothing && b_nothing;
     if (a.type == T::Object || b.type == T::Object) {
         const Value& object = a.type == T::Object ? a : b;
         const Value& other = a.type == T::Object ? b : a;
@@ -141,7 +170,8 @@ bool LooseEquals(const Value& a, const Value& b, uint8_t version) {
     return ToNumber(a, version) == ToNumber(b, version);
 }
 
-std::string TypeName(const Value& value) {
+std::string TypeName(const Value& value)
+{
     switch (value.type) {
     case Value::Type::Undefined: return "undefined";
     case Value::Type::Null: return "null";
@@ -149,11 +179,13 @@ std::string TypeName(const Value& value) {
     case Value::Type::Number: return "number";
     case Value::Type::String: return "string";
     case Value::Type::Object:
-        if (value.object->IsCallable()) return "function";
-        if (value.object->GetKind() == Object::Kind::Timeline) return "movieclip";
+        if (value.object->IsCallable())
+            return "function";
+        if (value.object->GetKind() == Object::Kind::Timeline)
+            return "movieclip";
         return "object";
     }
     return "undefined";
 }
 
-}  // namespace zn::swf::avm1
+} // namespace zn::swf::avm1

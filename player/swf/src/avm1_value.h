@@ -26,17 +26,54 @@ struct Value {
     SharedString string;
     Object* object = nullptr;
 
-    static Value Null() { Value v; v.type = Type::Null; return v; }
-    static Value Boolean(bool b) { Value v; v.type = Type::Boolean; v.boolean = b; return v; }
-    static Value Number(double n) { Value v; v.type = Type::Number; v.number = n; return v; }
+    static Value Null()
+    {
+        Value v;
+        v.type = Type::Null;
+        return v;
+    }
+    static Value Boolean(bool b)
+    {
+        Value v;
+        v.type = Type::Boolean;
+        v.boolean = b;
+        return v;
+    }
+    static Value Number(double n)
+    {
+        Value v;
+        v.type = Type::Number;
+        v.number = n;
+        return v;
+    }
     static Value String(std::string s);
-    static Value String(SharedString s) { Value v; v.type = Type::String; v.string = std::move(s); return v; }
-    static Value Of(Object* o) { Value v; v.type = o ? Type::Object : Type::Undefined; v.object = o; return v; }
+    static Value String(SharedString s)
+    {
+        Value v;
+        v.type = Type::String;
+        v.string = std::move(s);
+        return v;
+    }
+    static Value Of(Object* o)
+    {
+        Value v;
+        v.type = o ? Type::Object : Type::Undefined;
+        v.object = o;
+        return v;
+    }
     bool IsUndefined() const { return type == Type::Undefined; }
 };
 
 enum class Native : uint8_t {
-    None, ExternalCall, ExternalAddCallback, Play, Stop, GotoAndPlay, GotoAndStop, NextFrame, PreviousFrame,
+    None,
+    ExternalCall,
+    ExternalAddCallback,
+    Play,
+    Stop,
+    GotoAndPlay,
+    GotoAndStop,
+    NextFrame,
+    PreviousFrame,
 };
 
 struct FunctionParameterSlot {
@@ -52,7 +89,7 @@ struct FunctionCode {
     uint8_t registerCount = 0;
     uint16_t flags = 0;
     std::shared_ptr<const std::vector<std::string>> constants;
-    Object* scope = nullptr;  // the activation the function was defined in, null on a timeline
+    Object* scope = nullptr; // the activation the function was defined in, null on a timeline
 };
 
 class Heap;
@@ -73,7 +110,7 @@ public:
 
     std::optional<FunctionCode> code;
     Native native = Native::None;
-    Object* scopeParent = nullptr;  // activations: the enclosing activation
+    Object* scopeParent = nullptr; // activations: the enclosing activation
 
 private:
     Heap& heap_;
@@ -106,4 +143,4 @@ bool LooseEquals(const Value& a, const Value& b, uint8_t version);
 bool StrictlyEquals(const Value& a, const Value& b);
 std::string TypeName(const Value& value);
 
-}  // namespace zn::swf::avm1
+} // namespace zn::swf::avm1

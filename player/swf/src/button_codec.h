@@ -11,4 +11,4 @@ namespace zn::swf {
 bool ReadButton(ByteReader& in, Button& button);
 void WriteButton(ByteWriter& out, const Button& button);
 
-}  // namespace zn::swf
+} // namespace zn::swf

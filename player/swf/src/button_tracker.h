@@ -22,20 +22,22 @@ public:
     void Reset();
     uint8_t StateOf(uint16_t depth) const;
     // The pointer is now at this stage point (twips).
-    void PointerMoved(const Movie& movie, const Timeline& timeline, double x, double y, ShapeRenderer& renderer,
-                      const RunActions& run);
-    void PointerButton(const Movie& movie, const Timeline& timeline, bool down, const RunActions& run);
+    void PointerMoved(const Movie& movie, const Timeline& timeline, double x, double y,
+                      ShapeRenderer& renderer, const RunActions& run);
+    void PointerButton(const Movie& movie, const Timeline& timeline, bool down,
+                       const RunActions& run);
     // The stage area whose buttons changed state since the last call.
     TwipsArea TakeChanges();
     bool HasChanges() const { return !changes_.empty; }
 
 private:
     void SetState(const Movie& movie, const Timeline& timeline, uint16_t depth, uint8_t state);
-    void Run(const Movie& movie, const Timeline& timeline, uint16_t depth, uint16_t condition, const RunActions& run);
+    void Run(const Movie& movie, const Timeline& timeline, uint16_t depth, uint16_t condition,
+             const RunActions& run);
 
-    std::map<uint16_t, uint8_t> states_;  // by depth; buttons not listed are up
+    std::map<uint16_t, uint8_t> states_; // by depth; buttons not listed are up
     std::optional<uint16_t> hovered_, pressed_;
     TwipsArea changes_;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -5,7 +5,8 @@
 
 namespace zn::swf {
 
-bool ByteReader::Take(size_t count) {
+bool ByteReader::Take(size_t count)
+{
     Align();
     if (failed_ || count > size_ - position_) {
         failed_ = true;
@@ -14,27 +15,35 @@ bool ByteReader::Take(size_t count) {
     return true;
 }
 
-uint8_t ByteReader::U8() {
-    if (!Take(1)) return 0;
+uint8_t ByteReader::U8()
+{
+    if (!Take(1))
+        return 0;
     return data_[position_++];
 }
 
-uint16_t ByteReader::U16() {
-    if (!Take(2)) return 0;
+uint16_t ByteReader::U16()
+{
+    if (!Take(2))
+        return 0;
     uint16_t value = static_cast<uint16_t>(data_[position_] | data_[position_ + 1] << 8);
     position_ += 2;
     return value;
 }
 
-uint32_t ByteReader::U32() {
-    if (!Take(4)) return 0;
+uint32_t ByteReader::U32()
+{
+    if (!Take(4))
+        return 0;
     uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | data_[position_ + i];
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | data_[position_ + i];
     position_ += 4;
     return value;
 }
 
-double ByteReader::F64() {
+double ByteReader::F64()
+{
     uint64_t high = U32();
     uint64_t low = U32();
     uint64_t bits = high << 32 | low;
@@ -43,15 +52,18 @@ double ByteReader::F64() {
     return value;
 }
 
-float ByteReader::F32() {
+float ByteReader::F32()
+{
     uint32_t bits = U32();
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
-std::string ByteReader::String() {
-    if (!Take(0)) return {};
+std::string ByteReader::String()
+{
+    if (!Take(0))
+        return {};
     const void* end = std::memchr(data_ + position_, 0, size_ - position_);
     if (!end) {
         failed_ = true;
@@ -63,11 +75,14 @@ std::string ByteReader::String() {
     return text;
 }
 
-void ByteReader::Skip(size_t count) {
-    if (Take(count)) position_ += count;
+void ByteReader::Skip(size_t count)
+{
+    if (Take(count))
+        position_ += count;
 }
 
-uint32_t ByteReader::Bits(unsigned count) {
+uint32_t ByteReader::Bits(unsigned count)
+{
     uint32_t value = 0;
     for (unsigned i = 0; i < count; ++i) {
         if (bitCount_ == 0) {
@@ -84,11 +99,14 @@ uint32_t ByteReader::Bits(unsigned count) {
     return value;
 }
 
-int32_t ByteReader::SignedBits(unsigned count) {
-    if (count == 0) return 0;
+int32_t ByteReader::SignedBits(unsigned count)
+{
+    if (count == 0)
+        return 0;
     uint32_t value = Bits(count);
-    if (count < 32 && (value & (1u << (count - 1)))) value |= ~0u << count;
+    if (count < 32 && (value & (1u << (count - 1))))
+        value |= ~0u << count;
     return static_cast<int32_t>(value);
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

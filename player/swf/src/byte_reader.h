@@ -21,9 +21,9 @@ public:
     uint16_t U16();
     uint32_t U32();
     int16_t S16() { return static_cast<int16_t>(U16()); }
-    double F64();    // the action format's double: two little-endian words, high word first
+    double F64(); // the action format's double: two little-endian words, high word first
     float F32();
-    std::string String();  // zero-terminated
+    std::string String(); // zero-terminated
     void Skip(size_t count);
 
     // Bit fields, most significant bit first; byte reads realign first.
@@ -42,4 +42,4 @@ private:
     unsigned bitCount_ = 0;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

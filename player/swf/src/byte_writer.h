@@ -13,19 +13,23 @@ public:
     void U16(uint16_t value);
     void U32(uint32_t value);
     void F64(double value);
-    void String(std::string_view text);  // zero-terminated
+    void String(std::string_view text); // zero-terminated
     void Bytes(const uint8_t* data, size_t size);
     void Bytes(const std::vector<uint8_t>& data) { Bytes(data.data(), data.size()); }
 
     void Bits(uint32_t value, unsigned count);
     void SignedBits(int32_t value, unsigned count) { Bits(static_cast<uint32_t>(value), count); }
-    void Align();  // pads the bit field to a byte; byte writes do it themselves
+    void Align(); // pads the bit field to a byte; byte writes do it themselves
 
     // Bits needed to hold every value as a signed field (at least 1).
     static unsigned SignedBitsNeeded(std::initializer_list<int32_t> values);
     static unsigned UnsignedBitsNeeded(uint32_t value);
 
-    std::vector<uint8_t> Take() { Align(); return std::move(bytes_); }
+    std::vector<uint8_t> Take()
+    {
+        Align();
+        return std::move(bytes_);
+    }
 
 private:
     std::vector<uint8_t> bytes_;
@@ -33,4 +37,4 @@ private:
     unsigned bitCount_ = 0;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -7,58 +7,73 @@
 namespace zn::swf {
 namespace {
 
-std::vector<const ButtonRecord*> RecordsIn(const Button& button, uint8_t states) {
+std::vector<const ButtonRecord*> RecordsIn(const Button& button, uint8_t states)
+{
     std::vector<const ButtonRecord*> records;
     for (const ButtonRecord& record : button.records)
-        if (record.states & states) records.push_back(&record);
-    std::stable_sort(records.begin(), records.end(),
-                     [](const ButtonRecord* a, const ButtonRecord* b) { return a->depth < b->depth; });
+        if (record.states & states)
+            records.push_back(&record);
+    std::stable_sort(
+        records.begin(), records.end(),
+        [](const ButtonRecord* a, const ButtonRecord* b) { return a->depth < b->depth; });
     return records;
 }
 
-const Shape* FindShape(const Movie& movie, uint16_t id) {
+const Shape* FindShape(const Movie& movie, uint16_t id)
+{
     auto it = movie.shapes.find(id);
     return it == movie.shapes.end() ? nullptr : it->second.get();
 }
 
-const Button* FindButton(const Movie& movie, uint16_t id) {
+const Button* FindButton(const Movie& movie, uint16_t id)
+{
     auto it = movie.buttons.find(id);
     return it == movie.buttons.end() ? nullptr : it->second.get();
 }
 
-}  // namespace
+} // namespace
 
-ColorTransform Combine(const ColorTransform& o, const ColorTransform& i) {
-    auto multiply = [](int outer, int inner) { return static_cast<int16_t>(std::clamp(outer * inner / 256, -32768, 32767)); };
-    auto add = [](int outerMultiply, int innerAdd, int outerAdd) {
-        return static_cast<int16_t>(std::clamp(outerMultiply * innerAdd / 256 + outerAdd, -32768, 32767));
+ColorTransform Combine(const ColorTransform& o, const ColorTransform& i)
+{
+    auto multiply = [](int outer, int inner) {
+        return static_cast<int16_t>(std::clamp(outer * inner / 256, -32768, 32767));
     };
-    return {multiply(o.redMultiply, i.redMultiply), multiply(o.greenMultiply, i.greenMultiply),
-            multiply(o.blueMultiply, i.blueMultiply), multiply(o.alphaMultiply, i.alphaMultiply),
-            add(o.redMultiply, i.redAdd, o.redAdd), add(o.greenMultiply, i.greenAdd, o.greenAdd),
-            add(o.blueMultiply, i.blueAdd, o.blueAdd), add(o.alphaMultiply, i.alphaAdd, o.alphaAdd)};
+    auto add = [](int outerMultiply, int innerAdd, int outerAdd) {
+        return static_cast<int16_t>(
+            std::clamp(outerMultiply * innerAdd / 256 + outerAdd, -32768, 32767));
+    };
+    return {
+        multiply(o.redMultiply, i.redMultiply),    multiply(o.greenMultiply, i.greenMultiply),
+        multiply(o.blueMultiply, i.blueMultiply),  multiply(o.alphaMultiply, i.alphaMultiply),
+        add(o.redMultiply, i.redAdd, o.redAdd),    add(o.greenMultiply, i.greenAdd, o.greenAdd),
+        add(o.blueMultiply, i.blueAdd, o.blueAdd), add(o.alphaMultiply, i.alphaAdd, o.alphaAdd)};
 }
 
-void DrawCharacter(const Movie& movie, const PlacedCharacter& placed, ShapeRenderer& renderer, ImageView target,
-                   PixelRect clip, RenderBudget& budget) {
+void DrawCharacter(const Movie& movie, const PlacedCharacter& placed, ShapeRenderer& renderer,
+                   ImageView target, PixelRect clip, RenderBudget& budget)
+{
     if (const Shape* shape = FindShape(movie, placed.character)) {
         renderer.Draw(*shape, placed.transform, placed.colors, target, clip, budget);
         return;
     }
     const Button* button = FindButton(movie, placed.character);
-    if (!button) return;
+    if (!button)
+        return;
     for (const ButtonRecord* record : RecordsIn(*button, placed.buttonState)) {
         // Buttons show shapes only; a button inside a button would let a movie nest without end.
         if (const Shape* shape = FindShape(movie, record->character))
-            renderer.Draw(*shape, placed.transform.Then(record->matrix), Combine(placed.colors, record->colorTransform),
-                          target, clip, budget);
+            renderer.Draw(*shape, placed.transform.Then(record->matrix),
+                          Combine(placed.colors, record->colorTransform), target, clip, budget);
     }
 }
 
-PixelRect CharacterBounds(const Movie& movie, uint16_t character, const Affine& transform) {
-    if (const Shape* shape = FindShape(movie, character)) return PlacedBounds(shape->edgeBounds, transform);
+PixelRect CharacterBounds(const Movie& movie, uint16_t character, const Affine& transform)
+{
+    if (const Shape* shape = FindShape(movie, character))
+        return PlacedBounds(shape->edgeBounds, transform);
     const Button* button = FindButton(movie, character);
-    if (!button) return {};
+    if (!button)
+        return {};
     PixelRect bounds;
     for (const ButtonRecord& record : button->records)
         if (const Shape* shape = FindShape(movie, record.character))
@@ -67,22 +82,26 @@ PixelRect CharacterBounds(const Movie& movie, uint16_t character, const Affine& 
 }
 
 bool ButtonHit(const Movie& movie, uint16_t character, const Matrix& placement, double x, double y,
-               ShapeRenderer& renderer) {
+               ShapeRenderer& renderer)
+{
     const Button* button = FindButton(movie, character);
-    if (!button) return false;
+    if (!button)
+        return false;
     // The point's own pixel, rendered at one pixel per twip: covered more than half means inside.
     ViewTransform view{1.0, 0.5 - x, 0.5 - y};
     ColorTransform opaque{0, 0, 0, 0, 255, 255, 255, 255};
     for (const ButtonRecord* record : RecordsIn(*button, ButtonRecord::HitTest)) {
         const Shape* shape = FindShape(movie, record->character);
-        if (!shape) continue;
+        if (!shape)
+            continue;
         uint32_t pixel = 0;
         RenderBudget budget;
-        renderer.Draw(*shape, Affine::Compose(placement, view).Then(record->matrix), opaque, {&pixel, 1, 1, 1},
-                      {0, 0, 1, 1}, budget);
-        if (PixelAlpha(pixel) >= 128) return true;
+        renderer.Draw(*shape, Affine::Compose(placement, view).Then(record->matrix), opaque,
+                      {&pixel, 1, 1, 1}, {0, 0, 1, 1}, budget);
+        if (PixelAlpha(pixel) >= 128)
+            return true;
     }
     return false;
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -12,13 +12,13 @@ namespace zn::swf {
 
 struct PlacedCharacter {
     uint16_t character = 0;
-    Affine transform;             // from the character's twips to target pixels
+    Affine transform; // from the character's twips to target pixels
     ColorTransform colors;
     uint8_t buttonState = ButtonRecord::Up;
 };
 
-void DrawCharacter(const Movie& movie, const PlacedCharacter& placed, ShapeRenderer& renderer, ImageView target,
-                   PixelRect clip, RenderBudget& budget);
+void DrawCharacter(const Movie& movie, const PlacedCharacter& placed, ShapeRenderer& renderer,
+                   ImageView target, PixelRect clip, RenderBudget& budget);
 // Everything the character can show, in any state.
 PixelRect CharacterBounds(const Movie& movie, uint16_t character, const Affine& transform);
 // Whether a stage point (twips) falls on the button's hit area; false for anything but a button.
@@ -28,4 +28,4 @@ bool ButtonHit(const Movie& movie, uint16_t character, const Matrix& placement, 
 // `outer` applied after `inner`.
 ColorTransform Combine(const ColorTransform& outer, const ColorTransform& inner);
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -5,9 +5,13 @@
 
 namespace zn::swf {
 
-Compositor::~Compositor() { Release(); }
+Compositor::~Compositor()
+{
+    Release();
+}
 
-void Compositor::Release() {
+void Compositor::Release()
+{
     if (memory_) {
         SelectObject(memory_, previous_);
         DeleteDC(memory_);
@@ -21,18 +25,21 @@ void Compositor::Release() {
     width_ = height_ = 0;
 }
 
-bool Compositor::EnsureBuffer(HDC destination, int width, int height) {
-    if (bitmap_ && width <= width_ && height <= height_) return true;
+bool Compositor::EnsureBuffer(HDC destination, int width, int height)
+{
+    if (bitmap_ && width <= width_ && height <= height_)
+        return true;
     Release();
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, as the renderer writes
+    info.bmiHeader.biHeight = -height; // top-down, as the renderer writes
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     bitmap_ = CreateDIBSection(destination, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    if (!bitmap_) return false;
+    if (!bitmap_)
+        return false;
     memory_ = CreateCompatibleDC(destination);
     if (!memory_) {
         Release();
@@ -44,15 +51,20 @@ bool Compositor::EnsureBuffer(HDC destination, int width, int height) {
     return true;
 }
 
-bool Compositor::Paint(const MoviePlayer& player, HDC destination, const RECT& view, bool opaque) {
-    if (!destination) return false;
+bool Compositor::Paint(const MoviePlayer& player, HDC destination, const RECT& view, bool opaque)
+{
+    if (!destination)
+        return false;
     RECT clip;
     int kind = GetClipBox(destination, &clip);
-    if (kind == ERROR) return false;
+    if (kind == ERROR)
+        return false;
     RECT area;
-    if (kind == NULLREGION || !IntersectRect(&area, &clip, &view)) return true;  // nothing of the view shows
+    if (kind == NULLREGION || !IntersectRect(&area, &clip, &view))
+        return true; // nothing of the view shows
     int width = area.right - area.left, height = area.bottom - area.top;
-    if (!EnsureBuffer(destination, width, height)) return false;
+    if (!EnsureBuffer(destination, width, height))
+        return false;
 
     ImageView target{static_cast<uint32_t*>(bits_), width, height, width_};
     RenderOptions options;
@@ -65,7 +77,8 @@ bool Compositor::Paint(const MoviePlayer& player, HDC destination, const RECT& v
     GdiFlush();
 
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return AlphaBlend(destination, area.left, area.top, width, height, memory_, 0, 0, width, height, blend) != FALSE;
+    return AlphaBlend(destination, area.left, area.top, width, height, memory_, 0, 0, width, height,
+                      blend) != FALSE;
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

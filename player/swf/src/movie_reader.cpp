@@ -19,46 +19,57 @@ struct MovieReader::Inflater {
     bool open = false;
     bool ended = false;
     Inflater() { open = inflateInit(&stream) == Z_OK; }
-    ~Inflater() {
-        if (open) inflateEnd(&stream);
+    ~Inflater()
+    {
+        if (open)
+            inflateEnd(&stream);
     }
 };
 
 namespace {
 
 constexpr size_t HeaderBytes = 8;
-constexpr size_t LongestStageRecord = 17 + 4;  // a RECT of 31-bit fields, the rate, the count
+constexpr size_t LongestStageRecord = 17 + 4; // a RECT of 31-bit fields, the rate, the count
 
-PlaceCommand ReadPlaceObject(ByteReader& in) {
+PlaceCommand ReadPlaceObject(ByteReader& in)
+{
     PlaceCommand place;
     place.version = 1;
     place.character = in.U16();
     place.depth = in.U16();
     place.matrix = ReadMatrix(in);
-    if (in.Remaining() > 0) place.colorTransform = ReadColorTransform(in, false);
+    if (in.Remaining() > 0)
+        place.colorTransform = ReadColorTransform(in, false);
     return place;
 }
 
-PlaceCommand ReadPlaceObject2(ByteReader& in) {
+PlaceCommand ReadPlaceObject2(ByteReader& in)
+{
     PlaceCommand place;
     uint8_t flags = in.U8();
     place.move = flags & 0x01;
     place.depth = in.U16();
-    if (flags & 0x02) place.character = in.U16();
-    if (flags & 0x04) place.matrix = ReadMatrix(in);
-    if (flags & 0x08) place.colorTransform = ReadColorTransform(in, true);
-    if (flags & 0x10) place.ratio = in.U16();
-    if (flags & 0x20) place.name = in.String();
+    if (flags & 0x02)
+        place.character = in.U16();
+    if (flags & 0x04)
+        place.matrix = ReadMatrix(in);
+    if (flags & 0x08)
+        place.colorTransform = ReadColorTransform(in, true);
+    if (flags & 0x10)
+        place.ratio = in.U16();
+    if (flags & 0x20)
+        place.name = in.String();
     // Clip depth and clip actions follow; masks and clip events are not played.
     return place;
 }
 
-}  // namespace
+} // namespace
 
 MovieReader::MovieReader() = default;
 MovieReader::~MovieReader() = default;
 
-void MovieReader::Append(std::span<const uint8_t> bytes) {
+void MovieReader::Append(std::span<const uint8_t> bytes)
+{
     const uint8_t* data = bytes.data();
     size_t size = bytes.size();
     if (state_ == State::WaitingForHeader) {
@@ -66,23 +77,31 @@ void MovieReader::Append(std::span<const uint8_t> bytes) {
         signature_.insert(signature_.end(), data, data + take);
         data += take;
         size -= take;
-        if (signature_.size() < HeaderBytes) return;
+        if (signature_.size() < HeaderBytes)
+            return;
         ParseHeader();
     }
-    if (state_ != State::Reading) return;
+    if (state_ != State::Reading)
+        return;
     AppendBody(data, size);
     ParseTags();
 }
 
-void MovieReader::Finish() {
-    if (state_ == State::WaitingForHeader) state_ = State::Failed;
-    if (state_ != State::Reading) return;
+void MovieReader::Finish()
+{
+    if (state_ == State::WaitingForHeader)
+        state_ = State::Failed;
+    if (state_ != State::Reading)
+        return;
     finishing_ = true;
-    if (!stageRead_) ParseTags();
-    if (state_ == State::Reading) Complete();
+    if (!stageRead_)
+        ParseTags();
+    if (state_ == State::Reading)
+        Complete();
 }
 
-void MovieReader::ParseHeader() {
+void MovieReader::ParseHeader()
+{
     bool compressed = signature_[0] == 'C';
     if ((signature_[0] != 'F' && !compressed) || signature_[1] != 'W' || signature_[2] != 'S') {
         state_ = State::Failed;
@@ -103,11 +122,13 @@ void MovieReader::ParseHeader() {
     state_ = State::Reading;
 }
 
-void MovieReader::AppendBody(const uint8_t* data, size_t size) {
+void MovieReader::AppendBody(const uint8_t* data, size_t size)
+{
     // The declared length bounds the movie; bytes past it (or past the engine's limit) are not part of it.
-    size_t limit = std::min<size_t>(MaximumMovieBytes, movie_->header.declaredLength > HeaderBytes
-                                                           ? movie_->header.declaredLength - HeaderBytes
-                                                           : 0);
+    size_t limit =
+        std::min<size_t>(MaximumMovieBytes, movie_->header.declaredLength > HeaderBytes
+                                                ? movie_->header.declaredLength - HeaderBytes
+                                                : 0);
     if (parsed_ > 65536 && parsed_ * 2 > body_.size()) {
         body_.erase(body_.begin(), body_.begin() + static_cast<std::ptrdiff_t>(parsed_));
         parsed_ = 0;
@@ -129,15 +150,19 @@ void MovieReader::AppendBody(const uint8_t* data, size_t size) {
         size_t produced = static_cast<size_t>(z.next_out - chunk);
         body_.insert(body_.end(), chunk, chunk + produced);
         bodyReceived_ += produced;
-        if (result == Z_STREAM_END || (result != Z_OK && result != Z_BUF_ERROR)) inflater_->ended = true;
-        if (result == Z_BUF_ERROR && produced == 0) break;
+        if (result == Z_STREAM_END || (result != Z_OK && result != Z_BUF_ERROR))
+            inflater_->ended = true;
+        if (result == Z_BUF_ERROR && produced == 0)
+            break;
     }
 }
 
-void MovieReader::ParseTags() {
+void MovieReader::ParseTags()
+{
     size_t available = body_.size() - parsed_;
     if (!stageRead_) {
-        if (available < LongestStageRecord && !finishing_) return;  // wait for the whole stage record
+        if (available < LongestStageRecord && !finishing_)
+            return; // wait for the whole stage record
         ByteReader in(body_.data() + parsed_, available);
         movie_->header.stage = ReadRect(in);
         movie_->header.frameRate = in.U16();
@@ -151,30 +176,32 @@ void MovieReader::ParseTags() {
     }
     while (state_ == State::Reading) {
         ByteReader in(body_.data() + parsed_, body_.size() - parsed_);
-        uint16_t codeAndLength = in.U16();
-        size_t length = codeAndLength & 0x3F;
-        if (length == 0x3F) length = in.U32();
-        if (in.Failed() || length > in.Remaining()) return;  // the tag is not all here yet
-        uint16_t code = codeAndLength >> 6;
-        const uint8_t* tagBody = in.Current();
+        uint16_t code_and_length = in.U16();
+        size_t length = code_and_length & 0x3F;
+        if (length == 0x3F)
+            length = in.U32();
+        if (in.Failed() || length > in.Remaining())
+            return; // the tag is not all here yet
+        uint16_t code = code_and_length >> 6;
+        const uint8_t* tag_body = in.Current();
         parsed_ += in.Position() + length;
-        ParseTag(code, tagBody, length);
+        ParseTag(code, tag_body, length);
     }
 }
 
-void MovieReader::ParseTag(uint16_t code, const uint8_t* body, size_t length) {
+void MovieReader::ParseTag(uint16_t code, const uint8_t* body, size_t length)
+{
     ByteReader in(body, length);
     switch (code) {
-    case tag::End:
-        Complete();
-        return;
+    case tag::End: Complete(); return;
     case tag::ShowFrame:
         movie_->frames.push_back(std::move(pending_));
         pending_ = {};
         return;
     case tag::SetBackgroundColor: {
         Rgba color = ReadRgb(in);
-        if (!in.Failed() && !movie_->background) movie_->background = color;
+        if (!in.Failed() && !movie_->background)
+            movie_->background = color;
         return;
     }
     case tag::DefineShape:
@@ -183,48 +210,58 @@ void MovieReader::ParseTag(uint16_t code, const uint8_t* body, size_t length) {
         auto shape = std::make_shared<Shape>();
         shape->id = in.U16();
         shape->version = code == tag::DefineShape ? 1 : code == tag::DefineShape2 ? 2 : 3;
-        if (ReadShapeBody(in, *shape) && !movie_->shapes.contains(shape->id) && !movie_->buttons.contains(shape->id))
+        if (ReadShapeBody(in, *shape) && !movie_->shapes.contains(shape->id) &&
+            !movie_->buttons.contains(shape->id))
             movie_->shapes.emplace(shape->id, std::move(shape));
         return;
     }
     case tag::DefineButton2: {
         auto button = std::make_shared<Button>();
-        if (ReadButton(in, *button) && !movie_->buttons.contains(button->id) && !movie_->shapes.contains(button->id))
+        if (ReadButton(in, *button) && !movie_->buttons.contains(button->id) &&
+            !movie_->shapes.contains(button->id))
             movie_->buttons.emplace(button->id, std::move(button));
         return;
     }
     case tag::PlaceObject:
     case tag::PlaceObject2: {
         PlaceCommand place = code == tag::PlaceObject ? ReadPlaceObject(in) : ReadPlaceObject2(in);
-        if (!in.Failed()) pending_.commands.push_back(std::move(place));
+        if (!in.Failed())
+            pending_.commands.push_back(std::move(place));
         return;
     }
     case tag::RemoveObject:
     case tag::RemoveObject2: {
         RemoveCommand remove;
         remove.version = code == tag::RemoveObject ? 1 : 2;
-        if (code == tag::RemoveObject) remove.character = in.U16();
+        if (code == tag::RemoveObject)
+            remove.character = in.U16();
         remove.depth = in.U16();
-        if (!in.Failed()) pending_.commands.push_back(remove);
+        if (!in.Failed())
+            pending_.commands.push_back(remove);
         return;
     }
     case tag::DoAction:
-        pending_.actions.push_back(std::make_shared<const std::vector<uint8_t>>(body, body + length));
+        pending_.actions.push_back(
+            std::make_shared<const std::vector<uint8_t>>(body, body + length));
         return;
     case tag::FrameLabel: {
         std::string label = in.String();
-        if (!in.Failed()) pending_.label = std::move(label);
+        if (!in.Failed())
+            pending_.label = std::move(label);
         return;
     }
     default:
-        if (std::find(movie_->skippedTags.begin(), movie_->skippedTags.end(), code) == movie_->skippedTags.end())
+        if (std::find(movie_->skippedTags.begin(), movie_->skippedTags.end(), code) ==
+            movie_->skippedTags.end())
             movie_->skippedTags.push_back(code);
         return;
     }
 }
 
-void MovieReader::Complete() {
-    if (!pending_.commands.empty() || !pending_.actions.empty()) movie_->frames.push_back(std::move(pending_));
+void MovieReader::Complete()
+{
+    if (!pending_.commands.empty() || !pending_.actions.empty())
+        movie_->frames.push_back(std::move(pending_));
     pending_ = {};
     movie_->complete = true;
     state_ = State::Complete;
@@ -234,11 +271,12 @@ void MovieReader::Complete() {
     inflater_.reset();
 }
 
-std::shared_ptr<const Movie> ReadMovie(std::span<const uint8_t> bytes) {
+std::shared_ptr<const Movie> ReadMovie(std::span<const uint8_t> bytes)
+{
     MovieReader reader;
     reader.Append(bytes);
     reader.Finish();
     return reader.GetMovie();
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

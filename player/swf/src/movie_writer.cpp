@@ -13,17 +13,20 @@
 
 namespace zn::swf {
 
-uint32_t ShapeBuilder::AddFill(Rgba color) {
+uint32_t ShapeBuilder::AddFill(Rgba color)
+{
     styles_.fills.push_back({FillStyle::Kind::Solid, color});
     return static_cast<uint32_t>(styles_.fills.size());
 }
 
-uint32_t ShapeBuilder::AddLine(uint16_t widthTwips, Rgba color) {
+uint32_t ShapeBuilder::AddLine(uint16_t widthTwips, Rgba color)
+{
     styles_.lines.push_back({widthTwips, color});
     return static_cast<uint32_t>(styles_.lines.size());
 }
 
-ShapeBuilder& ShapeBuilder::Styles(uint32_t fill0, uint32_t fill1, uint32_t line) {
+ShapeBuilder& ShapeBuilder::Styles(uint32_t fill0, uint32_t fill1, uint32_t line)
+{
     ShapeRecord record;
     record.kind = ShapeRecord::Kind::StyleChange;
     record.fill0 = fill0;
@@ -33,8 +36,10 @@ ShapeBuilder& ShapeBuilder::Styles(uint32_t fill0, uint32_t fill1, uint32_t line
     return *this;
 }
 
-ShapeBuilder& ShapeBuilder::MoveTo(int32_t x, int32_t y) {
-    if (!records_.empty() && records_.back().kind == ShapeRecord::Kind::StyleChange && !records_.back().hasMove) {
+ShapeBuilder& ShapeBuilder::MoveTo(int32_t x, int32_t y)
+{
+    if (!records_.empty() && records_.back().kind == ShapeRecord::Kind::StyleChange &&
+        !records_.back().hasMove) {
         records_.back().hasMove = true;
         records_.back().moveX = x;
         records_.back().moveY = y;
@@ -51,7 +56,8 @@ ShapeBuilder& ShapeBuilder::MoveTo(int32_t x, int32_t y) {
     return *this;
 }
 
-ShapeBuilder& ShapeBuilder::LineTo(int32_t x, int32_t y) {
+ShapeBuilder& ShapeBuilder::LineTo(int32_t x, int32_t y)
+{
     ShapeRecord record;
     record.kind = ShapeRecord::Kind::StraightEdge;
     record.anchorX = x - x_;
@@ -62,7 +68,8 @@ ShapeBuilder& ShapeBuilder::LineTo(int32_t x, int32_t y) {
     return *this;
 }
 
-ShapeBuilder& ShapeBuilder::CurveTo(int32_t controlX, int32_t controlY, int32_t x, int32_t y) {
+ShapeBuilder& ShapeBuilder::CurveTo(int32_t controlX, int32_t controlY, int32_t x, int32_t y)
+{
     ShapeRecord record;
     record.kind = ShapeRecord::Kind::CurvedEdge;
     record.controlX = controlX - x_;
@@ -75,34 +82,40 @@ ShapeBuilder& ShapeBuilder::CurveTo(int32_t controlX, int32_t controlY, int32_t 
     return *this;
 }
 
-ShapeBuilder& ShapeBuilder::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t fill) {
+ShapeBuilder& ShapeBuilder::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                                      uint32_t fill)
+{
     Styles(0, fill, 0).MoveTo(left, top);
     return LineTo(right, top).LineTo(right, bottom).LineTo(left, bottom).LineTo(left, top);
 }
 
-ShapeBuilder& ShapeBuilder::Ellipse(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t fill) {
+ShapeBuilder& ShapeBuilder::Ellipse(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t fill)
+{
     // A control point at radius / cos(pi/8) keeps each 45-degree arc on the ellipse at its ends.
     constexpr double pi = 3.14159265358979323846;
-    const double controlScale = 1.0 / std::cos(pi / 8);
+    const double control_scale = 1.0 / std::cos(pi / 8);
     Styles(0, fill, 0).MoveTo(cx + rx, cy);
     for (int i = 1; i <= 8; ++i) {
         double middle = (i - 0.5) * pi / 4, end = i * pi / 4;
-        CurveTo(cx + static_cast<int32_t>(std::lround(rx * controlScale * std::cos(middle))),
-                cy + static_cast<int32_t>(std::lround(ry * controlScale * std::sin(middle))),
+        CurveTo(cx + static_cast<int32_t>(std::lround(rx * control_scale * std::cos(middle))),
+                cy + static_cast<int32_t>(std::lround(ry * control_scale * std::sin(middle))),
                 cx + static_cast<int32_t>(std::lround(rx * std::cos(end))),
                 cy + static_cast<int32_t>(std::lround(ry * std::sin(end))));
     }
     return *this;
 }
 
-Shape ShapeBuilder::Build(uint16_t id) const {
+Shape ShapeBuilder::Build(uint16_t id) const
+{
     Shape shape;
     shape.id = id;
     shape.styles = styles_;
     shape.records = records_;
     bool alpha = false;
-    for (const FillStyle& fill : styles_.fills) alpha |= fill.color.alpha != 255;
-    for (const LineStyle& line : styles_.lines) alpha |= line.color.alpha != 255;
+    for (const FillStyle& fill : styles_.fills)
+        alpha |= fill.color.alpha != 255;
+    for (const LineStyle& line : styles_.lines)
+        alpha |= line.color.alpha != 255;
     bool many = styles_.fills.size() >= 255 || styles_.lines.size() >= 255;
     shape.version = alpha ? 3 : many ? 2 : 1;
     shape.edgeBounds = ComputeEdgeBounds(shape);
@@ -110,71 +123,89 @@ Shape ShapeBuilder::Build(uint16_t id) const {
     return shape;
 }
 
-MovieWriter::MovieWriter(int stageWidthPixels, int stageHeightPixels, double frameRate, uint8_t version) {
+MovieWriter::MovieWriter(int stageWidthPixels, int stageHeightPixels, double frameRate,
+                         uint8_t version)
+{
     header_.version = version;
     header_.stage = {0, stageWidthPixels * TwipsPerPixel, 0, stageHeightPixels * TwipsPerPixel};
     header_.frameRate = static_cast<uint16_t>(std::lround(frameRate * 256));
 }
 
-void MovieWriter::Tag(uint16_t code, const std::vector<uint8_t>& body) {
+void MovieWriter::Tag(uint16_t code, const std::vector<uint8_t>& body)
+{
     ByteWriter out;
     // Shapes and actions always take the long form, as authoring tools write them.
-    bool longForm = body.size() >= 0x3F || code == tag::DefineShape || code == tag::DefineShape2 ||
-                    code == tag::DefineShape3;
-    out.U16(static_cast<uint16_t>(code << 6 | (longForm ? 0x3F : body.size())));
-    if (longForm) out.U32(static_cast<uint32_t>(body.size()));
+    bool long_form = body.size() >= 0x3F || code == tag::DefineShape || code == tag::DefineShape2 ||
+                     code == tag::DefineShape3;
+    out.U16(static_cast<uint16_t>(code << 6 | (long_form ? 0x3F : body.size())));
+    if (long_form)
+        out.U32(static_cast<uint32_t>(body.size()));
     out.Bytes(body);
     std::vector<uint8_t> bytes = out.Take();
     tags_.insert(tags_.end(), bytes.begin(), bytes.end());
 }
 
-MovieWriter& MovieWriter::SetBackgroundColor(Rgba color) {
+MovieWriter& MovieWriter::SetBackgroundColor(Rgba color)
+{
     ByteWriter out;
     WriteRgb(out, color);
     Tag(tag::SetBackgroundColor, out.Take());
     return *this;
 }
 
-MovieWriter& MovieWriter::DefineShape(const Shape& shape) {
+MovieWriter& MovieWriter::DefineShape(const Shape& shape)
+{
     ByteWriter out;
     out.U16(shape.id);
     WriteShapeBody(out, shape);
-    Tag(shape.version == 1 ? tag::DefineShape : shape.version == 2 ? tag::DefineShape2 : tag::DefineShape3,
+    Tag(shape.version == 1   ? tag::DefineShape
+        : shape.version == 2 ? tag::DefineShape2
+                             : tag::DefineShape3,
         out.Take());
     return *this;
 }
 
-MovieWriter& MovieWriter::DefineButton(const Button& button) {
+MovieWriter& MovieWriter::DefineButton(const Button& button)
+{
     ByteWriter out;
     WriteButton(out, button);
     Tag(tag::DefineButton2, out.Take());
     return *this;
 }
 
-MovieWriter& MovieWriter::Place(const PlaceCommand& place) {
+MovieWriter& MovieWriter::Place(const PlaceCommand& place)
+{
     ByteWriter out;
     if (place.version == 1) {
         out.U16(place.character.value_or(0));
         out.U16(place.depth);
         WriteMatrix(out, place.matrix.value_or(Matrix{}));
-        if (place.colorTransform) WriteColorTransform(out, *place.colorTransform, false);
+        if (place.colorTransform)
+            WriteColorTransform(out, *place.colorTransform, false);
         Tag(tag::PlaceObject, out.Take());
         return *this;
     }
-    uint8_t flags = (place.move ? 0x01 : 0) | (place.character ? 0x02 : 0) | (place.matrix ? 0x04 : 0) |
-                    (place.colorTransform ? 0x08 : 0) | (place.ratio ? 0x10 : 0) | (place.name ? 0x20 : 0);
+    uint8_t flags = (place.move ? 0x01 : 0) | (place.character ? 0x02 : 0) |
+                    (place.matrix ? 0x04 : 0) | (place.colorTransform ? 0x08 : 0) |
+                    (place.ratio ? 0x10 : 0) | (place.name ? 0x20 : 0);
     out.U8(flags);
     out.U16(place.depth);
-    if (place.character) out.U16(*place.character);
-    if (place.matrix) WriteMatrix(out, *place.matrix);
-    if (place.colorTransform) WriteColorTransform(out, *place.colorTransform, true);
-    if (place.ratio) out.U16(*place.ratio);
-    if (place.name) out.String(*place.name);
+    if (place.character)
+        out.U16(*place.character);
+    if (place.matrix)
+        WriteMatrix(out, *place.matrix);
+    if (place.colorTransform)
+        WriteColorTransform(out, *place.colorTransform, true);
+    if (place.ratio)
+        out.U16(*place.ratio);
+    if (place.name)
+        out.String(*place.name);
     Tag(tag::PlaceObject2, out.Take());
     return *this;
 }
 
-MovieWriter& MovieWriter::PlaceObject(uint16_t character, uint16_t depth, const Matrix& matrix) {
+MovieWriter& MovieWriter::PlaceObject(uint16_t character, uint16_t depth, const Matrix& matrix)
+{
     PlaceCommand place;
     place.character = character;
     place.depth = depth;
@@ -182,40 +213,50 @@ MovieWriter& MovieWriter::PlaceObject(uint16_t character, uint16_t depth, const 
     return Place(place);
 }
 
-MovieWriter& MovieWriter::Remove(const RemoveCommand& remove) {
+MovieWriter& MovieWriter::Remove(const RemoveCommand& remove)
+{
     ByteWriter out;
-    if (remove.version == 1) out.U16(remove.character);
+    if (remove.version == 1)
+        out.U16(remove.character);
     out.U16(remove.depth);
     Tag(remove.version == 1 ? tag::RemoveObject : tag::RemoveObject2, out.Take());
     return *this;
 }
 
-MovieWriter& MovieWriter::RemoveObject(uint16_t depth) { return Remove({2, depth, 0}); }
+MovieWriter& MovieWriter::RemoveObject(uint16_t depth)
+{
+    return Remove({2, depth, 0});
+}
 
-MovieWriter& MovieWriter::FrameLabel(const std::string& label) {
+MovieWriter& MovieWriter::FrameLabel(const std::string& label)
+{
     ByteWriter out;
     out.String(label);
     Tag(tag::FrameLabel, out.Take());
     return *this;
 }
 
-MovieWriter& MovieWriter::DoAction(const std::vector<uint8_t>& actions) {
+MovieWriter& MovieWriter::DoAction(const std::vector<uint8_t>& actions)
+{
     Tag(tag::DoAction, actions);
     return *this;
 }
 
-MovieWriter& MovieWriter::ShowFrame() {
+MovieWriter& MovieWriter::ShowFrame()
+{
     Tag(tag::ShowFrame, {});
     ++frames_;
     return *this;
 }
 
-MovieWriter& MovieWriter::RawTag(uint16_t code, const std::vector<uint8_t>& body) {
+MovieWriter& MovieWriter::RawTag(uint16_t code, const std::vector<uint8_t>& body)
+{
     Tag(code, body);
     return *this;
 }
 
-std::vector<uint8_t> MovieWriter::Finish(bool compressed) const {
+std::vector<uint8_t> MovieWriter::Finish(bool compressed) const
+{
     ByteWriter body;
     WriteRect(body, header_.stage);
     body.U16(header_.frameRate);
@@ -236,24 +277,27 @@ std::vector<uint8_t> MovieWriter::Finish(bool compressed) const {
     }
     uLongf size = compressBound(static_cast<uLong>(uncompressed.size()));
     std::vector<uint8_t> packed(size);
-    compress2(packed.data(), &size, uncompressed.data(), static_cast<uLong>(uncompressed.size()), Z_BEST_COMPRESSION);
+    compress2(packed.data(), &size, uncompressed.data(), static_cast<uLong>(uncompressed.size()),
+              Z_BEST_COMPRESSION);
     packed.resize(size);
     out.Bytes(packed);
     return out.Take();
 }
 
-Matrix TranslateMatrix(int32_t x, int32_t y) {
+Matrix TranslateMatrix(int32_t x, int32_t y)
+{
     Matrix matrix;
     matrix.translateX = x;
     matrix.translateY = y;
     return matrix;
 }
 
-Matrix ScaleTranslateMatrix(double scaleX, double scaleY, int32_t x, int32_t y) {
+Matrix ScaleTranslateMatrix(double scaleX, double scaleY, int32_t x, int32_t y)
+{
     Matrix matrix = TranslateMatrix(x, y);
     matrix.scaleX = static_cast<int32_t>(std::lround(scaleX * 65536));
     matrix.scaleY = static_cast<int32_t>(std::lround(scaleY * 65536));
     return matrix;
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -30,7 +30,8 @@ struct RenderBudget {
 class Rasteriser {
 public:
     // Fills the region the edges enclose with a straight (not premultiplied) colour.
-    void Fill(const std::vector<Edge>& edges, Rgba color, ImageView target, PixelRect clip, RenderBudget& budget);
+    void Fill(const std::vector<Edge>& edges, Rgba color, ImageView target, PixelRect clip,
+              RenderBudget& budget);
 
 private:
     void Accumulate(const Edge& edge, float originX, float originY, int width, int height);
@@ -40,4 +41,4 @@ private:
     int stride_ = 0;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -19,4 +19,4 @@ void WriteColorTransform(ByteWriter& out, const ColorTransform& transform, bool 
 void WriteRgb(ByteWriter& out, Rgba color);
 void WriteRgba(ByteWriter& out, Rgba color);
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -14,43 +14,54 @@ constexpr uint8_t LinearGradientFill = 0x10;
 constexpr uint8_t RadialGradientFill = 0x12;
 constexpr uint8_t FocalGradientFill = 0x13;
 
-Rgba ReadColor(ByteReader& in, int version) { return version >= 3 ? ReadRgba(in) : ReadRgb(in); }
+Rgba ReadColor(ByteReader& in, int version)
+{
+    return version >= 3 ? ReadRgba(in) : ReadRgb(in);
+}
 
-size_t ReadStyleCount(ByteReader& in, int version) {
+size_t ReadStyleCount(ByteReader& in, int version)
+{
     size_t count = in.U8();
-    if (count == 0xFF && version >= 2) count = in.U16();
+    if (count == 0xFF && version >= 2)
+        count = in.U16();
     return count;
 }
 
-FillStyle ReadFillStyle(ByteReader& in, int version) {
+FillStyle ReadFillStyle(ByteReader& in, int version)
+{
     FillStyle fill;
     uint8_t type = in.U8();
     if (type == SolidFill) {
         fill.color = ReadColor(in, version);
-    } else if (type == LinearGradientFill || type == RadialGradientFill || type == FocalGradientFill) {
+    } else if (type == LinearGradientFill || type == RadialGradientFill ||
+               type == FocalGradientFill) {
         fill.kind = FillStyle::Kind::Gradient;
         ReadMatrix(in);
         unsigned count = in.U8() & 0x0F;
         for (unsigned i = 0; i < count; ++i) {
-            in.U8();  // ratio
+            in.U8(); // ratio
             Rgba color = ReadColor(in, version);
-            if (i == 0) fill.color = color;
+            if (i == 0)
+                fill.color = color;
         }
-        if (type == FocalGradientFill) in.U16();
+        if (type == FocalGradientFill)
+            in.U16();
     } else if (type >= 0x40 && type <= 0x43) {
         fill.kind = FillStyle::Kind::Bitmap;
         fill.color = Rgba{0, 0, 0, 0};
         in.U16();
         ReadMatrix(in);
     } else {
-        in.Skip(in.Remaining() + 1);  // an unknown fill type leaves nothing readable after it
+        in.Skip(in.Remaining() + 1); // an unknown fill type leaves nothing readable after it
     }
     return fill;
 }
 
-bool ReadStyleTables(ByteReader& in, int version, StyleTables& tables) {
+bool ReadStyleTables(ByteReader& in, int version, StyleTables& tables)
+{
     size_t fills = ReadStyleCount(in, version);
-    for (size_t i = 0; i < fills && !in.Failed(); ++i) tables.fills.push_back(ReadFillStyle(in, version));
+    for (size_t i = 0; i < fills && !in.Failed(); ++i)
+        tables.fills.push_back(ReadFillStyle(in, version));
     size_t lines = ReadStyleCount(in, version);
     for (size_t i = 0; i < lines && !in.Failed(); ++i) {
         LineStyle line;
@@ -61,7 +72,8 @@ bool ReadStyleTables(ByteReader& in, int version, StyleTables& tables) {
     return !in.Failed();
 }
 
-void WriteStyleCount(ByteWriter& out, size_t count, int version) {
+void WriteStyleCount(ByteWriter& out, size_t count, int version)
+{
     if (count >= 0xFF && version >= 2) {
         out.U8(0xFF);
         out.U16(static_cast<uint16_t>(count));
@@ -70,15 +82,19 @@ void WriteStyleCount(ByteWriter& out, size_t count, int version) {
     }
 }
 
-void WriteColor(ByteWriter& out, Rgba color, int version) {
-    if (version >= 3) WriteRgba(out, color);
-    else WriteRgb(out, color);
+void WriteColor(ByteWriter& out, Rgba color, int version)
+{
+    if (version >= 3)
+        WriteRgba(out, color);
+    else
+        WriteRgb(out, color);
 }
 
-void WriteStyleTables(ByteWriter& out, const StyleTables& tables, int version) {
+void WriteStyleTables(ByteWriter& out, const StyleTables& tables, int version)
+{
     WriteStyleCount(out, tables.fills.size(), version);
     for (const FillStyle& fill : tables.fills) {
-        out.U8(SolidFill);  // the writer makes solid fills only
+        out.U8(SolidFill); // the writer makes solid fills only
         WriteColor(out, fill.color, version);
     }
     WriteStyleCount(out, tables.lines.size(), version);
@@ -92,16 +108,19 @@ struct StyleBits {
     unsigned fill, line;
 };
 
-StyleBits BitsFor(const StyleTables& tables) {
+StyleBits BitsFor(const StyleTables& tables)
+{
     return {ByteWriter::UnsignedBitsNeeded(static_cast<uint32_t>(tables.fills.size())),
             ByteWriter::UnsignedBitsNeeded(static_cast<uint32_t>(tables.lines.size()))};
 }
 
-void WriteEdge(ByteWriter& out, const ShapeRecord& record) {
+void WriteEdge(ByteWriter& out, const ShapeRecord& record)
+{
     out.Bits(1, 1);
     if (record.kind == ShapeRecord::Kind::CurvedEdge) {
-        unsigned bits = std::max(2u, ByteWriter::SignedBitsNeeded({record.controlX, record.controlY,
-                                                                   record.anchorX, record.anchorY}));
+        unsigned bits =
+            std::max(2u, ByteWriter::SignedBitsNeeded(
+                             {record.controlX, record.controlY, record.anchorX, record.anchorY}));
         out.Bits(0, 1);
         out.Bits(bits - 2, 4);
         out.SignedBits(record.controlX, bits);
@@ -127,13 +146,15 @@ void WriteEdge(ByteWriter& out, const ShapeRecord& record) {
     }
 }
 
-}  // namespace
+} // namespace
 
-bool ReadShapeBody(ByteReader& in, Shape& shape) {
+bool ReadShapeBody(ByteReader& in, Shape& shape)
+{
     shape.bounds = ReadRect(in);
-    if (!ReadStyleTables(in, shape.version, shape.styles)) return false;
-    unsigned fillBits = in.Bits(4);
-    unsigned lineBits = in.Bits(4);
+    if (!ReadStyleTables(in, shape.version, shape.styles))
+        return false;
+    unsigned fill_bits = in.Bits(4);
+    unsigned line_bits = in.Bits(4);
     while (!in.Failed() && shape.records.size() < MaximumShapeRecords) {
         ShapeRecord record;
         if (in.Bits(1)) {
@@ -158,34 +179,41 @@ bool ReadShapeBody(ByteReader& in, Shape& shape) {
             }
         } else {
             unsigned flags = in.Bits(5);
-            if (flags == 0) break;  // end of shape
+            if (flags == 0)
+                break; // end of shape
             record.kind = ShapeRecord::Kind::StyleChange;
-            bool newStyles = flags & 0x10;
+            bool new_styles = flags & 0x10;
             if (flags & 0x01) {
                 unsigned bits = in.Bits(5);
                 record.hasMove = true;
                 record.moveX = in.SignedBits(bits);
                 record.moveY = in.SignedBits(bits);
             }
-            if (flags & 0x02) record.fill0 = in.Bits(fillBits);
-            if (flags & 0x04) record.fill1 = in.Bits(fillBits);
-            if (flags & 0x08) record.line = in.Bits(lineBits);
-            if (newStyles && shape.version >= 2) {
+            if (flags & 0x02)
+                record.fill0 = in.Bits(fill_bits);
+            if (flags & 0x04)
+                record.fill1 = in.Bits(fill_bits);
+            if (flags & 0x08)
+                record.line = in.Bits(line_bits);
+            if (new_styles && shape.version >= 2) {
                 StyleTables tables;
-                if (!ReadStyleTables(in, shape.version, tables)) break;
+                if (!ReadStyleTables(in, shape.version, tables))
+                    break;
                 record.newStyles = std::move(tables);
-                fillBits = in.Bits(4);
-                lineBits = in.Bits(4);
+                fill_bits = in.Bits(4);
+                line_bits = in.Bits(4);
             }
         }
-        if (in.Failed()) break;
+        if (in.Failed())
+            break;
         shape.records.push_back(std::move(record));
     }
     shape.edgeBounds = ComputeEdgeBounds(shape);
     return true;
 }
 
-void WriteShapeBody(ByteWriter& out, const Shape& shape) {
+void WriteShapeBody(ByteWriter& out, const Shape& shape)
+{
     WriteRect(out, shape.bounds);
     WriteStyleTables(out, shape.styles, shape.version);
     StyleBits bits = BitsFor(shape.styles);
@@ -196,23 +224,26 @@ void WriteShapeBody(ByteWriter& out, const Shape& shape) {
             WriteEdge(out, record);
             continue;
         }
-        bool newStyles = record.newStyles && shape.version >= 2;
+        bool new_styles = record.newStyles && shape.version >= 2;
         out.Bits(0, 1);
-        out.Bits(newStyles, 1);
+        out.Bits(new_styles, 1);
         out.Bits(record.line.has_value(), 1);
         out.Bits(record.fill1.has_value(), 1);
         out.Bits(record.fill0.has_value(), 1);
         out.Bits(record.hasMove, 1);
         if (record.hasMove) {
-            unsigned moveBits = ByteWriter::SignedBitsNeeded({record.moveX, record.moveY});
-            out.Bits(moveBits, 5);
-            out.SignedBits(record.moveX, moveBits);
-            out.SignedBits(record.moveY, moveBits);
+            unsigned move_bits = ByteWriter::SignedBitsNeeded({record.moveX, record.moveY});
+            out.Bits(move_bits, 5);
+            out.SignedBits(record.moveX, move_bits);
+            out.SignedBits(record.moveY, move_bits);
         }
-        if (record.fill0) out.Bits(*record.fill0, bits.fill);
-        if (record.fill1) out.Bits(*record.fill1, bits.fill);
-        if (record.line) out.Bits(*record.line, bits.line);
-        if (newStyles) {
+        if (record.fill0)
+            out.Bits(*record.fill0, bits.fill);
+        if (record.fill1)
+            out.Bits(*record.fill1, bits.fill);
+        if (record.line)
+            out.Bits(*record.line, bits.line);
+        if (new_styles) {
             out.Align();
             WriteStyleTables(out, *record.newStyles, shape.version);
             bits = BitsFor(*record.newStyles);
@@ -220,27 +251,30 @@ void WriteShapeBody(ByteWriter& out, const Shape& shape) {
             out.Bits(bits.line, 4);
         }
     }
-    out.Bits(0, 6);  // end of shape
+    out.Bits(0, 6); // end of shape
     out.Align();
 }
 
-TwipsRect ComputeEdgeBounds(const Shape& shape) {
-    int64_t xMin = std::numeric_limits<int64_t>::max(), yMin = xMin;
-    int64_t xMax = std::numeric_limits<int64_t>::min(), yMax = xMax;
+TwipsRect ComputeEdgeBounds(const Shape& shape)
+{
+    int64_t x_min = std::numeric_limits<int64_t>::max(), y_min = x_min;
+    int64_t x_max = std::numeric_limits<int64_t>::min(), y_max = x_max;
     int64_t x = 0, y = 0;
     auto include = [&](int64_t px, int64_t py) {
-        xMin = std::min(xMin, px);
-        xMax = std::max(xMax, px);
-        yMin = std::min(yMin, py);
-        yMax = std::max(yMax, py);
+        x_min = std::min(x_min, px);
+        x_max = std::max(x_max, px);
+        y_min = std::min(y_min, py);
+        y_max = std::max(y_max, py);
     };
     int widest = 0;
-    for (const LineStyle& line : shape.styles.lines) widest = std::max<int>(widest, line.width);
+    for (const LineStyle& line : shape.styles.lines)
+        widest = std::max<int>(widest, line.width);
     for (const ShapeRecord& record : shape.records) {
         switch (record.kind) {
         case ShapeRecord::Kind::StyleChange:
             if (record.newStyles)
-                for (const LineStyle& line : record.newStyles->lines) widest = std::max<int>(widest, line.width);
+                for (const LineStyle& line : record.newStyles->lines)
+                    widest = std::max<int>(widest, line.width);
             if (record.hasMove) {
                 x = record.moveX;
                 y = record.moveY;
@@ -254,20 +288,21 @@ TwipsRect ComputeEdgeBounds(const Shape& shape) {
             break;
         case ShapeRecord::Kind::CurvedEdge:
             include(x, y);
-            include(x + record.controlX, y + record.controlY);  // the curve stays inside its hull
+            include(x + record.controlX, y + record.controlY); // the curve stays inside its hull
             x += record.controlX + record.anchorX;
             y += record.controlY + record.anchorY;
             include(x, y);
             break;
         }
     }
-    if (xMin > xMax) return {};
+    if (x_min > x_max)
+        return {};
     int64_t margin = widest / 2;
-    auto clampTwips = [](int64_t v) {
+    auto clamp_twips = [](int64_t v) {
         return static_cast<int32_t>(std::clamp<int64_t>(v, -(int64_t(1) << 30), int64_t(1) << 30));
     };
-    return {clampTwips(xMin - margin), clampTwips(xMax + margin), clampTwips(yMin - margin),
-            clampTwips(yMax + margin)};
+    return {clamp_twips(x_min - margin), clamp_twips(x_max + margin), clamp_twips(y_min - margin),
+            clamp_twips(y_max + margin)};
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -17,4 +17,4 @@ void WriteShapeBody(ByteWriter& out, const Shape& shape);
 // The edges' own bounds, widened by the widest stroke.
 TwipsRect ComputeEdgeBounds(const Shape& shape);
 
-}  // namespace zn::swf
+} // namespace zn::swf

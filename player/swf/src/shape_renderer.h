@@ -16,17 +16,17 @@ struct ViewTransform {
 
 // A placement matrix composed with the view, as doubles.
 struct Affine {
-    double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;  // x' = a x + c y + tx, y' = b x + d y + ty
+    double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0; // x' = a x + c y + tx, y' = b x + d y + ty
     static Affine Compose(const Matrix& placement, const ViewTransform& view);
-    Affine Then(const Matrix& inner) const;  // this transform applied after `inner`
+    Affine Then(const Matrix& inner) const; // this transform applied after `inner`
     Point Apply(double x, double y) const;
-    double Scale() const;  // how much lengths grow, for stroke widths
+    double Scale() const; // how much lengths grow, for stroke widths
 };
 
 class ShapeRenderer {
 public:
-    void Draw(const Shape& shape, const Affine& transform, const ColorTransform& colors, ImageView target,
-              PixelRect clip, RenderBudget& budget);
+    void Draw(const Shape& shape, const Affine& transform, const ColorTransform& colors,
+              ImageView target, PixelRect clip, RenderBudget& budget);
 
 private:
     Rasteriser rasteriser_;
@@ -36,4 +36,4 @@ private:
 // anti-aliasing; empty for an empty rectangle.
 PixelRect PlacedBounds(const TwipsRect& bounds, const Affine& transform);
 
-}  // namespace zn::swf
+} // namespace zn::swf

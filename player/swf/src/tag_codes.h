@@ -19,4 +19,4 @@ inline constexpr uint16_t DefineShape3 = 32;
 inline constexpr uint16_t DefineButton2 = 34;
 inline constexpr uint16_t FrameLabel = 43;
 
-}  // namespace zn::swf::tag
+} // namespace zn::swf::tag

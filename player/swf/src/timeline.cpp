@@ -8,13 +8,17 @@
 
 namespace zn::swf {
 
-void TwipsArea::Include(const TwipsRect& rect) {
-    if (rect.Empty()) return;
+void TwipsArea::Include(const TwipsRect& rect)
+{
+    if (rect.Empty())
+        return;
     Include(TwipsArea{rect.xMin, rect.yMin, rect.xMax, rect.yMax, false});
 }
 
-void TwipsArea::Include(const TwipsArea& area) {
-    if (area.empty) return;
+void TwipsArea::Include(const TwipsArea& area)
+{
+    if (area.empty)
+        return;
     if (empty) {
         *this = area;
         return;
@@ -25,20 +29,25 @@ void TwipsArea::Include(const TwipsArea& area) {
     yMax = std::max(yMax, area.yMax);
 }
 
-TwipsRect PlacedTwips(const Movie& movie, const Instance& instance) {
+TwipsRect PlacedTwips(const Movie& movie, const Instance& instance)
+{
     ViewTransform twips{1.0, 0, 0};
-    PixelRect r = CharacterBounds(movie, instance.character, Affine::Compose(instance.matrix, twips));
+    PixelRect r =
+        CharacterBounds(movie, instance.character, Affine::Compose(instance.matrix, twips));
     return {r.left, r.right, r.top, r.bottom};
 }
 
-void Timeline::Reset() {
+void Timeline::Reset()
+{
     list_.clear();
     current_.reset();
     changes_ = {};
 }
 
-size_t Timeline::Goto(const Movie& movie, size_t target) {
-    if (target >= movie.frames.size()) return 0;
+size_t Timeline::Goto(const Movie& movie, size_t target)
+{
+    if (target >= movie.frames.size())
+        return 0;
     std::map<uint16_t, Instance> before = list_;
     size_t from = 0;
     if (current_ && target >= *current_) {
@@ -54,34 +63,36 @@ size_t Timeline::Goto(const Movie& movie, size_t target) {
     current_ = target;
 
     // Everything that differs repaints where it was and where it is now.
-    auto oldIt = before.begin();
-    auto newIt = list_.begin();
-    while (oldIt != before.end() || newIt != list_.end()) {
-        if (newIt == list_.end() || (oldIt != before.end() && oldIt->first < newIt->first)) {
-            changes_.Include(PlacedTwips(movie, oldIt->second));
-            ++oldIt;
-        } else if (oldIt == before.end() || newIt->first < oldIt->first) {
-            changes_.Include(PlacedTwips(movie, newIt->second));
-            ++newIt;
+    auto old_it = before.begin();
+    auto new_it = list_.begin();
+    while (old_it != before.end() || new_it != list_.end()) {
+        if (new_it == list_.end() || (old_it != before.end() && old_it->first < new_it->first)) {
+            changes_.Include(PlacedTwips(movie, old_it->second));
+            ++old_it;
+        } else if (old_it == before.end() || new_it->first < old_it->first) {
+            changes_.Include(PlacedTwips(movie, new_it->second));
+            ++new_it;
         } else {
-            if (!(oldIt->second == newIt->second)) {
-                changes_.Include(PlacedTwips(movie, oldIt->second));
-                changes_.Include(PlacedTwips(movie, newIt->second));
+            if (!(old_it->second == new_it->second)) {
+                changes_.Include(PlacedTwips(movie, old_it->second));
+                changes_.Include(PlacedTwips(movie, new_it->second));
             }
-            ++oldIt;
-            ++newIt;
+            ++old_it;
+            ++new_it;
         }
     }
     return work + list_.size();
 }
 
-TwipsArea Timeline::TakeChanges() {
+TwipsArea Timeline::TakeChanges()
+{
     TwipsArea changes = changes_;
     changes_ = {};
     return changes;
 }
 
-void Timeline::Apply(const Frame& frame) {
+void Timeline::Apply(const Frame& frame)
+{
     for (const DisplayCommand& command : frame.commands) {
         if (const auto* remove = std::get_if<RemoveCommand>(&command)) {
             list_.erase(remove->depth);
@@ -91,18 +102,24 @@ void Timeline::Apply(const Frame& frame) {
         auto existing = list_.find(place.depth);
         Instance instance;
         if (place.move) {
-            if (existing == list_.end()) continue;  // nothing there to move
+            if (existing == list_.end())
+                continue; // nothing there to move
             instance = existing->second;
         } else if (!place.character) {
             continue;
         }
-        if (place.character) instance.character = *place.character;
-        if (place.matrix) instance.matrix = *place.matrix;
-        if (place.colorTransform) instance.colorTransform = *place.colorTransform;
-        if (place.ratio) instance.ratio = *place.ratio;
-        if (place.name) instance.name = *place.name;
+        if (place.character)
+            instance.character = *place.character;
+        if (place.matrix)
+            instance.matrix = *place.matrix;
+        if (place.colorTransform)
+            instance.colorTransform = *place.colorTransform;
+        if (place.ratio)
+            instance.ratio = *place.ratio;
+        if (place.name)
+            instance.name = *place.name;
         list_[place.depth] = instance;
     }
 }
 
-}  // namespace zn::swf
+} // namespace zn::swf

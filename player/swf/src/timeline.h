@@ -51,4 +51,4 @@ private:
 // The stage area a placed character covers, in any state.
 TwipsRect PlacedTwips(const Movie& movie, const Instance& instance);
 
-}  // namespace zn::swf
+} // namespace zn::swf

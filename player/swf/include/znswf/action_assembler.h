@@ -14,14 +14,19 @@ namespace zn::swf {
 
 struct Null {};
 struct Undefined {};
-struct Register { uint8_t number; };
-struct Constant { uint16_t index; };
+struct Register {
+    uint8_t number;
+};
+struct Constant {
+    uint16_t index;
+};
 // One pushed value; an int pushes an Integer, a double a Double.
-using PushValue = std::variant<std::string, const char*, int, double, bool, Null, Undefined, Register, Constant>;
+using PushValue =
+    std::variant<std::string, const char*, int, double, bool, Null, Undefined, Register, Constant>;
 
 struct FunctionParameter {
     std::string name;
-    uint8_t reg = 0;  // DefineFunction2 only; 0 keeps the parameter as a named local
+    uint8_t reg = 0; // DefineFunction2 only; 0 keeps the parameter as a named local
 };
 
 class ActionAssembler {
@@ -32,17 +37,20 @@ public:
     ActionAssembler& Op(Action action);
     ActionAssembler& Push(std::initializer_list<PushValue> values);
     ActionAssembler& PushFloat(float value);
-    ActionAssembler& GotoFrame(uint16_t frame);  // 0-based
+    ActionAssembler& GotoFrame(uint16_t frame); // 0-based
     ActionAssembler& GotoLabel(const std::string& label);
     ActionAssembler& GotoFrame2(bool play);
     ActionAssembler& GetUrl(const std::string& url, const std::string& target);
     ActionAssembler& GetUrl2(uint8_t flags = 0);
     ActionAssembler& ConstantPool(const std::vector<std::string>& constants);
     ActionAssembler& StoreRegister(uint8_t reg);
-    ActionAssembler& DefineFunction(const std::string& name, const std::vector<std::string>& parameters,
+    ActionAssembler& DefineFunction(const std::string& name,
+                                    const std::vector<std::string>& parameters,
                                     const ActionAssembler& body);
-    ActionAssembler& DefineFunction2(const std::string& name, const std::vector<FunctionParameter>& parameters,
-                                     uint8_t registerCount, uint16_t flags, const ActionAssembler& body);
+    ActionAssembler& DefineFunction2(const std::string& name,
+                                     const std::vector<FunctionParameter>& parameters,
+                                     uint8_t registerCount, uint16_t flags,
+                                     const ActionAssembler& body);
 
     Label NewLabel();
     ActionAssembler& Bind(Label label);
@@ -56,7 +64,8 @@ public:
     // Leaves flash.external.ExternalInterface on the stack.
     ActionAssembler& PushExternalInterface();
     // ExternalInterface.call(name, arguments...); leaves the result on the stack.
-    ActionAssembler& CallExternal(const std::string& name, std::initializer_list<PushValue> arguments);
+    ActionAssembler& CallExternal(const std::string& name,
+                                  std::initializer_list<PushValue> arguments);
     // ExternalInterface.addCallback(name, null, <the function in variable functionVariable>); leaves the result.
     ActionAssembler& AddCallback(const std::string& name, const std::string& functionVariable);
     // name = value on the current timeline.
@@ -69,15 +78,15 @@ public:
 
 private:
     struct Fixup {
-        size_t at;       // where the 16-bit offset goes
-        size_t from;     // the offset is relative to this position (the end of the branch action)
+        size_t at;   // where the 16-bit offset goes
+        size_t from; // the offset is relative to this position (the end of the branch action)
         Label label;
     };
     void Record(Action action, const std::vector<uint8_t>& payload);
 
     std::vector<uint8_t> code_;
-    std::vector<size_t> labels_;  // position of each label, or npos while unbound
+    std::vector<size_t> labels_; // position of each label, or npos while unbound
     std::vector<Fixup> fixups_;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -82,8 +82,16 @@ enum class Action : uint8_t {
 
 // Push value types.
 enum class PushType : uint8_t {
-    String = 0, Float = 1, Null = 2, Undefined = 3, Register = 4, Boolean = 5, Double = 6,
-    Integer = 7, Constant8 = 8, Constant16 = 9,
+    String = 0,
+    Float = 1,
+    Null = 2,
+    Undefined = 3,
+    Register = 4,
+    Boolean = 5,
+    Double = 6,
+    Integer = 7,
+    Constant8 = 8,
+    Constant16 = 9,
 };
 
 // DefineFunction2 flags (the little-endian 16-bit field).
@@ -97,6 +105,6 @@ inline constexpr uint16_t SuppressSuper = 0x0020;
 inline constexpr uint16_t PreloadRoot = 0x0040;
 inline constexpr uint16_t PreloadParent = 0x0080;
 inline constexpr uint16_t PreloadGlobal = 0x0100;
-}  // namespace function_flags
+} // namespace function_flags
 
-}  // namespace zn::swf
+} // namespace zn::swf

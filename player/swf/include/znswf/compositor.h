@@ -33,4 +33,4 @@ private:
     int width_ = 0, height_ = 0;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -46,4 +46,4 @@ std::optional<ExternalInvocation> DecodeExternalInvocation(std::string_view xml)
 // significant digits, NaN, Infinity, -Infinity.
 std::string FormatNumber(double value);
 
-}  // namespace zn::swf
+} // namespace zn::swf

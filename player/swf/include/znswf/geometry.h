@@ -27,13 +27,17 @@ struct PixelRect {
     bool Empty() const { return right <= left || bottom <= top; }
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    PixelRect United(const PixelRect& other) const {
-        if (Empty()) return other;
-        if (other.Empty()) return *this;
-        return {std::min(left, other.left), std::min(top, other.top),
-                std::max(right, other.right), std::max(bottom, other.bottom)};
+    PixelRect United(const PixelRect& other) const
+    {
+        if (Empty())
+            return other;
+        if (other.Empty())
+            return *this;
+        return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                std::max(bottom, other.bottom)};
     }
-    PixelRect Intersected(const PixelRect& other) const {
+    PixelRect Intersected(const PixelRect& other) const
+    {
         PixelRect r{std::max(left, other.left), std::max(top, other.top),
                     std::min(right, other.right), std::min(bottom, other.bottom)};
         return r.Empty() ? PixelRect{} : r;
@@ -53,7 +57,8 @@ struct Matrix {
 struct ColorTransform {
     int16_t redMultiply = 256, greenMultiply = 256, blueMultiply = 256, alphaMultiply = 256;
     int16_t redAdd = 0, greenAdd = 0, blueAdd = 0, alphaAdd = 0;
-    Rgba Apply(Rgba c) const {
+    Rgba Apply(Rgba c) const
+    {
         auto channel = [](int value, int multiply, int add) {
             return static_cast<uint8_t>(std::clamp(value * multiply / 256 + add, 0, 255));
         };
@@ -63,4 +68,4 @@ struct ColorTransform {
     friend bool operator==(const ColorTransform&, const ColorTransform&) = default;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -24,7 +24,7 @@ struct FillStyle {
 };
 
 struct LineStyle {
-    uint16_t width = 20;  // twips; 0 is a hairline, drawn one pixel wide
+    uint16_t width = 20; // twips; 0 is a hairline, drawn one pixel wide
     Rgba color;
     friend bool operator==(const LineStyle&, const LineStyle&) = default;
 };
@@ -41,7 +41,7 @@ struct ShapeRecord {
     Kind kind = Kind::StraightEdge;
     // StyleChange
     bool hasMove = false;
-    int32_t moveX = 0, moveY = 0;  // absolute, in shape twips
+    int32_t moveX = 0, moveY = 0; // absolute, in shape twips
     std::optional<uint32_t> fill0, fill1, line;
     std::optional<StyleTables> newStyles;
     // StraightEdge uses the anchor delta; CurvedEdge both.
@@ -51,8 +51,8 @@ struct ShapeRecord {
 
 struct Shape {
     uint16_t id = 0;
-    int version = 1;       // 1, 2 or 3 for DefineShape, DefineShape2, DefineShape3
-    TwipsRect bounds;      // as declared in the file
+    int version = 1;  // 1, 2 or 3 for DefineShape, DefineShape2, DefineShape3
+    TwipsRect bounds; // as declared in the file
     StyleTables styles;
     std::vector<ShapeRecord> records;
     // Computed from the edges themselves (with the widest stroke), because declared
@@ -79,8 +79,10 @@ struct ButtonAction {
                               DragOut = 0x0010, DragOver = 0x0020, ReleaseOutside = 0x0040;
     uint16_t conditions = 0;
     ActionBlock actions;
-    friend bool operator==(const ButtonAction& a, const ButtonAction& b) {
-        return a.conditions == b.conditions && (a.actions == b.actions || (a.actions && b.actions && *a.actions == *b.actions));
+    friend bool operator==(const ButtonAction& a, const ButtonAction& b)
+    {
+        return a.conditions == b.conditions &&
+               (a.actions == b.actions || (a.actions && b.actions && *a.actions == *b.actions));
     }
 };
 
@@ -93,7 +95,7 @@ struct Button {
 };
 
 struct PlaceCommand {
-    int version = 2;  // 1 for PlaceObject, 2 for PlaceObject2
+    int version = 2; // 1 for PlaceObject, 2 for PlaceObject2
     uint16_t depth = 0;
     bool move = false;
     std::optional<uint16_t> character;
@@ -105,7 +107,7 @@ struct PlaceCommand {
 };
 
 struct RemoveCommand {
-    int version = 2;  // 1 for RemoveObject (which names the character), 2 for RemoveObject2
+    int version = 2; // 1 for RemoveObject (which names the character), 2 for RemoveObject2
     uint16_t depth = 0;
     uint16_t character = 0;
     friend bool operator==(const RemoveCommand&, const RemoveCommand&) = default;
@@ -124,18 +126,18 @@ struct MovieHeader {
     bool compressed = false;
     uint32_t declaredLength = 0;
     TwipsRect stage;
-    uint16_t frameRate = 12 << 8;  // 8.8 fixed point frames per second
+    uint16_t frameRate = 12 << 8; // 8.8 fixed point frames per second
     uint16_t declaredFrameCount = 0;
 };
 
 struct Movie {
     MovieHeader header;
-    std::optional<Rgba> background;  // the first SetBackgroundColor; later ones are ignored
+    std::optional<Rgba> background; // the first SetBackgroundColor; later ones are ignored
     std::map<uint16_t, std::shared_ptr<const Shape>> shapes;
     std::map<uint16_t, std::shared_ptr<const Button>> buttons;
     std::vector<Frame> frames;
-    std::vector<uint16_t> skippedTags;  // codes of tags read past unparsed, in order, once each
+    std::vector<uint16_t> skippedTags; // codes of tags read past unparsed, in order, once each
     bool complete = false;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -43,11 +43,11 @@ struct RenderOptions {
 };
 
 struct InputState {
-    int mouseX = 0, mouseY = 0;  // view pixels
+    int mouseX = 0, mouseY = 0; // view pixels
     bool mouseDown = false;
-    unsigned lastKey = 0;        // virtual-key code of the last key down
+    unsigned lastKey = 0; // virtual-key code of the last key down
     unsigned lastCharacter = 0;
-    unsigned events = 0;         // how many input calls arrived
+    unsigned events = 0; // how many input calls arrived
 };
 
 class MoviePlayer {
@@ -62,9 +62,9 @@ public:
     void Append(std::span<const uint8_t> bytes);
     void EndLoad();
     void Load(std::span<const uint8_t> bytes);
-    bool HasMovie() const;       // a header was read
-    bool LoadComplete() const;   // EndLoad was called or the movie's end was read
-    bool LoadFailed() const;     // the bytes were not a movie
+    bool HasMovie() const;     // a header was read
+    bool LoadComplete() const; // EndLoad was called or the movie's end was read
+    bool LoadFailed() const;   // the bytes were not a movie
     const Movie* GetMovie() const;
 
     // The clock is the host's: call Advance once per frame interval.
@@ -76,7 +76,7 @@ public:
     // The view that InvalidateRect rectangles and mouse positions refer to.
     void SetViewSize(int width, int height);
     void Render(ImageView target, const RenderOptions& options = {}) const;
-    Rgba BackgroundColor() const;  // white until the movie sets one
+    Rgba BackgroundColor() const; // white until the movie sets one
 
     // Playback. GotoFrame, Rewind, Forward and Back keep the playing state.
     void Play();
@@ -116,4 +116,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

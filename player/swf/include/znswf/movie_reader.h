@@ -42,10 +42,10 @@ private:
     void Complete();
 
     State state_ = State::WaitingForHeader;
-    std::vector<uint8_t> signature_;  // the first eight bytes
-    std::vector<uint8_t> body_;       // uncompressed bytes after them, not yet parsed
-    size_t bodyReceived_ = 0;         // all uncompressed bytes after the first eight so far
-    size_t parsed_ = 0;               // offset into body_
+    std::vector<uint8_t> signature_; // the first eight bytes
+    std::vector<uint8_t> body_;      // uncompressed bytes after them, not yet parsed
+    size_t bodyReceived_ = 0;        // all uncompressed bytes after the first eight so far
+    size_t parsed_ = 0;              // offset into body_
     bool stageRead_ = false;
     bool finishing_ = false;
     std::unique_ptr<Inflater> inflater_;
@@ -56,4 +56,4 @@ private:
 // Reads a whole movie; null when the bytes do not start like one.
 std::shared_ptr<const Movie> ReadMovie(std::span<const uint8_t> bytes);
 
-}  // namespace zn::swf
+} // namespace zn::swf

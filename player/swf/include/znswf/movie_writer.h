@@ -25,9 +25,11 @@ public:
     ShapeBuilder& CurveTo(int32_t controlX, int32_t controlY, int32_t x, int32_t y);
 
     // Closed outlines filled from the inside (fill1 side of a clockwise outline on screen).
-    ShapeBuilder& Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t fill);
+    ShapeBuilder& Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                            uint32_t fill);
     // An ellipse of eight quadratic curves.
-    ShapeBuilder& Ellipse(int32_t centreX, int32_t centreY, int32_t radiusX, int32_t radiusY, uint32_t fill);
+    ShapeBuilder& Ellipse(int32_t centreX, int32_t centreY, int32_t radiusX, int32_t radiusY,
+                          uint32_t fill);
 
     // DefineShape3 when a colour has alpha, else DefineShape (DefineShape2 past 255 styles).
     Shape Build(uint16_t id) const;
@@ -45,10 +47,10 @@ public:
 
     MovieWriter& SetBackgroundColor(Rgba color);
     MovieWriter& DefineShape(const Shape& shape);
-    MovieWriter& DefineButton(const Button& button);  // DefineButton2
-    MovieWriter& Place(const PlaceCommand& place);                 // PlaceObject or PlaceObject2 by version
+    MovieWriter& DefineButton(const Button& button); // DefineButton2
+    MovieWriter& Place(const PlaceCommand& place);   // PlaceObject or PlaceObject2 by version
     MovieWriter& PlaceObject(uint16_t character, uint16_t depth, const Matrix& matrix = {});
-    MovieWriter& Remove(const RemoveCommand& remove);              // RemoveObject or RemoveObject2
+    MovieWriter& Remove(const RemoveCommand& remove); // RemoveObject or RemoveObject2
     MovieWriter& RemoveObject(uint16_t depth);
     MovieWriter& FrameLabel(const std::string& label);
     MovieWriter& DoAction(const std::vector<uint8_t>& actions);
@@ -72,4 +74,4 @@ private:
 Matrix TranslateMatrix(int32_t x, int32_t y);
 Matrix ScaleTranslateMatrix(double scaleX, double scaleY, int32_t x, int32_t y);
 
-}  // namespace zn::swf
+} // namespace zn::swf

@@ -24,9 +24,10 @@ public:
     virtual void FSCommand(const std::string& command, const std::string& arguments) = 0;
     // ExternalInterface.call(name, arguments...). The answer is one value in ExternalInterface
     // XML ("<string>ok</string>", "<number>2</number>"); empty or unreadable text is undefined.
-    virtual std::string CallExternal(const std::string& name, const std::vector<ExternalValue>& arguments) = 0;
+    virtual std::string CallExternal(const std::string& name,
+                                     const std::vector<ExternalValue>& arguments) = 0;
     // This rectangle of the view (pixels of MoviePlayer::SetViewSize) changed and needs painting.
     virtual void InvalidateRect(const PixelRect& rect) = 0;
 };
 
-}  // namespace zn::swf
+} // namespace zn::swf

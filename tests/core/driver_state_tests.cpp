@@ -30,10 +30,11 @@ TEST_F(DriverMovieState, PauseOfAVideoAlsoStopsAndResumesThePlayback)
     driver.SetIsVideo(true);
     driver.SetPause(true);
     driver.SetPause(false);
-    EXPECT_EQ(driver.Calls,
-              (std::vector<std::wstring>{
-                  L"StopPlay", L"CallFunction <invoke name=\"stopflv\" returntype=\"xml\"></invoke>",
-                  L"Play", L"CallFunction <invoke name=\"playflv\" returntype=\"xml\"></invoke>"}));
+    EXPECT_EQ(
+        driver.Calls,
+        (std::vector<std::wstring>{
+            L"StopPlay", L"CallFunction <invoke name=\"stopflv\" returntype=\"xml\"></invoke>",
+            L"Play", L"CallFunction <invoke name=\"playflv\" returntype=\"xml\"></invoke>"}));
 }
 
 TEST_F(DriverMovieState, VolumeIsStoredAndPassedToAPlayingVideo)

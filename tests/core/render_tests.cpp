@@ -48,8 +48,9 @@ struct TGdiPlayer {
     // semi-transparent shapes.
     void CompositeTranslucent(HDC DC)
     {
-        const TGdiSurface source = MakeGdiSurface(
-            1, 1, 0xFF000000u | GetRValue(Colour) << 16 | GetGValue(Colour) << 8 | GetBValue(Colour));
+        const TGdiSurface source = MakeGdiSurface(1, 1,
+                                                  0xFF000000u | GetRValue(Colour) << 16 |
+                                                      GetGValue(Colour) << 8 | GetBValue(Colour));
         CompositeOnto(DC, kWidth, kHeight, source, 1, 1, Opacity, false);
     }
 
@@ -81,7 +82,8 @@ protected:
     void SetUp() override
     {
         FillLongwordRect(driver.BufferBits(), kWidth, kHeight, 0, 0, kWidth, kHeight, 0x00777777u);
-        driver.SetOnEraseBackground(TznEraseBackgroundEvent::Bind<&TBackgroundOwner::Erase>(&owner));
+        driver.SetOnEraseBackground(
+            TznEraseBackgroundEvent::Bind<&TBackgroundOwner::Erase>(&owner));
     }
 };
 

@@ -18,8 +18,7 @@ class PixelBuffer {
 public:
     PixelBuffer(int width, int height)
         : width_(width), words_(static_cast<std::size_t>(width * height) + 2 * kGuard, kUntouched)
-    {
-    }
+    {}
     std::uint32_t* Pixels() { return words_.data() + kGuard; }
     std::uint32_t At(int x, int y) const { return words_[kGuard + y * width_ + x]; }
     bool GuardsIntact() const

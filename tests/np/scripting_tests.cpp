@@ -12,14 +12,16 @@ namespace {
 
 class ScriptingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         library.browser.Reset();
         library.TakeLog();
     }
 
     void Release(NPVariant& value) { library.browserTable.releasevariantvalue(&value); }
 
-    std::string StringResult(const char* method, const std::vector<NPVariant>& args) {
+    std::string StringResult(const char* method, const std::vector<NPVariant>& args)
+    {
         NPVariant result = instance.InvokeOrFail(method, args);
         EXPECT_EQ(result.type, NPVariantType_String) << method;
         std::string text = VariantString(result);
@@ -31,7 +33,8 @@ protected:
     HostedInstance instance{100, 50};
 };
 
-TEST_F(ScriptingTest, TheMoviesFSCommandReachesTheWindowObject) {
+TEST_F(ScriptingTest, TheMoviesFSCommandReachesTheWindowObject)
+{
     instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
     ASSERT_EQ(library.browser.invokes.size(), 1u);
     const InvokeSeen& call = library.browser.invokes[0];
@@ -43,7 +46,8 @@ TEST_F(ScriptingTest, TheMoviesFSCommandReachesTheWindowObject) {
     EXPECT_EQ(library.browser.windowObject.referenceCount, 1u);
 }
 
-TEST_F(ScriptingTest, TheMoviesExternalCallIsEvaluatedAndItsAnswerKept) {
+TEST_F(ScriptingTest, TheMoviesExternalCallIsEvaluatedAndItsAnswerKept)
+{
     library.browser.evaluateAnswer = "<string>from host</string>";
     instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
     ASSERT_EQ(library.browser.evaluations.size(), 1u);
@@ -53,10 +57,11 @@ TEST_F(ScriptingTest, TheMoviesExternalCallIsEvaluatedAndItsAnswerKept) {
     EXPECT_EQ(StringResult("GetVariable", {StringVariant("answer")}), "from host");
 }
 
-TEST_F(ScriptingTest, CallFunctionAnswersFromTheMoviesCallback) {
+TEST_F(ScriptingTest, CallFunctionAnswersFromTheMoviesCallback)
+{
     instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
-    std::string request =
-        "<invoke name=\"echo\" returntype=\"xml\"><arguments><string>hi</string></arguments></invoke>";
+    std::string request = "<invoke name=\"echo\" "
+                          "returntype=\"xml\"><arguments><string>hi</string></arguments></invoke>";
     EXPECT_EQ(StringResult("CallFunction", {StringVariant(request)}), "<string>echo:hi</string>");
     std::string unknown =
         "<invoke name=\"nobody\" returntype=\"xml\"><arguments></arguments></invoke>";
@@ -64,7 +69,8 @@ TEST_F(ScriptingTest, CallFunctionAnswersFromTheMoviesCallback) {
     EXPECT_EQ(StringResult("CallFunction", {StringVariant("not xml")}), "<undefined/>");
 }
 
-TEST_F(ScriptingTest, VariablesAreReadAndWritten) {
+TEST_F(ScriptingTest, VariablesAreReadAndWritten)
+{
     instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
     EXPECT_EQ(StringResult("GetVariable", {StringVariant("greeting")}), "hello");
     instance.InvokeOrFail("SetVariable", {StringVariant("greeting"), StringVariant("bye")});
@@ -77,11 +83,12 @@ TEST_F(ScriptingTest, VariablesAreReadAndWritten) {
     EXPECT_EQ(missing.type, NPVariantType_Null);
 }
 
-TEST_F(ScriptingTest, PlaybackMethodsMoveThroughTheTimeline) {
+TEST_F(ScriptingTest, PlaybackMethodsMoveThroughTheTimeline)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 2);
     EXPECT_EQ(instance.InvokeOrFail("CurrentFrame").value.intValue, 0);
-    EXPECT_FALSE(instance.InvokeOrFail("IsPlaying").value.boolValue);  // its first frame stops
+    EXPECT_FALSE(instance.InvokeOrFail("IsPlaying").value.boolValue); // its first frame stops
     instance.InvokeOrFail("GotoFrame", {IntegerVariant(1)});
     EXPECT_EQ(instance.InvokeOrFail("CurrentFrame").value.intValue, 1);
     instance.InvokeOrFail("Back");
@@ -98,7 +105,8 @@ TEST_F(ScriptingTest, PlaybackMethodsMoveThroughTheTimeline) {
     EXPECT_EQ(instance.InvokeOrFail("CurrentFrame").value.intValue, 1);
 }
 
-TEST_F(ScriptingTest, TheLoopPropertyAndGetLoopAgree) {
+TEST_F(ScriptingTest, TheLoopPropertyAndGetLoopAgree)
+{
     NPObject* object = instance.Object();
     NPIdentifier loop = library.browserTable.getstringidentifier("Loop");
     EXPECT_TRUE(object->_class->hasProperty(object, loop));
@@ -121,33 +129,38 @@ TEST_F(ScriptingTest, TheLoopPropertyAndGetLoopAgree) {
               log.end());
 }
 
-TEST_F(ScriptingTest, MethodsAreKnownByNameAndRefuseWrongArguments) {
+TEST_F(ScriptingTest, MethodsAreKnownByNameAndRefuseWrongArguments)
+{
     NPObject* object = instance.Object();
-    for (const char* name : {"LoadMovie", "Play", "StopPlay", "Rewind", "Forward", "Back", "GetLoop",
-                             "IsPlaying", "CurrentFrame", "TotalFrames", "GotoFrame", "GetVariable",
-                             "SetVariable", "CallFunction"})
-        EXPECT_TRUE(object->_class->hasMethod(object, library.browserTable.getstringidentifier(name)))
+    for (const char* name :
+         {"LoadMovie", "Play", "StopPlay", "Rewind", "Forward", "Back", "GetLoop", "IsPlaying",
+          "CurrentFrame", "TotalFrames", "GotoFrame", "GetVariable", "SetVariable", "CallFunction"})
+        EXPECT_TRUE(
+            object->_class->hasMethod(object, library.browserTable.getstringidentifier(name)))
             << name;
-    EXPECT_FALSE(object->_class->hasMethod(object, library.browserTable.getstringidentifier("Format")));
+    EXPECT_FALSE(
+        object->_class->hasMethod(object, library.browserTable.getstringidentifier("Format")));
     NPVariant result{};
     EXPECT_FALSE(instance.Invoke("Format", {}, result));
     EXPECT_FALSE(instance.Invoke("Play", {IntegerVariant(1)}, result));
     EXPECT_FALSE(instance.Invoke("GotoFrame", {StringVariant("one")}, result));
     EXPECT_FALSE(instance.Invoke("GetVariable", {IntegerVariant(1)}, result));
     EXPECT_FALSE(instance.Invoke("CallFunction", {}, result));
-    EXPECT_FALSE(object->_class->invoke(object, library.browserTable.getstringidentifier("GotoFrame"),
-                                        nullptr, 1, &result));
+    EXPECT_FALSE(object->_class->invoke(
+        object, library.browserTable.getstringidentifier("GotoFrame"), nullptr, 1, &result));
     EXPECT_FALSE(object->_class->invoke(object, nullptr, nullptr, 0, &result));
 }
 
-TEST_F(ScriptingTest, InvokesAreLoggedWithTheirArguments) {
+TEST_F(ScriptingTest, InvokesAreLoggedWithTheirArguments)
+{
     instance.InvokeOrFail("GotoFrame", {IntegerVariant(10)});
-    EXPECT_EQ(library.TakeLog(), std::vector<std::string>{"NPObject.Invoke npp=" +
-                                                          HexAddress(instance.Npp()) +
-                                                          " method=\"GotoFrame\" args=(10)"});
+    EXPECT_EQ(library.TakeLog(),
+              std::vector<std::string>{"NPObject.Invoke npp=" + HexAddress(instance.Npp()) +
+                                       " method=\"GotoFrame\" args=(10)"});
 }
 
-TEST_F(ScriptingTest, TestsCanCallOutWithAnFSCommand) {
+TEST_F(ScriptingTest, TestsCanCallOutWithAnFSCommand)
+{
     EXPECT_EQ(library.exports.fsCommand(instance.Npp(), "volume", "50"), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.invokes.size(), 1u);
     EXPECT_EQ(library.browser.invokes[0].method, "_DoFSCommand");
@@ -155,41 +168,51 @@ TEST_F(ScriptingTest, TestsCanCallOutWithAnFSCommand) {
     EXPECT_EQ(library.exports.fsCommand(instance.Npp(), nullptr, "50"), NPERR_INVALID_PARAM);
 }
 
-TEST_F(ScriptingTest, TestsCanCallOutWithAnExternalCall) {
+TEST_F(ScriptingTest, TestsCanCallOutWithAnExternalCall)
+{
     ZnNpArgument args[] = {{"a \"quoted\" text", 0}, {"2.5", 1}};
     char answer[64];
-    std::int32_t length = library.exports.externalCall(instance.Npp(), "fn", args, 2, answer, sizeof answer);
+    std::int32_t length =
+        library.exports.externalCall(instance.Npp(), "fn", args, 2, answer, sizeof answer);
     ASSERT_EQ(length, 25);
     EXPECT_STREQ(answer, "<string>answered</string>");
     ASSERT_EQ(library.browser.evaluations.size(), 1u);
     EXPECT_EQ(library.browser.evaluations[0].script,
-              "try { __flash__toXML(fn(\"a \\\"quoted\\\" text\",2.5)) ; } catch (e) { \"<undefined/>\"; }");
-    ZnNpArgument notANumber[] = {{"2x", 1}};
-    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", notANumber, 1, answer, sizeof answer), -1);
-    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 1, answer, sizeof answer), -1);
+              "try { __flash__toXML(fn(\"a \\\"quoted\\\" text\",2.5)) ; } catch (e) { "
+              "\"<undefined/>\"; }");
+    ZnNpArgument not_a_number[] = {{"2x", 1}};
+    EXPECT_EQ(
+        library.exports.externalCall(instance.Npp(), "fn", not_a_number, 1, answer, sizeof answer),
+        -1);
+    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 1, answer, sizeof answer),
+              -1);
 }
 
-TEST_F(ScriptingTest, AnExternalCallTheBrowserCannotEvaluateIsUndefined) {
+TEST_F(ScriptingTest, AnExternalCallTheBrowserCannotEvaluateIsUndefined)
+{
     library.browser.evaluateAnswer.reset();
     char answer[64];
-    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer), 12);
+    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer),
+              12);
     EXPECT_STREQ(answer, "<undefined/>");
     char small[4] = "abc";
-    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, small, sizeof small), 12);
+    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, small, sizeof small),
+              12);
     EXPECT_STREQ(small, "abc");
 }
 
-TEST_F(ScriptingTest, ACallbackThatCallsTheHostAnswersFromInsideTheHostsCall) {
+TEST_F(ScriptingTest, ACallbackThatCallsTheHostAnswersFromInsideTheHostsCall)
+{
     instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
     library.browser.evaluations.clear();
     library.browser.evaluateAnswer = "<number>42</number>";
-    std::string request =
-        "<invoke name=\"relay\" returntype=\"xml\"><arguments><string>q</string></arguments></invoke>";
+    std::string request = "<invoke name=\"relay\" "
+                          "returntype=\"xml\"><arguments><string>q</string></arguments></invoke>";
     EXPECT_EQ(StringResult("CallFunction", {StringVariant(request)}), "<number>42</number>");
     ASSERT_EQ(library.browser.evaluations.size(), 1u);
     EXPECT_EQ(library.browser.evaluations[0].script,
               "try { __flash__toXML(hostFunction(\"q\")) ; } catch (e) { \"<undefined/>\"; }");
 }
 
-}  // namespace
-}  // namespace zn::np::testing
+} // namespace
+} // namespace zn::np::testing

@@ -56,18 +56,18 @@ protected:
                                       const std::vector<std::uint32_t>& white, int offset)
     {
         const int count = static_cast<int>(black.size());
-        GuardedRow row(count, offset), whiteRow(count, offset);
+        GuardedRow row(count, offset), white_row(count, offset);
         std::copy(black.begin(), black.end(), row.Data());
-        std::copy(white.begin(), white.end(), whiteRow.Data());
-        Kernels().RecoverAlphaRow(row.Data(), whiteRow.Data(), count);
+        std::copy(white.begin(), white.end(), white_row.Data());
+        Kernels().RecoverAlphaRow(row.Data(), white_row.Data(), count);
         for (int x = 0; x < count; ++x) {
             ASSERT_EQ(row.Data()[x], RecoverAlphaPixel(black[x], white[x]))
                 << "pixel " << x << " of " << count << " at offset " << offset << ": over black "
                 << std::hex << black[x] << ", over white " << white[x];
-            ASSERT_EQ(whiteRow.Data()[x], white[x]) << "pixel " << x << " over white";
+            ASSERT_EQ(white_row.Data()[x], white[x]) << "pixel " << x << " over white";
         }
         EXPECT_TRUE(row.GuardsIntact()) << count << " pixels at offset " << offset;
-        EXPECT_TRUE(whiteRow.GuardsIntact()) << count << " pixels at offset " << offset;
+        EXPECT_TRUE(white_row.GuardsIntact()) << count << " pixels at offset " << offset;
     }
 };
 
@@ -112,16 +112,16 @@ TEST_P(PixelKernels, AlphaRowsOfEveryRedPairWithColoursAroundTheCap)
     // For each pair of red values, colour bytes just below, at and above the coverage and at
     // both ends, with the alpha byte the player left at 0, 0xFF or anything between.
     std::vector<std::uint32_t> black, white;
-    for (int blackRed = 0; blackRed < 256; ++blackRed)
-        for (int whiteRed = 0; whiteRed < 256; ++whiteRed) {
-            const int coverage = 255 - ((whiteRed - blackRed) & 0xFF);
+    for (int black_red = 0; black_red < 256; ++black_red)
+        for (int white_red = 0; white_red < 256; ++white_red) {
+            const int coverage = 255 - ((white_red - black_red) & 0xFF);
             const int around[] = {0, coverage - 1, coverage, coverage + 1, 255};
-            const int pick = (blackRed * 3 + whiteRed) % 5;
+            const int pick = (black_red * 3 + white_red) % 5;
             const auto byte = [](int value) { return static_cast<std::uint32_t>(value) & 0xFF; };
-            const std::uint32_t leftAlpha = byte(pick == 0 ? 0 : pick == 1 ? 0xFF : blackRed);
-            black.push_back(leftAlpha << 24 | std::uint32_t(blackRed) << 16 |
+            const std::uint32_t left_alpha = byte(pick == 0 ? 0 : pick == 1 ? 0xFF : black_red);
+            black.push_back(left_alpha << 24 | std::uint32_t(black_red) << 16 |
                             byte(around[pick]) << 8 | byte(around[(pick + 2) % 5]));
-            white.push_back(0xFF000000u | std::uint32_t(whiteRed) << 16 | 0xFFFFu);
+            white.push_back(0xFF000000u | std::uint32_t(white_red) << 16 | 0xFFFFu);
         }
     ExpectAlphaRowFollowsTheRule(black, white, 0);
     ExpectAlphaRowFollowsTheRule(black, white, 3);
@@ -144,4 +144,3 @@ INSTANTIATE_TEST_SUITE_P(EverySupportedSet, PixelKernels,
                          ::testing::ValuesIn(SupportedPixelKernels().begin(),
                                              SupportedPixelKernels().end()),
                          KernelName);
-

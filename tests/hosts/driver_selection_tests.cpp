@@ -98,7 +98,8 @@ TEST_F(DriverSelection, StartsWithThePluginDriverAndOtherwiseTheNullDriver)
     EXPECT_EQ(savedDefault, TznFlashDriverClass::Of<TznFlashDriver>());
     EXPECT_EQ(savedNetscape, TznFlashDriverClass::Of<TznFlashDriverNS>());
     EXPECT_EQ(savedActiveX, TznFlashDriverClass::Of<TznFlashDriver>());
-    EXPECT_NE(TznFlashDriverClass::Of<TNetscapeDriver>(), TznFlashDriverClass::Of<TActiveXDriver>());
+    EXPECT_NE(TznFlashDriverClass::Of<TNetscapeDriver>(),
+              TznFlashDriverClass::Of<TActiveXDriver>());
 }
 
 TEST_F(DriverSelection, EveryPreferenceGetsAWorkingHostWhenOneIsInstalled)
@@ -112,18 +113,18 @@ TEST_F(DriverSelection, EveryPreferenceGetsAWorkingHostWhenOneIsInstalled)
         const wchar_t* Expected;
     };
     const TCase cases[] = {
-        {znDefault, true, true, L"ActiveX"},    {znDefault, true, false, L"ActiveX"},
-        {znDefault, false, true, L"Netscape"},  {znDefault, false, false, L"null"},
-        {znNetscape, true, true, L"Netscape"},  {znNetscape, false, true, L"Netscape"},
-        {znNetscape, true, false, L"ActiveX"},  {znNetscape, false, false, L"null"},
-        {znActiveX, true, true, L"ActiveX"},    {znActiveX, true, false, L"ActiveX"},
-        {znActiveX, false, true, L"Netscape"},  {znActiveX, false, false, L"null"},
+        {znDefault, true, true, L"ActiveX"},   {znDefault, true, false, L"ActiveX"},
+        {znDefault, false, true, L"Netscape"}, {znDefault, false, false, L"null"},
+        {znNetscape, true, true, L"Netscape"}, {znNetscape, false, true, L"Netscape"},
+        {znNetscape, true, false, L"ActiveX"}, {znNetscape, false, false, L"null"},
+        {znActiveX, true, true, L"ActiveX"},   {znActiveX, true, false, L"ActiveX"},
+        {znActiveX, false, true, L"Netscape"}, {znActiveX, false, false, L"null"},
     };
     for (const TCase& c : cases) {
         TActiveXDriver::Installed = c.ActiveX;
         TNetscapeDriver::Installed = c.Netscape;
-        DefaultFlashDriverClass = c.ActiveX ? ActiveXFlashDriverClass
-                                            : TznFlashDriverClass::Of<TznFlashDriver>();
+        DefaultFlashDriverClass =
+            c.ActiveX ? ActiveXFlashDriverClass : TznFlashDriverClass::Of<TznFlashDriver>();
         Change(c.Plugin);
         EXPECT_EQ(KindOf(driver.get()), c.Expected)
             << "plugin " << c.Plugin << ", ActiveX " << c.ActiveX << ", Netscape " << c.Netscape;
@@ -149,10 +150,10 @@ TEST_F(DriverSelection, FreesTheOldDriverBeforeCreatingTheNew)
     TActiveXDriver::Installed = true;
     Change(znNetscape, L"intro.swf");
     Change(znActiveX, L"intro.swf");
-    EXPECT_EQ(DriverLog, (std::vector<std::wstring>{
-                             L"Netscape created", L"Netscape LoadMovie \"intro.swf\"",
-                             L"Netscape freed", L"ActiveX created",
-                             L"ActiveX LoadMovie \"intro.swf\""}));
+    EXPECT_EQ(DriverLog,
+              (std::vector<std::wstring>{L"Netscape created", L"Netscape LoadMovie \"intro.swf\"",
+                                         L"Netscape freed", L"ActiveX created",
+                                         L"ActiveX LoadMovie \"intro.swf\""}));
 }
 
 TEST_F(DriverSelection, LoadsTheMovieAlsoWhenItsNameIsEmpty)
@@ -169,12 +170,12 @@ TEST_F(DriverSelection, WiresTheCallbacksAndErasesTheSizeAsPassed)
         void FSCommand(TObject*, const std::wstring&, const std::wstring&) {}
         void FlashCall(TObject*, const std::wstring&) {}
     } receiver;
-    const auto onFSCommand = TznFSCommandEvent::Bind<&TReceiver::FSCommand>(&receiver);
-    const auto onFlashCall = TznFlashCallEvent::Bind<&TReceiver::FlashCall>(&receiver);
+    const auto on_fs_command = TznFSCommandEvent::Bind<&TReceiver::FSCommand>(&receiver);
+    const auto on_flash_call = TznFlashCallEvent::Bind<&TReceiver::FlashCall>(&receiver);
     TGraphicControl parent(nullptr);
 
     ChangePlugin(driver, znDefault, L"", 0, -5, 0x00000000u, &parent, log.PaintEvent(),
-                 log.EraseEvent(), onFSCommand, onFlashCall);
+                 log.EraseEvent(), on_fs_command, on_flash_call);
 
     ASSERT_EQ(KindOf(driver.get()), L"null");
     EXPECT_EQ(driver->Width(), 1);
@@ -184,8 +185,8 @@ TEST_F(DriverSelection, WiresTheCallbacksAndErasesTheSizeAsPassed)
     EXPECT_EQ(driver->ParentControl(), &parent);
     EXPECT_EQ(driver->OnPaint(), log.PaintEvent());
     EXPECT_EQ(driver->OnEraseBackground(), log.EraseEvent());
-    EXPECT_EQ(driver->OnFSCommand(), onFSCommand);
-    EXPECT_EQ(driver->OnFlashCall(), onFlashCall);
+    EXPECT_EQ(driver->OnFSCommand(), on_fs_command);
+    EXPECT_EQ(driver->OnFlashCall(), on_flash_call);
     // Once, from ChangePlugin: no callback was assigned while the constructor made the buffer.
     ASSERT_EQ(log.Entries.size(), 1u);
     EXPECT_EQ(log.Entries[0].Kind, L"Erase");

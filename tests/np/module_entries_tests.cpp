@@ -15,38 +15,42 @@ protected:
     PluginLibrary& library = PluginLibrary::Get();
 };
 
-TEST_F(ModuleEntriesTest, ExportsResolveByPlainNames) {
-    for (const char* name : {"NP_GetEntryPoints", "NP_Initialize", "NP_Shutdown",
-                             "Flash_DisableLocalSecurity", control::kTakeLog, control::kLiveInstances,
-                             control::kInvalidateRect, control::kFSCommand, control::kExternalCall,
-                             control::kRequestUrl})
+TEST_F(ModuleEntriesTest, ExportsResolveByPlainNames)
+{
+    for (const char* name :
+         {"NP_GetEntryPoints", "NP_Initialize", "NP_Shutdown", "Flash_DisableLocalSecurity",
+          control::kTakeLog, control::kLiveInstances, control::kInvalidateRect, control::kFSCommand,
+          control::kExternalCall, control::kRequestUrl})
         EXPECT_NE(GetProcAddress(library.module, name), nullptr) << name;
     EXPECT_EQ(GetProcAddress(library.module, "NP_Initialize@4"), nullptr);
 }
 
-TEST_F(ModuleEntriesTest, EntryPointsFillAZeroedTable) {
+TEST_F(ModuleEntriesTest, EntryPointsFillAZeroedTable)
+{
     NPPluginFuncs funcs{};
     ASSERT_EQ(library.exports.getEntryPoints(&funcs), NPERR_NO_ERROR);
     EXPECT_EQ(funcs.size, 60);
     EXPECT_EQ(funcs.version >> 8, 0);
-    for (void* entry : {(void*)funcs.newp, (void*)funcs.destroy, (void*)funcs.setwindow,
-                        (void*)funcs.newstream, (void*)funcs.destroystream, (void*)funcs.writeready,
-                        (void*)funcs.write, (void*)funcs.event, (void*)funcs.urlnotify,
-                        (void*)funcs.getvalue})
+    for (void* entry :
+         {(void*)funcs.newp, (void*)funcs.destroy, (void*)funcs.setwindow, (void*)funcs.newstream,
+          (void*)funcs.destroystream, (void*)funcs.writeready, (void*)funcs.write,
+          (void*)funcs.event, (void*)funcs.urlnotify, (void*)funcs.getvalue})
         EXPECT_NE(entry, nullptr);
     EXPECT_EQ(library.TakeLog().at(0).rfind("NP_GetEntryPoints funcs=", 0), 0u);
 }
 
-TEST_F(ModuleEntriesTest, EntryPointsRefuseATableTooSmallOrMissing) {
+TEST_F(ModuleEntriesTest, EntryPointsRefuseATableTooSmallOrMissing)
+{
     NPPluginFuncs funcs{};
     std::memset(&funcs, 0x5A, sizeof funcs);
     funcs.size = 40;
     EXPECT_EQ(library.exports.getEntryPoints(&funcs), NPERR_INVALID_FUNCTABLE_ERROR);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(funcs.newp) & 0xFF, 0x5Au);  // left alone
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(funcs.newp) & 0xFF, 0x5Au); // left alone
     EXPECT_EQ(library.exports.getEntryPoints(nullptr), NPERR_INVALID_FUNCTABLE_ERROR);
 }
 
-TEST_F(ModuleEntriesTest, InitializeRefusesTablesTooSmallOrTooOld) {
+TEST_F(ModuleEntriesTest, InitializeRefusesTablesTooSmallOrTooOld)
+{
     NPNetscapeFuncs table = library.browser.Table();
     table.size = 100;
     EXPECT_EQ(library.exports.initialize(&table), NPERR_INVALID_FUNCTABLE_ERROR);
@@ -61,19 +65,21 @@ TEST_F(ModuleEntriesTest, InitializeRefusesTablesTooSmallOrTooOld) {
     EXPECT_NE(log[0].find(" size=100 version=18"), std::string::npos) << log[0];
     EXPECT_NE(log[1].find(" size=172 version=13"), std::string::npos) << log[1];
     EXPECT_NE(log[2].find(" size=172 version=274"), std::string::npos) << log[2];
-    EXPECT_EQ(log[3], "NP_Initialize funcs=" + std::string("0x") + std::string(2 * sizeof(void*), '0') +
-                          " size=0 version=0");
+    EXPECT_EQ(log[3], "NP_Initialize funcs=" + std::string("0x") +
+                          std::string(2 * sizeof(void*), '0') + " size=0 version=0");
 }
 
-TEST_F(ModuleEntriesTest, InitializeAcceptsTheSmallestScriptingTable) {
+TEST_F(ModuleEntriesTest, InitializeAcceptsTheSmallestScriptingTable)
+{
     NPNetscapeFuncs table = library.browser.Table();
-    table.size = 160;  // through releasevariantvalue
+    table.size = 160; // through releasevariantvalue
     table.version = 14;
     EXPECT_EQ(library.exports.initialize(&table), NPERR_NO_ERROR);
     EXPECT_EQ(library.exports.initialize(&library.browserTable), NPERR_NO_ERROR);
 }
 
-TEST_F(ModuleEntriesTest, ALogTooLongForTheBufferIsKept) {
+TEST_F(ModuleEntriesTest, ALogTooLongForTheBufferIsKept)
+{
     library.exports.getEntryPoints(&library.funcs);
     char buffer[4] = "abc";
     std::size_t length = library.exports.takeLog(buffer, sizeof buffer);
@@ -82,5 +88,5 @@ TEST_F(ModuleEntriesTest, ALogTooLongForTheBufferIsKept) {
     EXPECT_EQ(library.TakeLog().size(), 1u);
 }
 
-}  // namespace
-}  // namespace zn::np::testing
+} // namespace
+} // namespace zn::np::testing

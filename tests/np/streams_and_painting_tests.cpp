@@ -10,19 +10,27 @@ namespace {
 
 constexpr std::uint32_t kBlack = 0xFF000000, kWhite = 0xFFFFFFFF;
 
-std::uint8_t Red(std::uint32_t p) { return (p >> 16) & 0xFF; }
-std::uint8_t Blue(std::uint32_t p) { return p & 0xFF; }
+std::uint8_t Red(std::uint32_t p)
+{
+    return (p >> 16) & 0xFF;
+}
+std::uint8_t Blue(std::uint32_t p)
+{
+    return p & 0xFF;
+}
 
 class StreamsAndPaintingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         library.browser.Reset();
         ASSERT_EQ(instance.SetWindow(canvas.Dc(), 100, 50), NPERR_NO_ERROR);
         library.TakeLog();
     }
 
     // Paints the whole window over a background and answers the pixel at (x, y).
-    std::uint32_t PaintedOver(std::uint32_t background, int x, int y) {
+    std::uint32_t PaintedOver(std::uint32_t background, int x, int y)
+    {
         canvas.Fill(background);
         EXPECT_EQ(instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50}), 1);
         return canvas.Pixel(x, y);
@@ -33,27 +41,30 @@ protected:
     HostedInstance instance{100, 50};
 };
 
-TEST_F(StreamsAndPaintingTest, AMovieInPiecesAtOffsetZeroRendersOverWhatLiesBelow) {
+TEST_F(StreamsAndPaintingTest, AMovieInPiecesAtOffsetZeroRendersOverWhatLiesBelow)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr, 5);
     // The opaque red square looks the same on both backgrounds.
     EXPECT_EQ(PaintedOver(kBlack, 25, 25) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(PaintedOver(kWhite, 25, 25) & 0xFFFFFF, 0xFF0000u);
     // The half-transparent blue one lets the background through.
-    std::uint32_t overBlack = PaintedOver(kBlack, 75, 25);
-    std::uint32_t overWhite = PaintedOver(kWhite, 75, 25);
-    EXPECT_NEAR(Red(overBlack), 0, 1);
-    EXPECT_NEAR(Blue(overBlack), 128, 2);
-    EXPECT_NEAR(Red(overWhite), 127, 2);
-    EXPECT_NEAR(Blue(overWhite), 255, 1);
-    EXPECT_NE(overBlack, overWhite);
+    std::uint32_t over_black = PaintedOver(kBlack, 75, 25);
+    std::uint32_t over_white = PaintedOver(kWhite, 75, 25);
+    EXPECT_NEAR(Red(over_black), 0, 1);
+    EXPECT_NEAR(Blue(over_black), 128, 2);
+    EXPECT_NEAR(Red(over_white), 127, 2);
+    EXPECT_NEAR(Blue(over_white), 255, 1);
+    EXPECT_NE(over_black, over_white);
 }
 
-TEST_F(StreamsAndPaintingTest, ACompressedMovieRendersTheSame) {
+TEST_F(StreamsAndPaintingTest, ACompressedMovieRendersTheSame)
+{
     instance.Deliver(SemiTransparentMovie(true), "movie.swf", nullptr, 3);
     EXPECT_EQ(PaintedOver(kBlack, 25, 25) & 0xFFFFFF, 0xFF0000u);
 }
 
-TEST_F(StreamsAndPaintingTest, TheArrivingMovieAsksForItsWholeWindow) {
+TEST_F(StreamsAndPaintingTest, TheArrivingMovieAsksForItsWholeWindow)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     ASSERT_FALSE(library.browser.invalidated.empty());
     const NPRect& rect = library.browser.invalidated.back().rect;
@@ -64,7 +75,8 @@ TEST_F(StreamsAndPaintingTest, TheArrivingMovieAsksForItsWholeWindow) {
     EXPECT_EQ(rect.bottom, 50);
 }
 
-TEST_F(StreamsAndPaintingTest, PaintingStaysInsideTheClip) {
+TEST_F(StreamsAndPaintingTest, PaintingStaysInsideTheClip)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     canvas.Fill(kWhite);
     int saved = SaveDC(canvas.Dc());
@@ -76,7 +88,8 @@ TEST_F(StreamsAndPaintingTest, PaintingStaysInsideTheClip) {
     EXPECT_EQ(canvas.Pixel(20, 20), kWhite);
 }
 
-TEST_F(StreamsAndPaintingTest, APaintWithoutAContextUsesTheAnnouncedOne) {
+TEST_F(StreamsAndPaintingTest, APaintWithoutAContextUsesTheAnnouncedOne)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     canvas.Fill(kWhite);
     NPEvent paint{WM_PAINT, 0, 0};
@@ -85,7 +98,8 @@ TEST_F(StreamsAndPaintingTest, APaintWithoutAContextUsesTheAnnouncedOne) {
     EXPECT_EQ(canvas.Pixel(25, 25) & 0xFFFFFF, 0xFF0000u);
 }
 
-TEST_F(StreamsAndPaintingTest, OpaqueModeDrawsTheBackground) {
+TEST_F(StreamsAndPaintingTest, OpaqueModeDrawsTheBackground)
+{
     HostedInstance opaque(100, 50, false);
     MemoryCanvas target(100, 50);
     opaque.SetWindow(target.Dc(), 100, 50);
@@ -97,20 +111,23 @@ TEST_F(StreamsAndPaintingTest, OpaqueModeDrawsTheBackground) {
     EXPECT_NEAR(Blue(target.Pixel(75, 25)), 128, 2);
 }
 
-TEST_F(StreamsAndPaintingTest, APaintIntoSomethingThatIsNoContextDrawsNothing) {
+TEST_F(StreamsAndPaintingTest, APaintIntoSomethingThatIsNoContextDrawsNothing)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     NPEvent paint{WM_PAINT, 0x1234, 0};
     EXPECT_EQ(library.funcs.event(instance.Npp(), &paint), 1);
 }
 
-TEST_F(StreamsAndPaintingTest, BytesThatAreNoMovieShowNothing) {
+TEST_F(StreamsAndPaintingTest, BytesThatAreNoMovieShowNothing)
+{
     instance.Deliver(std::vector<std::uint8_t>(64, 0x42), "junk.swf", nullptr, 2);
     canvas.Fill(kWhite);
     instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50});
     EXPECT_EQ(canvas.Pixel(25, 25), kWhite);
 }
 
-TEST_F(StreamsAndPaintingTest, LoadMovieRequestsTheUrlWithoutTarget) {
+TEST_F(StreamsAndPaintingTest, LoadMovieRequestsTheUrlWithoutTarget)
+{
     library.browser.onRequest = [&](const UrlRequestSeen& request) {
         instance.Deliver(SemiTransparentMovie(), request.url, request.notifyData);
     };
@@ -126,7 +143,8 @@ TEST_F(StreamsAndPaintingTest, LoadMovieRequestsTheUrlWithoutTarget) {
     EXPECT_EQ(frames.value.intValue, 2);
 }
 
-TEST_F(StreamsAndPaintingTest, LoadMovieRefusesLevelsOtherThanZero) {
+TEST_F(StreamsAndPaintingTest, LoadMovieRefusesLevelsOtherThanZero)
+{
     NPVariant result{};
     std::string url = "movie.swf";
     EXPECT_FALSE(instance.Invoke("LoadMovie", {IntegerVariant(1), StringVariant(url)}, result));
@@ -134,7 +152,8 @@ TEST_F(StreamsAndPaintingTest, LoadMovieRefusesLevelsOtherThanZero) {
     EXPECT_TRUE(library.browser.requests.empty());
 }
 
-TEST_F(StreamsAndPaintingTest, RequestedFilesLeaveTheMovieAlone) {
+TEST_F(StreamsAndPaintingTest, RequestedFilesLeaveTheMovieAlone)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     ASSERT_EQ(library.exports.requestUrl(instance.Npp(), "data.xml"), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.requests.size(), 1u);
@@ -145,7 +164,8 @@ TEST_F(StreamsAndPaintingTest, RequestedFilesLeaveTheMovieAlone) {
     EXPECT_EQ(library.exports.requestUrl(nullptr, "data.xml"), NPERR_INVALID_INSTANCE_ERROR);
 }
 
-TEST_F(StreamsAndPaintingTest, TheFrameTimerAdvancesWhileMessagesArePumped) {
+TEST_F(StreamsAndPaintingTest, TheFrameTimerAdvancesWhileMessagesArePumped)
+{
     instance.Deliver(AnimatedMovie(), "animated.swf", nullptr);
     library.browser.invalidated.clear();
     DWORD until = GetTickCount() + 2000;
@@ -161,7 +181,8 @@ TEST_F(StreamsAndPaintingTest, TheFrameTimerAdvancesWhileMessagesArePumped) {
     EXPECT_LT(rect.right - rect.left, 100);
 }
 
-TEST_F(StreamsAndPaintingTest, TestsCanInvalidateARectangle) {
+TEST_F(StreamsAndPaintingTest, TestsCanInvalidateARectangle)
+{
     EXPECT_EQ(library.exports.invalidateRect(instance.Npp(), 1, 2, 30, 40), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.invalidated.size(), 1u);
     const NPRect& rect = library.browser.invalidated[0].rect;
@@ -172,7 +193,8 @@ TEST_F(StreamsAndPaintingTest, TestsCanInvalidateARectangle) {
     EXPECT_EQ(library.exports.invalidateRect(nullptr, 1, 2, 3, 4), NPERR_INVALID_INSTANCE_ERROR);
 }
 
-TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext) {
+TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext)
+{
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     MemoryCanvas wide(120, 60);
     NPWindow window{};
@@ -190,26 +212,33 @@ TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext) {
     EXPECT_EQ(wide.Pixel(69, 59) & 0xFFFFFF, 0xFF0000u);
 }
 
-TEST_F(StreamsAndPaintingTest, AMovieCutShortShowsTheFramesThatCame) {
+TEST_F(StreamsAndPaintingTest, AMovieCutShortShowsTheFramesThatCame)
+{
     instance.Deliver(SemiTransparentMovie(), "first.swf", nullptr);
     std::vector<std::uint8_t> movie = SemiTransparentMovie();
     NPStream stream{};
     stream.url = "cut.swf";
-    ASSERT_EQ(library.funcs.newstream(instance.Npp(), nullptr, &stream, false, nullptr), NPERR_NO_ERROR);
+    ASSERT_EQ(library.funcs.newstream(instance.Npp(), nullptr, &stream, false, nullptr),
+              NPERR_NO_ERROR);
     // Everything but the last ShowFrame and End: the first frame is whole.
-    library.funcs.write(instance.Npp(), &stream, 0, static_cast<std::int32_t>(movie.size() - 4), movie.data());
-    EXPECT_EQ(library.funcs.destroystream(instance.Npp(), &stream, NPRES_NETWORK_ERR), NPERR_NO_ERROR);
+    library.funcs.write(instance.Npp(), &stream, 0, static_cast<std::int32_t>(movie.size() - 4),
+                        movie.data());
+    EXPECT_EQ(library.funcs.destroystream(instance.Npp(), &stream, NPRES_NETWORK_ERR),
+              NPERR_NO_ERROR);
     EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 1);
     EXPECT_EQ(PaintedOver(kBlack, 25, 25) & 0xFFFFFF, 0xFF0000u);
     // A stream that failed before any byte came leaves that movie alone.
     NPStream empty{};
     empty.url = "nothing.swf";
-    ASSERT_EQ(library.funcs.newstream(instance.Npp(), nullptr, &empty, false, nullptr), NPERR_NO_ERROR);
-    EXPECT_EQ(library.funcs.destroystream(instance.Npp(), &empty, NPRES_USER_BREAK), NPERR_NO_ERROR);
+    ASSERT_EQ(library.funcs.newstream(instance.Npp(), nullptr, &empty, false, nullptr),
+              NPERR_NO_ERROR);
+    EXPECT_EQ(library.funcs.destroystream(instance.Npp(), &empty, NPRES_USER_BREAK),
+              NPERR_NO_ERROR);
     EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 1);
 }
 
-TEST_F(StreamsAndPaintingTest, AMovieLoadedIntoLevelZeroTakesThePlaceOfTheOneThatAskedForIt) {
+TEST_F(StreamsAndPaintingTest, AMovieLoadedIntoLevelZeroTakesThePlaceOfTheOneThatAskedForIt)
+{
     library.browser.onRequest = [&](const UrlRequestSeen& request) {
         instance.Deliver(SemiTransparentMovie(), request.url, request.notifyData);
     };
@@ -221,5 +250,5 @@ TEST_F(StreamsAndPaintingTest, AMovieLoadedIntoLevelZeroTakesThePlaceOfTheOneTha
     EXPECT_EQ(PaintedOver(kBlack, 25, 25) & 0xFFFFFF, 0xFF0000u);
 }
 
-}  // namespace
-}  // namespace zn::np::testing
+} // namespace
+} // namespace zn::np::testing

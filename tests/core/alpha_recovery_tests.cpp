@@ -37,9 +37,9 @@ std::uint32_t OverBlack(int blackRed, int whiteRed)
 {
     const int green = (blackRed * 7 + whiteRed * 3) & 0xFF;
     const int blue = (255 - blackRed + whiteRed * 5) & 0xFF;
-    const int leftAlpha = (blackRed ^ whiteRed) & 0xFF;
+    const int left_alpha = (blackRed ^ whiteRed) & 0xFF;
     return TznColorRec{std::uint8_t(blue), std::uint8_t(green), std::uint8_t(blackRed),
-                       std::uint8_t(leftAlpha)}
+                       std::uint8_t(left_alpha)}
         .Color();
 }
 
@@ -52,12 +52,12 @@ std::uint32_t OverWhite(int blackRed, int whiteRed)
 
 TEST(AlphaRecoveryRule, EveryPairOfRedValuesPixelByPixel)
 {
-    for (int blackRed = 0; blackRed < 256; ++blackRed)
-        for (int whiteRed = 0; whiteRed < 256; ++whiteRed) {
-            const std::uint32_t b = OverBlack(blackRed, whiteRed);
-            const std::uint32_t w = OverWhite(blackRed, whiteRed);
+    for (int black_red = 0; black_red < 256; ++black_red)
+        for (int white_red = 0; white_red < 256; ++white_red) {
+            const std::uint32_t b = OverBlack(black_red, white_red);
+            const std::uint32_t w = OverWhite(black_red, white_red);
             ASSERT_EQ(RecoverAlphaPixel(b, w), Expected(b, w))
-                << "red over black " << blackRed << ", over white " << whiteRed;
+                << "red over black " << black_red << ", over white " << white_red;
         }
 }
 
@@ -67,14 +67,14 @@ TEST(AlphaRecoveryRule, EveryPairOfRedValuesThroughTheRectanglePass)
     // ends before the last, so whole groups and leftover pixels of each row are both exercised.
     const int width = 259;
     std::vector<std::uint32_t> black(width * 256), white(width * 256);
-    for (int whiteRed = 0; whiteRed < 256; ++whiteRed)
+    for (int white_red = 0; white_red < 256; ++white_red)
         for (int column = 0; column < width; ++column) {
-            const int blackRed = (column + 255) % 256;
-            black[whiteRed * width + column] = OverBlack(blackRed, whiteRed);
-            white[whiteRed * width + column] = OverWhite(blackRed, whiteRed);
+            const int black_red = (column + 255) % 256;
+            black[white_red * width + column] = OverBlack(black_red, white_red);
+            white[white_red * width + column] = OverWhite(black_red, white_red);
         }
     const std::vector<std::uint32_t> drawn = black;
-    const std::vector<std::uint32_t> whiteBefore = white;
+    const std::vector<std::uint32_t> white_before = white;
     RecoverAlpha(black.data(), white.data(), width, 256, {1, 0, 258, 256});
 
     for (int row = 0; row < 256; ++row)
@@ -84,7 +84,7 @@ TEST(AlphaRecoveryRule, EveryPairOfRedValuesThroughTheRectanglePass)
             ASSERT_EQ(black[i], inside ? Expected(drawn[i], white[i]) : drawn[i])
                 << "row " << row << ", column " << column;
         }
-    EXPECT_EQ(white, whiteBefore);
+    EXPECT_EQ(white, white_before);
 }
 
 TEST(AlphaRecoveryRule, RectangleOfWholeRowsCoversThoseRowsOnly)
@@ -152,9 +152,9 @@ TEST_F(AlphaRecoveryFromGdi, PremultipliedContentComesBackAsDrawn)
     // Every coverage from 0 to 255 in steps, with colours at and below the coverage.
     for (int i = 0; i < kSize * kSize; ++i) {
         const int a = i;
-        content.Pixels[i] = TznColorRec{std::uint8_t(a / 3), std::uint8_t(a / 2), std::uint8_t(a),
-                                        std::uint8_t(a)}
-                                .Color();
+        content.Pixels[i] =
+            TznColorRec{std::uint8_t(a / 3), std::uint8_t(a / 2), std::uint8_t(a), std::uint8_t(a)}
+                .Color();
     }
     CompositeAndRecover(255, true);
 

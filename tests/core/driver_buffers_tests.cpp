@@ -57,7 +57,8 @@ TEST_F(DriverBuffers, BufferIsTopDownWithRowsOfExactlyWidthPixels)
     EXPECT_EQ(GetPixel(driver.BufferDC(), 3, 3), RGB(0, 0, 0));
 
     BITMAP bitmap{};
-    ASSERT_TRUE(GetObjectW(GetCurrentObject(driver.BufferDC(), OBJ_BITMAP), sizeof bitmap, &bitmap));
+    ASSERT_TRUE(
+        GetObjectW(GetCurrentObject(driver.BufferDC(), OBJ_BITMAP), sizeof bitmap, &bitmap));
     EXPECT_EQ(bitmap.bmWidth, 7);
     EXPECT_EQ(bitmap.bmHeight, 5);
     EXPECT_EQ(bitmap.bmBitsPixel, 32);

@@ -11,7 +11,8 @@ namespace {
 
 class InstanceEntriesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         library.browser.Reset();
         library.TakeLog();
     }
@@ -19,7 +20,8 @@ protected:
     const NPPluginFuncs& funcs = library.funcs;
 };
 
-TEST_F(InstanceEntriesTest, NewRecordsTheAttributesAndOffersAScriptableObject) {
+TEST_F(InstanceEntriesTest, NewRecordsTheAttributesAndOffersAScriptableObject)
+{
     std::size_t before = library.exports.liveInstances();
     {
         HostedInstance instance(100, 50);
@@ -40,18 +42,22 @@ TEST_F(InstanceEntriesTest, NewRecordsTheAttributesAndOffersAScriptableObject) {
     EXPECT_EQ(library.TakeLog().at(0).rfind("NPP_Destroy npp=", 0), 0u);
 }
 
-TEST_F(InstanceEntriesTest, NewAsksForWindowlessAndTransparentDrawing) {
+TEST_F(InstanceEntriesTest, NewAsksForWindowlessAndTransparentDrawing)
+{
     HostedInstance instance(10, 10);
     EXPECT_EQ(library.browser.valuesSet,
               (std::vector<NPPVariable>{NPPVpluginWindowBool, NPPVpluginTransparentBool}));
 }
 
-TEST_F(InstanceEntriesTest, NewRefusesOtherTypesAndMissingRecords) {
+TEST_F(InstanceEntriesTest, NewRefusesOtherTypesAndMissingRecords)
+{
     NPP_t npp{};
-    EXPECT_EQ(funcs.newp(const_cast<char*>("text/html"), &npp, NP_EMBED, 0, nullptr, nullptr, nullptr),
-              NPERR_INVALID_PARAM);
+    EXPECT_EQ(
+        funcs.newp(const_cast<char*>("text/html"), &npp, NP_EMBED, 0, nullptr, nullptr, nullptr),
+        NPERR_INVALID_PARAM);
     EXPECT_EQ(npp.pdata, nullptr);
-    EXPECT_EQ(funcs.newp(nullptr, &npp, NP_EMBED, 0, nullptr, nullptr, nullptr), NPERR_INVALID_PARAM);
+    EXPECT_EQ(funcs.newp(nullptr, &npp, NP_EMBED, 0, nullptr, nullptr, nullptr),
+              NPERR_INVALID_PARAM);
     EXPECT_EQ(funcs.newp(const_cast<char*>("application/x-shockwave-flash"), nullptr, NP_EMBED, 0,
                          nullptr, nullptr, nullptr),
               NPERR_INVALID_INSTANCE_ERROR);
@@ -67,7 +73,8 @@ TEST_F(InstanceEntriesTest, NewRefusesOtherTypesAndMissingRecords) {
     EXPECT_EQ(live.Npp()->pdata, first);
 }
 
-TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers) {
+TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers)
+{
     NPP_t stranger{reinterpret_cast<void*>(0x1234), nullptr};
     // An address that is no record at all is never read.
     auto* unreadable = reinterpret_cast<NPP>(0x10);
@@ -82,7 +89,8 @@ TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers) {
         EXPECT_EQ(funcs.destroy(npp, nullptr), NPERR_INVALID_INSTANCE_ERROR);
         EXPECT_EQ(funcs.setwindow(npp, &window), NPERR_INVALID_INSTANCE_ERROR);
         EXPECT_EQ(funcs.event(npp, &event), 0);
-        EXPECT_EQ(funcs.newstream(npp, nullptr, &stream, false, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+        EXPECT_EQ(funcs.newstream(npp, nullptr, &stream, false, nullptr),
+                  NPERR_INVALID_INSTANCE_ERROR);
         EXPECT_EQ(funcs.write(npp, &stream, 0, 4, data), -1);
         EXPECT_EQ(funcs.destroystream(npp, &stream, NPRES_DONE), NPERR_INVALID_INSTANCE_ERROR);
         funcs.urlnotify(npp, "x", NPRES_DONE, nullptr);
@@ -109,12 +117,13 @@ TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers) {
     EXPECT_EQ(funcs.destroystream(npp, &stream, NPRES_DONE), NPERR_INVALID_PARAM);
 }
 
-TEST_F(InstanceEntriesTest, ADestroyedInstanceIsForgottenAndItsObjectGoesQuiet) {
+TEST_F(InstanceEntriesTest, ADestroyedInstanceIsForgottenAndItsObjectGoesQuiet)
+{
     HostedInstance instance(10, 10);
     NPObject* object = instance.Object();
     ASSERT_EQ(instance.Destroy(), NPERR_NO_ERROR);
     EXPECT_EQ(instance.Npp()->pdata, nullptr);
-    EXPECT_EQ(object->referenceCount, 1u);  // the host's own
+    EXPECT_EQ(object->referenceCount, 1u); // the host's own
     NPVariant result{};
     EXPECT_FALSE(instance.Invoke("TotalFrames", {}, result));
     NPWindow window{};
@@ -122,11 +131,14 @@ TEST_F(InstanceEntriesTest, ADestroyedInstanceIsForgottenAndItsObjectGoesQuiet) 
     EXPECT_EQ(funcs.setwindow(instance.Npp(), &window), NPERR_INVALID_INSTANCE_ERROR);
 }
 
-TEST_F(InstanceEntriesTest, ADestroyFromInsideAnFSCommandWaitsForTheCallToReturn) {
+TEST_F(InstanceEntriesTest, ADestroyFromInsideAnFSCommandWaitsForTheCallToReturn)
+{
     auto instance = std::make_unique<HostedInstance>(10, 10);
     NPP npp = instance->Npp();
     std::size_t live = library.exports.liveInstances();
-    library.browser.onInvoke = [&](const InvokeSeen&) { EXPECT_EQ(instance->Destroy(), NPERR_NO_ERROR); };
+    library.browser.onInvoke = [&](const InvokeSeen&) {
+        EXPECT_EQ(instance->Destroy(), NPERR_NO_ERROR);
+    };
     EXPECT_EQ(library.exports.fsCommand(npp, "quit", "true"), NPERR_NO_ERROR);
     EXPECT_EQ(library.exports.liveInstances(), live - 1);
     EXPECT_EQ(library.exports.fsCommand(npp, "quit", "true"), NPERR_INVALID_INSTANCE_ERROR);
@@ -134,7 +146,8 @@ TEST_F(InstanceEntriesTest, ADestroyFromInsideAnFSCommandWaitsForTheCallToReturn
     EXPECT_EQ(library.browser.windowObject.referenceCount, 1u);
 }
 
-TEST_F(InstanceEntriesTest, TheLogRecordsTheHostsCallsInOrder) {
+TEST_F(InstanceEntriesTest, TheLogRecordsTheHostsCallsInOrder)
+{
     HostedInstance instance(100, 50);
     MemoryCanvas canvas(100, 50);
     library.TakeLog();
@@ -144,12 +157,13 @@ TEST_F(InstanceEntriesTest, TheLogRecordsTheHostsCallsInOrder) {
     std::vector<std::string> calls;
     for (const std::string& line : library.TakeLog())
         calls.push_back(line.substr(0, line.find(' ')));
-    EXPECT_EQ(calls, (std::vector<std::string>{"NPP_SetWindow", "NPP_NewStream", "NPP_Write",
-                                               "NPP_Write", "NPP_URLNotify", "NPP_DestroyStream",
-                                               "NPP_HandleEvent"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"NPP_SetWindow", "NPP_NewStream", "NPP_Write", "NPP_Write",
+                                        "NPP_URLNotify", "NPP_DestroyStream", "NPP_HandleEvent"}));
 }
 
-TEST_F(InstanceEntriesTest, LogLinesCarryTheArguments) {
+TEST_F(InstanceEntriesTest, LogLinesCarryTheArguments)
+{
     HostedInstance instance(100, 50);
     MemoryCanvas canvas(100, 50);
     library.TakeLog();
@@ -161,18 +175,21 @@ TEST_F(InstanceEntriesTest, LogLinesCarryTheArguments) {
     EXPECT_EQ(log[0], "NPP_SetWindow npp=" + npp + " window=" + HexAddress(canvas.Dc()) +
                           " x=0 y=0 width=100 height=50 type=2");
     EXPECT_NE(log[1].find(" type=\"application/x-shockwave-flash\""), std::string::npos) << log[1];
-    EXPECT_NE(log[1].find(" url=\"movie.swf\" end=" + std::to_string(SemiTransparentMovie().size()) +
-                          " notifyData=0x00000007 seekable=1"),
-              std::string::npos)
+    EXPECT_NE(
+        log[1].find(" url=\"movie.swf\" end=" + std::to_string(SemiTransparentMovie().size()) +
+                    " notifyData=0x00000007 seekable=1"),
+        std::string::npos)
         << log[1];
     EXPECT_NE(log[2].find(" offset=0 length=" + std::to_string(SemiTransparentMovie().size())),
               std::string::npos)
         << log[2];
-    EXPECT_EQ(log[3], "NPP_URLNotify npp=" + npp + " url=\"movie.swf\" reason=0 notifyData=0x00000007");
+    EXPECT_EQ(log[3],
+              "NPP_URLNotify npp=" + npp + " url=\"movie.swf\" reason=0 notifyData=0x00000007");
     EXPECT_NE(log[4].find(" reason=0"), std::string::npos) << log[4];
 }
 
-TEST_F(InstanceEntriesTest, ABrowserWithoutWindowlessHostingKeepsItsDefault) {
+TEST_F(InstanceEntriesTest, ABrowserWithoutWindowlessHostingKeepsItsDefault)
+{
     library.browser.supportsWindowless = false;
     HostedInstance instance(10, 10);
     EXPECT_TRUE(library.browser.valuesSet.empty());
@@ -181,7 +198,8 @@ TEST_F(InstanceEntriesTest, ABrowserWithoutWindowlessHostingKeepsItsDefault) {
     EXPECT_EQ(library.funcs.setwindow(instance.Npp(), &window), NPERR_INVALID_PARAM);
 }
 
-TEST_F(InstanceEntriesTest, ADestroyFromInsideThePaintRequestOfAnArrivingMovieIsSafe) {
+TEST_F(InstanceEntriesTest, ADestroyFromInsideThePaintRequestOfAnArrivingMovieIsSafe)
+{
     auto instance = std::make_unique<HostedInstance>(100, 50);
     std::size_t live = library.exports.liveInstances();
     library.browser.onInvalidate = [&](const InvalidatedRect&) { instance->Destroy(); };
@@ -190,7 +208,8 @@ TEST_F(InstanceEntriesTest, ADestroyFromInsideThePaintRequestOfAnArrivingMovieIs
     EXPECT_EQ(library.browser.invalidated.size(), 1u);
 }
 
-TEST_F(InstanceEntriesTest, AMovieReplacedFromInsideItsOwnScriptKeepsRunningToTheEnd) {
+TEST_F(InstanceEntriesTest, AMovieReplacedFromInsideItsOwnScriptKeepsRunningToTheEnd)
+{
     HostedInstance instance(100, 50);
     library.browser.onInvoke = [&](const InvokeSeen&) {
         library.browser.onInvoke = nullptr;
@@ -206,7 +225,8 @@ TEST_F(InstanceEntriesTest, AMovieReplacedFromInsideItsOwnScriptKeepsRunningToTh
     EXPECT_EQ(library.browser.evaluations.size(), 1u);
 }
 
-TEST_F(InstanceEntriesTest, MouseAndKeyMessagesReachTheMovie) {
+TEST_F(InstanceEntriesTest, MouseAndKeyMessagesReachTheMovie)
+{
     HostedInstance instance(100, 50);
     MemoryCanvas canvas(100, 50);
     instance.SetWindow(canvas.Dc(), 100, 50);
@@ -222,9 +242,9 @@ TEST_F(InstanceEntriesTest, MouseAndKeyMessagesReachTheMovie) {
     library.browserTable.releasevariantvalue(&y);
     NPEvent key{WM_KEYDOWN, 'A', 0};
     EXPECT_EQ(library.funcs.event(instance.Npp(), &key), 1);
-    NPEvent rightClick{WM_RBUTTONDOWN, 0, 0};
-    EXPECT_EQ(library.funcs.event(instance.Npp(), &rightClick), 0);
+    NPEvent right_click{WM_RBUTTONDOWN, 0, 0};
+    EXPECT_EQ(library.funcs.event(instance.Npp(), &right_click), 0);
 }
 
-}  // namespace
-}  // namespace zn::np::testing
+} // namespace
+} // namespace zn::np::testing

@@ -9,14 +9,16 @@
 namespace zn::np::testing {
 namespace {
 
-std::vector<std::string> RequestedUrls() {
+std::vector<std::string> RequestedUrls()
+{
     std::vector<std::string> urls;
     for (const auto& request : PluginLibrary::Get().browser.requests)
         urls.push_back(request.url);
     return urls;
 }
 
-void PumpMessagesFor(DWORD milliseconds) {
+void PumpMessagesFor(DWORD milliseconds)
+{
     DWORD until = GetTickCount() + milliseconds;
     while (GetTickCount() < until) {
         MSG message;
@@ -28,7 +30,8 @@ void PumpMessagesFor(DWORD milliseconds) {
 
 // In declaration order: the restriction first, then its lifting, a sparse browser table, and
 // shutdown last.
-TEST(ModuleLifetimeTest, ALocalMovieFetchesOnlyLocalFilesUntilTheRestrictionIsLifted) {
+TEST(ModuleLifetimeTest, ALocalMovieFetchesOnlyLocalFilesUntilTheRestrictionIsLifted)
+{
     PluginLibrary& library = PluginLibrary::Get();
     library.browser.Reset();
     {
@@ -40,7 +43,8 @@ TEST(ModuleLifetimeTest, ALocalMovieFetchesOnlyLocalFilesUntilTheRestrictionIsLi
         library.browser.Reset();
         HostedInstance instance(100, 50);
         instance.Deliver(RequestingMovie(), "http://example.test/requesting.swf", nullptr);
-        EXPECT_EQ(RequestedUrls(), (std::vector<std::string>{"http://example.test/data.xml", "local.xml"}));
+        EXPECT_EQ(RequestedUrls(),
+                  (std::vector<std::string>{"http://example.test/data.xml", "local.xml"}));
     }
     library.TakeLog();
     EXPECT_EQ(library.exports.disableLocalSecurity(), NPERR_NO_ERROR);
@@ -49,11 +53,13 @@ TEST(ModuleLifetimeTest, ALocalMovieFetchesOnlyLocalFilesUntilTheRestrictionIsLi
         library.browser.Reset();
         HostedInstance instance(100, 50);
         instance.Deliver(RequestingMovie(), "requesting.swf", nullptr);
-        EXPECT_EQ(RequestedUrls(), (std::vector<std::string>{"http://example.test/data.xml", "local.xml"}));
+        EXPECT_EQ(RequestedUrls(),
+                  (std::vector<std::string>{"http://example.test/data.xml", "local.xml"}));
     }
 }
 
-TEST(ModuleLifetimeTest, EntriesTheBrowserLeftOutAreNeverCalled) {
+TEST(ModuleLifetimeTest, EntriesTheBrowserLeftOutAreNeverCalled)
+{
     PluginLibrary& library = PluginLibrary::Get();
     library.browser.Reset();
     NPNetscapeFuncs sparse = library.browser.Table();
@@ -69,12 +75,15 @@ TEST(ModuleLifetimeTest, EntriesTheBrowserLeftOutAreNeverCalled) {
         instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
         EXPECT_EQ(library.exports.fsCommand(instance.Npp(), "quit", ""), NPERR_GENERIC_ERROR);
         char answer[32];
-        EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer), 12);
+        EXPECT_EQ(
+            library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer),
+            12);
         EXPECT_STREQ(answer, "<undefined/>");
         EXPECT_EQ(library.exports.requestUrl(instance.Npp(), "data.xml"), NPERR_GENERIC_ERROR);
         EXPECT_EQ(library.exports.invalidateRect(instance.Npp(), 0, 0, 10, 10), NPERR_NO_ERROR);
         NPVariant result{};
-        EXPECT_FALSE(instance.Invoke("LoadMovie", {IntegerVariant(0), StringVariant("x.swf")}, result));
+        EXPECT_FALSE(
+            instance.Invoke("LoadMovie", {IntegerVariant(0), StringVariant("x.swf")}, result));
     }
     EXPECT_TRUE(library.browser.invokes.empty());
     EXPECT_TRUE(library.browser.evaluations.empty());
@@ -84,7 +93,8 @@ TEST(ModuleLifetimeTest, EntriesTheBrowserLeftOutAreNeverCalled) {
     ASSERT_EQ(library.exports.initialize(&library.browserTable), NPERR_NO_ERROR);
 }
 
-TEST(ModuleLifetimeTest, ShutdownEndsEveryInstanceSoTheLibraryCanBeUnloaded) {
+TEST(ModuleLifetimeTest, ShutdownEndsEveryInstanceSoTheLibraryCanBeUnloaded)
+{
     PluginLibrary& library = PluginLibrary::Get();
     library.browser.Reset();
     // Left alive on purpose, with its frame timer running, as a careless host might; never
@@ -103,5 +113,5 @@ TEST(ModuleLifetimeTest, ShutdownEndsEveryInstanceSoTheLibraryCanBeUnloaded) {
     EXPECT_TRUE(library.browser.invalidated.empty());
 }
 
-}  // namespace
-}  // namespace zn::np::testing
+} // namespace
+} // namespace zn::np::testing

@@ -14,7 +14,8 @@
 namespace zn::np {
 namespace {
 
-TEST(CallLogTest, LinesQuoteTextAndShowVariantsByType) {
+TEST(CallLogTest, LinesQuoteTextAndShowVariantsByType)
+{
     NPVariant args[4]{};
     args[0].type = NPVariantType_Int32;
     args[0].value.intValue = 3;
@@ -25,16 +26,21 @@ TEST(CallLogTest, LinesQuoteTextAndShowVariantsByType) {
     args[3].type = NPVariantType_Bool;
     args[3].value.boolValue = true;
     LogLine line("NPObject.Invoke");
-    line.Text("method", "Go").Variants("args", args, 4).Text("none", static_cast<const char*>(nullptr));
-    EXPECT_EQ(line.Str(), "NPObject.Invoke method=\"Go\" args=(3, 3.0, \"say \\\"hi\\\"\", true) none=null");
+    line.Text("method", "Go")
+        .Variants("args", args, 4)
+        .Text("none", static_cast<const char*>(nullptr));
+    EXPECT_EQ(line.Str(),
+              "NPObject.Invoke method=\"Go\" args=(3, 3.0, \"say \\\"hi\\\"\", true) none=null");
 }
 
-TEST(CallLogTest, AddressesHaveAFixedWidth) {
+TEST(CallLogTest, AddressesHaveAFixedWidth)
+{
     EXPECT_EQ(HexAddress(nullptr), "0x" + std::string(2 * sizeof(void*), '0'));
     EXPECT_EQ(HexAddress(reinterpret_cast<void*>(0xAB)).substr(2 * sizeof(void*)), "ab");
 }
 
-TEST(CallLogTest, TakeClearsOnlyWhatFits) {
+TEST(CallLogTest, TakeClearsOnlyWhatFits)
+{
     CallLog log;
     log.Record(LogLine("NP_Initialize").Number("size", 172));
     log.Record(LogLine("NP_Shutdown"));
@@ -50,7 +56,8 @@ TEST(CallLogTest, TakeClearsOnlyWhatFits) {
     EXPECT_STREQ(buffer, "");
 }
 
-TEST(CallLogTest, PastItsLimitTheOldestLinesGoAndTheTextSaysSo) {
+TEST(CallLogTest, PastItsLimitTheOldestLinesGoAndTheTextSaysSo)
+{
     CallLog log(2);
     for (int i = 1; i <= 4; ++i)
         log.Record(LogLine("NPP_HandleEvent").Number("event", i));
@@ -61,21 +68,26 @@ TEST(CallLogTest, PastItsLimitTheOldestLinesGoAndTheTextSaysSo) {
     EXPECT_EQ(log.Text(), "NPP_Destroy\n");
 }
 
-TEST(FlashCallScriptTest, StringsQuotedAndNumbersBare) {
+TEST(FlashCallScriptTest, StringsQuotedAndNumbersBare)
+{
     using V = FlashCallArgument;
     EXPECT_EQ(FlashCallScript("fn", {V::String("a"), V::Number(2)}),
               "try { __flash__toXML(fn(\"a\",2)) ; } catch (e) { \"<undefined/>\"; }");
-    EXPECT_EQ(FlashCallScript("fn", {}), "try { __flash__toXML(fn()) ; } catch (e) { \"<undefined/>\"; }");
-    EXPECT_EQ(FlashCallScript("f", {V::Number(-0.5), V::Boolean(true), V::Null(), V::Undefined()}),
-              "try { __flash__toXML(f(-0.5,true,null,undefined)) ; } catch (e) { \"<undefined/>\"; }");
+    EXPECT_EQ(FlashCallScript("fn", {}),
+              "try { __flash__toXML(fn()) ; } catch (e) { \"<undefined/>\"; }");
+    EXPECT_EQ(
+        FlashCallScript("f", {V::Number(-0.5), V::Boolean(true), V::Null(), V::Undefined()}),
+        "try { __flash__toXML(f(-0.5,true,null,undefined)) ; } catch (e) { \"<undefined/>\"; }");
 }
 
-TEST(FlashCallScriptTest, QuotesAndLineBreaksInStringsCannotEndTheLiteral) {
+TEST(FlashCallScriptTest, QuotesAndLineBreaksInStringsCannotEndTheLiteral)
+{
     EXPECT_EQ(FlashCallScript("f", {FlashCallArgument::String("a\"b\\c\nd")}),
               "try { __flash__toXML(f(\"a\\\"b\\\\c\\nd\")) ; } catch (e) { \"<undefined/>\"; }");
 }
 
-TEST(InstanceSettingsTest, ReadsTheEmbedAttributesAsAHostPassesThem) {
+TEST(InstanceSettingsTest, ReadsTheEmbedAttributesAsAHostPassesThem)
+{
     auto settings = ReadInstanceSettings(
         {{"wmode", "transparent"}, {"bgcolor", "#0"}, {"width", "320"}, {"height", "240"}});
     EXPECT_TRUE(settings.transparent);
@@ -84,7 +96,8 @@ TEST(InstanceSettingsTest, ReadsTheEmbedAttributesAsAHostPassesThem) {
     EXPECT_EQ(settings.background, 0u);
 }
 
-TEST(InstanceSettingsTest, NamesIgnoreCaseAndBadValuesAreIgnored) {
+TEST(InstanceSettingsTest, NamesIgnoreCaseAndBadValuesAreIgnored)
+{
     auto settings = ReadInstanceSettings(
         {{"WMode", "Opaque"}, {"BGCOLOR", "#FF8000"}, {"width", "100%"}, {"height", "-3"}});
     EXPECT_FALSE(settings.transparent);
@@ -97,7 +110,8 @@ TEST(InstanceSettingsTest, NamesIgnoreCaseAndBadValuesAreIgnored) {
     EXPECT_EQ(ParseColor(""), std::nullopt);
 }
 
-TEST(LocalSecurityTest, LocalMoviesMayNotReachTheNetworkUntilLifted) {
+TEST(LocalSecurityTest, LocalMoviesMayNotReachTheNetworkUntilLifted)
+{
     EXPECT_TRUE(IsLocalUrl("movie.swf"));
     EXPECT_TRUE(IsLocalUrl("C:\\movies\\movie.swf"));
     EXPECT_TRUE(IsLocalUrl("FILE:///C:/movie.swf"));
@@ -108,7 +122,8 @@ TEST(LocalSecurityTest, LocalMoviesMayNotReachTheNetworkUntilLifted) {
     EXPECT_TRUE(IsRequestAllowed("http://host/movie.swf", "http://other/data.xml", false));
 }
 
-TEST(DownloadsTest, PiecesAtOffsetZeroAreAppendedInOrder) {
+TEST(DownloadsTest, PiecesAtOffsetZeroAreAppendedInOrder)
+{
     Downloads downloads;
     void* token = downloads.Add({UrlRequest::Purpose::Movie, "movie.swf"});
     StreamBuffer* stream = downloads.Open(token, "http://host/movie.swf");
@@ -124,7 +139,8 @@ TEST(DownloadsTest, PiecesAtOffsetZeroAreAppendedInOrder) {
     EXPECT_EQ(downloads.PendingRequests(), 0u);
 }
 
-TEST(DownloadsTest, AStreamStopsGrowingAtItsLimit) {
+TEST(DownloadsTest, AStreamStopsGrowingAtItsLimit)
+{
     Downloads downloads(4);
     StreamBuffer* stream = downloads.Open(nullptr, "big.swf");
     EXPECT_TRUE(downloads.Append(stream, "FWS", 3));
@@ -134,7 +150,8 @@ TEST(DownloadsTest, AStreamStopsGrowingAtItsLimit) {
     EXPECT_EQ(downloads.Close(stream).bytes.size(), 4u);
 }
 
-TEST(DownloadsTest, TokensAreSmallNumbersAndUnknownStreamsAreTheMovie) {
+TEST(DownloadsTest, TokensAreSmallNumbersAndUnknownStreamsAreTheMovie)
+{
     Downloads downloads;
     void* first = downloads.Add({UrlRequest::Purpose::MovieFile, "a.xml"});
     void* second = downloads.Add({UrlRequest::Purpose::MovieFile, "b.xml"});
@@ -154,5 +171,5 @@ TEST(DownloadsTest, TokensAreSmallNumbersAndUnknownStreamsAreTheMovie) {
     EXPECT_TRUE(downloads.Close(reinterpret_cast<StreamBuffer*>(&local)).bytes.empty());
 }
 
-}  // namespace
-}  // namespace zn::np
+} // namespace
+} // namespace zn::np
