@@ -68,15 +68,6 @@ void CoverHalfWhite(HDC DC, const RECT& Area)
     DeleteObject(pixel);
 }
 
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 std::uint32_t WindowPixel(HWND Window, int X, int Y)
 {
     const TWindowDC dc = WindowDC(Window);

@@ -2,6 +2,8 @@
 // for layered windows, and reading pixels back from windows and the screen.
 #pragma once
 
+#include "support/messages.h"
+
 #include "zintara/framework/forms.h"
 
 #include <windows.h>
@@ -38,8 +40,6 @@ protected:
 void FillOpaque(HDC DC, const RECT& Area, std::uint32_t Rgb);
 void CoverHalfWhite(HDC DC, const RECT& Area);
 
-// Handles the messages waiting for this thread.
-void PumpMessages();
 // The 0x00RRGGBB colour of a pixel of the window's client area, and of the screen.
 std::uint32_t WindowPixel(HWND Window, int X, int Y);
 std::uint32_t ScreenPixel(int X, int Y);

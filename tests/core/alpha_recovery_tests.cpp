@@ -1,7 +1,7 @@
 // Alpha recovered from a rendering over black and one over white: the rule over every pair of
 // red values, the rectangle walk, and real GDI renderings of semi-transparent colour.
 #include "zintara/core/alpha.h"
-#include "gdi_surface.h"
+#include "support/gdi_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // player's drawing, in both modes; and the outline drawn for updated rectangles.
 #include "recording_driver.h"
 
-#include "gdi_surface.h"
+#include "support/gdi_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-using namespace zn::testing;
+using namespace zn::test;
 using zn::ExecutableFolder;
 using zn::TKernelHandle;
 using zn::TRegistryKey;

@@ -11,7 +11,7 @@
 #include <thread>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 namespace {
 

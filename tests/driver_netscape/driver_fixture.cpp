@@ -3,7 +3,7 @@
 
 #include "sample_movies.h"
 
-namespace zn::testing {
+namespace zn::test {
 
 std::vector<std::uint8_t> SampleMovieBytes()
 {
@@ -97,4 +97,4 @@ void DriverTest::OnFlashCall(TObject*, const std::wstring& Request)
         AfterEvent("flashcall");
 }
 
-} // namespace zn::testing
+} // namespace zn::test

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace zn::testing {
+namespace zn::test {
 
 // Written beside the executable once per process: the sample movie (320 x 240, semi-transparent
 // content) under two names, one with a blank.
@@ -55,4 +55,4 @@ protected:
     std::function<void(const std::string&)> AfterEvent;
 };
 
-} // namespace zn::testing
+} // namespace zn::test

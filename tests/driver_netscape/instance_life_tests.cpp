@@ -8,7 +8,7 @@
 #include <cstring>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "zintara/hosts/driver_selection.h"
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 class PaintPassTest : public DriverTest {
 protected:

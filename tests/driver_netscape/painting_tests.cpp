@@ -7,7 +7,7 @@
 #include "znswf/player_host.h"
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "driver_fixture.h"
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 class ReentrancyTest : public DriverTest {
 protected:

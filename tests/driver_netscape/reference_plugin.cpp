@@ -9,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace zn::testing {
+namespace zn::test {
 
 TReferencePlugin& TReferencePlugin::Loaded()
 {
@@ -127,4 +127,4 @@ bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Time
     return true;
 }
 
-} // namespace zn::testing
+} // namespace zn::test

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace zn::testing {
+namespace zn::test {
 
 struct TReferencePlugin {
     ZnNpTakeLogFunction TakeLog = nullptr;
@@ -47,4 +47,4 @@ void WriteBytes(const std::wstring& Path, const std::vector<std::uint8_t>& Bytes
 bool PumpUntil(const std::function<bool()>& Done,
                std::chrono::milliseconds Timeout = std::chrono::seconds(10));
 
-} // namespace zn::testing
+} // namespace zn::test

@@ -1,8 +1,8 @@
 // zinplay run as users run it: a child process on the sample movie beside it, its transcript
 // read line by line and its PNG files read back and checked against the sample's geometry.
-#include "child_process.h"
+#include "support/child_process.h"
 #include "zintara/framework/handles.h"
-#include "png_reader.h"
+#include "support/png_reader.h"
 
 #include "sample_movies.h"
 
@@ -15,7 +15,7 @@
 #include <map>
 #include <regex>
 
-namespace zn::testing {
+namespace zn::test {
 namespace {
 
 namespace samples = zn::swf::samples;
@@ -268,4 +268,4 @@ TEST_F(ZinplayRun, WithoutAFlashPlayerSaysSo)
 }
 
 } // namespace
-} // namespace zn::testing
+} // namespace zn::test

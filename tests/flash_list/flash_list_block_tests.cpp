@@ -12,7 +12,7 @@
 #include <vector>
 
 using namespace zn;
-using namespace zn::testing_support;
+using namespace zn::test;
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 
 using namespace zn;
-using namespace zn::testing_support;
+using namespace zn::test;
 
 namespace {
 

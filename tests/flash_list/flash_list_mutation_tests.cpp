@@ -14,7 +14,7 @@
 #include <random>
 
 using namespace zn;
-using namespace zn::testing_support;
+using namespace zn::test;
 
 namespace {
 

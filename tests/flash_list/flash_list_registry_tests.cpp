@@ -10,7 +10,7 @@
 #include <memory>
 
 using namespace zn;
-using namespace zn::testing_support;
+using namespace zn::test;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace zn::testing_support {
+namespace zn::test {
 
 using TBytes = std::vector<unsigned char>;
 
@@ -31,4 +31,4 @@ inline TznFlashStream* AddFlash(TznFlashList& List, const std::wstring& Name, co
     return item;
 }
 
-} // namespace zn::testing_support
+} // namespace zn::test

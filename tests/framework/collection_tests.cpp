@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 namespace {
 

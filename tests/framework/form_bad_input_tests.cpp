@@ -1,7 +1,7 @@
 // Damaged forms: truncated streams, lengths that lie, nesting without end, and thousands of
 // seeded random mutations of valid forms. Every one must end in a framework exception (or a
 // form read in full), never in a crash or an attempt to allocate what the stream cannot hold.
-#include "stream_helpers.h"
+#include "support/stream_helpers.h"
 #include "test_components.h"
 
 #include "zintara/framework/exceptions.h"
@@ -16,7 +16,7 @@
 #include <string>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 using namespace std::string_literals;
 
 namespace {

@@ -1,5 +1,5 @@
 // The binary form format, byte for byte against hand-assembled references, and reading back.
-#include "stream_helpers.h"
+#include "support/stream_helpers.h"
 #include "test_components.h"
 
 #include "zintara/framework/exceptions.h"
@@ -13,7 +13,7 @@
 #include <string>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 using namespace std::string_literals;
 
 namespace {

@@ -10,7 +10,7 @@
 #include <memory>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 TEST(FormControls, ChildControlsAreStoredInTheirParentAndReadBackIntoIt)
 {

@@ -1,6 +1,6 @@
 // The text form: exact text for a known form, conversion both ways, the notations the text
 // reader accepts, and the errors it names.
-#include "stream_helpers.h"
+#include "support/stream_helpers.h"
 #include "test_components.h"
 
 #include "zintara/framework/exceptions.h"
@@ -14,7 +14,7 @@
 #include <string>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 using namespace std::string_literals;
 
 namespace {

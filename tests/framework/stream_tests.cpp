@@ -1,5 +1,5 @@
 // The stream family: memory, file and resource streams, exact transfers, copies, failures.
-#include "stream_helpers.h"
+#include "support/stream_helpers.h"
 
 #include "zintara/framework/exceptions.h"
 #include "zintara/framework/file_stream.h"
@@ -13,7 +13,7 @@
 #include <string>
 
 using namespace zn;
-using namespace zn::testing;
+using namespace zn::test;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "zintara/framework/exceptions.h"
 #include "zintara/framework/properties.h"
 
-namespace zn::testing {
+namespace zn::test {
 
 namespace {
 const wchar_t* const PluginNames[] = {L"znDefault", L"znNetscape", L"znActiveX"};
@@ -138,4 +138,4 @@ void RegisterTestClasses()
     RegisterClasses({&TTestComponent::ClassInfo(), &TFailingComponent::ClassInfo()});
 }
 
-} // namespace zn::testing
+} // namespace zn::test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace zn::testing {
+namespace zn::test {
 
 enum TPlugin { znDefault, znNetscape, znActiveX };
 enum class TOption { opLoop, opMenu, opScale };
@@ -105,4 +105,4 @@ public:
 
 void RegisterTestClasses();
 
-} // namespace zn::testing
+} // namespace zn::test

@@ -37,13 +37,4 @@ void TTestSurface::CopyFromWindow(HWND Window, int X, int Y)
     GdiFlush();
 }
 
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 } // namespace zn::test

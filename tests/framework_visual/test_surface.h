@@ -1,6 +1,8 @@
 // A 32-bit top-down DIB section with a memory context, for reading back what was drawn.
 #pragma once
 
+#include "support/messages.h"
+
 #include "zintara/framework/handles.h"
 
 #include <windows.h>
@@ -39,8 +41,5 @@ constexpr std::uint32_t ColorRef(std::uint32_t Color)
 {
     return ((Color & 0xFF) << 16) | (Color & 0xFF00) | ((Color >> 16) & 0xFF);
 }
-
-// Handles the thread's queued messages.
-void PumpMessages();
 
 } // namespace zn::test

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace zn::testing {
+namespace zn::test {
 
 struct TStraightImage {
     int Width = 0;
@@ -19,4 +19,4 @@ struct TStraightImage {
 // Empty (Width 0) when the file cannot be read as an image. Needs COM on the thread.
 TStraightImage ReadPng(const std::wstring& Path);
 
-} // namespace zn::testing
+} // namespace zn::test

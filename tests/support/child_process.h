@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace zn::testing {
+namespace zn::test {
 
 struct TChildResult {
     unsigned long ExitCode = 0;
@@ -26,4 +26,4 @@ void RemoveFolder(const std::wstring& Folder);
 
 bool FileExists(const std::wstring& Path);
 
-} // namespace zn::testing
+} // namespace zn::test

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace zn::testing {
+namespace zn::test {
 
 namespace {
 
@@ -118,4 +118,4 @@ TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstrin
     return result;
 }
 
-} // namespace zn::testing
+} // namespace zn::test

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace zn::testing {
+namespace zn::test {
 
 inline std::string Contents(TCustomMemoryStream& Stream)
 {
@@ -21,4 +21,4 @@ inline void Load(TMemoryStream& Stream, const std::string& Bytes)
     Stream.SetPosition(0);
 }
 
-} // namespace zn::testing
+} // namespace zn::test

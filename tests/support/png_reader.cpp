@@ -4,7 +4,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
-namespace zn::testing {
+namespace zn::test {
 
 using Microsoft::WRL::ComPtr;
 
@@ -34,4 +34,4 @@ TStraightImage ReadPng(const std::wstring& Path)
     return image;
 }
 
-} // namespace zn::testing
+} // namespace zn::test
