@@ -7,9 +7,11 @@
 #include "call_log.h"
 #include "hostile_mode.h"
 #include "instance.h"
+#include "paint_time.h"
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +20,7 @@ namespace zn::np {
 namespace {
 
 constexpr std::string_view kFlashMimeType = "application/x-shockwave-flash";
+constexpr std::uint16_t kPaintEvent = 0x000F;  // WM_PAINT
 
 // The instance behind npp, held while the call runs; an unknown one is refused.
 template <typename Call>
@@ -95,6 +98,9 @@ NPError SetWindow(NPP npp, NPWindow* window) {
 std::int16_t HandleEvent(NPP npp, void* event) {
     return GuardedOr<std::int16_t>(0, [&]() -> std::int16_t {
         auto* npEvent = static_cast<NPEvent*>(event);
+        std::optional<PaintTimer> paintTimer;
+        if (npEvent && npEvent->event == kPaintEvent)
+            paintTimer.emplace();
         LogLine line("NPP_HandleEvent");
         line.Address("npp", npp);
         if (npEvent) {

@@ -5,6 +5,7 @@
 #include "call_log.h"
 #include "hostile_mode.h"
 #include "instance.h"
+#include "paint_time.h"
 
 #include <charconv>
 #include <cstring>
@@ -102,5 +103,7 @@ void ZnNpSetHostile(unsigned flags, const char* url) {
         return 0;
     });
 }
+
+std::uint64_t ZnNpTakePaintTicks() { return TakePaintTicks(); }
 
 }  // extern "C"
