@@ -8,7 +8,9 @@
 // frame to a layered window and of copying it into a window.
 //
 // Every figure is the median of many rounds, so a busy neighbour on a shared machine moves few
-// of them. Run it alone, with an X display:
+// of them; the ratio of the library's time to the pixel work is taken in each round, the two
+// measured back to back, and its median printed; allocs counts the library's allocations per
+// repaint. Run it alone, with an X display:
 //
 //   make build && scripts/with-display scripts/wine-run build/bench/driver_netscape/repaint_bench.exe
 #include "bench_clock.h"
@@ -23,10 +25,30 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace {
+
+// Allocations made through operator new in this process, the library's among them (it is linked
+// in statically; the plug-in has a runtime of its own).
+std::size_t g_allocations = 0;
+
+} // namespace
+
+void* operator new(std::size_t Size)
+{
+    ++g_allocations;
+    if (void* block = std::malloc(Size ? Size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* Block) noexcept { std::free(Block); }
+void operator delete(void* Block, std::size_t) noexcept { std::free(Block); }
 
 namespace {
 
@@ -118,13 +140,16 @@ public:
     void Run(const char* Mode, const TCase& Case)
     {
         const zn::TRect& r = Case.Rect;
-        std::vector<double> totals, players, libraries, pixels;
+        std::vector<double> totals, players, libraries, pixels, ratios;
+        std::size_t allocations = 0;
         for (int round = 0; round < Case.Rounds; ++round) {
             plugin_.TakePaintTicks();
+            const std::size_t allocated_before = g_allocations;
             const TStopwatch repaint;
             plugin_.InvalidateRect(driver_->Instance(), std::uint16_t(r.Left), std::uint16_t(r.Top),
                                    std::uint16_t(r.Right), std::uint16_t(r.Bottom));
             const double total = repaint.Microseconds();
+            allocations += g_allocations - allocated_before;
             const double player = TicksToMicroseconds(double(plugin_.TakePaintTicks()));
             totals.push_back(total);
             players.push_back(player);
@@ -133,14 +158,15 @@ public:
             const TStopwatch pixel_work;
             PixelWork(r);
             pixels.push_back(pixel_work.Microseconds());
+            ratios.push_back(libraries.back() / pixels.back());
             if (round % 64 == 63)
                 Take(plugin_.TakeLog);
         }
         Take(plugin_.TakeLog);
-        const double library = Median(libraries), pixel = Median(pixels);
-        std::printf("%4dx%-4d  %-11s  %-5s  %10.1f  %10.1f  %10.1f  %10.1f  %6.2f\n",
+        std::printf("%4dx%-4d  %-11s  %-5s  %10.1f  %10.1f  %10.1f  %10.1f  %6.2f  %6.1f\n",
                     driver_->Width(), driver_->Height(), Mode, Case.Dirty, Median(totals),
-                    Median(players), library, pixel, library / pixel);
+                    Median(players), Median(libraries), Median(pixels), Median(ratios),
+                    double(allocations) / Case.Rounds);
     }
 
 private:
@@ -200,11 +226,11 @@ int main()
         std::printf("repaint through the plug-in driver, reference plug-in, %s kernels; "
                     "microseconds, medians\n",
                     zn::ActivePixelKernels().Name);
-        std::printf("%-9s  %-11s  %-5s  %10s  %10s  %10s  %10s  %6s\n", "size", "mode", "dirty",
-                    "repaint", "player", "library", "pixel work", "ratio");
+        std::printf("%-9s  %-11s  %-5s  %10s  %10s  %10s  %10s  %6s  %6s\n", "size", "mode",
+                    "dirty", "repaint", "player", "library", "pixel work", "ratio", "allocs");
         HDC frame = nullptr;
         std::unique_ptr<TRepaintBench> frame_owner;
-        RunSize(plugin, 1920, 1080, 60, &frame, &frame_owner);
+        RunSize(plugin, 1920, 1080, 100, &frame, &frame_owner);
         RunSize(plugin, 640, 480, 300, nullptr, nullptr);
 
         const zn::bench::THandoffFigures handoff =
