@@ -220,6 +220,12 @@ std::int16_t Instance::HandleEvent(const NPEvent& event)
         void* deviceContext = event.wParam ? reinterpret_cast<void*>(event.wParam) : window_.window;
         if (!deviceContext)
             return 0;
+        // Like a player that keeps what NPP_SetWindow tells it of the drawable, this one must
+        // hear of a context before it is asked to paint into it.
+        if (deviceContext != window_.window)
+            ReportViolation("WM_PAINT into a context NPP_SetWindow did not announce");
+        if (event.lParam && !ClippedWithin(deviceContext, event.lParam))
+            ReportViolation("WM_PAINT into a context not clipped to the dirty rectangle");
         NPWindow area = window_;
         area.width = Width();
         area.height = Height();

@@ -7,9 +7,11 @@
 #include "call_log.h"
 #include "hostile_mode.h"
 #include "instance.h"
+#include "paint_time.h"
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +20,7 @@ namespace zn::np {
 namespace {
 
 constexpr std::string_view kFlashMimeType = "application/x-shockwave-flash";
+constexpr std::uint16_t kPaintEvent = 0x000F; // WM_PAINT
 
 // The instance behind npp, held while the call runs; an unknown one is refused.
 template <typename Call>
@@ -103,16 +106,19 @@ NPError SetWindow(NPP npp, NPWindow* window)
 std::int16_t HandleEvent(NPP npp, void* event)
 {
     return GuardedOr<std::int16_t>(0, [&]() -> std::int16_t {
-        auto* np_event = static_cast<NPEvent*>(event);
+        auto* npEvent = static_cast<NPEvent*>(event);
+        std::optional<PaintTimer> paintTimer;
+        if (npEvent && npEvent->event == kPaintEvent)
+            paintTimer.emplace();
         LogLine line("NPP_HandleEvent");
         line.Address("npp", npp);
-        if (np_event) {
-            line.Number("event", np_event->event)
-                .Address("wParam", reinterpret_cast<void*>(np_event->wParam))
-                .Address("lParam", reinterpret_cast<void*>(np_event->lParam));
+        if (npEvent) {
+            line.Number("event", npEvent->event)
+                .Address("wParam", reinterpret_cast<void*>(npEvent->wParam))
+                .Address("lParam", reinterpret_cast<void*>(npEvent->lParam));
             // The two bytes after event belong to no field; a browser must not leave garbage.
             std::uint16_t padding = 0;
-            std::memcpy(&padding, reinterpret_cast<const char*>(np_event) + sizeof np_event->event,
+            std::memcpy(&padding, reinterpret_cast<const char*>(npEvent) + sizeof npEvent->event,
                         sizeof padding);
             if (padding)
                 line.Number("padding", padding);
@@ -120,9 +126,9 @@ std::int16_t HandleEvent(NPP npp, void* event)
             line.Address("event", nullptr);
         CallLogOfProcess().Record(line);
         InstanceScope instance(npp);
-        if (!instance || !np_event)
+        if (!instance || !npEvent)
             return 0;
-        return instance->HandleEvent(*np_event);
+        return instance->HandleEvent(*npEvent);
     });
 }
 

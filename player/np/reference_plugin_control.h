@@ -72,6 +72,11 @@ using ZnNpTakeViolationsFunction = std::size_t (*)(char* buffer, std::size_t cap
 // ZnNpHostileRequestInNew requests; it may be null otherwise.
 using ZnNpSetHostileFunction = void (*)(unsigned flags, const char* url);
 
+// The time the plug-in spent in NPP_HandleEvent answering WM_PAINT, from entry to return, since
+// the last call, in QueryPerformanceCounter ticks: what a benchmark of the browser's repaint
+// counts as the plug-in's drawing.
+using ZnNpTakePaintTicksFunction = std::uint64_t (*)();
+
 // Leaves npp->pdata null: the instance is found by its NPP alone.
 inline constexpr unsigned ZnNpHostileNullPdata = 1u << 0;
 // Requests url (as the movie) from inside NPP_New.
@@ -100,5 +105,6 @@ inline constexpr const char* kExternalCall = "ZnNpExternalCall";
 inline constexpr const char* kRequestUrl = "ZnNpRequestUrl";
 inline constexpr const char* kTakeViolations = "ZnNpTakeViolations";
 inline constexpr const char* kSetHostile = "ZnNpSetHostile";
+inline constexpr const char* kTakePaintTicks = "ZnNpTakePaintTicks";
 
 } // namespace zn::np::control

@@ -5,6 +5,7 @@
 #include "call_log.h"
 #include "hostile_mode.h"
 #include "instance.h"
+#include "paint_time.h"
 
 #include <charconv>
 #include <cstring>
@@ -112,6 +113,11 @@ void ZnNpSetHostile(unsigned flags, const char* url)
         Hostility() = {flags, url ? url : ""};
         return 0;
     });
+}
+
+std::uint64_t ZnNpTakePaintTicks()
+{
+    return TakePaintTicks();
 }
 
 } // extern "C"

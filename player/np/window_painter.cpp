@@ -38,4 +38,18 @@ void WindowPainter::Paint(const swf::MoviePlayer& movie, void* deviceContext,
     buffers_->compositor.Paint(movie, dc, view, movie_background);
 }
 
+bool ClippedWithin(void* deviceContext, std::uintptr_t dirtyRect)
+{
+    auto dc = static_cast<HDC>(deviceContext);
+    DWORD kind = GetObjectType(dc);
+    if (kind != OBJ_DC && kind != OBJ_MEMDC)
+        return true;
+    const RECT& dirty = *reinterpret_cast<const RECT*>(dirtyRect);
+    RECT clip;
+    if (GetClipBox(dc, &clip) == NULLREGION)
+        return true;
+    return clip.left >= dirty.left && clip.top >= dirty.top && clip.right <= dirty.right &&
+           clip.bottom <= dirty.bottom;
+}
+
 } // namespace zn::np

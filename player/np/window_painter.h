@@ -32,4 +32,8 @@ private:
     std::unique_ptr<Buffers> buffers_;
 };
 
+// Whether the clip of the device context lies inside the dirty rectangle, a RECT that the
+// paint event's lParam points to; true for something that is not a device context.
+bool ClippedWithin(void* deviceContext, std::uintptr_t dirtyRect);
+
 } // namespace zn::np

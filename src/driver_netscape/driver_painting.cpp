@@ -42,13 +42,18 @@ void TznFlashDriverNS::InvalidateRect(TNPRect& Rect)
     }
 }
 
-// In transparent mode each pass draws into another context, which the plug-in is told first.
-// In opaque mode the announced context is the one drawn into, unless a change of mode left an
-// older one announced.
+// The plug-in draws into the context its instance was last announced, so it is told first when
+// that is another: the other buffer's in transparent mode (once per repaint, as the rendering
+// starts with the buffer drawn last), the new buffer's after a change of mode, and any at all
+// for an instance that was never announced.
 void TznFlashDriverNS::DrawPlayer(HDC DC, const TRect& ARect)
 {
+    if (!FPlugin)
+        return;
     const netscape::TPluginCall call(FPlugin);
-    if (FBufferBits2 || wnd.window != DC) {
+    const TNPWindow& announced = FPlugin->AnnouncedWindow();
+    if (announced.window != DC || announced.width != static_cast<std::uint32_t>(FWidth) ||
+        announced.height != static_cast<std::uint32_t>(FHeight)) {
         wnd.type = NPWindowTypeDrawable;
         wnd.width = static_cast<std::uint32_t>(FWidth);
         wnd.height = static_cast<std::uint32_t>(FHeight);

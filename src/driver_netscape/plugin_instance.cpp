@@ -116,8 +116,10 @@ TPluginCall::~TPluginCall()
 
 void TPluginCall::SetWindow(TNPWindow& Window) const
 {
-    if (const auto setwindow = PluginFuncs().setwindow; setwindow && Running())
+    if (const auto setwindow = PluginFuncs().setwindow; setwindow && Running()) {
+        FInstance->FAnnounced = Window;
         LastNPError() = setwindow(&FInstance->FNpp, &Window);
+    }
 }
 
 void TPluginCall::HandleEvent(std::uint16_t Event, std::uintptr_t WParam,

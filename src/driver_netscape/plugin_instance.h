@@ -45,6 +45,9 @@ public:
     TznFlashDriverNS* Driver() const { return Running() ? FDriver : nullptr; }
     // The player's scriptable object for this instance; null when it gave none.
     PNPObject Scriptable() const { return FScriptable; }
+    // The record of the last NPP_SetWindow, all zero before the first: the player draws into the
+    // context it names.
+    const TNPWindow& AnnouncedWindow() const { return FAnnounced; }
 
     // NPP_New and the scriptable object. The instance runs from before NPP_New on; when NPP_New
     // fails it is destroyed at once, without NPP_Destroy.
@@ -62,6 +65,7 @@ private:
     std::uint64_t FGeneration;
     TznFlashDriverNS* FDriver;
     PNPObject FScriptable = nullptr;
+    TNPWindow FAnnounced{};
     // NPP_New succeeded, so NPP_Destroy is owed.
     bool FCreated = false;
     int FDepth = 0;

@@ -109,32 +109,59 @@ TEST_F(PaintingTest, TransparentModeMatchesTheEnginesOwnRenderingEverywhere)
     EXPECT_EQ(differing, 0);
 }
 
-TEST_F(PaintingTest, TransparentModeDrawsTwiceAnnouncingEachBuffer)
+// The plug-in draws into the context it was last announced (it reports a paint into another as
+// a violation, which TearDown checks), so each repaint tells it of one change: it starts with
+// the buffer drawn last.
+TEST_F(PaintingTest, TransparentModeDrawsTwiceAnnouncingOneChangeOfBuffer)
 {
     Load(0x00000000u);
-    ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 10, 20, 30, 40), 0);
-    const auto log = TakeLog();
-    std::vector<std::string> calls;
-    for (const std::string& line : log)
-        calls.push_back(line.substr(0, line.find(' ')));
-    EXPECT_EQ(calls, (std::vector<std::string>{"NPP_SetWindow", "NPP_HandleEvent", "NPP_SetWindow",
-                                               "NPP_HandleEvent"}));
-    const auto windows = LinesOf(log, "NPP_SetWindow");
-    const auto paints = LinesOf(log, "NPP_HandleEvent");
-    ASSERT_EQ(paints.size(), 2u);
-    EXPECT_TRUE(Contains(paints[0], "event=15"));
-    // Each paint names the context just announced.
-    const auto window_of = [](const std::string& line) {
-        return line.substr(line.find("window=") + 7, 10);
+    const auto word_after = [](const std::string& line, const std::string& key) {
+        return line.substr(line.find(key) + key.size(), 10);
     };
-    const auto dc_of = [](const std::string& line) {
-        return line.substr(line.find("wParam=") + 7, 10);
-    };
-    EXPECT_EQ(window_of(windows[0]), dc_of(paints[0]));
-    EXPECT_EQ(window_of(windows[1]), dc_of(paints[1]));
-    EXPECT_NE(dc_of(paints[0]), dc_of(paints[1]));
-    ASSERT_EQ(Painted.size(), 1u);
-    EXPECT_EQ(Painted[0], (TRect{10, 20, 30, 40}));
+    std::string last_drawn;
+    for (int repaint = 0; repaint < 2; ++repaint) {
+        ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 10, 20, 30, 40), 0);
+        const auto log = TakeLog();
+        std::vector<std::string> calls;
+        for (const std::string& line : log)
+            calls.push_back(line.substr(0, line.find(' ')));
+        ASSERT_EQ(calls, (std::vector<std::string>{"NPP_HandleEvent", "NPP_SetWindow",
+                                                   "NPP_HandleEvent"}));
+        const auto paints = LinesOf(log, "NPP_HandleEvent");
+        EXPECT_TRUE(Contains(paints[0], "event=15"));
+        const std::string first = word_after(paints[0], "wParam=");
+        const std::string second = word_after(paints[1], "wParam=");
+        EXPECT_NE(first, second);
+        EXPECT_EQ(word_after(LinesOf(log, "NPP_SetWindow")[0], "window="), second);
+        if (!last_drawn.empty())
+            EXPECT_EQ(first, last_drawn);
+        last_drawn = second;
+    }
+    ASSERT_EQ(Painted.size(), 2u);
+    EXPECT_EQ(Painted[1], (TRect{10, 20, 30, 40}));
+    EXPECT_EQ(Pixel(EmptyX, EmptyY), 0u);
+}
+
+// A change of mode makes new buffers: the plug-in hears of the new context before it draws into
+// it, and an owner that draws on the buffer's context afterwards finds no clip left there.
+TEST_F(PaintingTest, AChangeOfModeAnnouncesTheNewContextAndRepaintsLeaveNoClip)
+{
+    Load(0xFF0000FFu);
+    Driver->SetBackground(0x00000000u);
+    ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 0, 0, 320, 240), 0);
+    EXPECT_EQ(Pixel(EmptyX, EmptyY), 0u);
+    EXPECT_TRUE(Near(Pixel(CircleOnlyX, CircleOnlyY), {0, 0, 128, 128}));
+    Driver->SetBackground(0xFF0000FFu);
+    ASSERT_EQ(TReferencePlugin::Loaded().InvalidateRect(Npp(), 0, 0, 50, 50), 0);
+    EXPECT_EQ(Pixel(EmptyX, EmptyY), 0xFF0000FFu);
+    const auto windows = LinesOf(TakeLog(), "NPP_SetWindow");
+    ASSERT_FALSE(windows.empty());
+    char buffer_dc[16];
+    snprintf(buffer_dc, sizeof buffer_dc, "window=0x%08x",
+             static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(Driver->BufferDC())));
+    EXPECT_TRUE(Contains(windows.back(), buffer_dc));
+    const TRegion clip(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetClipRgn(Driver->BufferDC(), static_cast<HRGN>(clip.get())), 0);
 }
 
 TEST_F(PaintingTest, OpaqueModeErasesThenPaintsTheSameRectangle)

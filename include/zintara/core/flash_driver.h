@@ -37,7 +37,8 @@ namespace zn {
 class TControl;
 
 // How a driver lets its player draw into DC, which is clipped to ARect (buffer pixels) when it
-// is called. The driver announces DC to the player if the player needs that first.
+// is called and unclipped after. The driver announces DC to the player if the player needs that
+// first. The player must leave every other state of DC as it found it.
 using TznDrawPlayerMethod = TMethod<void(HDC DC, const TRect& ARect)>;
 
 class TznFlashDriver : public TComponent, public IznFlash {
@@ -198,8 +199,12 @@ private:
         // Counts the buffers freed, so that rendering notices when a callback replaced them.
         unsigned BufferGeneration = 0;
         TznPixelRect Deferred{};
+        // The last transparent pass drew over white, into the second buffer.
+        bool SecondDrawnLast = false;
     };
     std::shared_ptr<TRenderState> FRenderState = std::make_shared<TRenderState>();
+    // Set to each pass's rectangle and selected as its clip.
+    TRegion FClipRegion{CreateRectRgn(0, 0, 0, 0)};
 
     // Declared last so that they are destroyed first: a bitmap is deleted only once it is no
     // longer selected into its device context.
