@@ -35,7 +35,7 @@ void Forget(Instance* instance) {
     live.erase(std::remove(live.begin(), live.end(), instance), live.end());
 }
 
-std::uint16_t Clamp16(long value) { return static_cast<std::uint16_t>(std::clamp(value, 0L, 65535L)); }
+std::uint16_t Clamp16(std::uint32_t value) { return static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 65535)); }
 
 NPVariant StringVariant(const std::string& text) {
     NPVariant value{};
@@ -171,7 +171,7 @@ NPError Instance::SetWindow(const NPWindow& window) {
             return NPERR_NO_ERROR;
         }
         settingWindow_ = true;
-        Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+        Invalidate({0, 0, Clamp16(Height()), Clamp16(Width())});
         settingWindow_ = false;
     }
     return NPERR_NO_ERROR;
@@ -200,7 +200,7 @@ std::int16_t Instance::HandleEvent(const NPEvent& event) {
             ~PaintEnds() { painting = false; }
         } paintEnds{painting_};
         if (Hostility().Has(ZnNpHostilePaintInvalidates))
-            Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+            Invalidate({0, 0, Clamp16(Height()), Clamp16(Width())});
         if (destroyed_ || !movie_)
             return 0;
         painter_.Paint(*movie_, deviceContext, area, settings_.transparent, settings_.background);
