@@ -77,7 +77,7 @@ TEST(Collection, ItemsMoveBetweenCollections) {
 }
 
 TEST(Collection, AnItemClassMustBeOne) {
-    EXPECT_THROW(TCollection(TComponent::ClassInfo()), EInvalidOperation);
+    EXPECT_THROW(TCollection{TComponent::ClassInfo()}, EInvalidOperation);
 }
 
 TEST(Collection, AssignCopiesItemByItemAndRefusesStrangers) {
