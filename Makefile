@@ -1,9 +1,10 @@
-# make build | make test | make demo
+# make build | make test | make demo | make check-clang
 BUILD ?= build
+CLANG_BUILD ?= build-clang
 JOBS  ?= $(shell nproc)
 export ZN_BUILD_DIR := $(abspath $(BUILD))
 
-.PHONY: all setup configure build test demo clean
+.PHONY: all setup configure build test demo check-clang clean
 all: build
 
 setup:
@@ -31,5 +32,12 @@ demo: configure
 	scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --png $(BUILD)/demo
 	scripts/with-display scripts/wine-run $(BUILD)/examples/zinshow/zinshow.exe --out $(BUILD)/demo/components
 
+# The library, the reference player and the tests built again with clang in a folder of their own,
+# and the suites run there; Wine's prefix stays the one in $(BUILD).
+check-clang: setup
+	cmake -S . -B $(CLANG_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32-clang.cmake
+	cmake --build $(CLANG_BUILD) -j $(JOBS)
+	scripts/with-display ctest --test-dir $(CLANG_BUILD) --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(CLANG_BUILD)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the cross toolchain, Wine and Xvfb with apt-get. Does nothing when all is present.
+# Installs the cross toolchains (MinGW-w64 GCC, and clang with lld for make check-clang), Wine
+# and Xvfb with apt-get. Does nothing when all is present.
 set -euo pipefail
 
-packages=(cmake ninja-build make g++-mingw-w64-i686 libz-mingw-w64-dev googletest
+packages=(cmake ninja-build make g++-mingw-w64-i686 libz-mingw-w64-dev googletest clang lld
           wine wine32:i386 wine64 xvfb xauth x11-utils x11-apps imagemagick)
 
 missing=()

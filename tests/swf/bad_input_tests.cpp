@@ -392,7 +392,9 @@ TEST(BadInput, HugeStagesAndShapesRenderInBoundedTime)
     player.Load(writer.Finish());
     auto started = Clock::now();
     Image image(640, 480);
-    player.Render(image.View(), {.opaqueBackground = true});
+    RenderOptions options;
+    options.opaqueBackground = true;
+    player.Render(image.View(), options);
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(20));
     EXPECT_TRUE(Premultiplied(image));
 }

@@ -236,8 +236,10 @@ void MovieReader::ParseTag(uint16_t code, const uint8_t* body, size_t length)
         if (code == tag::RemoveObject)
             remove.character = in.U16();
         remove.depth = in.U16();
+        // Made in place: a push_back through the variant's converting constructor has GCC 12
+        // warn that the other alternative's fields may be uninitialised.
         if (!in.Failed())
-            pending_.commands.push_back(remove);
+            pending_.commands.emplace_back(std::in_place_type<RemoveCommand>, remove);
         return;
     }
     case tag::DoAction:
