@@ -94,4 +94,15 @@ void TFileStream::SetSize(std::int64_t NewSize) {
     if (Saved < NewSize) SetPosition(Saved);
 }
 
+// The memory streams' files, kept here so that streams.cpp needs no Windows header.
+void TCustomMemoryStream::SaveToFile(const std::wstring& FileName) {
+    TFileStream File(FileName, fmCreate);
+    SaveToStream(File);
+}
+
+void TMemoryStream::LoadFromFile(const std::wstring& FileName) {
+    TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(File);
+}
+
 } // namespace zn

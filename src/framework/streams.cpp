@@ -2,7 +2,6 @@
 #include "zintara/framework/streams.h"
 
 #include "zintara/framework/exceptions.h"
-#include "zintara/framework/file_stream.h"
 #include "zintara/framework/properties.h"
 
 #include <algorithm>
@@ -85,11 +84,6 @@ void TCustomMemoryStream::SetPointer(void* Memory, std::size_t Size) {
 
 void TCustomMemoryStream::SaveToStream(TStream& Stream) { Stream.WriteBuffer(FMemory, FSize); }
 
-void TCustomMemoryStream::SaveToFile(const std::wstring& FileName) {
-    TFileStream File(FileName, fmCreate);
-    SaveToStream(File);
-}
-
 const TClassInfo& TMemoryStream::ClassInfo() {
     static const TClassInfo Info = DeclareClass<TMemoryStream, TCustomMemoryStream>(L"TMemoryStream");
     return Info;
@@ -138,11 +132,6 @@ void TMemoryStream::LoadFromStream(TStream& Stream) {
     SetSize(Count);
     FPosition = 0;
     if (Count != 0) Stream.ReadBuffer(FData.data(), static_cast<size_t>(Count));
-}
-
-void TMemoryStream::LoadFromFile(const std::wstring& FileName) {
-    TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(File);
 }
 
 } // namespace zn
