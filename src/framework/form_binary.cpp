@@ -108,6 +108,12 @@ TValueType TFormInput::NextValue() {
     return Type;
 }
 
+bool TFormInput::EndOfList() {
+    std::uint8_t Next = ReadByte();
+    FStream.Seek(-1, TSeekOrigin::soCurrent);
+    return Next == vaNull;
+}
+
 void TFormInput::ReadListEnd() {
     if (ReadValue() != vaNull) {
         FStream.Seek(-1, TSeekOrigin::soCurrent);

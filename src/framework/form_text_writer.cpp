@@ -37,9 +37,9 @@ private:
         std::int32_t Position;
         FInput.ReadPrefix(Flags, Position);
         std::string Header = Flags & ffInherited ? "inherited " : Flags & ffInline ? "inline " : "object ";
-        std::string ClassName = FInput.ReadShortString();
+        std::string ClassName = Identifier(FInput.ReadShortString());
         std::string Name = FInput.ReadShortString();
-        Header += Name.empty() ? ClassName : Name + ": " + ClassName;
+        Header += Name.empty() ? ClassName : Identifier(Name) + ": " + ClassName;
         if (Flags & ffChildPos) Header += " [" + std::to_string(Position) + "]";
         Line(Indent, Header);
         ConvertProperties(Indent + 2);
@@ -51,7 +51,7 @@ private:
 
     void ConvertProperties(int Indent) {
         while (!FInput.EndOfList()) {
-            std::string Name = FInput.ReadShortString();
+            std::string Name = Identifier(FInput.ReadShortString());
             Emit(std::string(static_cast<size_t>(Indent), ' ') + Name + " = ");
             ConvertValue(FInput.ReadValue(), Indent);
             Emit("\r\n");
@@ -157,8 +157,9 @@ private:
     }
 
     // Names from the stream go out as they are only when the text reader can read them back.
+    // Names and identifiers as the text parser reads them back: a letter or underscore first.
     static std::string Identifier(const std::string& Name) {
-        bool Valid = !Name.empty() && !(Name[0] >= '0' && Name[0] <= '9');
+        bool Valid = !Name.empty() && !(Name[0] >= '0' && Name[0] <= '9') && Name[0] != '.';
         for (char C : Name)
             Valid = Valid && ((C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9') || C == '_' || C == '.');
         if (!Valid) throw EReadError(L"Invalid identifier in the form stream");

@@ -146,6 +146,30 @@ TEST_F(TextForm, ChildPositionsAndInheritedObjectsSurvive) {
     EXPECT_EQ(ToText(Binary), Text);
 }
 
+// After a property or a child the next byte may start a name of any length or a child's
+// prefix (0xF1...): neither is a value type, and neither ends the list.
+TEST_F(TextForm, LongNamesAndPrefixedChildrenConvertBothWays) {
+    std::string Text = "object Root: TTestComponent\r\n"
+                       "  AVeryLongPropertyNameOfMoreThanTwenty = 1\r\n"
+                       "  inherited Child: TTestComponent\r\n"
+                       "  end\r\n"
+                       "  inline Other: TTestComponent [2]\r\n"
+                       "  end\r\n"
+                       "end\r\n";
+    EXPECT_EQ(ToText(ToBinary(Text)), Text);
+}
+
+// A binary form may hold any bytes in a name; text the parser could not read back is not written.
+TEST_F(TextForm, NamesTheTextCannotHoldAreRefused) {
+    const std::string Cases[] = {
+        "TPF0\x0ETTestComponent\x04Root\x05" "C\0unt\x02\x05\0\0"s,
+        "TPF0\x0ETTestComponent\x04Root\x06.Count\x02\x05\0\0"s,
+        "TPF0\x0ETTestComponent\x04R t!\0\0"s,
+        "TPF0\x05" "1Test\x04Root\0\0"s,
+    };
+    for (const std::string& Binary : Cases) EXPECT_THROW(ToText(Binary), EReadError) << Binary;
+}
+
 TEST_F(TextForm, ErrorsNameTheLine) {
     struct {
         const char* Text;

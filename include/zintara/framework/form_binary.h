@@ -56,7 +56,9 @@ public:
     // The next value type, consumed or not; an unknown tag raises EReadError.
     TValueType ReadValue();
     TValueType NextValue();
-    bool EndOfList() { return NextValue() == vaNull; }
+    // Whether the next byte ends a list. It is not checked as a value type: it may as well begin
+    // a name or a component's prefix.
+    bool EndOfList();
     void ReadListEnd();
 
     // The value after a tag that ReadValue returned; EReadError for a tag of another kind.
