@@ -1,10 +1,17 @@
 // The seeds of the targets on text and on movies (see seed_writers.h).
 #include "seed_writers.h"
 
+#include "form_components.h"
+#include "form_support.h"
 #include "sample_movies.h"
+#include "zintara/core/flash_list.h"
 #include "znswf/external_interface.h"
 
+#include "zintara/framework/data_module.h"
+#include "zintara/framework/filer.h"
+
 #include <cstdint>
+#include <memory>
 
 namespace zn::fuzz {
 namespace {
@@ -56,6 +63,73 @@ TSeeds ScriptSeeds()
             "try { __flash__toXML(h(\"one, two\",3,null,true)) ; } catch (e) {}"};
 }
 
+// A form with every kind of property set, two components deep, written by the form writer.
+std::string ComponentForm()
+{
+    auto root = std::make_unique<TFuzzComponent>(nullptr);
+    root->SetName(L"Root");
+    root->Count = -70000;
+    root->Color = 0xFF00FF00u;
+    root->Visible = false;
+    root->Mode = fmLoop;
+    root->Flags = TFuzzFlags{TFuzzFlag::ffAudio, TFuzzFlag::ffMenu};
+    root->Caption = L"caption with 'quotes', #hash and \u00e9t\u00e9";
+    root->Style.Size = 14;
+    root->Numbers = {0.5L, -1e300L, 3.0L};
+    root->Texts = {L"one", L"two words"};
+    auto* file = static_cast<TFuzzFile*>(root->Files.Add());
+    file->Title = L"intro";
+    file->FileName = L"intro.swf";
+    file->Bytes.WriteBuffer("FWS\x06", 4);
+    root->Files.Add();
+    auto* child = new TFuzzComponent(root.get());
+    child->SetName(L"Child");
+    child->Caption = std::wstring(300, L'x');
+    root->SetPartner(child);
+    child->SetPartner(root.get());
+    TMemoryStream form;
+    TWriter(form).WriteDescendent(*root);
+    return Contents(form);
+}
+
+std::string DataModuleForm()
+{
+    TDataModule module(nullptr);
+    module.SetName(L"Module");
+    auto* inner = new TFuzzComponent(&module);
+    inner->SetName(L"Inner");
+    inner->Count = 7;
+    TMemoryStream form;
+    TWriter(form).WriteDescendent(module);
+    return Contents(form);
+}
+
+TSeeds BinaryFormSeeds()
+{
+    return {ComponentForm(), DataModuleForm()};
+}
+
+TSeeds TextFormSeeds()
+{
+    return {BinaryToText(ComponentForm()), BinaryToText(DataModuleForm())};
+}
+
+TSeeds FlashBlockSeeds()
+{
+    TMemoryStream bytes;
+    bytes.WriteBuffer("CWS\x0a", 4);
+    TMemoryStream wide, empty;
+    WriteFlashBlock(wide, L"movie.swf", bytes);
+    TMemoryStream none;
+    WriteFlashBlock(empty, L"unused", none);
+    // Kind 2 has no writer: the same block with its name in 8-bit characters.
+    std::string ansi{static_cast<char>(FlashBlockAnsiName), 5, 0, 0, 0};
+    ansi += "a.swf";
+    ansi += std::string{4, 0, 0, 0};
+    ansi += "FWS\x06";
+    return {Contents(wide), Contents(empty), ansi};
+}
+
 } // namespace
 
 std::map<std::string, TSeeds> AllSeeds()
@@ -63,7 +137,10 @@ std::map<std::string, TSeeds> AllSeeds()
     std::map<std::string, TSeeds> seeds{{"fuzz_swf_movie", MovieSeeds()},
                                         {"fuzz_external_interface", ExternalXmlSeeds()},
                                         {"fuzz_request_names", RequestNameSeeds()},
-                                        {"fuzz_external_call", ScriptSeeds()}};
+                                        {"fuzz_external_call", ScriptSeeds()},
+                                        {"fuzz_form_binary", BinaryFormSeeds()},
+                                        {"fuzz_form_text", TextFormSeeds()},
+                                        {"fuzz_flash_list_block", FlashBlockSeeds()}};
     return seeds;
 }
 
