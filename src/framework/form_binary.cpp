@@ -162,6 +162,15 @@ long double TFormInput::ReadFloatValue(TValueType Type) {
     switch (Type) {
     case vaExtended: {
         Read(Bytes, 10);
+        // The integer bit is explicit in this format and set exactly when the exponent is not
+        // zero. The other encodings (unnormals, pseudo-denormals) no writer produces, and they
+        // do not convert to text and back as the same bytes.
+        const bool IntegerBit = (Bytes[7] & 0x80) != 0;
+        const bool ZeroExponent = Bytes[8] == 0 && (Bytes[9] & 0x7F) == 0;
+        if (IntegerBit == ZeroExponent) {
+            FStream.Seek(-10, TSeekOrigin::soCurrent);
+            Invalid(FStream, L"Invalid extended number");
+        }
         long double Value = 0;
         std::memcpy(&Value, Bytes, 10);
         return Value;

@@ -119,6 +119,28 @@ TEST_F(BadForm, NestingWithoutEndIsRefused) {
     EXPECT_THROW(ObjectTextToBinary(TextInput, Binary), EReadError);
 }
 
+// An 80-bit number's integer bit must match its exponent: 1.0 is 3FFF 8000000000000000.
+TEST_F(BadForm, ExtendedNumbersInEncodingsNoWriterProducesAreReadErrors) {
+    auto Convert = [](const std::string& Number) {
+        TMemoryStream Input, Output;
+        Load(Input, "TPF0\x0E" "TTestComponent" "\x00" "\x01" "X" "\x05"s + Number + "\x00\x00"s);
+        ObjectBinaryToText(Input, Output);
+        return Contents(Output);
+    };
+    EXPECT_NE(Convert("\0\0\0\0\0\0\0\x80\xFF\x3F"s).find("X = 1.0"), std::string::npos);
+    EXPECT_NE(Convert("\x01\0\0\0\0\0\0\0\0\0"s).find("e-4951"), std::string::npos);
+    const std::string Unnormal = "\0\0\0\0\0\0\0\x40\xFF\x3F"s;
+    const std::string PseudoDenormal = "\x01\0\0\0\0\0\0\x80\0\0"s;
+    for (const std::string& Number : {Unnormal, PseudoDenormal}) {
+        try {
+            Convert(Number);
+            ADD_FAILURE() << "no error";
+        } catch (const EReadError& E) {
+            EXPECT_NE(E.Message().find(L"Invalid extended number at offset 23"), std::wstring::npos);
+        }
+    }
+}
+
 TEST_F(BadForm, UnknownValueTypesAreReadErrors) {
     std::string Form = "TPF0\x0E" "TTestComponent" "\x00" "\x05" "Count" "\x15\x00\x00"s;
     EXPECT_NE(ReadError(Form).find(L"Invalid value type 21"), std::wstring::npos);
