@@ -255,6 +255,11 @@ void TFormOutput::WriteShortString(const std::wstring& Name) {
     Write(Narrow.data(), Narrow.size());
 }
 
+void TFormOutput::WriteClassName(const std::wstring& Name) {
+    if (Name.size() >= 0xF0) throw EWriteError(L"Cannot store the class name '" + Name + L"' in a form");
+    WriteShortString(Name);
+}
+
 void TFormOutput::WriteValue(TValueType Type) { Write(&Type, 1); }
 
 void TFormOutput::WriteInt32(std::int32_t Value) {

@@ -210,7 +210,7 @@ private:
             Expect(']');
         }
         FOutput.WritePrefix(Flags, Position);
-        FOutput.WriteShortString(ClassName);
+        FOutput.WriteClassName(ClassName);
         FOutput.WriteShortString(Name);
         while (!IsKeyword("object") && !IsKeyword("inherited") && !IsKeyword("inline") && !IsKeyword("end"))
             ConvertProperty();

@@ -30,7 +30,7 @@ void TWriter::WriteDescendent(TComponent& Root) {
 
 void TWriter::WriteComponent(TComponent& Component) {
     if (!FRoot) FRoot = &Component;
-    FOutput.WriteShortString(Component.ClassName());
+    FOutput.WriteClassName(Component.ClassName());
     FOutput.WriteShortString(Component.Name());
     WriteProperties(Component);
     FOutput.WriteListEnd();

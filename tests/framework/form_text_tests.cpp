@@ -170,6 +170,13 @@ TEST_F(TextForm, NamesTheTextCannotHoldAreRefused) {
     for (const std::string& Binary : Cases) EXPECT_THROW(ToText(Binary), EReadError) << Binary;
 }
 
+// A class name's length byte of 0xF0 or more would read back as a component's prefix.
+TEST_F(TextForm, ClassNamesTheBinaryFormCannotHoldAreRefused) {
+    const std::string Fits = "object " + std::string(239, 'T') + "\r\nend\r\n";
+    EXPECT_EQ(ToText(ToBinary(Fits)), Fits);
+    EXPECT_THROW(ToBinary("object " + std::string(240, 'T') + "\r\nend\r\n"), EWriteError);
+}
+
 TEST_F(TextForm, ErrorsNameTheLine) {
     struct {
         const char* Text;

@@ -91,6 +91,9 @@ public:
     void WritePrefix(std::uint8_t Flags, std::int32_t ChildPosition);
     // Names are ASCII identifiers of at most 255 characters; others raise EWriteError.
     void WriteShortString(const std::wstring& Name);
+    // The class name that opens a component, as a short string of fewer than 240 characters: a
+    // length byte of 0xF0 or more would read as the component's prefix.
+    void WriteClassName(const std::wstring& Name);
     void WriteValue(TValueType Type);
     void WriteListEnd() { WriteValue(vaNull); }
 
