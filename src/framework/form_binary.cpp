@@ -181,14 +181,18 @@ long double TFormInput::ReadFloatValue(TValueType Type) {
     case vaDate:
         Read(Bytes, 8);
         return std::bit_cast<double>(LittleEndian(Bytes, 8));
-    case vaCurrency:
-        Read(Bytes, 8);
-        return static_cast<long double>(static_cast<std::int64_t>(LittleEndian(Bytes, 8))) / 10000;
+    case vaCurrency: return static_cast<long double>(ReadCurrencyUnits()) / 10000;
     default:
         if (Type == vaInt8 || Type == vaInt16 || Type == vaInt32 || Type == vaInt64)
             return static_cast<long double>(ReadIntegerValue(Type));
         Invalid(FStream, L"Floating-point value expected");
     }
+}
+
+std::int64_t TFormInput::ReadCurrencyUnits() {
+    unsigned char Bytes[8];
+    Read(Bytes, 8);
+    return static_cast<std::int64_t>(LittleEndian(Bytes, 8));
 }
 
 void TFormInput::ReadBinaryValue(TMemoryStream& Data) {
@@ -321,22 +325,26 @@ void TFormOutput::WriteIdent(const std::wstring& Ident) {
 
 void TFormOutput::WriteFloat(TValueType Type, long double Value) {
     unsigned char Bytes[10] = {};
-    if (Type != vaExtended && Type != vaSingle && Type != vaDate && Type != vaCurrency)
+    if (Type == vaCurrency) {
+        long double Scaled = Value * 10000;
+        return WriteCurrencyUnits(static_cast<std::int64_t>(Scaled < 0 ? Scaled - 0.5L : Scaled + 0.5L));
+    }
+    if (Type != vaExtended && Type != vaSingle && Type != vaDate)
         throw EWriteError(L"Not a floating-point value type");
     WriteValue(Type);
     switch (Type) {
     case vaExtended: std::memcpy(Bytes, &Value, 10); Write(Bytes, 10); return;
     case vaSingle: ToLittleEndian(std::bit_cast<std::uint32_t>(static_cast<float>(Value)), Bytes, 4); Write(Bytes, 4); return;
     case vaDate: ToLittleEndian(std::bit_cast<std::uint64_t>(static_cast<double>(Value)), Bytes, 8); Write(Bytes, 8); return;
-    case vaCurrency: {
-        long double Scaled = Value * 10000;
-        std::int64_t Units = static_cast<std::int64_t>(Scaled < 0 ? Scaled - 0.5L : Scaled + 0.5L);
-        ToLittleEndian(static_cast<std::uint64_t>(Units), Bytes, 8);
-        Write(Bytes, 8);
-        return;
-    }
     default: return;
     }
+}
+
+void TFormOutput::WriteCurrencyUnits(std::int64_t Units) {
+    unsigned char Bytes[8];
+    WriteValue(vaCurrency);
+    ToLittleEndian(static_cast<std::uint64_t>(Units), Bytes, 8);
+    Write(Bytes, 8);
 }
 
 void TFormOutput::WriteBinary(const void* Data, std::size_t Size) {

@@ -273,11 +273,49 @@ private:
         char Suffix = FValue.back();
         TValueType Type = Suffix == 's' ? vaSingle : Suffix == 'c' ? vaCurrency : Suffix == 'd' ? vaDate : vaExtended;
         std::string Number = Type == vaExtended ? FValue : FValue.substr(0, FValue.size() - 1);
+        if (Type == vaCurrency && ConvertExactCurrency(Number)) return;
         char* End = nullptr;
         long double Value = std::strtold(Number.c_str(), &End);
         if (*End != '\0') Error("Invalid number " + FValue);
         if (!FitsType(Type, Value)) Error("Number out of range " + FValue);
         FOutput.WriteFloat(Type, Value);
+    }
+
+    // A currency amount written without an exponent, read digit by digit into ten-thousandths
+    // (rounded half away from zero beyond the fourth decimal): a long double would lose the
+    // last digit of the largest amounts. False for any other notation.
+    bool ConvertExactCurrency(const std::string& Number) {
+        const bool Signed = Number[0] == '-' || Number[0] == '+';
+        const bool Negative = Number[0] == '-';
+        if (Number.find_first_not_of("0123456789.", Signed ? 1 : 0) != std::string::npos ||
+            Number.find_first_of("0123456789") == std::string::npos)
+            return false;
+        const std::uint64_t Max = (std::uint64_t{1} << 63) - (Negative ? 0 : 1);
+        std::uint64_t Units = 0;
+        auto Append = [&](unsigned Digit) {
+            if (Units > (Max - Digit) / 10) Error("Number out of range " + FValue);
+            Units = Units * 10 + Digit;
+        };
+        int Decimals = -1;
+        bool RoundUp = false;
+        for (std::size_t I = Signed ? 1 : 0; I < Number.size(); ++I) {
+            if (Number[I] == '.') {
+                if (Decimals >= 0) return false;
+                Decimals = 0;
+            } else if (Decimals < 4) {
+                Append(static_cast<unsigned>(Number[I] - '0'));
+                if (Decimals >= 0) ++Decimals;
+            } else if (Decimals++ == 4) {
+                RoundUp = Number[I] >= '5';
+            }
+        }
+        for (int K = Decimals < 0 ? 0 : Decimals; K < 4; ++K) Append(0);
+        if (RoundUp) {
+            if (Units == Max) Error("Number out of range " + FValue);
+            ++Units;
+        }
+        FOutput.WriteCurrencyUnits(static_cast<std::int64_t>(Negative ? 0 - Units : Units));
+        return true;
     }
 
     void ConvertSet() {

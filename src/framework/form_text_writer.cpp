@@ -74,7 +74,8 @@ private:
             --FDepth;
             return;
         case vaInt8: case vaInt16: case vaInt32: case vaInt64: Emit(std::to_string(FInput.ReadIntegerValue(Type))); return;
-        case vaExtended: case vaSingle: case vaCurrency: case vaDate: {
+        case vaCurrency: Emit(CurrencyText(FInput.ReadCurrencyUnits()) + "c"); return;
+        case vaExtended: case vaSingle: case vaDate: {
             long double Value = FInput.ReadFloatValue(Type);
             // The text form has no notation for these, and a number must survive the round trip.
             if (!std::isfinite(Value)) throw EReadError(L"A number in the form stream is not finite");
@@ -138,13 +139,22 @@ private:
         --FDepth;
     }
 
+    // Ten-thousandths as a decimal number with at least one and at most four decimals: exact,
+    // so that the parser reads back the same amount however large.
+    static std::string CurrencyText(std::int64_t Units) {
+        std::uint64_t Magnitude = Units < 0 ? 0 - static_cast<std::uint64_t>(Units) : static_cast<std::uint64_t>(Units);
+        std::string Decimals = std::to_string(Magnitude % 10000);
+        Decimals.insert(0, 4 - Decimals.size(), '0');
+        while (Decimals.size() > 1 && Decimals.back() == '0') Decimals.pop_back();
+        return (Units < 0 ? "-" : "") + std::to_string(Magnitude / 10000) + "." + Decimals;
+    }
+
     // The fewest digits that read back to the same value of the value's type.
     static std::string ShortestNumber(long double Value, TValueType Type) {
         auto Same = [&](long double Parsed) {
             switch (Type) {
             case vaSingle: return static_cast<float>(Parsed) == static_cast<float>(Value);
             case vaDate: return static_cast<double>(Parsed) == static_cast<double>(Value);
-            case vaCurrency: return std::llround(Parsed * 10000) == std::llround(Value * 10000);
             default: return Parsed == Value;
             }
         };

@@ -177,6 +177,20 @@ TEST_F(TextForm, ClassNamesTheBinaryFormCannotHoldAreRefused) {
     EXPECT_THROW(ToBinary("object " + std::string(240, 'T') + "\r\nend\r\n"), EWriteError);
 }
 
+// Currency is stored in ten-thousandths in 64 bits: the largest amounts keep their last digit
+// both ways, where a long double on the way would round it.
+TEST_F(TextForm, CurrencyAmountsConvertExactly) {
+    const std::string Text = "object A: TTestComponent\r\n"
+                             "  Low = -922337203685477.5808c\r\n"
+                             "  High = 922337203685477.5807c\r\n"
+                             "  Odd = 741236911227845.3508c\r\n"
+                             "end\r\n";
+    const std::string Binary = ToBinary(Text);
+    EXPECT_NE(Binary.find("\x03Odd\x10\x04\x4D\x6F\x69\x6F\x06\xDE\x66"s), std::string::npos);
+    EXPECT_EQ(ToText(Binary), Text);
+    EXPECT_THROW(ToBinary("object A: TTestComponent\r\n  X = 922337203685477.5808c\r\nend\r\n"), EParserError);
+}
+
 TEST_F(TextForm, ErrorsNameTheLine) {
     struct {
         const char* Text;

@@ -65,6 +65,9 @@ public:
     std::int64_t ReadIntegerValue(TValueType Type);
     std::wstring ReadStringValue(TValueType Type);
     long double ReadFloatValue(TValueType Type);
+    // The value after a vaCurrency tag as stored, in ten-thousandths: exact, where a long double
+    // loses the last digit of the largest amounts.
+    std::int64_t ReadCurrencyUnits();
     // The block of a vaBinary value, into Data (sized to fit).
     void ReadBinaryValue(TMemoryStream& Data);
     // A whole value of any type, nested ones included.
@@ -104,6 +107,8 @@ public:
     void WriteIdent(const std::wstring& Ident);
     void WriteBoolean(bool Value) { WriteValue(Value ? vaTrue : vaFalse); }
     void WriteFloat(TValueType Type, long double Value);
+    // A vaCurrency value given in ten-thousandths.
+    void WriteCurrencyUnits(std::int64_t Units);
     void WriteBinary(const void* Data, std::size_t Size);
 
     TStream& Stream() const { return FStream; }
