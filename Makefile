@@ -4,7 +4,7 @@ CLANG_BUILD ?= build-clang
 JOBS  ?= $(shell nproc)
 export ZN_BUILD_DIR := $(abspath $(BUILD))
 
-.PHONY: all setup configure build test demo check-clang clean
+.PHONY: all setup configure build test fuzz demo check-clang clean
 all: build
 
 setup:
@@ -18,8 +18,14 @@ configure: setup $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The Wine suites, then a short round of every fuzz target in the native sanitizer build.
 test: build
 	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	FUZZ_BUILD=$(abspath $(BUILD))-fuzz JOBS=$(JOBS) scripts/fuzz.sh smoke
+
+# The long round of every fuzz target (fuzz/README.md); stops at the first finding.
+fuzz:
+	FUZZ_BUILD=$(abspath $(BUILD))-fuzz JOBS=$(JOBS) scripts/fuzz.sh full
 
 # zinplay plays the sample movie under Wine and writes its frames into $(BUILD)/demo; zinshow
 # shows the player components on real windows for a few seconds and saves screenshots and

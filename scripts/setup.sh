@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Installs the cross toolchains (MinGW-w64 GCC, and clang with lld for make check-clang), Wine
-# and Xvfb with apt-get. Does nothing when all is present.
+# and Xvfb with apt-get. Does nothing when all is present. `setup.sh fuzz` installs the native
+# fuzz build's compiler and runtimes instead (scripts/fuzz.sh).
 set -euo pipefail
 
-packages=(cmake ninja-build make g++-mingw-w64-i686 libz-mingw-w64-dev googletest clang lld
-          wine wine32:i386 wine64 xvfb xauth x11-utils x11-apps imagemagick)
+if [ "${1:-}" = fuzz ]; then
+    packages=(cmake ninja-build clang libclang-rt-14-dev zlib1g-dev googletest xxd)
+else
+    packages=(cmake ninja-build make g++-mingw-w64-i686 libz-mingw-w64-dev googletest clang lld
+              wine wine32:i386 wine64 xvfb xauth x11-utils x11-apps imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -15,7 +20,7 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ "${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
 echo "setup: installing ${missing[*]}"

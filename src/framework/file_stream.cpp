@@ -114,4 +114,17 @@ void TFileStream::SetSize(std::int64_t NewSize)
         SetPosition(saved);
 }
 
+// The memory streams' files, kept here so that streams.cpp needs no Windows header.
+void TCustomMemoryStream::SaveToFile(const std::wstring& FileName)
+{
+    TFileStream file(FileName, fmCreate);
+    SaveToStream(file);
+}
+
+void TMemoryStream::LoadFromFile(const std::wstring& FileName)
+{
+    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(file);
+}
+
 } // namespace zn

@@ -131,6 +131,13 @@ TValueType TFormInput::NextValue()
     return type;
 }
 
+bool TFormInput::EndOfList()
+{
+    std::uint8_t next = ReadByte();
+    FStream.Seek(-1, TSeekOrigin::soCurrent);
+    return next == vaNull;
+}
+
 void TFormInput::ReadListEnd()
 {
     if (ReadValue() != vaNull) {
@@ -183,6 +190,15 @@ long double TFormInput::ReadFloatValue(TValueType Type)
     switch (Type) {
     case vaExtended: {
         Read(bytes, 10);
+        // The integer bit is explicit in this format and set exactly when the exponent is not
+        // zero. The other encodings (unnormals, pseudo-denormals) no writer produces, and they
+        // do not convert to text and back as the same bytes.
+        const bool integer_bit = (bytes[7] & 0x80) != 0;
+        const bool zero_exponent = bytes[8] == 0 && (bytes[9] & 0x7F) == 0;
+        if (integer_bit == zero_exponent) {
+            FStream.Seek(-10, TSeekOrigin::soCurrent);
+            Invalid(FStream, L"Invalid extended number");
+        }
         long double value = 0;
         std::memcpy(&value, bytes, 10);
         return value;
@@ -191,14 +207,19 @@ long double TFormInput::ReadFloatValue(TValueType Type)
         Read(bytes, 4);
         return std::bit_cast<float>(static_cast<std::uint32_t>(LittleEndian(bytes, 4)));
     case vaDate: Read(bytes, 8); return std::bit_cast<double>(LittleEndian(bytes, 8));
-    case vaCurrency:
-        Read(bytes, 8);
-        return static_cast<long double>(static_cast<std::int64_t>(LittleEndian(bytes, 8))) / 10000;
+    case vaCurrency: return static_cast<long double>(ReadCurrencyUnits()) / 10000;
     default:
         if (Type == vaInt8 || Type == vaInt16 || Type == vaInt32 || Type == vaInt64)
             return static_cast<long double>(ReadIntegerValue(Type));
         Invalid(FStream, L"Floating-point value expected");
     }
+}
+
+std::int64_t TFormInput::ReadCurrencyUnits()
+{
+    unsigned char bytes[8];
+    Read(bytes, 8);
+    return static_cast<std::int64_t>(LittleEndian(bytes, 8));
 }
 
 void TFormInput::ReadBinaryValue(TMemoryStream& Data)
@@ -293,6 +314,13 @@ void TFormOutput::WriteShortString(const std::wstring& Name)
     Write(narrow.data(), narrow.size());
 }
 
+void TFormOutput::WriteClassName(const std::wstring& Name)
+{
+    if (Name.size() >= 0xF0)
+        throw EWriteError(L"Cannot store the class name '" + Name + L"' in a form");
+    WriteShortString(Name);
+}
+
 void TFormOutput::WriteValue(TValueType Type)
 {
     Write(&Type, 1);
@@ -364,7 +392,12 @@ void TFormOutput::WriteIdent(const std::wstring& Ident)
 void TFormOutput::WriteFloat(TValueType Type, long double Value)
 {
     unsigned char bytes[10] = {};
-    if (Type != vaExtended && Type != vaSingle && Type != vaDate && Type != vaCurrency)
+    if (Type == vaCurrency) {
+        long double scaled = Value * 10000;
+        return WriteCurrencyUnits(
+            static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5L : scaled + 0.5L));
+    }
+    if (Type != vaExtended && Type != vaSingle && Type != vaDate)
         throw EWriteError(L"Not a floating-point value type");
     WriteValue(Type);
     switch (Type) {
@@ -380,15 +413,16 @@ void TFormOutput::WriteFloat(TValueType Type, long double Value)
         ToLittleEndian(std::bit_cast<std::uint64_t>(static_cast<double>(Value)), bytes, 8);
         Write(bytes, 8);
         return;
-    case vaCurrency: {
-        long double scaled = Value * 10000;
-        std::int64_t units = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5L : scaled + 0.5L);
-        ToLittleEndian(static_cast<std::uint64_t>(units), bytes, 8);
-        Write(bytes, 8);
-        return;
-    }
     default: return;
     }
+}
+
+void TFormOutput::WriteCurrencyUnits(std::int64_t Units)
+{
+    unsigned char bytes[8];
+    WriteValue(vaCurrency);
+    ToLittleEndian(static_cast<std::uint64_t>(Units), bytes, 8);
+    Write(bytes, 8);
 }
 
 void TFormOutput::WriteBinary(const void* Data, std::size_t Size)

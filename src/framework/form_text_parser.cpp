@@ -265,7 +265,7 @@ private:
             Expect(']');
         }
         FOutput.WritePrefix(flags, position);
-        FOutput.WriteShortString(class_name);
+        FOutput.WriteClassName(class_name);
         FOutput.WriteShortString(name);
         while (!IsKeyword("object") && !IsKeyword("inherited") && !IsKeyword("inline") &&
                !IsKeyword("end"))
@@ -341,6 +341,8 @@ private:
                           : suffix == 'd' ? vaDate
                                           : vaExtended;
         std::string number = type == vaExtended ? FValue : FValue.substr(0, FValue.size() - 1);
+        if (type == vaCurrency && ConvertExactCurrency(number))
+            return;
         char* end = nullptr;
         long double value = std::strtold(number.c_str(), &end);
         if (*end != '\0')
@@ -348,6 +350,49 @@ private:
         if (!FitsType(type, value))
             Error("Number out of range " + FValue);
         FOutput.WriteFloat(type, value);
+    }
+
+    // A currency amount written without an exponent, read digit by digit into ten-thousandths
+    // (rounded half away from zero beyond the fourth decimal): a long double would lose the
+    // last digit of the largest amounts. False for any other notation.
+    bool ConvertExactCurrency(const std::string& Number)
+    {
+        const bool is_signed = Number[0] == '-' || Number[0] == '+';
+        const bool negative = Number[0] == '-';
+        if (Number.find_first_not_of("0123456789.", is_signed ? 1 : 0) != std::string::npos ||
+            Number.find_first_of("0123456789") == std::string::npos)
+            return false;
+        const std::uint64_t max = (std::uint64_t{1} << 63) - (negative ? 0 : 1);
+        std::uint64_t units = 0;
+        auto append = [&](unsigned Digit) {
+            if (units > (max - Digit) / 10)
+                Error("Number out of range " + FValue);
+            units = units * 10 + Digit;
+        };
+        int decimals = -1;
+        bool round_up = false;
+        for (std::size_t i = is_signed ? 1 : 0; i < Number.size(); ++i) {
+            if (Number[i] == '.') {
+                if (decimals >= 0)
+                    return false;
+                decimals = 0;
+            } else if (decimals < 4) {
+                append(static_cast<unsigned>(Number[i] - '0'));
+                if (decimals >= 0)
+                    ++decimals;
+            } else if (decimals++ == 4) {
+                round_up = Number[i] >= '5';
+            }
+        }
+        for (int k = decimals < 0 ? 0 : decimals; k < 4; ++k)
+            append(0);
+        if (round_up) {
+            if (units == max)
+                Error("Number out of range " + FValue);
+            ++units;
+        }
+        FOutput.WriteCurrencyUnits(static_cast<std::int64_t>(negative ? 0 - units : units));
+        return true;
     }
 
     void ConvertSet()

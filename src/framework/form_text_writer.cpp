@@ -46,9 +46,9 @@ private:
         std::string header = flags & ffInherited ? "inherited "
                              : flags & ffInline  ? "inline "
                                                  : "object ";
-        std::string class_name = FInput.ReadShortString();
+        std::string class_name = Identifier(FInput.ReadShortString());
         std::string name = FInput.ReadShortString();
-        header += name.empty() ? class_name : name + ": " + class_name;
+        header += name.empty() ? class_name : Identifier(name) + ": " + class_name;
         if (flags & ffChildPos)
             header += " [" + std::to_string(position) + "]";
         Line(Indent, header);
@@ -63,7 +63,7 @@ private:
     void ConvertProperties(int Indent)
     {
         while (!FInput.EndOfList()) {
-            std::string name = FInput.ReadShortString();
+            std::string name = Identifier(FInput.ReadShortString());
             Emit(std::string(static_cast<size_t>(Indent), ' ') + name + " = ");
             ConvertValue(FInput.ReadValue(), Indent);
             Emit("\r\n");
@@ -90,9 +90,9 @@ private:
         case vaInt16:
         case vaInt32:
         case vaInt64: Emit(std::to_string(FInput.ReadIntegerValue(Type))); return;
+        case vaCurrency: Emit(CurrencyText(FInput.ReadCurrencyUnits()) + "c"); return;
         case vaExtended:
         case vaSingle:
-        case vaCurrency:
         case vaDate: {
             long double value = FInput.ReadFloatValue(Type);
             // The text form has no notation for these, and a number must survive the round trip.
@@ -168,6 +168,19 @@ private:
         --FDepth;
     }
 
+    // Ten-thousandths as a decimal number with at least one and at most four decimals: exact,
+    // so that the parser reads back the same amount however large.
+    static std::string CurrencyText(std::int64_t Units)
+    {
+        std::uint64_t magnitude =
+            Units < 0 ? 0 - static_cast<std::uint64_t>(Units) : static_cast<std::uint64_t>(Units);
+        std::string decimals = std::to_string(magnitude % 10000);
+        decimals.insert(0, 4 - decimals.size(), '0');
+        while (decimals.size() > 1 && decimals.back() == '0')
+            decimals.pop_back();
+        return (Units < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." + decimals;
+    }
+
     // The fewest digits that read back to the same value of the value's type.
     static std::string ShortestNumber(long double Value, TValueType Type)
     {
@@ -175,7 +188,6 @@ private:
             switch (Type) {
             case vaSingle: return static_cast<float>(Parsed) == static_cast<float>(Value);
             case vaDate: return static_cast<double>(Parsed) == static_cast<double>(Value);
-            case vaCurrency: return std::llround(Parsed * 10000) == std::llround(Value * 10000);
             default: return Parsed == Value;
             }
         };
@@ -189,9 +201,10 @@ private:
     }
 
     // Names from the stream go out as they are only when the text reader can read them back.
+    // Names and identifiers as the text parser reads them back: a letter or underscore first.
     static std::string Identifier(const std::string& Name)
     {
-        bool valid = !Name.empty() && !(Name[0] >= '0' && Name[0] <= '9');
+        bool valid = !Name.empty() && !(Name[0] >= '0' && Name[0] <= '9') && Name[0] != '.';
         for (char c : Name)
             valid = valid && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
                               (c >= '0' && c <= '9') || c == '_' || c == '.');

@@ -2,7 +2,6 @@
 #include "zintara/framework/streams.h"
 
 #include "zintara/framework/exceptions.h"
-#include "zintara/framework/file_stream.h"
 #include "zintara/framework/properties.h"
 
 #include <algorithm>
@@ -114,12 +113,6 @@ void TCustomMemoryStream::SaveToStream(TStream& Stream)
     Stream.WriteBuffer(FMemory, FSize);
 }
 
-void TCustomMemoryStream::SaveToFile(const std::wstring& FileName)
-{
-    TFileStream file(FileName, fmCreate);
-    SaveToStream(file);
-}
-
 const TClassInfo& TMemoryStream::ClassInfo()
 {
     static const TClassInfo info =
@@ -181,12 +174,6 @@ void TMemoryStream::LoadFromStream(TStream& Stream)
     FPosition = 0;
     if (count != 0)
         Stream.ReadBuffer(FData.data(), static_cast<size_t>(count));
-}
-
-void TMemoryStream::LoadFromFile(const std::wstring& FileName)
-{
-    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(file);
 }
 
 } // namespace zn

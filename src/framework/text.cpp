@@ -1,4 +1,5 @@
-// The code-page conversions, over the Win32 conversion routines.
+// The system code page conversions, over the Win32 conversion routines. UTF-8 is in
+// text_utf8.cpp, which needs no Windows header.
 #include "zintara/framework/text.h"
 
 #include <windows.h>
@@ -32,11 +33,6 @@ std::wstring ToWide(UINT CodePage, std::string_view Text)
     return result;
 }
 
-wchar_t AsciiUpper(wchar_t C)
-{
-    return C >= L'a' && C <= L'z' ? static_cast<wchar_t>(C - 32) : C;
-}
-
 } // namespace
 
 std::string WideToAnsi(std::wstring_view Text)
@@ -46,24 +42,6 @@ std::string WideToAnsi(std::wstring_view Text)
 std::wstring AnsiToWide(std::string_view Text)
 {
     return ToWide(CP_ACP, Text);
-}
-std::string WideToUtf8(std::wstring_view Text)
-{
-    return FromWide(CP_UTF8, Text);
-}
-std::wstring Utf8ToWide(std::string_view Text)
-{
-    return ToWide(CP_UTF8, Text);
-}
-
-bool SameText(std::wstring_view A, std::wstring_view B)
-{
-    if (A.size() != B.size())
-        return false;
-    for (size_t i = 0; i < A.size(); ++i)
-        if (AsciiUpper(A[i]) != AsciiUpper(B[i]))
-            return false;
-    return true;
 }
 
 } // namespace zn

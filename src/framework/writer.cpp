@@ -35,7 +35,7 @@ void TWriter::WriteComponent(TComponent& Component)
 {
     if (!FRoot)
         FRoot = &Component;
-    FOutput.WriteShortString(Component.ClassName());
+    FOutput.WriteClassName(Component.ClassName());
     FOutput.WriteShortString(Component.Name());
     WriteProperties(Component);
     FOutput.WriteListEnd();

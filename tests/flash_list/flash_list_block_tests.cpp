@@ -82,7 +82,11 @@ TEST(FlashBlockWriting, ItemWithoutBytesIsTheSingleByteZero)
 
 TEST(FlashBlockReading, WideNameRoundTripsEveryUtf16Unit)
 {
-    std::wstring name = L"\u00e9t\u00e9 \u4e2d\u6587 \U0001F600.swf";
+    // The emoji as its surrogate pair, spelt out: a wchar_t holds one UTF-16 unit, whatever its
+    // width.
+    std::wstring name = L"\u00e9t\u00e9 \u4e2d\u6587 ";
+    name += {wchar_t{0xD83D}, wchar_t{0xDE00}};
+    name += L".swf";
     TMemoryStream data;
     Fill(data, TenBytes());
     TMemoryStream block;

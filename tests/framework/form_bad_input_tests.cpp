@@ -158,6 +158,36 @@ TEST_F(BadForm, NestingWithoutEndIsRefused)
     EXPECT_THROW(ObjectTextToBinary(text_input, binary), EReadError);
 }
 
+// An 80-bit number's integer bit must match its exponent: 1.0 is 3FFF 8000000000000000.
+TEST_F(BadForm, ExtendedNumbersInEncodingsNoWriterProducesAreReadErrors)
+{
+    auto convert = [](const std::string& Number) {
+        TMemoryStream input, output;
+        Load(input, "TPF0\x0E"
+                    "TTestComponent"
+                    "\x00"
+                    "\x01"
+                    "X"
+                    "\x05"s +
+                        Number + "\x00\x00"s);
+        ObjectBinaryToText(input, output);
+        return Contents(output);
+    };
+    EXPECT_NE(convert("\0\0\0\0\0\0\0\x80\xFF\x3F"s).find("X = 1.0"), std::string::npos);
+    EXPECT_NE(convert("\x01\0\0\0\0\0\0\0\0\0"s).find("e-4951"), std::string::npos);
+    const std::string unnormal = "\0\0\0\0\0\0\0\x40\xFF\x3F"s;
+    const std::string pseudo_denormal = "\x01\0\0\0\0\0\0\x80\0\0"s;
+    for (const std::string& number : {unnormal, pseudo_denormal}) {
+        try {
+            convert(number);
+            ADD_FAILURE() << "no error";
+        } catch (const EReadError& e) {
+            EXPECT_NE(e.Message().find(L"Invalid extended number at offset 23"),
+                      std::wstring::npos);
+        }
+    }
+}
+
 TEST_F(BadForm, UnknownValueTypesAreReadErrors)
 {
     std::string form = "TPF0\x0E"

@@ -199,6 +199,59 @@ TEST_F(TextForm, ChildPositionsAndInheritedObjectsSurvive)
     EXPECT_EQ(ToText(binary), text);
 }
 
+// After a property or a child the next byte may start a name of any length or a child's
+// prefix (0xF1...): neither is a value type, and neither ends the list.
+TEST_F(TextForm, LongNamesAndPrefixedChildrenConvertBothWays)
+{
+    std::string text = "object Root: TTestComponent\r\n"
+                       "  AVeryLongPropertyNameOfMoreThanTwenty = 1\r\n"
+                       "  inherited Child: TTestComponent\r\n"
+                       "  end\r\n"
+                       "  inline Other: TTestComponent [2]\r\n"
+                       "  end\r\n"
+                       "end\r\n";
+    EXPECT_EQ(ToText(ToBinary(text)), text);
+}
+
+// A binary form may hold any bytes in a name; text the parser could not read back is not written.
+TEST_F(TextForm, NamesTheTextCannotHoldAreRefused)
+{
+    const std::string cases[] = {
+        "TPF0\x0ETTestComponent\x04Root\x05"
+        "C\0unt\x02\x05\0\0"s,
+        "TPF0\x0ETTestComponent\x04Root\x06.Count\x02\x05\0\0"s,
+        "TPF0\x0ETTestComponent\x04R t!\0\0"s,
+        "TPF0\x05"
+        "1Test\x04Root\0\0"s,
+    };
+    for (const std::string& binary : cases)
+        EXPECT_THROW(ToText(binary), EReadError) << binary;
+}
+
+// A class name's length byte of 0xF0 or more would read back as a component's prefix.
+TEST_F(TextForm, ClassNamesTheBinaryFormCannotHoldAreRefused)
+{
+    const std::string fits = "object " + std::string(239, 'T') + "\r\nend\r\n";
+    EXPECT_EQ(ToText(ToBinary(fits)), fits);
+    EXPECT_THROW(ToBinary("object " + std::string(240, 'T') + "\r\nend\r\n"), EWriteError);
+}
+
+// Currency is stored in ten-thousandths in 64 bits: the largest amounts keep their last digit
+// both ways, where a long double on the way would round it.
+TEST_F(TextForm, CurrencyAmountsConvertExactly)
+{
+    const std::string text = "object A: TTestComponent\r\n"
+                             "  Low = -922337203685477.5808c\r\n"
+                             "  High = 922337203685477.5807c\r\n"
+                             "  Odd = 741236911227845.3508c\r\n"
+                             "end\r\n";
+    const std::string binary = ToBinary(text);
+    EXPECT_NE(binary.find("\x03Odd\x10\x04\x4D\x6F\x69\x6F\x06\xDE\x66"s), std::string::npos);
+    EXPECT_EQ(ToText(binary), text);
+    EXPECT_THROW(ToBinary("object A: TTestComponent\r\n  X = 922337203685477.5808c\r\nend\r\n"),
+                 EParserError);
+}
+
 TEST_F(TextForm, ErrorsNameTheLine)
 {
     struct {

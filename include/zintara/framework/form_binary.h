@@ -56,13 +56,18 @@ public:
     // The next value type, consumed or not; an unknown tag raises EReadError.
     TValueType ReadValue();
     TValueType NextValue();
-    bool EndOfList() { return NextValue() == vaNull; }
+    // Whether the next byte ends a list. It is not checked as a value type: it may as well begin
+    // a name or a component's prefix.
+    bool EndOfList();
     void ReadListEnd();
 
     // The value after a tag that ReadValue returned; EReadError for a tag of another kind.
     std::int64_t ReadIntegerValue(TValueType Type);
     std::wstring ReadStringValue(TValueType Type);
     long double ReadFloatValue(TValueType Type);
+    // The value after a vaCurrency tag as stored, in ten-thousandths: exact, where a long double
+    // loses the last digit of the largest amounts.
+    std::int64_t ReadCurrencyUnits();
     // The block of a vaBinary value, into Data (sized to fit).
     void ReadBinaryValue(TMemoryStream& Data);
     // A whole value of any type, nested ones included.
@@ -89,6 +94,9 @@ public:
     void WritePrefix(std::uint8_t Flags, std::int32_t ChildPosition);
     // Names are ASCII identifiers of at most 255 characters; others raise EWriteError.
     void WriteShortString(const std::wstring& Name);
+    // The class name that opens a component, as a short string of fewer than 240 characters: a
+    // length byte of 0xF0 or more would read as the component's prefix.
+    void WriteClassName(const std::wstring& Name);
     void WriteValue(TValueType Type);
     void WriteListEnd() { WriteValue(vaNull); }
 
@@ -99,6 +107,8 @@ public:
     void WriteIdent(const std::wstring& Ident);
     void WriteBoolean(bool Value) { WriteValue(Value ? vaTrue : vaFalse); }
     void WriteFloat(TValueType Type, long double Value);
+    // A vaCurrency value given in ten-thousandths.
+    void WriteCurrencyUnits(std::int64_t Units);
     void WriteBinary(const void* Data, std::size_t Size);
 
     TStream& Stream() const { return FStream; }
