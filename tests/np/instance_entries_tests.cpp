@@ -22,12 +22,12 @@ protected:
 
 TEST_F(InstanceEntriesTest, NewRecordsTheAttributesAndOffersAScriptableObject)
 {
-    std::size_t before = library.exports.liveInstances();
+    std::size_t before = library.controls.LiveInstances();
     {
         HostedInstance instance(100, 50);
         ASSERT_EQ(instance.created, NPERR_NO_ERROR);
         ASSERT_NE(instance.Object(), nullptr);
-        EXPECT_EQ(library.exports.liveInstances(), before + 1);
+        EXPECT_EQ(library.controls.LiveInstances(), before + 1);
         auto log = library.TakeLog();
         ASSERT_EQ(log.size(), 2u);
         std::string npp = HexAddress(instance.Npp());
@@ -38,7 +38,7 @@ TEST_F(InstanceEntriesTest, NewRecordsTheAttributesAndOffersAScriptableObject)
         // One reference for the host, one the instance keeps.
         EXPECT_EQ(instance.Object()->referenceCount, 2u);
     }
-    EXPECT_EQ(library.exports.liveInstances(), before);
+    EXPECT_EQ(library.controls.LiveInstances(), before);
     EXPECT_EQ(library.TakeLog().at(0).rfind("NPP_Destroy npp=", 0), 0u);
 }
 
@@ -79,7 +79,7 @@ TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers)
     // An address that is no record at all is never read.
     auto* unreadable = reinterpret_cast<NPP>(0x10);
     EXPECT_EQ(funcs.destroy(unreadable, nullptr), NPERR_INVALID_INSTANCE_ERROR);
-    EXPECT_EQ(library.exports.fsCommand(unreadable, "quit", ""), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.FSCommand(unreadable, "quit", ""), NPERR_INVALID_INSTANCE_ERROR);
     NPWindow window{};
     NPStream stream{};
     NPEvent event{WM_PAINT, 0, 0};
@@ -135,13 +135,13 @@ TEST_F(InstanceEntriesTest, ADestroyFromInsideAnFSCommandWaitsForTheCallToReturn
 {
     auto instance = std::make_unique<HostedInstance>(10, 10);
     NPP npp = instance->Npp();
-    std::size_t live = library.exports.liveInstances();
+    std::size_t live = library.controls.LiveInstances();
     library.browser.onInvoke = [&](const InvokeSeen&) {
         EXPECT_EQ(instance->Destroy(), NPERR_NO_ERROR);
     };
-    EXPECT_EQ(library.exports.fsCommand(npp, "quit", "true"), NPERR_NO_ERROR);
-    EXPECT_EQ(library.exports.liveInstances(), live - 1);
-    EXPECT_EQ(library.exports.fsCommand(npp, "quit", "true"), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.FSCommand(npp, "quit", "true"), NPERR_NO_ERROR);
+    EXPECT_EQ(library.controls.LiveInstances(), live - 1);
+    EXPECT_EQ(library.controls.FSCommand(npp, "quit", "true"), NPERR_INVALID_INSTANCE_ERROR);
     EXPECT_EQ(library.browser.invokes.size(), 1u);
     EXPECT_EQ(library.browser.windowObject.referenceCount, 1u);
 }
@@ -201,10 +201,10 @@ TEST_F(InstanceEntriesTest, ABrowserWithoutWindowlessHostingKeepsItsDefault)
 TEST_F(InstanceEntriesTest, ADestroyFromInsideThePaintRequestOfAnArrivingMovieIsSafe)
 {
     auto instance = std::make_unique<HostedInstance>(100, 50);
-    std::size_t live = library.exports.liveInstances();
+    std::size_t live = library.controls.LiveInstances();
     library.browser.onInvalidate = [&](const InvalidatedRect&) { instance->Destroy(); };
     instance->Deliver(AnimatedMovie(), "animated.swf", nullptr);
-    EXPECT_EQ(library.exports.liveInstances(), live - 1);
+    EXPECT_EQ(library.controls.LiveInstances(), live - 1);
     EXPECT_EQ(library.browser.invalidated.size(), 1u);
 }
 

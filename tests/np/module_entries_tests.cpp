@@ -82,7 +82,7 @@ TEST_F(ModuleEntriesTest, ALogTooLongForTheBufferIsKept)
 {
     library.exports.getEntryPoints(&library.funcs);
     char buffer[4] = "abc";
-    std::size_t length = library.exports.takeLog(buffer, sizeof buffer);
+    std::size_t length = library.controls.TakeLog(buffer, sizeof buffer);
     EXPECT_GT(length, sizeof buffer);
     EXPECT_STREQ(buffer, "abc");
     EXPECT_EQ(library.TakeLog().size(), 1u);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "npapi.h"
-#include "reference_plugin_control.h"
+#include "support/reference_plugin_exports.h"
 #include "test_browser.h"
 
 #include <windows.h>
@@ -19,12 +19,6 @@ struct PluginExports {
     NPError(WINAPI* initialize)(NPNetscapeFuncs*) = nullptr;
     NPError(WINAPI* shutdown)() = nullptr;
     NPError(WINAPI* disableLocalSecurity)() = nullptr;
-    ZnNpTakeLogFunction takeLog = nullptr;
-    ZnNpLiveInstancesFunction liveInstances = nullptr;
-    ZnNpInvalidateRectFunction invalidateRect = nullptr;
-    ZnNpFSCommandFunction fsCommand = nullptr;
-    ZnNpExternalCallFunction externalCall = nullptr;
-    ZnNpRequestUrlFunction requestUrl = nullptr;
 };
 
 class PluginLibrary {
@@ -34,6 +28,7 @@ public:
 
     HMODULE module = nullptr;
     PluginExports exports;
+    zn::test::TReferencePluginExports controls;
     NPPluginFuncs funcs{};
     NPNetscapeFuncs browserTable{};
     TestBrowser browser;

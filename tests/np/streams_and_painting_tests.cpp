@@ -155,13 +155,13 @@ TEST_F(StreamsAndPaintingTest, LoadMovieRefusesLevelsOtherThanZero)
 TEST_F(StreamsAndPaintingTest, RequestedFilesLeaveTheMovieAlone)
 {
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
-    ASSERT_EQ(library.exports.requestUrl(instance.Npp(), "data.xml"), NPERR_NO_ERROR);
+    ASSERT_EQ(library.controls.RequestUrl(instance.Npp(), "data.xml"), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.requests.size(), 1u);
     EXPECT_EQ(library.browser.requests[0].url, "data.xml");
     instance.Deliver(ScriptedMovie(), "data.xml", library.browser.requests[0].notifyData);
     EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 2);
-    EXPECT_EQ(library.exports.requestUrl(instance.Npp(), nullptr), NPERR_INVALID_URL);
-    EXPECT_EQ(library.exports.requestUrl(nullptr, "data.xml"), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.RequestUrl(instance.Npp(), nullptr), NPERR_INVALID_URL);
+    EXPECT_EQ(library.controls.RequestUrl(nullptr, "data.xml"), NPERR_INVALID_INSTANCE_ERROR);
 }
 
 TEST_F(StreamsAndPaintingTest, TheFrameTimerAdvancesWhileMessagesArePumped)
@@ -183,14 +183,14 @@ TEST_F(StreamsAndPaintingTest, TheFrameTimerAdvancesWhileMessagesArePumped)
 
 TEST_F(StreamsAndPaintingTest, TestsCanInvalidateARectangle)
 {
-    EXPECT_EQ(library.exports.invalidateRect(instance.Npp(), 1, 2, 30, 40), NPERR_NO_ERROR);
+    EXPECT_EQ(library.controls.InvalidateRect(instance.Npp(), 1, 2, 30, 40), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.invalidated.size(), 1u);
     const NPRect& rect = library.browser.invalidated[0].rect;
     EXPECT_EQ(rect.left, 1);
     EXPECT_EQ(rect.top, 2);
     EXPECT_EQ(rect.right, 30);
     EXPECT_EQ(rect.bottom, 40);
-    EXPECT_EQ(library.exports.invalidateRect(nullptr, 1, 2, 3, 4), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.InvalidateRect(nullptr, 1, 2, 3, 4), NPERR_INVALID_INSTANCE_ERROR);
 }
 
 TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext)
