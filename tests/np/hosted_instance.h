@@ -1,9 +1,9 @@
 // One plug-in instance as a host holds it: its NPP record, created windowless through NPP_New
-// with the attributes a host passes, its scriptable object, and movies handed over as streams;
-// and a memory device context over a 32-bit DIB section for it to draw into.
+// with the attributes a host passes, its scriptable object, and movies handed over as streams.
 #pragma once
 
 #include "plugin_library.h"
+#include "support/dib_surface.h"
 
 #include <windows.h>
 
@@ -13,24 +13,7 @@
 
 namespace zn::np::testing {
 
-class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height);
-    ~MemoryCanvas();
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-
-    HDC Dc() const { return dc_; }
-    void Fill(std::uint32_t pixel);
-    std::uint32_t Pixel(int x, int y) const { return bits_[y * width_ + x]; }
-
-private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-};
+using zn::test::TDibSurface;
 
 class HostedInstance {
 public:

@@ -149,11 +149,11 @@ TEST_F(InstanceEntriesTest, ADestroyFromInsideAnFSCommandWaitsForTheCallToReturn
 TEST_F(InstanceEntriesTest, TheLogRecordsTheHostsCallsInOrder)
 {
     HostedInstance instance(100, 50);
-    MemoryCanvas canvas(100, 50);
+    TDibSurface canvas(100, 50);
     library.TakeLog();
-    instance.SetWindow(canvas.Dc(), 100, 50);
+    instance.SetWindow(canvas.DC(), 100, 50);
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr, 2);
-    instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50});
+    instance.Paint(canvas.DC(), RECT{0, 0, 100, 50});
     std::vector<std::string> calls;
     for (const std::string& line : library.TakeLog())
         calls.push_back(line.substr(0, line.find(' ')));
@@ -165,14 +165,14 @@ TEST_F(InstanceEntriesTest, TheLogRecordsTheHostsCallsInOrder)
 TEST_F(InstanceEntriesTest, LogLinesCarryTheArguments)
 {
     HostedInstance instance(100, 50);
-    MemoryCanvas canvas(100, 50);
+    TDibSurface canvas(100, 50);
     library.TakeLog();
     std::string npp = HexAddress(instance.Npp());
-    instance.SetWindow(canvas.Dc(), 100, 50);
+    instance.SetWindow(canvas.DC(), 100, 50);
     instance.Deliver(SemiTransparentMovie(), "movie.swf", reinterpret_cast<void*>(7));
     auto log = library.TakeLog();
     ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[0], "NPP_SetWindow npp=" + npp + " window=" + HexAddress(canvas.Dc()) +
+    EXPECT_EQ(log[0], "NPP_SetWindow npp=" + npp + " window=" + HexAddress(canvas.DC()) +
                           " x=0 y=0 width=100 height=50 type=2");
     EXPECT_NE(log[1].find(" type=\"application/x-shockwave-flash\""), std::string::npos) << log[1];
     EXPECT_NE(
@@ -228,8 +228,8 @@ TEST_F(InstanceEntriesTest, AMovieReplacedFromInsideItsOwnScriptKeepsRunningToTh
 TEST_F(InstanceEntriesTest, MouseAndKeyMessagesReachTheMovie)
 {
     HostedInstance instance(100, 50);
-    MemoryCanvas canvas(100, 50);
-    instance.SetWindow(canvas.Dc(), 100, 50);
+    TDibSurface canvas(100, 50);
+    instance.SetWindow(canvas.DC(), 100, 50);
     instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
     NPEvent move{WM_MOUSEMOVE, 0, MAKELPARAM(30, 20)};
     EXPECT_EQ(library.funcs.event(instance.Npp(), &move), 1);

@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         library.browser.Reset();
-        ASSERT_EQ(instance.SetWindow(canvas.Dc(), 100, 50), NPERR_NO_ERROR);
+        ASSERT_EQ(instance.SetWindow(canvas.DC(), 100, 50), NPERR_NO_ERROR);
         library.TakeLog();
     }
 
@@ -32,12 +32,12 @@ protected:
     std::uint32_t PaintedOver(std::uint32_t background, int x, int y)
     {
         canvas.Fill(background);
-        EXPECT_EQ(instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50}), 1);
-        return canvas.Pixel(x, y);
+        EXPECT_EQ(instance.Paint(canvas.DC(), RECT{0, 0, 100, 50}), 1);
+        return canvas.At(x, y);
     }
 
     PluginLibrary& library = PluginLibrary::Get();
-    MemoryCanvas canvas{100, 50};
+    TDibSurface canvas{100, 50};
     HostedInstance instance{100, 50};
 };
 
@@ -79,13 +79,13 @@ TEST_F(StreamsAndPaintingTest, PaintingStaysInsideTheClip)
 {
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     canvas.Fill(kWhite);
-    int saved = SaveDC(canvas.Dc());
-    IntersectClipRect(canvas.Dc(), 0, 0, 10, 10);
-    instance.Paint(canvas.Dc(), RECT{0, 0, 10, 10});
-    RestoreDC(canvas.Dc(), saved);
+    int saved = SaveDC(canvas.DC());
+    IntersectClipRect(canvas.DC(), 0, 0, 10, 10);
+    instance.Paint(canvas.DC(), RECT{0, 0, 10, 10});
+    RestoreDC(canvas.DC(), saved);
     GdiFlush();
-    EXPECT_EQ(canvas.Pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(canvas.Pixel(20, 20), kWhite);
+    EXPECT_EQ(canvas.At(5, 5) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(canvas.At(20, 20), kWhite);
 }
 
 TEST_F(StreamsAndPaintingTest, APaintWithoutAContextUsesTheAnnouncedOne)
@@ -95,20 +95,20 @@ TEST_F(StreamsAndPaintingTest, APaintWithoutAContextUsesTheAnnouncedOne)
     NPEvent paint{WM_PAINT, 0, 0};
     EXPECT_EQ(library.funcs.event(instance.Npp(), &paint), 1);
     GdiFlush();
-    EXPECT_EQ(canvas.Pixel(25, 25) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(canvas.At(25, 25) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(StreamsAndPaintingTest, OpaqueModeDrawsTheBackground)
 {
     HostedInstance opaque(100, 50, false);
-    MemoryCanvas target(100, 50);
-    opaque.SetWindow(target.Dc(), 100, 50);
+    TDibSurface target(100, 50);
+    opaque.SetWindow(target.DC(), 100, 50);
     opaque.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     target.Fill(kWhite);
-    opaque.Paint(target.Dc(), RECT{0, 0, 100, 50});
+    opaque.Paint(target.DC(), RECT{0, 0, 100, 50});
     // "#0" is black: the half-transparent blue lies over it, not over the white canvas.
-    EXPECT_NEAR(Red(target.Pixel(75, 25)), 0, 1);
-    EXPECT_NEAR(Blue(target.Pixel(75, 25)), 128, 2);
+    EXPECT_NEAR(Red(target.At(75, 25)), 0, 1);
+    EXPECT_NEAR(Blue(target.At(75, 25)), 128, 2);
 }
 
 TEST_F(StreamsAndPaintingTest, APaintIntoSomethingThatIsNoContextDrawsNothing)
@@ -122,8 +122,8 @@ TEST_F(StreamsAndPaintingTest, BytesThatAreNoMovieShowNothing)
 {
     instance.Deliver(std::vector<std::uint8_t>(64, 0x42), "junk.swf", nullptr, 2);
     canvas.Fill(kWhite);
-    instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50});
-    EXPECT_EQ(canvas.Pixel(25, 25), kWhite);
+    instance.Paint(canvas.DC(), RECT{0, 0, 100, 50});
+    EXPECT_EQ(canvas.At(25, 25), kWhite);
 }
 
 TEST_F(StreamsAndPaintingTest, LoadMovieRequestsTheUrlWithoutTarget)
@@ -196,9 +196,9 @@ TEST_F(StreamsAndPaintingTest, TestsCanInvalidateARectangle)
 TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext)
 {
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
-    MemoryCanvas wide(120, 60);
+    TDibSurface wide(120, 60);
     NPWindow window{};
-    window.window = wide.Dc();
+    window.window = wide.DC();
     window.x = 20;
     window.y = 10;
     window.width = 100;
@@ -206,10 +206,10 @@ TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext)
     window.type = NPWindowTypeDrawable;
     ASSERT_EQ(library.funcs.setwindow(instance.Npp(), &window), NPERR_NO_ERROR);
     wide.Fill(kWhite);
-    instance.Paint(wide.Dc(), RECT{0, 0, 120, 60});
-    EXPECT_EQ(wide.Pixel(10, 5), kWhite);
-    EXPECT_EQ(wide.Pixel(21, 11) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(wide.Pixel(69, 59) & 0xFFFFFF, 0xFF0000u);
+    instance.Paint(wide.DC(), RECT{0, 0, 120, 60});
+    EXPECT_EQ(wide.At(10, 5), kWhite);
+    EXPECT_EQ(wide.At(21, 11) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(wide.At(69, 59) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(StreamsAndPaintingTest, AMovieCutShortShowsTheFramesThatCame)
