@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 
 HostedInstance::HostedInstance(int width, int height, bool transparent)
 {
@@ -90,4 +92,4 @@ NPVariant HostedInstance::InvokeOrFail(const char* method, const std::vector<NPV
     return result;
 }
 
-} // namespace zn::np::testing
+} // namespace zn::test

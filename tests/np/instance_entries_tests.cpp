@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 class InstanceEntriesTest : public ::testing::Test {
@@ -247,4 +249,4 @@ TEST_F(InstanceEntriesTest, MouseAndKeyMessagesReachTheMovie)
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

@@ -6,7 +6,9 @@
 
 #include <cstring>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 class ModuleEntriesTest : public ::testing::Test {
@@ -89,4 +91,4 @@ TEST_F(ModuleEntriesTest, ALogTooLongForTheBufferIsKept)
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

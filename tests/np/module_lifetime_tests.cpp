@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 std::vector<std::string> RequestedUrls()
@@ -114,4 +116,4 @@ TEST(ModuleLifetimeTest, ShutdownEndsEveryInstanceSoTheLibraryCanBeUnloaded)
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

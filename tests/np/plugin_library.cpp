@@ -3,7 +3,9 @@
 
 #include <stdexcept>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 
 namespace {
 
@@ -30,7 +32,7 @@ PluginLibrary::PluginLibrary()
     Resolve(module, "NP_Initialize", exports.initialize);
     Resolve(module, "NP_Shutdown", exports.shutdown);
     Resolve(module, "Flash_DisableLocalSecurity", exports.disableLocalSecurity);
-    controls = zn::test::ReferencePluginExports(module);
+    controls = ReferencePluginExports(module);
     if (!exports.getEntryPoints || !exports.initialize || !controls.TakeLog)
         throw std::runtime_error("npswf32.dll lacks its exports");
     exports.getEntryPoints(&funcs);
@@ -41,7 +43,7 @@ PluginLibrary::PluginLibrary()
 
 std::vector<std::string> PluginLibrary::TakeLog() const
 {
-    return zn::test::TakeLines(controls.TakeLog);
+    return TakeLines(controls.TakeLog);
 }
 
-} // namespace zn::np::testing
+} // namespace zn::test

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-namespace zn::np::testing {
+namespace zn::test {
 
 struct PluginExports {
-    NPError(WINAPI* getEntryPoints)(NPPluginFuncs*) = nullptr;
-    NPError(WINAPI* initialize)(NPNetscapeFuncs*) = nullptr;
-    NPError(WINAPI* shutdown)() = nullptr;
-    NPError(WINAPI* disableLocalSecurity)() = nullptr;
+    np::NPError(WINAPI* getEntryPoints)(np::NPPluginFuncs*) = nullptr;
+    np::NPError(WINAPI* initialize)(np::NPNetscapeFuncs*) = nullptr;
+    np::NPError(WINAPI* shutdown)() = nullptr;
+    np::NPError(WINAPI* disableLocalSecurity)() = nullptr;
 };
 
 class PluginLibrary {
@@ -28,9 +28,9 @@ public:
 
     HMODULE module = nullptr;
     PluginExports exports;
-    zn::test::TReferencePluginExports controls;
-    NPPluginFuncs funcs{};
-    NPNetscapeFuncs browserTable{};
+    TReferencePluginExports controls;
+    np::NPPluginFuncs funcs{};
+    np::NPNetscapeFuncs browserTable{};
     TestBrowser browser;
 
     // The log's lines, taken (and so cleared) from the plug-in.
@@ -40,4 +40,4 @@ private:
     PluginLibrary();
 };
 
-} // namespace zn::np::testing
+} // namespace zn::test

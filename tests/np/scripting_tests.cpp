@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 class ScriptingTest : public ::testing::Test {
@@ -215,4 +217,4 @@ TEST_F(ScriptingTest, ACallbackThatCallsTheHostAnswersFromInsideTheHostsCall)
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

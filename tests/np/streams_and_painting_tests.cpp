@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 constexpr std::uint32_t kBlack = 0xFF000000, kWhite = 0xFFFFFFFF;
@@ -251,4 +253,4 @@ TEST_F(StreamsAndPaintingTest, AMovieLoadedIntoLevelZeroTakesThePlaceOfTheOneTha
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test
