@@ -13,7 +13,8 @@ namespace zn::test {
 
 class TDibSurface {
 public:
-    TDibSurface(int Width, int Height, std::uint32_t Fill = 0) : FWidth(Width), FHeight(Height)
+    TDibSurface(int Width, int Height, std::uint32_t Background = 0)
+        : FWidth(Width), FHeight(Height)
     {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -32,7 +33,7 @@ public:
             throw std::runtime_error("no DIB section in a memory device context");
         }
         FBits = static_cast<std::uint32_t*>(bits);
-        this->Fill(Fill);
+        Fill(Background);
     }
     ~TDibSurface() { Release(); }
     TDibSurface(const TDibSurface&) = delete;
