@@ -9,14 +9,13 @@
 #include "zintara/zn_flashplayer.h"
 #include "zintara/zn_layer.h"
 
-#include "reference_plugin_control.h"
 #include "sample_movies.h"
+#include "support/reference_plugin_exports.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,27 +39,17 @@ void WriteSampleMovie()
                static_cast<std::streamsize>(bytes.size()));
 }
 
-// One of the plug-in's test controls; null when the plug-in is not loaded.
-template <class TFunction>
-TFunction PluginControl(const char* Name)
+// The plug-in's test controls; null when the plug-in is not loaded.
+TReferencePluginExports PluginControls()
 {
-    return reinterpret_cast<TFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"npswf32.dll"), Name)));
+    return ReferencePluginExports(GetModuleHandleW(L"npswf32.dll"));
 }
 
 // The plug-in's log since the last call, one call per line.
 std::vector<std::string> TakePluginLog()
 {
-    auto take = PluginControl<ZnNpTakeLogFunction>(zn::np::control::kTakeLog);
-    if (!take)
-        return {};
-    std::string text(take(nullptr, 0) + 1, '\0');
-    text.resize(take(text.data(), text.size()));
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
+    const ZnNpTakeLogFunction take = PluginControls().TakeLog;
+    return take ? TakeLines(take) : std::vector<std::string>{};
 }
 
 std::vector<std::string> EventsOfType(const std::vector<std::string>& Log, int Event)
@@ -226,13 +215,13 @@ protected:
     // The movie sends an FSCommand, or calls the host's function, through the plug-in.
     void SendFSCommand(const char* Command)
     {
-        auto send = PluginControl<ZnNpFSCommandFunction>(zn::np::control::kFSCommand);
+        const ZnNpFSCommandFunction send = PluginControls().FSCommand;
         ASSERT_NE(send, nullptr);
         ASSERT_EQ(send(Npp(), Command, "x"), 0);
     }
     void CallHost()
     {
-        auto call = PluginControl<ZnNpExternalCallFunction>(zn::np::control::kExternalCall);
+        const ZnNpExternalCallFunction call = PluginControls().ExternalCall;
         ASSERT_NE(call, nullptr);
         char answer[64] = {};
         ASSERT_GE(call(Npp(), "hostFunction", nullptr, 0, answer, sizeof answer), 0);

@@ -1,7 +1,7 @@
 // Alpha recovered from a rendering over black and one over white: the rule over every pair of
 // red values, the rectangle walk, and real GDI renderings of semi-transparent colour.
 #include "zintara/core/alpha.h"
-#include "support/gdi_surface.h"
+#include "support/test_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -135,15 +135,15 @@ class AlphaRecoveryFromGdi : public ::testing::Test {
 protected:
     static constexpr int kSize = 16;
 
-    TGdiSurface content = MakeGdiSurface(kSize, kSize, 0);
-    TGdiSurface black = MakeGdiSurface(kSize, kSize, 0xFF000000u);
-    TGdiSurface white = MakeGdiSurface(kSize, kSize, 0xFFFFFFFFu);
+    TTestSurface content{kSize, kSize};
+    TTestSurface black{kSize, kSize, 0xFF000000u};
+    TTestSurface white{kSize, kSize, 0xFFFFFFFFu};
 
     void CompositeAndRecover(BYTE opacity, bool perPixelAlpha)
     {
-        CompositeOnto(black.DC.get(), kSize, kSize, content, kSize, kSize, opacity, perPixelAlpha);
-        CompositeOnto(white.DC.get(), kSize, kSize, content, kSize, kSize, opacity, perPixelAlpha);
-        RecoverAlpha(black.Pixels, white.Pixels, kSize, kSize, {0, 0, kSize, kSize});
+        CompositeOnto(black.DC(), kSize, kSize, content, opacity, perPixelAlpha);
+        CompositeOnto(white.DC(), kSize, kSize, content, opacity, perPixelAlpha);
+        RecoverAlpha(black.Bits(), white.Bits(), kSize, kSize, {0, 0, kSize, kSize});
     }
 };
 
@@ -152,15 +152,15 @@ TEST_F(AlphaRecoveryFromGdi, PremultipliedContentComesBackAsDrawn)
     // Every coverage from 0 to 255 in steps, with colours at and below the coverage.
     for (int i = 0; i < kSize * kSize; ++i) {
         const int a = i;
-        content.Pixels[i] =
+        content.Bits()[i] =
             TznColorRec{std::uint8_t(a / 3), std::uint8_t(a / 2), std::uint8_t(a), std::uint8_t(a)}
                 .Color();
     }
     CompositeAndRecover(255, true);
 
     for (int i = 0; i < kSize * kSize; ++i) {
-        const std::uint32_t expected = i == 0 ? 0u : content.Pixels[i];
-        ASSERT_EQ(black.Pixels[i], expected) << "coverage " << i;
+        const std::uint32_t expected = i == 0 ? 0u : content.Bits()[i];
+        ASSERT_EQ(black.Bits()[i], expected) << "coverage " << i;
     }
 }
 
@@ -170,12 +170,12 @@ TEST_F(AlphaRecoveryFromGdi, HalfOpaqueColourIsPremultipliedOnce)
     // that value scaled by the coverage a second time.
     const std::uint32_t colours[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF808040u};
     for (int i = 0; i < kSize * kSize; ++i)
-        content.Pixels[i] = colours[i % 4];
+        content.Bits()[i] = colours[i % 4];
     CompositeAndRecover(0x80, false);
 
     for (int i = 0; i < 4; ++i) {
         const TznColorRec drawn = TznColorRec::FromColor(colours[i]);
-        const TznColorRec result = TznColorRec::FromColor(black.Pixels[i]);
+        const TznColorRec result = TznColorRec::FromColor(black.Bits()[i]);
         EXPECT_NEAR(result.A, 0x80, 1) << "colour " << i;
         EXPECT_NEAR(result.R, drawn.R * 0x80 / 255.0, 1) << "colour " << i;
         EXPECT_NEAR(result.G, drawn.G * 0x80 / 255.0, 1) << "colour " << i;

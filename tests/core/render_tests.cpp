@@ -2,7 +2,7 @@
 // player's drawing, in both modes; and the outline drawn for updated rectangles.
 #include "recording_driver.h"
 
-#include "support/gdi_surface.h"
+#include "support/test_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -48,10 +48,8 @@ struct TGdiPlayer {
     // semi-transparent shapes.
     void CompositeTranslucent(HDC DC)
     {
-        const TGdiSurface source = MakeGdiSurface(1, 1,
-                                                  0xFF000000u | GetRValue(Colour) << 16 |
-                                                      GetGValue(Colour) << 8 | GetBValue(Colour));
-        CompositeOnto(DC, kWidth, kHeight, source, 1, 1, Opacity, false);
+        const TTestSurface source(1, 1, 0xFF000000u | ColorRef(Colour));
+        CompositeOnto(DC, kWidth, kHeight, source, Opacity, false);
     }
 
     TznDrawPlayerMethod Method() { return TznDrawPlayerMethod::Bind<&TGdiPlayer::Draw>(this); }

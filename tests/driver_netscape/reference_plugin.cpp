@@ -5,8 +5,6 @@
 #include "zintara/framework/handles.h"
 #include "zintara/framework/module_paths.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace zn::test {
@@ -18,45 +16,10 @@ TReferencePlugin& TReferencePlugin::Loaded()
         HMODULE module = GetModuleHandleW(L"npswf32.dll");
         if (!module)
             throw std::runtime_error("the reference plug-in is not loaded");
-        const auto get = [&](const char* name) {
-            return reinterpret_cast<void*>(GetProcAddress(module, name));
-        };
-        TReferencePlugin result;
-        result.TakeLog = reinterpret_cast<ZnNpTakeLogFunction>(get(zn::np::control::kTakeLog));
-        result.LiveInstances =
-            reinterpret_cast<ZnNpLiveInstancesFunction>(get(zn::np::control::kLiveInstances));
-        result.InvalidateRect =
-            reinterpret_cast<ZnNpInvalidateRectFunction>(get(zn::np::control::kInvalidateRect));
-        result.FSCommand =
-            reinterpret_cast<ZnNpFSCommandFunction>(get(zn::np::control::kFSCommand));
-        result.ExternalCall =
-            reinterpret_cast<ZnNpExternalCallFunction>(get(zn::np::control::kExternalCall));
-        result.RequestUrl =
-            reinterpret_cast<ZnNpRequestUrlFunction>(get(zn::np::control::kRequestUrl));
-        result.TakeViolations =
-            reinterpret_cast<ZnNpTakeViolationsFunction>(get(zn::np::control::kTakeViolations));
-        result.SetHostile =
-            reinterpret_cast<ZnNpSetHostileFunction>(get(zn::np::control::kSetHostile));
-        return result;
+        return TReferencePlugin{ReferencePluginExports(module)};
     }();
     return plugin;
 }
-
-namespace {
-
-std::vector<std::string> TakeLines(ZnNpTakeLogFunction Take)
-{
-    std::string text(Take(nullptr, 0) + 1, '\0');
-    const std::size_t length = Take(text.data(), text.size());
-    text.resize(length);
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-} // namespace
 
 std::vector<std::string> TakeLog()
 {

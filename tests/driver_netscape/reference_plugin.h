@@ -2,7 +2,7 @@
 // the files and movies the tests hand to it.
 #pragma once
 
-#include "reference_plugin_control.h"
+#include "support/reference_plugin_exports.h"
 #include "zintara/framework/module_paths.h"
 
 #include <windows.h>
@@ -15,16 +15,7 @@
 
 namespace zn::test {
 
-struct TReferencePlugin {
-    ZnNpTakeLogFunction TakeLog = nullptr;
-    ZnNpLiveInstancesFunction LiveInstances = nullptr;
-    ZnNpInvalidateRectFunction InvalidateRect = nullptr;
-    ZnNpFSCommandFunction FSCommand = nullptr;
-    ZnNpExternalCallFunction ExternalCall = nullptr;
-    ZnNpRequestUrlFunction RequestUrl = nullptr;
-    ZnNpTakeViolationsFunction TakeViolations = nullptr;
-    ZnNpSetHostileFunction SetHostile = nullptr;
-
+struct TReferencePlugin : TReferencePluginExports {
     // The plug-in the driver's unit loaded (it starts the unit first).
     static TReferencePlugin& Loaded();
 };

@@ -71,7 +71,10 @@ protected:
 
     TChildResult Zinplay(const std::vector<std::wstring>& Arguments)
     {
-        return RunChild(ZinplayPath(), Arguments, FolderOf(ZinplayPath()));
+        TChildResult run = RunChild(ZinplayPath(), Arguments, FolderOf(ZinplayPath()));
+        run.Output = WithoutCarriageReturns(run.Output);
+        run.Errors = WithoutCarriageReturns(run.Errors);
+        return run;
     }
 
     // CurrentFrame of each picture, by its number in the run, from the transcript.
@@ -84,7 +87,8 @@ protected:
         return frames;
     }
 
-    const std::wstring Frames = TestFolder() + L"zinplay-frames";
+    // With a space, so that the folder reaches zinplay quoted.
+    const std::wstring Frames = TestFolder() + L"zinplay frames";
 };
 
 TEST_F(ZinplayRun, PlaysTheSampleAndPrintsTheExchangeBothWays)
@@ -121,6 +125,16 @@ TEST_F(ZinplayRun, PlaysTheSampleAndPrintsTheExchangeBothWays)
     EXPECT_EQ(frames.at(1), 0);
     EXPECT_NE(out.find("zinplay: played 12 frames\n"), std::string::npos);
     EXPECT_TRUE(run.Errors.empty()) << run.Errors;
+}
+
+// A quoted folder given with its trailing backslash reaches zinplay as one argument, the arguments
+// after it intact.
+TEST_F(ZinplayRun, AFolderEndingInABackslashIsOneArgument)
+{
+    const TChildResult run = Zinplay({L"--png", Frames + L"\\", L"--frames", L"1"});
+    ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
+    EXPECT_TRUE(FileExists(Frames + L"\\frame-001.png"));
+    EXPECT_FALSE(FileExists(Frames + L"\\frame-002.png"));
 }
 
 // Each picture against the sample's geometry at the frame the transcript gives: the background

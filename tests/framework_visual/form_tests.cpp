@@ -5,7 +5,7 @@
 #include "zintara/framework/streams.h"
 
 #include "test_controls.h"
-#include "test_surface.h"
+#include "support/test_surface.h"
 
 #include <gtest/gtest.h>
 

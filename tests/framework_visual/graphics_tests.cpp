@@ -2,7 +2,7 @@
 #include "zintara/framework/exceptions.h"
 #include "zintara/framework/graphics.h"
 
-#include "test_surface.h"
+#include "support/test_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "zintara/framework/forms.h"
 
 #include "test_controls.h"
-#include "test_surface.h"
+#include "support/test_surface.h"
 
 #include <gtest/gtest.h>
 

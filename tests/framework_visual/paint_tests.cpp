@@ -4,7 +4,7 @@
 #include "zintara/framework/forms.h"
 
 #include "test_controls.h"
-#include "test_surface.h"
+#include "support/test_surface.h"
 
 #include <gtest/gtest.h>
 

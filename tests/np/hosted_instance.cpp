@@ -1,38 +1,11 @@
-// Holding an instance and its canvas.
+// Holding an instance.
 #include "hosted_instance.h"
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
 
-MemoryCanvas::MemoryCanvas(int width, int height) : width_(width), height_(height)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<std::uint32_t*>(bits);
-    previous_ = SelectObject(dc_, bitmap_);
-}
-
-MemoryCanvas::~MemoryCanvas()
-{
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-}
-
-void MemoryCanvas::Fill(std::uint32_t pixel)
-{
-    GdiFlush();
-    std::fill(bits_, bits_ + width_ * height_, pixel);
-}
+namespace zn::test {
 
 HostedInstance::HostedInstance(int width, int height, bool transparent)
 {
@@ -119,4 +92,4 @@ NPVariant HostedInstance::InvokeOrFail(const char* method, const std::vector<NPV
     return result;
 }
 
-} // namespace zn::np::testing
+} // namespace zn::test

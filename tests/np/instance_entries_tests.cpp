@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 class InstanceEntriesTest : public ::testing::Test {
@@ -22,12 +24,12 @@ protected:
 
 TEST_F(InstanceEntriesTest, NewRecordsTheAttributesAndOffersAScriptableObject)
 {
-    std::size_t before = library.exports.liveInstances();
+    std::size_t before = library.controls.LiveInstances();
     {
         HostedInstance instance(100, 50);
         ASSERT_EQ(instance.created, NPERR_NO_ERROR);
         ASSERT_NE(instance.Object(), nullptr);
-        EXPECT_EQ(library.exports.liveInstances(), before + 1);
+        EXPECT_EQ(library.controls.LiveInstances(), before + 1);
         auto log = library.TakeLog();
         ASSERT_EQ(log.size(), 2u);
         std::string npp = HexAddress(instance.Npp());
@@ -38,7 +40,7 @@ TEST_F(InstanceEntriesTest, NewRecordsTheAttributesAndOffersAScriptableObject)
         // One reference for the host, one the instance keeps.
         EXPECT_EQ(instance.Object()->referenceCount, 2u);
     }
-    EXPECT_EQ(library.exports.liveInstances(), before);
+    EXPECT_EQ(library.controls.LiveInstances(), before);
     EXPECT_EQ(library.TakeLog().at(0).rfind("NPP_Destroy npp=", 0), 0u);
 }
 
@@ -79,7 +81,7 @@ TEST_F(InstanceEntriesTest, EntriesRefuseUnknownInstancesAndNullPointers)
     // An address that is no record at all is never read.
     auto* unreadable = reinterpret_cast<NPP>(0x10);
     EXPECT_EQ(funcs.destroy(unreadable, nullptr), NPERR_INVALID_INSTANCE_ERROR);
-    EXPECT_EQ(library.exports.fsCommand(unreadable, "quit", ""), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.FSCommand(unreadable, "quit", ""), NPERR_INVALID_INSTANCE_ERROR);
     NPWindow window{};
     NPStream stream{};
     NPEvent event{WM_PAINT, 0, 0};
@@ -135,13 +137,13 @@ TEST_F(InstanceEntriesTest, ADestroyFromInsideAnFSCommandWaitsForTheCallToReturn
 {
     auto instance = std::make_unique<HostedInstance>(10, 10);
     NPP npp = instance->Npp();
-    std::size_t live = library.exports.liveInstances();
+    std::size_t live = library.controls.LiveInstances();
     library.browser.onInvoke = [&](const InvokeSeen&) {
         EXPECT_EQ(instance->Destroy(), NPERR_NO_ERROR);
     };
-    EXPECT_EQ(library.exports.fsCommand(npp, "quit", "true"), NPERR_NO_ERROR);
-    EXPECT_EQ(library.exports.liveInstances(), live - 1);
-    EXPECT_EQ(library.exports.fsCommand(npp, "quit", "true"), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.FSCommand(npp, "quit", "true"), NPERR_NO_ERROR);
+    EXPECT_EQ(library.controls.LiveInstances(), live - 1);
+    EXPECT_EQ(library.controls.FSCommand(npp, "quit", "true"), NPERR_INVALID_INSTANCE_ERROR);
     EXPECT_EQ(library.browser.invokes.size(), 1u);
     EXPECT_EQ(library.browser.windowObject.referenceCount, 1u);
 }
@@ -149,11 +151,11 @@ TEST_F(InstanceEntriesTest, ADestroyFromInsideAnFSCommandWaitsForTheCallToReturn
 TEST_F(InstanceEntriesTest, TheLogRecordsTheHostsCallsInOrder)
 {
     HostedInstance instance(100, 50);
-    MemoryCanvas canvas(100, 50);
+    TDibSurface canvas(100, 50);
     library.TakeLog();
-    instance.SetWindow(canvas.Dc(), 100, 50);
+    instance.SetWindow(canvas.DC(), 100, 50);
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr, 2);
-    instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50});
+    instance.Paint(canvas.DC(), RECT{0, 0, 100, 50});
     std::vector<std::string> calls;
     for (const std::string& line : library.TakeLog())
         calls.push_back(line.substr(0, line.find(' ')));
@@ -165,14 +167,14 @@ TEST_F(InstanceEntriesTest, TheLogRecordsTheHostsCallsInOrder)
 TEST_F(InstanceEntriesTest, LogLinesCarryTheArguments)
 {
     HostedInstance instance(100, 50);
-    MemoryCanvas canvas(100, 50);
+    TDibSurface canvas(100, 50);
     library.TakeLog();
     std::string npp = HexAddress(instance.Npp());
-    instance.SetWindow(canvas.Dc(), 100, 50);
+    instance.SetWindow(canvas.DC(), 100, 50);
     instance.Deliver(SemiTransparentMovie(), "movie.swf", reinterpret_cast<void*>(7));
     auto log = library.TakeLog();
     ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[0], "NPP_SetWindow npp=" + npp + " window=" + HexAddress(canvas.Dc()) +
+    EXPECT_EQ(log[0], "NPP_SetWindow npp=" + npp + " window=" + HexAddress(canvas.DC()) +
                           " x=0 y=0 width=100 height=50 type=2");
     EXPECT_NE(log[1].find(" type=\"application/x-shockwave-flash\""), std::string::npos) << log[1];
     EXPECT_NE(
@@ -201,10 +203,10 @@ TEST_F(InstanceEntriesTest, ABrowserWithoutWindowlessHostingKeepsItsDefault)
 TEST_F(InstanceEntriesTest, ADestroyFromInsideThePaintRequestOfAnArrivingMovieIsSafe)
 {
     auto instance = std::make_unique<HostedInstance>(100, 50);
-    std::size_t live = library.exports.liveInstances();
+    std::size_t live = library.controls.LiveInstances();
     library.browser.onInvalidate = [&](const InvalidatedRect&) { instance->Destroy(); };
     instance->Deliver(AnimatedMovie(), "animated.swf", nullptr);
-    EXPECT_EQ(library.exports.liveInstances(), live - 1);
+    EXPECT_EQ(library.controls.LiveInstances(), live - 1);
     EXPECT_EQ(library.browser.invalidated.size(), 1u);
 }
 
@@ -228,8 +230,8 @@ TEST_F(InstanceEntriesTest, AMovieReplacedFromInsideItsOwnScriptKeepsRunningToTh
 TEST_F(InstanceEntriesTest, MouseAndKeyMessagesReachTheMovie)
 {
     HostedInstance instance(100, 50);
-    MemoryCanvas canvas(100, 50);
-    instance.SetWindow(canvas.Dc(), 100, 50);
+    TDibSurface canvas(100, 50);
+    instance.SetWindow(canvas.DC(), 100, 50);
     instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
     NPEvent move{WM_MOUSEMOVE, 0, MAKELPARAM(30, 20)};
     EXPECT_EQ(library.funcs.event(instance.Npp(), &move), 1);
@@ -247,4 +249,4 @@ TEST_F(InstanceEntriesTest, MouseAndKeyMessagesReachTheMovie)
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

@@ -6,7 +6,9 @@
 
 #include <cstring>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 class ModuleEntriesTest : public ::testing::Test {
@@ -82,11 +84,11 @@ TEST_F(ModuleEntriesTest, ALogTooLongForTheBufferIsKept)
 {
     library.exports.getEntryPoints(&library.funcs);
     char buffer[4] = "abc";
-    std::size_t length = library.exports.takeLog(buffer, sizeof buffer);
+    std::size_t length = library.controls.TakeLog(buffer, sizeof buffer);
     EXPECT_GT(length, sizeof buffer);
     EXPECT_STREQ(buffer, "abc");
     EXPECT_EQ(library.TakeLog().size(), 1u);
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

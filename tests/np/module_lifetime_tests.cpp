@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 std::vector<std::string> RequestedUrls()
@@ -73,14 +75,14 @@ TEST(ModuleLifetimeTest, EntriesTheBrowserLeftOutAreNeverCalled)
         HostedInstance instance(100, 50);
         ASSERT_EQ(instance.created, NPERR_NO_ERROR);
         instance.Deliver(ScriptedMovie(), "scripted.swf", nullptr);
-        EXPECT_EQ(library.exports.fsCommand(instance.Npp(), "quit", ""), NPERR_GENERIC_ERROR);
+        EXPECT_EQ(library.controls.FSCommand(instance.Npp(), "quit", ""), NPERR_GENERIC_ERROR);
         char answer[32];
         EXPECT_EQ(
-            library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer),
+            library.controls.ExternalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer),
             12);
         EXPECT_STREQ(answer, "<undefined/>");
-        EXPECT_EQ(library.exports.requestUrl(instance.Npp(), "data.xml"), NPERR_GENERIC_ERROR);
-        EXPECT_EQ(library.exports.invalidateRect(instance.Npp(), 0, 0, 10, 10), NPERR_NO_ERROR);
+        EXPECT_EQ(library.controls.RequestUrl(instance.Npp(), "data.xml"), NPERR_GENERIC_ERROR);
+        EXPECT_EQ(library.controls.InvalidateRect(instance.Npp(), 0, 0, 10, 10), NPERR_NO_ERROR);
         NPVariant result{};
         EXPECT_FALSE(
             instance.Invoke("LoadMovie", {IntegerVariant(0), StringVariant("x.swf")}, result));
@@ -101,10 +103,10 @@ TEST(ModuleLifetimeTest, ShutdownEndsEveryInstanceSoTheLibraryCanBeUnloaded)
     // deleted, since its library is gone.
     auto* forgotten = new HostedInstance(100, 50);
     forgotten->Deliver(AnimatedMovie(), "animated.swf", nullptr);
-    ASSERT_EQ(library.exports.liveInstances(), 1u);
+    ASSERT_EQ(library.controls.LiveInstances(), 1u);
     library.TakeLog();
     EXPECT_EQ(library.exports.shutdown(), NPERR_NO_ERROR);
-    EXPECT_EQ(library.exports.liveInstances(), 0u);
+    EXPECT_EQ(library.controls.LiveInstances(), 0u);
     EXPECT_EQ(library.TakeLog(), std::vector<std::string>{"NP_Shutdown"});
     library.browser.invalidated.clear();
     EXPECT_TRUE(FreeLibrary(library.module));
@@ -114,4 +116,4 @@ TEST(ModuleLifetimeTest, ShutdownEndsEveryInstanceSoTheLibraryCanBeUnloaded)
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

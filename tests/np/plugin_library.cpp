@@ -3,7 +3,9 @@
 
 #include <stdexcept>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 
 namespace {
 
@@ -30,13 +32,8 @@ PluginLibrary::PluginLibrary()
     Resolve(module, "NP_Initialize", exports.initialize);
     Resolve(module, "NP_Shutdown", exports.shutdown);
     Resolve(module, "Flash_DisableLocalSecurity", exports.disableLocalSecurity);
-    Resolve(module, control::kTakeLog, exports.takeLog);
-    Resolve(module, control::kLiveInstances, exports.liveInstances);
-    Resolve(module, control::kInvalidateRect, exports.invalidateRect);
-    Resolve(module, control::kFSCommand, exports.fsCommand);
-    Resolve(module, control::kExternalCall, exports.externalCall);
-    Resolve(module, control::kRequestUrl, exports.requestUrl);
-    if (!exports.getEntryPoints || !exports.initialize || !exports.takeLog)
+    controls = ReferencePluginExports(module);
+    if (!exports.getEntryPoints || !exports.initialize || !controls.TakeLog)
         throw std::runtime_error("npswf32.dll lacks its exports");
     exports.getEntryPoints(&funcs);
     browserTable = browser.Table();
@@ -46,15 +43,7 @@ PluginLibrary::PluginLibrary()
 
 std::vector<std::string> PluginLibrary::TakeLog() const
 {
-    std::size_t length = exports.takeLog(nullptr, 0);
-    std::string text(length + 1, '\0');
-    exports.takeLog(text.data(), text.size());
-    text.resize(length);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
+    return TakeLines(controls.TakeLog);
 }
 
-} // namespace zn::np::testing
+} // namespace zn::test

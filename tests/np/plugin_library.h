@@ -4,7 +4,7 @@
 #pragma once
 
 #include "npapi.h"
-#include "reference_plugin_control.h"
+#include "support/reference_plugin_exports.h"
 #include "test_browser.h"
 
 #include <windows.h>
@@ -12,19 +12,13 @@
 #include <string>
 #include <vector>
 
-namespace zn::np::testing {
+namespace zn::test {
 
 struct PluginExports {
-    NPError(WINAPI* getEntryPoints)(NPPluginFuncs*) = nullptr;
-    NPError(WINAPI* initialize)(NPNetscapeFuncs*) = nullptr;
-    NPError(WINAPI* shutdown)() = nullptr;
-    NPError(WINAPI* disableLocalSecurity)() = nullptr;
-    ZnNpTakeLogFunction takeLog = nullptr;
-    ZnNpLiveInstancesFunction liveInstances = nullptr;
-    ZnNpInvalidateRectFunction invalidateRect = nullptr;
-    ZnNpFSCommandFunction fsCommand = nullptr;
-    ZnNpExternalCallFunction externalCall = nullptr;
-    ZnNpRequestUrlFunction requestUrl = nullptr;
+    np::NPError(WINAPI* getEntryPoints)(np::NPPluginFuncs*) = nullptr;
+    np::NPError(WINAPI* initialize)(np::NPNetscapeFuncs*) = nullptr;
+    np::NPError(WINAPI* shutdown)() = nullptr;
+    np::NPError(WINAPI* disableLocalSecurity)() = nullptr;
 };
 
 class PluginLibrary {
@@ -34,8 +28,9 @@ public:
 
     HMODULE module = nullptr;
     PluginExports exports;
-    NPPluginFuncs funcs{};
-    NPNetscapeFuncs browserTable{};
+    TReferencePluginExports controls;
+    np::NPPluginFuncs funcs{};
+    np::NPNetscapeFuncs browserTable{};
     TestBrowser browser;
 
     // The log's lines, taken (and so cleared) from the plug-in.
@@ -45,4 +40,4 @@ private:
     PluginLibrary();
 };
 
-} // namespace zn::np::testing
+} // namespace zn::test

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 class ScriptingTest : public ::testing::Test {
@@ -161,11 +163,11 @@ TEST_F(ScriptingTest, InvokesAreLoggedWithTheirArguments)
 
 TEST_F(ScriptingTest, TestsCanCallOutWithAnFSCommand)
 {
-    EXPECT_EQ(library.exports.fsCommand(instance.Npp(), "volume", "50"), NPERR_NO_ERROR);
+    EXPECT_EQ(library.controls.FSCommand(instance.Npp(), "volume", "50"), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.invokes.size(), 1u);
     EXPECT_EQ(library.browser.invokes[0].method, "_DoFSCommand");
     EXPECT_EQ(library.browser.invokes[0].stringArgs, (std::vector<std::string>{"volume", "50"}));
-    EXPECT_EQ(library.exports.fsCommand(instance.Npp(), nullptr, "50"), NPERR_INVALID_PARAM);
+    EXPECT_EQ(library.controls.FSCommand(instance.Npp(), nullptr, "50"), NPERR_INVALID_PARAM);
 }
 
 TEST_F(ScriptingTest, TestsCanCallOutWithAnExternalCall)
@@ -173,7 +175,7 @@ TEST_F(ScriptingTest, TestsCanCallOutWithAnExternalCall)
     ZnNpArgument args[] = {{"a \"quoted\" text", 0}, {"2.5", 1}};
     char answer[64];
     std::int32_t length =
-        library.exports.externalCall(instance.Npp(), "fn", args, 2, answer, sizeof answer);
+        library.controls.ExternalCall(instance.Npp(), "fn", args, 2, answer, sizeof answer);
     ASSERT_EQ(length, 25);
     EXPECT_STREQ(answer, "<string>answered</string>");
     ASSERT_EQ(library.browser.evaluations.size(), 1u);
@@ -182,21 +184,21 @@ TEST_F(ScriptingTest, TestsCanCallOutWithAnExternalCall)
               "\"<undefined/>\"; }");
     ZnNpArgument not_a_number[] = {{"2x", 1}};
     EXPECT_EQ(
-        library.exports.externalCall(instance.Npp(), "fn", not_a_number, 1, answer, sizeof answer),
+        library.controls.ExternalCall(instance.Npp(), "fn", not_a_number, 1, answer, sizeof answer),
         -1);
-    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 1, answer, sizeof answer),
-              -1);
+    EXPECT_EQ(
+        library.controls.ExternalCall(instance.Npp(), "fn", nullptr, 1, answer, sizeof answer), -1);
 }
 
 TEST_F(ScriptingTest, AnExternalCallTheBrowserCannotEvaluateIsUndefined)
 {
     library.browser.evaluateAnswer.reset();
     char answer[64];
-    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer),
-              12);
+    EXPECT_EQ(
+        library.controls.ExternalCall(instance.Npp(), "fn", nullptr, 0, answer, sizeof answer), 12);
     EXPECT_STREQ(answer, "<undefined/>");
     char small[4] = "abc";
-    EXPECT_EQ(library.exports.externalCall(instance.Npp(), "fn", nullptr, 0, small, sizeof small),
+    EXPECT_EQ(library.controls.ExternalCall(instance.Npp(), "fn", nullptr, 0, small, sizeof small),
               12);
     EXPECT_STREQ(small, "abc");
 }
@@ -215,4 +217,4 @@ TEST_F(ScriptingTest, ACallbackThatCallsTheHostAnswersFromInsideTheHostsCall)
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 namespace {
 
 constexpr std::uint32_t kBlack = 0xFF000000, kWhite = 0xFFFFFFFF;
@@ -24,7 +26,7 @@ protected:
     void SetUp() override
     {
         library.browser.Reset();
-        ASSERT_EQ(instance.SetWindow(canvas.Dc(), 100, 50), NPERR_NO_ERROR);
+        ASSERT_EQ(instance.SetWindow(canvas.DC(), 100, 50), NPERR_NO_ERROR);
         library.TakeLog();
     }
 
@@ -32,12 +34,12 @@ protected:
     std::uint32_t PaintedOver(std::uint32_t background, int x, int y)
     {
         canvas.Fill(background);
-        EXPECT_EQ(instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50}), 1);
-        return canvas.Pixel(x, y);
+        EXPECT_EQ(instance.Paint(canvas.DC(), RECT{0, 0, 100, 50}), 1);
+        return canvas.At(x, y);
     }
 
     PluginLibrary& library = PluginLibrary::Get();
-    MemoryCanvas canvas{100, 50};
+    TDibSurface canvas{100, 50};
     HostedInstance instance{100, 50};
 };
 
@@ -79,13 +81,13 @@ TEST_F(StreamsAndPaintingTest, PaintingStaysInsideTheClip)
 {
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     canvas.Fill(kWhite);
-    int saved = SaveDC(canvas.Dc());
-    IntersectClipRect(canvas.Dc(), 0, 0, 10, 10);
-    instance.Paint(canvas.Dc(), RECT{0, 0, 10, 10});
-    RestoreDC(canvas.Dc(), saved);
+    int saved = SaveDC(canvas.DC());
+    IntersectClipRect(canvas.DC(), 0, 0, 10, 10);
+    instance.Paint(canvas.DC(), RECT{0, 0, 10, 10});
+    RestoreDC(canvas.DC(), saved);
     GdiFlush();
-    EXPECT_EQ(canvas.Pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(canvas.Pixel(20, 20), kWhite);
+    EXPECT_EQ(canvas.At(5, 5) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(canvas.At(20, 20), kWhite);
 }
 
 TEST_F(StreamsAndPaintingTest, APaintWithoutAContextUsesTheAnnouncedOne)
@@ -95,20 +97,20 @@ TEST_F(StreamsAndPaintingTest, APaintWithoutAContextUsesTheAnnouncedOne)
     NPEvent paint{WM_PAINT, 0, 0};
     EXPECT_EQ(library.funcs.event(instance.Npp(), &paint), 1);
     GdiFlush();
-    EXPECT_EQ(canvas.Pixel(25, 25) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(canvas.At(25, 25) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(StreamsAndPaintingTest, OpaqueModeDrawsTheBackground)
 {
     HostedInstance opaque(100, 50, false);
-    MemoryCanvas target(100, 50);
-    opaque.SetWindow(target.Dc(), 100, 50);
+    TDibSurface target(100, 50);
+    opaque.SetWindow(target.DC(), 100, 50);
     opaque.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
     target.Fill(kWhite);
-    opaque.Paint(target.Dc(), RECT{0, 0, 100, 50});
+    opaque.Paint(target.DC(), RECT{0, 0, 100, 50});
     // "#0" is black: the half-transparent blue lies over it, not over the white canvas.
-    EXPECT_NEAR(Red(target.Pixel(75, 25)), 0, 1);
-    EXPECT_NEAR(Blue(target.Pixel(75, 25)), 128, 2);
+    EXPECT_NEAR(Red(target.At(75, 25)), 0, 1);
+    EXPECT_NEAR(Blue(target.At(75, 25)), 128, 2);
 }
 
 TEST_F(StreamsAndPaintingTest, APaintIntoSomethingThatIsNoContextDrawsNothing)
@@ -122,8 +124,8 @@ TEST_F(StreamsAndPaintingTest, BytesThatAreNoMovieShowNothing)
 {
     instance.Deliver(std::vector<std::uint8_t>(64, 0x42), "junk.swf", nullptr, 2);
     canvas.Fill(kWhite);
-    instance.Paint(canvas.Dc(), RECT{0, 0, 100, 50});
-    EXPECT_EQ(canvas.Pixel(25, 25), kWhite);
+    instance.Paint(canvas.DC(), RECT{0, 0, 100, 50});
+    EXPECT_EQ(canvas.At(25, 25), kWhite);
 }
 
 TEST_F(StreamsAndPaintingTest, LoadMovieRequestsTheUrlWithoutTarget)
@@ -155,13 +157,13 @@ TEST_F(StreamsAndPaintingTest, LoadMovieRefusesLevelsOtherThanZero)
 TEST_F(StreamsAndPaintingTest, RequestedFilesLeaveTheMovieAlone)
 {
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
-    ASSERT_EQ(library.exports.requestUrl(instance.Npp(), "data.xml"), NPERR_NO_ERROR);
+    ASSERT_EQ(library.controls.RequestUrl(instance.Npp(), "data.xml"), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.requests.size(), 1u);
     EXPECT_EQ(library.browser.requests[0].url, "data.xml");
     instance.Deliver(ScriptedMovie(), "data.xml", library.browser.requests[0].notifyData);
     EXPECT_EQ(instance.InvokeOrFail("TotalFrames").value.intValue, 2);
-    EXPECT_EQ(library.exports.requestUrl(instance.Npp(), nullptr), NPERR_INVALID_URL);
-    EXPECT_EQ(library.exports.requestUrl(nullptr, "data.xml"), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.RequestUrl(instance.Npp(), nullptr), NPERR_INVALID_URL);
+    EXPECT_EQ(library.controls.RequestUrl(nullptr, "data.xml"), NPERR_INVALID_INSTANCE_ERROR);
 }
 
 TEST_F(StreamsAndPaintingTest, TheFrameTimerAdvancesWhileMessagesArePumped)
@@ -183,22 +185,22 @@ TEST_F(StreamsAndPaintingTest, TheFrameTimerAdvancesWhileMessagesArePumped)
 
 TEST_F(StreamsAndPaintingTest, TestsCanInvalidateARectangle)
 {
-    EXPECT_EQ(library.exports.invalidateRect(instance.Npp(), 1, 2, 30, 40), NPERR_NO_ERROR);
+    EXPECT_EQ(library.controls.InvalidateRect(instance.Npp(), 1, 2, 30, 40), NPERR_NO_ERROR);
     ASSERT_EQ(library.browser.invalidated.size(), 1u);
     const NPRect& rect = library.browser.invalidated[0].rect;
     EXPECT_EQ(rect.left, 1);
     EXPECT_EQ(rect.top, 2);
     EXPECT_EQ(rect.right, 30);
     EXPECT_EQ(rect.bottom, 40);
-    EXPECT_EQ(library.exports.invalidateRect(nullptr, 1, 2, 3, 4), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(library.controls.InvalidateRect(nullptr, 1, 2, 3, 4), NPERR_INVALID_INSTANCE_ERROR);
 }
 
 TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext)
 {
     instance.Deliver(SemiTransparentMovie(), "movie.swf", nullptr);
-    MemoryCanvas wide(120, 60);
+    TDibSurface wide(120, 60);
     NPWindow window{};
-    window.window = wide.Dc();
+    window.window = wide.DC();
     window.x = 20;
     window.y = 10;
     window.width = 100;
@@ -206,10 +208,10 @@ TEST_F(StreamsAndPaintingTest, TheWindowsPositionPlacesTheMovieInTheContext)
     window.type = NPWindowTypeDrawable;
     ASSERT_EQ(library.funcs.setwindow(instance.Npp(), &window), NPERR_NO_ERROR);
     wide.Fill(kWhite);
-    instance.Paint(wide.Dc(), RECT{0, 0, 120, 60});
-    EXPECT_EQ(wide.Pixel(10, 5), kWhite);
-    EXPECT_EQ(wide.Pixel(21, 11) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(wide.Pixel(69, 59) & 0xFFFFFF, 0xFF0000u);
+    instance.Paint(wide.DC(), RECT{0, 0, 120, 60});
+    EXPECT_EQ(wide.At(10, 5), kWhite);
+    EXPECT_EQ(wide.At(21, 11) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(wide.At(69, 59) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(StreamsAndPaintingTest, AMovieCutShortShowsTheFramesThatCame)
@@ -251,4 +253,4 @@ TEST_F(StreamsAndPaintingTest, AMovieLoadedIntoLevelZeroTakesThePlaceOfTheOneTha
 }
 
 } // namespace
-} // namespace zn::np::testing
+} // namespace zn::test

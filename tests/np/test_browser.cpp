@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace zn::np::testing {
+using namespace zn::np;
+
+namespace zn::test {
 
 namespace {
 
@@ -232,4 +234,4 @@ std::string VariantString(const NPVariant& value)
     return {value.value.stringValue.UTF8Characters, value.value.stringValue.UTF8Length};
 }
 
-} // namespace zn::np::testing
+} // namespace zn::test

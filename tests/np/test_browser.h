@@ -11,30 +11,30 @@
 #include <string>
 #include <vector>
 
-namespace zn::np::testing {
+namespace zn::test {
 
 struct InvalidatedRect {
-    NPP instance;
-    NPRect rect;
+    np::NPP instance;
+    np::NPRect rect;
 };
 
 struct UrlRequestSeen {
-    NPP instance;
+    np::NPP instance;
     std::string url;
     bool targetNull;
     void* notifyData;
 };
 
 struct InvokeSeen {
-    NPP instance;
-    NPObject* object;
+    np::NPP instance;
+    np::NPObject* object;
     std::string method;
     std::vector<std::string> stringArgs;
 };
 
 struct EvaluateSeen {
-    NPP instance;
-    NPObject* object;
+    np::NPP instance;
+    np::NPObject* object;
     std::string script;
 };
 
@@ -45,11 +45,11 @@ public:
     static TestBrowser& Current();
 
     // Size 172, version 18, every entry the plug-in may call.
-    NPNetscapeFuncs Table() const;
+    np::NPNetscapeFuncs Table() const;
 
     void Reset();
 
-    NPObject windowObject{};
+    np::NPObject windowObject{};
     bool supportsWindowless = true;
     // What NPN_Evaluate answers (a string result); no answer makes the evaluation fail.
     std::optional<std::string> evaluateAnswer = std::string("<string>answered</string>");
@@ -58,7 +58,7 @@ public:
     std::vector<UrlRequestSeen> requests;
     std::vector<InvokeSeen> invokes;
     std::vector<EvaluateSeen> evaluations;
-    std::vector<NPPVariable> valuesSet;
+    std::vector<np::NPPVariable> valuesSet;
     int windowObjectRequests = 0;
 
     // Called inside the plug-in's call-outs, after they are recorded.
@@ -70,9 +70,9 @@ public:
 };
 
 // A string variant over text the caller keeps.
-NPVariant StringVariant(const std::string& text);
-NPVariant IntegerVariant(std::int32_t value);
-NPVariant DoubleVariant(double value);
-std::string VariantString(const NPVariant& value);
+np::NPVariant StringVariant(const std::string& text);
+np::NPVariant IntegerVariant(std::int32_t value);
+np::NPVariant DoubleVariant(double value);
+std::string VariantString(const np::NPVariant& value);
 
-} // namespace zn::np::testing
+} // namespace zn::test

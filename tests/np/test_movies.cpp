@@ -4,7 +4,7 @@
 #include "znswf/action_assembler.h"
 #include "znswf/movie_writer.h"
 
-namespace zn::np::testing {
+namespace zn::test {
 
 using namespace zn::swf;
 
@@ -101,4 +101,4 @@ std::vector<std::uint8_t> AnimatedMovie()
     return writer.Finish();
 }
 
-} // namespace zn::np::testing
+} // namespace zn::test

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace zn::np::testing {
+namespace zn::test {
 
 // 100 x 50 pixels, two frames: an opaque red square on the left half, a blue square at half
 // alpha on the right half; the background colour is green (drawn only in opaque mode).
@@ -24,4 +24,4 @@ std::vector<std::uint8_t> LevelLoadingMovie();
 // Three frames at 30 frames per second, a square moving right on each, looping.
 std::vector<std::uint8_t> AnimatedMovie();
 
-} // namespace zn::np::testing
+} // namespace zn::test

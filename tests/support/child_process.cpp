@@ -14,15 +14,25 @@ namespace zn::test {
 
 namespace {
 
+// Quoted the way the C runtime splits a command line: backslashes are literal except before a
+// quote, where each one must be doubled, so a folder ending in a backslash stays one argument.
 std::wstring Quoted(const std::wstring& Argument)
 {
-    std::wstring quoted = L"\"";
+    if (!Argument.empty() && Argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return Argument;
+    std::wstring result = L"\"";
+    std::size_t backslashes = 0;
     for (const wchar_t c : Argument) {
-        if (c == L'"')
-            quoted += L'\\';
-        quoted += c;
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        result.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        result += c;
     }
-    return quoted + L"\"";
+    result.append(2 * backslashes, L'\\');
+    return result + L"\"";
 }
 
 TFileHandle InheritableFile(const std::wstring& Path)
@@ -32,16 +42,19 @@ TFileHandle InheritableFile(const std::wstring& Path)
                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// Line ends as the C runtime writes them in text mode (CR LF) read as LF.
-std::string ReadLines(const std::wstring& Path)
+std::string FileBytes(const std::wstring& Path)
 {
     std::ifstream in(std::filesystem::path(Path), std::ios::binary);
-    std::string text(std::istreambuf_iterator<char>(in), {});
-    std::erase(text, '\r');
-    return text;
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
+
+std::string WithoutCarriageReturns(std::string Text)
+{
+    std::erase(Text, '\r');
+    return Text;
+}
 
 std::wstring TestFolder()
 {
@@ -110,8 +123,8 @@ TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstrin
             WaitForSingleObject(child.get(), INFINITE);
         }
         GetExitCodeProcess(child.get(), &result.ExitCode);
-        result.Output = ReadLines(output_path);
-        result.Errors += ReadLines(error_path);
+        result.Output = FileBytes(output_path);
+        result.Errors += FileBytes(error_path);
     }
     DeleteFileW(output_path.c_str());
     DeleteFileW(error_path.c_str());

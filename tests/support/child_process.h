@@ -14,9 +14,12 @@ struct TChildResult {
 };
 
 // Runs Program with Arguments (each quoted) from WorkingFolder, standard output and standard
-// error captured through files; a child still running after TimeoutMs is ended.
+// error captured through files, byte for byte; a child still running after TimeoutMs is ended.
 TChildResult RunChild(const std::wstring& Program, const std::vector<std::wstring>& Arguments,
                       const std::wstring& WorkingFolder, unsigned long TimeoutMs = 120000);
+
+// Text as the C runtime writes it in text mode (CR LF) with LF line ends.
+std::string WithoutCarriageReturns(std::string Text);
 
 // The folder of the running test executable, ending with a backslash.
 std::wstring TestFolder();

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "sample_movies.h"
+#include "support/dib_surface.h"
 #include "test_support.h"
 #include "znswf/compositor.h"
 
@@ -12,49 +13,13 @@ namespace {
 
 constexpr int W = samples::SampleWidth, H = samples::SampleHeight;
 
-// A top-down 32-bit DIB section selected into a memory context, filled with one colour.
-class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height, uint32_t fill) : width_(width)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                                   nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        std::fill_n(bits_, width * height, fill);
-    }
-    ~MemoryCanvas()
-    {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC Context() const { return dc_; }
-    test::Color At(int x, int y) const
-    {
-        GdiFlush();
-        uint32_t p = bits_[y * width_ + x];
-        return {PixelRed(p), PixelGreen(p), PixelBlue(p), PixelAlpha(p)};
-    }
-    uint32_t Raw(int x, int y) const
-    {
-        GdiFlush();
-        return bits_[y * width_ + x];
-    }
+using zn::test::TDibSurface;
 
-private:
-    int width_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
-    uint32_t* bits_ = nullptr;
-};
+test::Color ColorAt(const TDibSurface& canvas, int x, int y)
+{
+    const uint32_t p = canvas.At(x, y);
+    return {PixelRed(p), PixelGreen(p), PixelBlue(p), PixelAlpha(p)};
+}
 
 bool RgbNear(test::Color a, int red, int green, int blue)
 {
@@ -70,54 +35,58 @@ struct Compositing : testing::Test {
 
 TEST_F(Compositing, TransparentMovieBlendsOverWhatIsThere)
 {
-    MemoryCanvas white(W, H, 0xFFFFFFFF), black(W, H, 0xFF000000);
+    TDibSurface white(W, H, 0xFFFFFFFF), black(W, H, 0xFF000000);
     RECT view{0, 0, W, H};
-    ASSERT_TRUE(compositor.Paint(player, white.Context(), view, false));
-    ASSERT_TRUE(compositor.Paint(player, black.Context(), view, false));
-    EXPECT_TRUE(RgbNear(white.At(25, 120), 255, 127, 127)) << test::Describe(white.At(25, 120));
-    EXPECT_TRUE(RgbNear(black.At(25, 120), 128, 0, 0)) << test::Describe(black.At(25, 120));
-    EXPECT_TRUE(RgbNear(white.At(150, 100), 0, 180, 0));
-    EXPECT_TRUE(RgbNear(black.At(150, 100), 0, 180, 0));
-    EXPECT_EQ(white.Raw(5, 5), 0xFFFFFFFFu); // untouched where the movie is empty
+    ASSERT_TRUE(compositor.Paint(player, white.DC(), view, false));
+    ASSERT_TRUE(compositor.Paint(player, black.DC(), view, false));
+    EXPECT_TRUE(RgbNear(ColorAt(white, 25, 120), 255, 127, 127))
+        << test::Describe(ColorAt(white, 25, 120));
+    EXPECT_TRUE(RgbNear(ColorAt(black, 25, 120), 128, 0, 0))
+        << test::Describe(ColorAt(black, 25, 120));
+    EXPECT_TRUE(RgbNear(ColorAt(white, 150, 100), 0, 180, 0));
+    EXPECT_TRUE(RgbNear(ColorAt(black, 150, 100), 0, 180, 0));
+    EXPECT_EQ(white.At(5, 5), 0xFFFFFFFFu); // untouched where the movie is empty
 }
 
 TEST_F(Compositing, OpaqueWindowsGetTheBackgroundColour)
 {
-    MemoryCanvas canvas(W, H, 0xFFFFFFFF);
-    ASSERT_TRUE(compositor.Paint(player, canvas.Context(), RECT{0, 0, W, H}, true));
-    EXPECT_TRUE(RgbNear(canvas.At(5, 5), 0x20, 0x30, 0x60)) << test::Describe(canvas.At(5, 5));
-    EXPECT_TRUE(RgbNear(canvas.At(25, 120), 144, 24, 48)) << test::Describe(canvas.At(25, 120));
+    TDibSurface canvas(W, H, 0xFFFFFFFF);
+    ASSERT_TRUE(compositor.Paint(player, canvas.DC(), RECT{0, 0, W, H}, true));
+    EXPECT_TRUE(RgbNear(ColorAt(canvas, 5, 5), 0x20, 0x30, 0x60))
+        << test::Describe(ColorAt(canvas, 5, 5));
+    EXPECT_TRUE(RgbNear(ColorAt(canvas, 25, 120), 144, 24, 48))
+        << test::Describe(ColorAt(canvas, 25, 120));
 }
 
 TEST_F(Compositing, OnlyTheCurrentClipIsPainted)
 {
-    MemoryCanvas canvas(W, H, 0xFFFFFFFF);
+    TDibSurface canvas(W, H, 0xFFFFFFFF);
     HRGN clip = CreateRectRgn(100, 100, 120, 110);
-    SelectClipRgn(canvas.Context(), clip);
+    SelectClipRgn(canvas.DC(), clip);
     DeleteObject(clip);
-    ASSERT_TRUE(compositor.Paint(player, canvas.Context(), RECT{0, 0, W, H}, true));
-    EXPECT_TRUE(RgbNear(canvas.At(110, 105), 0, 180, 0));
-    EXPECT_EQ(canvas.Raw(99, 105), 0xFFFFFFFFu);
-    EXPECT_EQ(canvas.Raw(120, 105), 0xFFFFFFFFu);
-    EXPECT_EQ(canvas.Raw(110, 110), 0xFFFFFFFFu);
-    EXPECT_EQ(canvas.Raw(5, 5), 0xFFFFFFFFu);
+    ASSERT_TRUE(compositor.Paint(player, canvas.DC(), RECT{0, 0, W, H}, true));
+    EXPECT_TRUE(RgbNear(ColorAt(canvas, 110, 105), 0, 180, 0));
+    EXPECT_EQ(canvas.At(99, 105), 0xFFFFFFFFu);
+    EXPECT_EQ(canvas.At(120, 105), 0xFFFFFFFFu);
+    EXPECT_EQ(canvas.At(110, 110), 0xFFFFFFFFu);
+    EXPECT_EQ(canvas.At(5, 5), 0xFFFFFFFFu);
 }
 
 TEST_F(Compositing, TheViewMayLieAnywhereInTheContext)
 {
-    MemoryCanvas canvas(W + 40, H + 40, 0xFF000000);
+    TDibSurface canvas(W + 40, H + 40, 0xFF000000);
     RECT view{10, 20, 10 + W, 20 + H};
-    ASSERT_TRUE(compositor.Paint(player, canvas.Context(), view, true));
-    EXPECT_TRUE(RgbNear(canvas.At(5, 5), 0, 0, 0));
-    EXPECT_TRUE(RgbNear(canvas.At(15, 25), 0x20, 0x30, 0x60));
-    EXPECT_TRUE(RgbNear(canvas.At(10 + 150, 20 + 100), 0, 180, 0));
+    ASSERT_TRUE(compositor.Paint(player, canvas.DC(), view, true));
+    EXPECT_TRUE(RgbNear(ColorAt(canvas, 5, 5), 0, 0, 0));
+    EXPECT_TRUE(RgbNear(ColorAt(canvas, 15, 25), 0x20, 0x30, 0x60));
+    EXPECT_TRUE(RgbNear(ColorAt(canvas, 10 + 150, 20 + 100), 0, 180, 0));
     // The same compositor paints a smaller area again with its buffer.
-    MemoryCanvas small(50, 50, 0xFFFFFFFF);
-    ASSERT_TRUE(
-        compositor.Paint(player, small.Context(), RECT{-190, -100, -190 + W, -100 + H}, false));
-    EXPECT_TRUE(RgbNear(small.At(5, 5), 0, 180, 0))
-        << test::Describe(small.At(5, 5)); // the square's right end
-    EXPECT_TRUE(RgbNear(small.At(20, 5), 255, 255, 255)) << test::Describe(small.At(20, 5));
+    TDibSurface small(50, 50, 0xFFFFFFFF);
+    ASSERT_TRUE(compositor.Paint(player, small.DC(), RECT{-190, -100, -190 + W, -100 + H}, false));
+    EXPECT_TRUE(RgbNear(ColorAt(small, 5, 5), 0, 180, 0))
+        << test::Describe(ColorAt(small, 5, 5)); // the square's right end
+    EXPECT_TRUE(RgbNear(ColorAt(small, 20, 5), 255, 255, 255))
+        << test::Describe(ColorAt(small, 20, 5));
 }
 
 TEST_F(Compositing, ANullContextIsRefused)

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace zn::swf::test {
+using namespace zn::swf;
+
+namespace zn::test {
 
 Color ColorAt(const Image& image, int x, int y)
 {
@@ -109,4 +111,4 @@ bool WritePng(const std::string& path, const Image& image)
     return std::fclose(file) == 0 && ok;
 }
 
-} // namespace zn::swf::test
+} // namespace zn::test

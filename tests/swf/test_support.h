@@ -10,13 +10,13 @@
 #include "znswf/movie_player.h"
 #include "znswf/player_host.h"
 
-namespace zn::swf::test {
+namespace zn::test {
 
-class RecordingHost : public PlayerHost {
+class RecordingHost : public swf::PlayerHost {
 public:
     struct Call {
         std::string name;
-        std::vector<ExternalValue> arguments;
+        std::vector<swf::ExternalValue> arguments;
     };
 
     void RequestUrl(const std::string& url, const std::string& target) override
@@ -30,12 +30,12 @@ public:
             onFSCommand(command, arguments);
     }
     std::string CallExternal(const std::string& name,
-                             const std::vector<ExternalValue>& arguments) override
+                             const std::vector<swf::ExternalValue>& arguments) override
     {
         calls.push_back({name, arguments});
         return onCall ? onCall(name, arguments) : answer;
     }
-    void InvalidateRect(const PixelRect& rect) override
+    void InvalidateRect(const swf::PixelRect& rect) override
     {
         invalidated.push_back(rect);
         if (onInvalidate)
@@ -44,27 +44,27 @@ public:
 
     std::vector<std::pair<std::string, std::string>> requests, commands;
     std::vector<Call> calls;
-    std::vector<PixelRect> invalidated;
+    std::vector<swf::PixelRect> invalidated;
     std::string answer;
-    std::function<std::string(const std::string&, const std::vector<ExternalValue>&)> onCall;
+    std::function<std::string(const std::string&, const std::vector<swf::ExternalValue>&)> onCall;
     std::function<void(const std::string&, const std::string&)> onFSCommand;
-    std::function<void(const PixelRect&)> onInvalidate;
+    std::function<void(const swf::PixelRect&)> onInvalidate;
 };
 
 struct Color {
     int red, green, blue, alpha;
 };
-Color ColorAt(const Image& image, int x, int y);
+Color ColorAt(const swf::Image& image, int x, int y);
 // Each channel within `tolerance`.
 bool Near(Color actual, Color expected, int tolerance = 2);
 std::string Describe(Color color);
 
 // Renders the player's whole view into a new image.
-Image RenderView(const MoviePlayer& player, int width, int height, bool opaque);
+swf::Image RenderView(const swf::MoviePlayer& player, int width, int height, bool opaque);
 // Composites a premultiplied image over an opaque colour.
-Image Over(const Image& image, Rgba background);
+swf::Image Over(const swf::Image& image, swf::Rgba background);
 
 // Writes an RGBA PNG (colours un-premultiplied) for a person to look at.
-bool WritePng(const std::string& path, const Image& image);
+bool WritePng(const std::string& path, const swf::Image& image);
 
-} // namespace zn::swf::test
+} // namespace zn::test

@@ -2,8 +2,12 @@
 // files, with its output captured.
 #pragma once
 
+#include "support/scratch_folder.h"
+
 #include <string>
 #include <vector>
+
+namespace zn::test {
 
 struct TToolRun {
     unsigned long ExitCode = 0;
@@ -14,17 +18,4 @@ struct TToolRun {
 
 TToolRun RunZinform(const std::vector<std::wstring>& Arguments, const std::wstring& Folder);
 
-// A new empty folder for one test's files, removed with everything in it when destroyed.
-class TScratchFolder {
-public:
-    TScratchFolder();
-    ~TScratchFolder();
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    const std::wstring& Path() const { return FPath; }
-    std::wstring operator/(const std::wstring& Name) const { return FPath + L"\\" + Name; }
-
-private:
-    std::wstring FPath;
-};
+} // namespace zn::test

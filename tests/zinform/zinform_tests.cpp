@@ -14,6 +14,7 @@
 #include <memory>
 
 using namespace zn;
+using namespace zn::test;
 
 namespace {
 
