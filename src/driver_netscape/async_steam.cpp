@@ -106,7 +106,7 @@ void TAsyncSteam::DeliverAvailable()
 
 HRESULT TAsyncSteam::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* pstgmed)
 {
-    return netscape::Guarded<HRESULT>(S_OK, [&] {
+    return ExceptionBoundary<HRESULT>(S_OK, [&] {
         if (!pstgmed || pstgmed->tymed != TYMED_ISTREAM || !pstgmed->pstm)
             return S_OK;
         if (FData != pstgmed->pstm) {
@@ -121,7 +121,7 @@ HRESULT TAsyncSteam::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* pstgme
 
 HRESULT TAsyncSteam::OnStopBinding(HRESULT hresult, LPCWSTR)
 {
-    return netscape::Guarded<HRESULT>(S_OK, [&] {
+    return ExceptionBoundary<HRESULT>(S_OK, [&] {
         if (hresult == S_OK)
             DeliverAvailable();
         if (IStream* data = std::exchange(FData, nullptr))

@@ -92,7 +92,7 @@ bool IsHostObject(PNPObject Object)
 bool NPN_Invoke(PNPP npp, PNPObject, PNPIdentifier methodName, const TNPVariant* args,
                 std::uint32_t argCount, PNPVariant result)
 {
-    return Guarded(true, [&] {
+    return ExceptionBoundary(true, [&] {
         if (IdentifierName(methodName) != "_DoFSCommand") {
             SetResult(result, StringVariant(""));
             return true;
@@ -111,7 +111,7 @@ bool NPN_Evaluate(PNPP npp, PNPObject, TNPString* script, PNPVariant result)
     SetResult(result, StringVariant(""));
     if (!script || !script->utf8characters)
         return true;
-    return Guarded(true, [&] {
+    return ExceptionBoundary(true, [&] {
         const auto call =
             ParseFlashCallScript(std::string_view(script->utf8characters, script->utf8length));
         TznFlashDriverNS* driver = DriverOf(npp);

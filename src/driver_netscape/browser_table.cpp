@@ -78,7 +78,7 @@ NPError NPN_GetURLNotify(PNPP instance, const char* url, const char* target, voi
         return NPERR_INVALID_URL;
     // The request is accepted even when an exception ends its delivery: by then the plug-in may
     // have been notified, and an error answer would make it end the request a second time.
-    return Guarded<NPError>(NPERR_NO_ERROR, [&] {
+    return ExceptionBoundary<NPError>(NPERR_NO_ERROR, [&] {
         const std::wstring request = AnsiToWide(url);
         if (request.find(L"java") != std::wstring::npos)
             return NPERR_INVALID_URL;
@@ -119,7 +119,7 @@ void NPN_InvalidateRect(PNPP instance, TNPRect* invalidRect)
 {
     if (!invalidRect)
         return;
-    Guarded(0, [&] {
+    ExceptionBoundary(0, [&] {
         if (TznFlashDriverNS* driver = DriverOf(instance))
             driver->InvalidateRect(*invalidRect);
         return 0;
@@ -133,8 +133,8 @@ PNPIdentifier NPN_GetStringIdentifier(const char* name)
 {
     if (!name)
         return nullptr;
-    return Guarded<PNPIdentifier>(nullptr,
-                                  [&] { return const_cast<char*>(InternIdentifier(name)); });
+    return ExceptionBoundary<PNPIdentifier>(
+        nullptr, [&] { return const_cast<char*>(InternIdentifier(name)); });
 }
 
 void NPN_GetStringIdentifiers(const char** names, std::int32_t nameCount,

@@ -1,24 +1,14 @@
 // The browser side of NPAPI: the function table the plug-in calls, and how an entry finds the
 // driver an instance belongs to. Every entry checks what the plug-in hands over (instance,
 // pointers, counts) and answers with an NPAPI code or a safe value; none lets an exception
-// reach the plug-in.
+// reach the plug-in: each body runs inside ExceptionBoundary, which hands it to the
+// application's exception handler.
 #pragma once
 
 #include "zintara/framework/com.h"
 #include "zintara/zn_driver_netscape.h"
 
-#include <utility>
-
 namespace zn::netscape {
-
-// Runs an entry's body at the framework's exception boundary: an exception (from an
-// application's event handler) goes to the application's exception handler and the entry ends
-// with Fallback instead of unwinding into the plug-in.
-template <class TResult, class TBody>
-TResult Guarded(TResult Fallback, TBody&& Body) noexcept
-{
-    return ExceptionBoundary(Fallback, std::forward<TBody>(Body));
-}
 
 // Sets the size, the version and every entry; the caller zeroes the table first.
 void FillBrowserFuncs(TNPNetscapeFuncs& Funcs);

@@ -133,8 +133,9 @@ TEST_F(PaintingTest, TransparentModeDrawsTwiceAnnouncingOneChangeOfBuffer)
         const std::string second = word_after(paints[1], "wParam=");
         EXPECT_NE(first, second);
         EXPECT_EQ(word_after(LinesOf(log, "NPP_SetWindow")[0], "window="), second);
-        if (!last_drawn.empty())
+        if (!last_drawn.empty()) {
             EXPECT_EQ(first, last_drawn);
+        }
         last_drawn = second;
     }
     ASSERT_EQ(Painted.size(), 2u);
