@@ -6,6 +6,7 @@
 #include "zintara/core/request_names.h"
 #include "zintara/framework/exceptions.h"
 #include "zintara/framework/module_paths.h"
+#include "zintara/framework/library_module.h"
 #include "zintara/framework/resource_stream.h"
 #include "zintara/framework/text.h"
 
@@ -13,16 +14,6 @@
 
 namespace zn {
 namespace {
-
-// The module the library's code is linked into, whose resources hold the built-in movies.
-HMODULE LibraryModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&LibraryModule), &module);
-    return module;
-}
 
 std::unique_ptr<TStream> OpenResource(std::string_view Name)
 {

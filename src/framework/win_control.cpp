@@ -5,22 +5,13 @@
 #include "debug_output.h"
 #include "zintara/framework/com.h"
 #include "zintara/framework/exceptions.h"
+#include "zintara/framework/library_module.h"
 
 #include <algorithm>
 
 namespace zn {
 
 namespace {
-
-// The module this code is linked into, which owns the window class.
-HINSTANCE FrameworkModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&FrameworkModule), &module);
-    return module;
-}
 
 TExceptionEvent& ExceptionHandler()
 {
@@ -138,7 +129,7 @@ void TWinControl::CreateWnd()
 {
     TCreateParams params;
     CreateParams(params);
-    HINSTANCE module = FrameworkModule();
+    HINSTANCE module = LibraryModule();
     WNDCLASSEXW window_class{};
     if (!GetClassInfoExW(module, WindowClassName(), &window_class)) {
         window_class.cbSize = sizeof(window_class);
