@@ -33,6 +33,8 @@ ZN_DECLARE_EXCEPTION(EResNotFound, Exception);
 ZN_DECLARE_EXCEPTION(EListError, Exception);
 ZN_DECLARE_EXCEPTION(EComponentError, Exception);
 ZN_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+// A value the designer cannot store in a property.
+ZN_DECLARE_EXCEPTION(EPropertyError, Exception);
 ZN_DECLARE_EXCEPTION(EStreamError, Exception);
 ZN_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 ZN_DECLARE_EXCEPTION(EFCreateError, EStreamError);
