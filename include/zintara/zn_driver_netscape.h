@@ -107,6 +107,7 @@ private:
     int CallIntMethod(const char* Name);
     void CallVoidMethod(const char* Name);
     void LoadPluginMovie(const std::string& Url);
+    void LoadVideo(const std::wstring& ContentPath);
     void SendEvent(std::uint16_t Event, std::uintptr_t WParam, std::uintptr_t LParam);
     void DrawPlayer(HDC DC, const TRect& ARect);
     void DeliverLocalSource(TStream& Source, const std::string& Name,

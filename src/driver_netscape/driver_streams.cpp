@@ -14,6 +14,7 @@
 #include "zintara/framework/streams.h"
 #include "zintara/framework/text.h"
 
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -48,6 +49,18 @@ std::unique_ptr<TMemoryStream> CopyOfUnnamableFile(const std::wstring& Name)
     return file ? CopyOf(*file) : nullptr;
 }
 
+// The player cannot open FLV video itself; such a name or stream is played by the built-in
+// playback movie. The test is exact: "clip.FLV" is an ordinary movie, "a.flv.swf" is video.
+bool NamesVideo(const std::wstring& Url)
+{
+    return Url.find(L".flv") != std::wstring::npos;
+}
+
+bool HoldsVideo(TMemoryStream& Copy)
+{
+    return Copy.Size() >= 3 && std::memcmp(Copy.Memory(), "FLV", 3) == 0;
+}
+
 } // namespace
 
 void TznFlashDriverNS::LoadPluginMovie(const std::string& Url)
@@ -56,6 +69,27 @@ void TznFlashDriverNS::LoadPluginMovie(const std::string& Url)
     TNPVariant result;
     CallMethod("LoadMovie", arguments, 2, &result);
     netscape::ReleasePluginResult(result);
+}
+
+// The playback movie, then the skin, the volume and the video it plays, in that order: setting
+// the content path starts the video. A handler that reloads the movie or frees the driver while
+// one step runs ends the load there.
+void TznFlashDriverNS::LoadVideo(const std::wstring& ContentPath)
+{
+    const netscape::TPluginCall call(FPlugin);
+    const std::pair<const wchar_t*, std::wstring> settings[] = {
+        {L"flv.skin", FSkin + L".swf"},
+        {L"flv.volume", std::to_wstring(FVolume)},
+        {L"flv.contentPath", ContentPath},
+    };
+    LoadPluginMovie("flvplayback.swf");
+    for (const auto& [name, value] : settings) {
+        if (!call.Driver())
+            return;
+        SetVariable(name, value);
+    }
+    if (call.Driver())
+        FIsVideo = true;
 }
 
 void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
@@ -67,18 +101,34 @@ void TznFlashDriverNS::LoadMovie(const std::wstring& AUrl)
     if (!CreatePlugin())
         return;
     FIsVideo = false;
-    LoadPluginMovie(copy ? StreamMovieUrl(FPendingCopies->Add(std::move(copy)), ".swf")
-                         : WideToAnsi(AUrl));
+    const bool video = NamesVideo(AUrl);
+    if (copy) {
+        const std::string url =
+            StreamMovieUrl(FPendingCopies->Add(std::move(copy)), video ? ".flv" : ".swf");
+        if (video)
+            LoadVideo(AnsiToWide(url));
+        else
+            LoadPluginMovie(url);
+    } else if (video) {
+        LoadVideo(AnsiToWide(PseudoHostPrefix) + AUrl);
+    } else {
+        LoadPluginMovie(WideToAnsi(AUrl));
+    }
 }
 
 void TznFlashDriverNS::LoadMovieFromStream(TStream& AStream)
 {
     if (!PluginExists() || !ScriptableObject())
         return;
-    const std::uint32_t token = FPendingCopies->Add(CopyOf(AStream));
+    std::unique_ptr<TMemoryStream> copy = CopyOf(AStream);
+    const bool video = HoldsVideo(*copy);
+    const std::uint32_t token = FPendingCopies->Add(std::move(copy));
     FMovie.clear();
     FIsVideo = false;
-    LoadPluginMovie(StreamMovieUrl(token, ".swf"));
+    if (video)
+        LoadVideo(AnsiToWide(StreamMovieUrl(token, ".flv")));
+    else
+        LoadPluginMovie(StreamMovieUrl(token, ".swf"));
 }
 
 // Requests made from inside NPP_New are served: the instance runs from before that call on.
