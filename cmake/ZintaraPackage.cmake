@@ -7,9 +7,9 @@ include(CMakePackageConfigHelpers)
 
 set(zn_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Zintara)
 set(zn_layers zintara_framework zintara_core zintara_driver_netscape zintara_hosts
-              zintara_components)
+              zintara_components zintara_design)
 
-# Imported as Zintara::framework ... Zintara::components, and Zintara::zintara for all of them.
+# Imported as Zintara::framework ... Zintara::design, and Zintara::zintara for all of them.
 foreach(layer IN LISTS zn_layers)
     string(REPLACE "zintara_" "" name ${layer})
     set_target_properties(${layer} PROPERTIES EXPORT_NAME ${name})

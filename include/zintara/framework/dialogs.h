@@ -1,6 +1,6 @@
 // TOpenDialog: the system's dialog for choosing files to open, as a component whose settings
-// are stored with a form; and the conversions of its filter and multiple selection, which need
-// no window.
+// are stored with a form; the conversions of its filter and multiple selection, which need no
+// window; and the plain message box.
 #pragma once
 
 #include "zintara/framework/component.h"
@@ -73,5 +73,9 @@ std::wstring DialogFilter(const std::wstring& Filter);
 // folder followed by names, each ended by a null and the list by a second one. Paths made of
 // the folder and each name; nothing is read past Size.
 std::vector<std::wstring> SelectedFiles(const wchar_t* Buffer, std::size_t Size);
+
+// A plain message box with an OK button, over the active window of this thread, captioned with
+// the application's title (the executable's name when there is none); returns once closed.
+void ShowMessage(const std::wstring& Message);
 
 } // namespace zn
