@@ -7,20 +7,23 @@
 
 #include "zintara/framework/application.h"
 #include "zintara/framework/exceptions.h"
+#include "zintara/zn_flashreg.h"
 
 namespace zn::zindesign {
 
 namespace {
 
-// Where the script drops each component class, by name; icons first, then three players.
+// Where the script drops each component class, by name, and whether it then sizes it: icons
+// first, then the players. The layer fills the form whatever the place, and lies under the rest.
 struct TPlacement {
     const wchar_t* ClassName;
     TPoint At;
+    bool Sized;
 };
 constexpr TPlacement Placements[] = {
-    {L"TznFlashList", {12, 12}},   {L"TznFlashPlayerComp", {52, 12}},
-    {L"TznFlashPlayer", {12, 60}}, {L"TznFlashPlayerWnd", {196, 60}},
-    {L"TznFlashLayer", {380, 60}},
+    {L"TznFlashList", {12, 12}, false},    {L"TznFlashPlayerComp", {52, 12}, false},
+    {L"TznFlashPlayer", {12, 60}, true},   {L"TznFlashPlayerWnd", {196, 60}, true},
+    {L"TznFlashLayer", {380, 240}, false},
 };
 constexpr int PlayerWidth = 168, PlayerHeight = 126;
 
@@ -108,7 +111,7 @@ private:
 const TClassInfo& PaletteClass(const std::wstring& Name)
 {
     for (const TPalettePage& page : PalettePages())
-        if (page.Name == L"Zintara")
+        if (page.Name == ZintaraPalettePage)
             for (const TClassInfo* info : page.Classes)
                 if (Name == info->Name)
                     return *info;
@@ -135,8 +138,8 @@ void RunDemoScript(TDesignerWindow& Window, const std::wstring& OutFolder,
     Pump(300);
     for (const TPlacement& placement : Placements) {
         script.Drop(PaletteClass(placement.ClassName), placement.At);
-        if (placement.At.Y > 40)
-            // The players are sized by dragging the bottom right handle of their 100 x 100.
+        if (placement.Sized)
+            // By dragging the bottom right handle of their first 100 x 100.
             script.Drag(TPoint{placement.At.X + 100, placement.At.Y + 100},
                         TPoint{placement.At.X + PlayerWidth, placement.At.Y + PlayerHeight});
     }
@@ -154,7 +157,9 @@ void RunDemoScript(TDesignerWindow& Window, const std::wstring& OutFolder,
         script.Press(TPoint{Placements[i].At.X + 8, Placements[i].At.Y + 8}, true);
     script.Type(L"Movie", movie);
 
-    // A skin from the list, for the graphic player and the non-visual one together.
+    // A skin from the list, for the graphic player and the non-visual one together. A press on
+    // the list first: one on a selected player would keep the whole selection to move it.
+    script.Press(Placements[0].At);
     script.Press(TPoint{Placements[2].At.X + 8, Placements[2].At.Y + 8});
     script.Press(TPoint{Placements[1].At.X + 8, Placements[1].At.Y + 8}, true);
     script.PickFromList(L"Skin", L"MojaveOverAll");

@@ -22,6 +22,16 @@ HWND Decoration(HWND Form, DWORD Style, const TRect& Bounds)
     return window;
 }
 
+// A window filling the form would hide the graphic controls painted on the form: it is put at
+// the back with no visible area, and its edges are drawn as grey bars instead.
+constexpr int OutlineWidth = 2;
+
+void HideBehindOutline(HWND Window)
+{
+    SetWindowRgn(Window, CreateRectRgn(0, 0, 0, 0), TRUE);
+    SetWindowPos(Window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 TDesignSurface::TDesignSurface(TFormDesigner& Designer) : FDesigner(Designer)
@@ -66,6 +76,18 @@ void TDesignSurface::Refresh()
     if (!form.HandleAllocated())
         return;
     HWND handle = form.Handle();
+    for (int i = 0; i < form.ControlCount(); ++i)
+        if (auto* control = dynamic_cast<TWinControl*>(form.Controls(i));
+            control && control->HandleAllocated() && LiesUnderTheOthers(*control)) {
+            HideBehindOutline(control->Handle());
+            const TRect bounds = control->BoundsRect();
+            for (const TRect& bar :
+                 {Rect(bounds.Left, bounds.Top, bounds.Right, bounds.Top + OutlineWidth),
+                  Rect(bounds.Left, bounds.Bottom - OutlineWidth, bounds.Right, bounds.Bottom),
+                  Rect(bounds.Left, bounds.Top, bounds.Left + OutlineWidth, bounds.Bottom),
+                  Rect(bounds.Right - OutlineWidth, bounds.Top, bounds.Right, bounds.Bottom)})
+                FDecorations.push_back(Decoration(handle, SS_GRAYRECT, bar));
+        }
     for (TComponent* component : FDesigner.NonVisualComponents()) {
         const TRect bounds = FDesigner.DesignBounds(*component);
         HBITMAP icon = LoadPaletteBitmap(component->ClassType());
@@ -88,7 +110,8 @@ void TDesignSurface::Refresh()
         for (const TRect& grab : HandleRects(FDesigner.DesignBounds(*component)))
             FDecorations.push_back(Decoration(handle, sizes ? SS_BLACKRECT : SS_GRAYRECT, grab));
     }
-    InvalidateRect(handle, nullptr, TRUE);
+    // The players paint only when the window system asks them to, in the designer.
+    RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK TDesignSurface::MessageHook(int Code, WPARAM WParam, LPARAM LParam)

@@ -169,21 +169,29 @@ void TFormDesigner::SetDesignBounds(TComponent& Component, const TRect& Bounds)
         FIconPositions[&Component] = TPoint{Bounds.Left, Bounds.Top};
 }
 
-// Icons lie over the controls, and windows over graphic controls; the later of two alike
-// lies over the earlier.
+bool LiesUnderTheOthers(const TControl& Control)
+{
+    return Control.Align() == alClient;
+}
+
+// Icons lie over the controls, windows over graphic controls, and a control filling the whole
+// form under all of them (it would hide them otherwise); the later of two alike lies over the
+// earlier.
 TComponent* TFormDesigner::ComponentAt(TPoint Point) const
 {
     const std::vector<TComponent*> icons = NonVisualComponents();
     for (auto icon = icons.rbegin(); icon != icons.rend(); ++icon)
         if (Contains(DesignBounds(**icon), Point))
             return *icon;
-    for (bool windowed : {true, false})
-        for (int i = FForm->ControlCount() - 1; i >= 0; --i) {
-            TControl* control = FForm->Controls(i);
-            if ((dynamic_cast<TWinControl*>(control) != nullptr) == windowed &&
-                Contains(control->BoundsRect(), Point))
-                return control;
-        }
+    for (bool filling : {false, true})
+        for (bool windowed : {true, false})
+            for (int i = FForm->ControlCount() - 1; i >= 0; --i) {
+                TControl* control = FForm->Controls(i);
+                if (LiesUnderTheOthers(*control) == filling &&
+                    (dynamic_cast<TWinControl*>(control) != nullptr) == windowed &&
+                    Contains(control->BoundsRect(), Point))
+                    return control;
+            }
     return nullptr;
 }
 

@@ -32,6 +32,10 @@ struct TInspectorRow {
     TCollection* Collection = nullptr;
 };
 
+// A control aligned to the whole client area is shown and hit under every other control of the
+// form, which it would hide otherwise.
+bool LiesUnderTheOthers(const TControl& Control);
+
 class TFormDesigner : public IDesigner {
 public:
     // Starts with a new, empty form.

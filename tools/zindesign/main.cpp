@@ -13,9 +13,7 @@
 #include "error_report.h"
 
 #include "zintara/framework/application.h"
-#include "zintara/framework/design_registry.h"
-#include "zintara/zn_flashplayer.h"
-#include "zintara/zn_layer.h"
+#include "zintara/zn_flashreg.h"
 
 #include <commctrl.h>
 
@@ -51,13 +49,6 @@ bool ParseOptions(int argc, wchar_t** argv, TOptions& Options)
     return Options.DemoFolder.empty() == Options.EmbedFile.empty();
 }
 
-void RegisterPackage()
-{
-    RegisterComponents(L"Zintara", {&TznFlashList::ClassInfo(), &TznFlashPlayer::ClassInfo(),
-                                    &TznFlashPlayerWnd::ClassInfo(),
-                                    &TznFlashPlayerComp::ClassInfo(), &TznFlashLayer::ClassInfo()});
-}
-
 int Design(const TOptions& Options)
 {
     TApplication application(nullptr);
@@ -65,7 +56,7 @@ int Design(const TOptions& Options)
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterFormClasses();
-    RegisterPackage();
+    Register();
 
     auto* window = application.CreateForm<TDesignerWindow>();
     window->Show();
