@@ -1,10 +1,14 @@
 // consumer: plays a movie in a player without a window and tells how much of its picture the
-// movie covered. It uses only what an installed Zintara provides.
+// movie covered; then checks that the design unit brought its palette bitmaps. It uses only what
+// an installed Zintara provides.
 //
 //   consumer MOVIE
 //
-// Exit status: 0 the movie played and drew, 1 it did not, 2 no movie was named.
+// Exit status: 0 the movie played and drew, 1 it did not (or a bitmap is missing), 2 no movie
+// was named.
+#include "zintara/framework/palette_bitmaps.h"
 #include "zintara/zn_flashplayer.h"
+#include "zintara/zn_flashreg.h"
 
 #include <windows.h>
 
@@ -74,5 +78,13 @@ int wmain(int argc, wchar_t** argv)
     const int covered = CoveredPixels(player);
     std::printf("consumer: %d frames, %d of %d pixels covered\n", player.TotalFrames(), covered,
                 Width * Height);
-    return covered > 0 ? 0 : 1;
+    if (covered == 0)
+        return 1;
+    zn::Register();
+    for (const zn::TClassInfo* each : zn::PalettePages().front().Classes)
+        if (!zn::LoadPaletteBitmap(*each)) {
+            std::fprintf(stderr, "consumer: no palette bitmap for %ls\n", each->Name);
+            return 1;
+        }
+    return 0;
 }

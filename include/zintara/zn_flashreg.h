@@ -29,8 +29,8 @@ public:
 
     // Asks for a file and loads it into the first selected item, named after the file (without
     // its folder) when it holds bytes; the form counts as changed whether or not a file was
-    // chosen. A file that cannot be read raises the stream's error and leaves the item as it
-    // was: bytes and name change together or not at all.
+    // chosen. A file that cannot be opened raises the stream's error to the designer and leaves
+    // the item as it was.
     void Edit() override;
     TPropertyAttributes GetAttributes() override;
     // The item's public name: "(empty)" while it holds no bytes.

@@ -46,12 +46,8 @@ void TznFlashStreamProperty::Edit()
     const auto dialog = std::make_unique<TOpenDialog>(Application());
     dialog->SetFilter(FlashStreamFilter);
     if (dialog->Execute()) {
-        // Read completely before the item is touched: a read that fails half-way (a locked
-        // range, a vanished network file) must not leave the item with the old name over
-        // some of the new bytes.
-        TMemoryStream loaded;
-        loaded.LoadFromFile(dialog->FileName());
-        item.Flash().LoadFromStream(loaded);
+        // A file that cannot be opened leaves the item as it was.
+        item.Flash().LoadFromFile(dialog->FileName());
         if (item.Flash().Size() > 0)
             item.SetFlashStore(WithoutFolder(dialog->FileName()));
     }

@@ -5,7 +5,15 @@
 #include "zintara/core/flash_list.h"
 #include "zintara/zn_layer.h"
 
+// The palette bitmaps' object holds resources alone; the build gives it this one symbol so
+// that the reference below takes it out of the archive with Register.
+extern "C" const char zn_palette_bitmaps[];
+
 namespace zn {
+
+namespace {
+[[gnu::used]] const void* const PaletteBitmapsLink = zn_palette_bitmaps;
+}
 
 void Register()
 {

@@ -2,6 +2,8 @@
 // editors over one and over several selected components.
 #include "test_components.h"
 
+#include "support/recording_designer.h"
+
 #include "zintara/framework/class_registry.h"
 #include "zintara/framework/design_registry.h"
 #include "zintara/framework/exceptions.h"
@@ -46,12 +48,6 @@ public:
     }
     const TClassInfo& ClassType() const override { return ClassInfo(); }
     std::wstring Movie;
-};
-
-class TRecordingDesigner : public IDesigner {
-public:
-    void Modified() override { ++ModifiedCalls; }
-    int ModifiedCalls = 0;
 };
 
 class TNamedEditor : public TStringProperty {

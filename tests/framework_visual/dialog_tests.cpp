@@ -1,5 +1,7 @@
-// The open dialog: its filter and selection formats, and the real dialog, answered by a timer
-// that finds it among this thread's windows.
+// The open dialog: its filter and selection formats, and the real dialog, answered from another
+// thread.
+#include "support/dialog_answerer.h"
+
 #include "zintara/framework/class_registry.h"
 #include "zintara/framework/dialogs.h"
 #include "zintara/framework/file_stream.h"
@@ -13,6 +15,7 @@
 #include <memory>
 
 using namespace zn;
+using namespace zn::test;
 
 namespace {
 
@@ -51,45 +54,11 @@ TEST(SelectedFiles, OnePathOrAFolderWithNames)
 
 namespace {
 
-// What the timer does to the dialog once it is up: cancel it, or type a name and accept it.
-std::wstring Answer;
-bool Answered = false;
-
-BOOL CALLBACK AnswerDialog(HWND Window, LPARAM)
+bool ExecuteAnswering(TOpenDialog& Dialog, TDialogReply Reply, std::size_t& Answered)
 {
-    wchar_t class_name[16] = {};
-    GetClassNameW(Window, class_name, 16);
-    if (std::wstring(class_name) != L"#32770" || !IsWindowVisible(Window))
-        return TRUE;
-    // Anything still up after the answer (a message box about the name, a dialog that missed
-    // the answer) is cancelled, so a failure ends the test instead of hanging it.
-    if (Answered) {
-        PostMessageW(Window, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
-    }
-    if (Answer.empty()) {
-        PostMessageW(Window, WM_COMMAND, IDCANCEL, 0);
-    } else {
-        SetDlgItemTextW(Window, 0x480, Answer.c_str());
-        SetDlgItemTextW(Window, 0x47C, Answer.c_str());
-        PostMessageW(Window, WM_COMMAND, IDOK, 0);
-    }
-    Answered = true;
-    return FALSE;
-}
-
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), &AnswerDialog, 0);
-}
-
-bool ExecuteAnswering(TOpenDialog& Dialog, const std::wstring& Name)
-{
-    Answer = Name;
-    Answered = false;
-    UINT_PTR timer = SetTimer(nullptr, 0, 200, &AnswerTimer);
-    bool result = Dialog.Execute();
-    KillTimer(nullptr, timer);
+    TDialogAnswerer answerer({std::move(Reply)});
+    const bool result = Dialog.Execute();
+    Answered = answerer.Seen().size();
     return result;
 }
 
@@ -107,8 +76,9 @@ TEST(OpenDialog, CancellingReturnsFalseAndKeepsTheFileName)
     TOpenDialog dialog(nullptr);
     dialog.SetFileName(L"before.swf");
     dialog.SetFilter(L"Movies|*.swf|All|*.*");
-    EXPECT_FALSE(ExecuteAnswering(dialog, L""));
-    EXPECT_TRUE(Answered);
+    std::size_t answered = 0;
+    EXPECT_FALSE(ExecuteAnswering(dialog, CancelDialog(), answered));
+    EXPECT_EQ(answered, 1u);
     EXPECT_EQ(dialog.FileName(), L"before.swf");
 }
 
@@ -122,7 +92,9 @@ TEST(OpenDialog, AChosenFileComesBackAsAFullPath)
     TOpenDialog dialog(nullptr);
     dialog.SetOptions({TOpenOption::ofFileMustExist, TOpenOption::ofHideReadOnly});
     dialog.SetInitialDir(FullPath(L"."));
-    ASSERT_TRUE(ExecuteAnswering(dialog, name));
+    std::size_t answered = 0;
+    ASSERT_TRUE(ExecuteAnswering(dialog, ChooseFile(name), answered));
+    EXPECT_EQ(answered, 1u);
     EXPECT_EQ(dialog.FileName(), FullPath(name));
     EXPECT_EQ(dialog.Files(), (std::vector<std::wstring>{FullPath(name)}));
     DeleteFileW(name.c_str());
