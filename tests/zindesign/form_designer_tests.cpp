@@ -1,9 +1,9 @@
 // The designer's model on the registered components: drops in design state, selection with
 // Shift, moves and sizes with the mouse, the inspector's rows and their editors, and a form
 // designed that way, saved, read back by the run-time and played.
-#include "dialog_answer.h"
 #include "form_designer.h"
 
+#include "support/dialog_answerer.h"
 #include "support/scratch_folder.h"
 
 #include "zintara/framework/exceptions.h"
@@ -192,6 +192,7 @@ TEST_F(FormDesignerTest, TheInspectorShowsWhatEveryEditorAcceptsForTheWholeSelec
 
     Click({305, 15}, true);
     EXPECT_FALSE(HasRow(L"Align")) << "the non-visual player has none";
+    EXPECT_FALSE(HasRow(L"Name")) << "one name cannot go to two components";
     TInspectorRow skin = Row(L"Skin");
     EXPECT_EQ(skin.Attributes, (TPropertyAttributes{paValueList, paMultiSelect, paRevertable}));
     std::vector<std::wstring> skins;
@@ -228,9 +229,9 @@ TEST_F(FormDesignerTest, ADesignedFormIsReadBackAndPlayedByTheRunTime)
     TInspectorRow store = Row(L"FlashStore");
     ASSERT_TRUE(store.Attributes.Contains(paDialog));
     {
-        TDialogAnswer answer(movie);
+        test::TDialogAnswerer answerer({test::ChooseFile(movie)});
         store.Editor->Edit();
-        EXPECT_TRUE(answer.Answered());
+        EXPECT_EQ(answerer.Seen().size(), 1u);
     }
     EXPECT_EQ(Row(L"FlashStore").Value, L"designed.swf");
     DeleteFileW(movie.c_str());

@@ -164,8 +164,6 @@ void RunDemoScript(TDesignerWindow& Window, const std::wstring& OutFolder,
     script.Press(TPoint{Placements[1].At.X + 8, Placements[1].At.Y + 8}, true);
     script.PickFromList(L"Skin", L"MojaveOverAll");
 
-    script.Press(TPoint{Placements[3].At.X + 8, Placements[3].At.Y + 8});
-    script.Choose(L"Skin");
     Pump(1000);
 
     CreateDirectoryW(OutFolder.c_str(), nullptr);

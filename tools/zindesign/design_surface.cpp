@@ -63,8 +63,6 @@ void TDesignSurface::ClearDecorations()
     for (HWND window : FDecorations)
         if (IsWindow(window))
             DestroyWindow(window);
-    for (HBITMAP icon : FIcons)
-        DeleteObject(icon);
     FDecorations.clear();
     FIcons.clear();
 }
@@ -90,12 +88,13 @@ void TDesignSurface::Refresh()
         }
     for (TComponent* component : FDesigner.NonVisualComponents()) {
         const TRect bounds = FDesigner.DesignBounds(*component);
-        HBITMAP icon = LoadPaletteBitmap(component->ClassType());
+        TDibSection picture = PalettePicture(component->ClassType());
+        HBITMAP icon = picture.get();
         HWND window =
             Decoration(handle, WS_BORDER | (icon ? SS_BITMAP | SS_CENTERIMAGE : SS_CENTER), bounds);
         if (icon) {
             SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(icon));
-            FIcons.push_back(icon);
+            FIcons.push_back(std::move(picture));
         } else {
             SetWindowTextW(window, component->ClassName().substr(0, 3).c_str());
         }

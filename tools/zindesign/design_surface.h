@@ -5,6 +5,8 @@
 
 #include "form_designer.h"
 
+#include "zintara/framework/handles.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -31,7 +33,7 @@ private:
     TFormDesigner& FDesigner;
     HHOOK FHook = nullptr;
     std::vector<HWND> FDecorations;
-    std::vector<HBITMAP> FIcons;
+    std::vector<TDibSection> FIcons;
 };
 
 } // namespace zn::zindesign

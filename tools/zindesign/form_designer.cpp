@@ -297,6 +297,10 @@ std::vector<TInspectorRow> TFormDesigner::InspectorRows()
     if (FSelection.empty())
         return rows;
     for (const std::wstring& name : PropertyNames(FSelection.front()->ClassType())) {
+        // A name is unique on its form: giving one to several components would rename the first
+        // and then fail halfway through the rest.
+        if (FSelection.size() > 1 && SameText(name, L"Name"))
+            continue;
         std::unique_ptr<TPropertyEditor> editor = CreatePropertyEditor(*this, FSelection, name);
         if (!editor)
             continue;

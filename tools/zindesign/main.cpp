@@ -13,6 +13,7 @@
 #include "error_report.h"
 
 #include "zintara/framework/application.h"
+#include "zintara/framework/module_paths.h"
 #include "zintara/zn_flashreg.h"
 
 #include <commctrl.h>
@@ -37,10 +38,12 @@ bool ParseOptions(int argc, wchar_t** argv, TOptions& Options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::wstring argument = argv[i];
+        // Full paths: the script types the file name into the open dialog, whose folder is not
+        // ours.
         if (argument == L"--demo" && i + 1 < argc)
-            Options.DemoFolder = argv[++i];
+            Options.DemoFolder = FullPath(argv[++i]);
         else if (argument == L"--embed" && i + 1 < argc)
-            Options.EmbedFile = argv[++i];
+            Options.EmbedFile = FullPath(argv[++i]);
         else if (!argument.starts_with(L"--") && Options.Form.empty())
             Options.Form = argument;
         else

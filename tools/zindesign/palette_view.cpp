@@ -1,11 +1,11 @@
 // The component palette's windows.
 #include "palette_view.h"
 
-#include "zintara/framework/library_module.h"
+#include "zintara/framework/palette_bitmaps.h"
+
+#include <wingdi.h>
 
 #include <commctrl.h>
-
-#include <cwctype>
 
 namespace zn::zindesign {
 
@@ -16,13 +16,22 @@ constexpr int ButtonExtent = 34, TabHeaderHeight = 26;
 
 } // namespace
 
-HBITMAP LoadPaletteBitmap(const TClassInfo& Class)
+TDibSection PalettePicture(const TClassInfo& Class)
 {
-    std::wstring name = Class.Name;
-    for (wchar_t& c : name)
-        c = static_cast<wchar_t>(std::towupper(c));
-    return static_cast<HBITMAP>(
-        LoadImageW(LibraryModule(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    TDibSection source = LoadPaletteBitmap(Class);
+    BITMAP shape{};
+    if (!source || !GetObjectW(source.get(), sizeof(shape), &shape))
+        return {};
+    const TWindowDC screen = WindowDC(nullptr);
+    TDibSection picture(CreateCompatibleBitmap(screen.get().Value, shape.bmWidth, shape.bmHeight));
+    TMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+    const TSelectedObject reading = SelectInto(from.get(), source.get());
+    const TSelectedObject writing = SelectInto(to.get(), picture.get());
+    RECT area{0, 0, shape.bmWidth, shape.bmHeight};
+    FillRect(to.get(), &area, GetSysColorBrush(COLOR_BTNFACE));
+    TransparentBlt(to.get(), 0, 0, shape.bmWidth, shape.bmHeight, from.get(), 0, 0, shape.bmWidth,
+                   shape.bmHeight, GetPixel(from.get(), 0, shape.bmHeight - 1));
+    return picture;
 }
 
 TPaletteView::TPaletteView(HWND Parent, int X, int Y, int Width) : FParent(Parent)
@@ -57,8 +66,6 @@ void TPaletteView::ClearButtons()
 {
     for (HWND button : FButtons)
         DestroyWindow(button);
-    for (HBITMAP bitmap : FBitmaps)
-        DeleteObject(bitmap);
     FButtons.clear();
     FBitmaps.clear();
     FClasses.clear();
@@ -72,7 +79,8 @@ void TPaletteView::ShowPage(std::size_t Page)
     MapWindowPoints(HWND_DESKTOP, FParent, reinterpret_cast<POINT*>(&tabs), 2);
     int x = tabs.left + 6 + ButtonExtent + 8;
     for (const TClassInfo* info : PalettePages()[Page].Classes) {
-        HBITMAP bitmap = LoadPaletteBitmap(*info);
+        TDibSection picture = PalettePicture(*info);
+        HBITMAP bitmap = picture.get();
         HWND button = CreateWindowExW(
             0, L"BUTTON", info->Name,
             WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE | (bitmap ? BS_BITMAP : 0), x,
@@ -81,7 +89,7 @@ void TPaletteView::ShowPage(std::size_t Page)
             nullptr);
         if (bitmap) {
             SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-            FBitmaps.push_back(bitmap);
+            FBitmaps.push_back(std::move(picture));
         }
         SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         x += (bitmap ? ButtonExtent : 120) + 2;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "zintara/framework/design_registry.h"
+#include "zintara/framework/handles.h"
 
 #include <windows.h>
 
@@ -42,10 +43,11 @@ private:
     HWND FPointer = nullptr;
     std::vector<HWND> FButtons;
     std::vector<const TClassInfo*> FClasses;
-    std::vector<HBITMAP> FBitmaps;
+    std::vector<TDibSection> FBitmaps;
 };
 
-// The palette bitmap of Class from the module's bitmap resources, null when there is none.
-HBITMAP LoadPaletteBitmap(const TClassInfo& Class);
+// The palette bitmap of Class on the face colour of buttons (its bottom-left pixel's colour is
+// the transparent one), empty when the class has none.
+TDibSection PalettePicture(const TClassInfo& Class);
 
 } // namespace zn::zindesign
