@@ -130,6 +130,17 @@ TEST_F(DesignerWindowTest, TheMouseOnAPlayersWindowMovesItAndNeverReachesIt)
     EXPECT_EQ(recorder.Presses, 0);
 }
 
+TEST_F(DesignerWindowTest, DeleteRemovesTheSelectionAndTheFormCannotBeClosed)
+{
+    Drop<TznFlashPlayerWnd>({40, 40});
+    PostMessageW(Form(), WM_KEYDOWN, VK_DELETE, 0);
+    PostMessageW(Form(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(Designer().Form().ComponentCount(), 0);
+    EXPECT_TRUE(Decorations().empty());
+    EXPECT_TRUE(IsWindowVisible(Form()));
+}
+
 TEST_F(DesignerWindowTest, TheSelectionIsDrawnAsHandlesAndTheLayerAsAnOutline)
 {
     Drop<TznFlashPlayer>({40, 40});

@@ -177,6 +177,27 @@ TEST_F(FormDesignerTest, IconsLieOverControlsAndAControlFillingTheFormUnderThem)
     EXPECT_EQ(Designer.ComponentAt({300, 300}), layer);
 }
 
+TEST_F(FormDesignerTest, DeletingFreesTheSelectionButNeverTheForm)
+{
+    auto* list = Drop<TznFlashList>({300, 300});
+    Designer.AddItem(*list->Flashs());
+    Designer.AddItem(*list->Flashs());
+    Designer.DeleteSelection();
+    EXPECT_EQ(list->Flashs()->Count(), 1);
+    EXPECT_EQ(Designer.Selection(), Selected({&Designer.Form()}));
+
+    Drop<TznFlashPlayer>({10, 10});
+    Click({305, 305}, true);
+    // A list selected with one of its items: the item is freed once, not again with its list.
+    Designer.ToggleSelection(list->Flashs()->GetItem(0));
+    Designer.DeleteSelection();
+    EXPECT_EQ(Designer.Form().ComponentCount(), 0);
+    EXPECT_EQ(Designer.Form().ControlCount(), 0);
+    EXPECT_TRUE(Designer.NonVisualComponents().empty());
+    Designer.DeleteSelection();
+    EXPECT_EQ(Designer.Selection(), Selected({&Designer.Form()}));
+}
+
 TEST_F(FormDesignerTest, TheInspectorShowsWhatEveryEditorAcceptsForTheWholeSelection)
 {
     auto* player = Drop<TznFlashPlayer>({10, 10});

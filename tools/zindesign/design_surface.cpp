@@ -32,6 +32,23 @@ void HideBehindOutline(HWND Window)
     SetWindowPos(Window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// Where a mouse message points, in the form's client coordinates.
+TPoint FormPoint(const MSG& Message, HWND Form)
+{
+    POINT point{GET_X_LPARAM(Message.lParam), GET_Y_LPARAM(Message.lParam)};
+    if (Message.message == WM_MOUSEWHEEL)
+        ScreenToClient(Form, &point);
+    else
+        MapWindowPoints(Message.hwnd, Form, &point, 1);
+    return TPoint{point.x, point.y};
+}
+
+// The form being designed stays up: closing it would leave the designer without it.
+void KeepOpen(TDesignSurface*, TObject*, TCloseAction& Action)
+{
+    Action = caNone;
+}
+
 } // namespace
 
 TDesignSurface::TDesignSurface(TFormDesigner& Designer) : FDesigner(Designer)
@@ -54,6 +71,7 @@ void TDesignSurface::ShowForm(POINT At)
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     form.SetBounds(At.x + frame.left, At.y + frame.top, form.Width(), form.Height());
+    form.OnClose = TCloseEvent::Bind<&KeepOpen>(this);
     form.Show();
     Refresh();
 }
@@ -121,10 +139,12 @@ LRESULT CALLBACK TDesignSurface::MessageHook(int Code, WPARAM WParam, LPARAM LPa
 }
 
 // Mouse messages for the form or any window on it become the designer's presses and drags,
-// and are then dropped, so that the controls being designed never see them.
+// and keys its commands (Delete); they are then dropped, so that the controls being designed
+// never see them.
 bool TDesignSurface::Route(MSG& Message)
 {
-    if (Message.message < WM_MOUSEFIRST || Message.message > WM_MOUSELAST)
+    const bool mouse = Message.message >= WM_MOUSEFIRST && Message.message <= WM_MOUSELAST;
+    if (!mouse && (Message.message < WM_KEYFIRST || Message.message > WM_KEYLAST))
         return false;
     TForm& form = FDesigner.Form();
     if (!form.HandleAllocated())
@@ -132,17 +152,17 @@ bool TDesignSurface::Route(MSG& Message)
     HWND handle = form.Handle();
     if (Message.hwnd != handle && !IsChild(handle, Message.hwnd))
         return false;
-    POINT point{GET_X_LPARAM(Message.lParam), GET_Y_LPARAM(Message.lParam)};
-    if (Message.message == WM_MOUSEWHEEL)
-        ScreenToClient(handle, &point);
-    else
-        MapWindowPoints(Message.hwnd, handle, &point, 1);
-    const TPoint at{point.x, point.y};
+
+    const TPoint at = mouse ? FormPoint(Message, handle) : TPoint{};
     const UINT kind = Message.message;
     Message.message = WM_NULL;
     // Nothing may leave a hook procedure by an exception: a failed drop is reported here.
     try {
         switch (kind) {
+        case WM_KEYDOWN:
+            if (Message.wParam == VK_DELETE)
+                FDesigner.DeleteSelection();
+            break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetCapture(handle);

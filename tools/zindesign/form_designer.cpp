@@ -229,6 +229,33 @@ TCollectionItem* TFormDesigner::AddItem(TCollection& Collection)
     return item;
 }
 
+void TFormDesigner::DeleteSelection()
+{
+    TDesignerSelection doomed;
+    std::swap(doomed, FSelection);
+    FSelection.push_back(FForm.get());
+    // Items first: a list selected with its own items frees them itself.
+    std::vector<TComponent*> components;
+    bool deleted = false;
+    for (TPersistent* object : doomed)
+        if (auto* item = dynamic_cast<TCollectionItem*>(object)) {
+            delete item;
+            deleted = true;
+        } else if (auto* component = dynamic_cast<TComponent*>(object);
+                   component && component != FForm.get()) {
+            components.push_back(component);
+        }
+    for (TComponent* component : components) {
+        FIconPositions.erase(component);
+        delete component;
+        deleted = true;
+    }
+    if (deleted)
+        Modified();
+    else
+        Changed();
+}
+
 void TFormDesigner::MouseDown(TPoint Point, bool Shift)
 {
     FGrab = TGrabPosition::gpNone;

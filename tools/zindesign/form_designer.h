@@ -76,6 +76,8 @@ public:
     bool IsSelected(const TPersistent* Object) const;
     // Appends an item to Collection and selects it, as the inspector's collection list does.
     TCollectionItem* AddItem(TCollection& Collection);
+    // Frees the selected components and collection items (never the form) and selects the form.
+    void DeleteSelection();
 
     // The published properties every selected object has and an editor accepts for the whole
     // selection, by name.
