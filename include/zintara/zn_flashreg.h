@@ -39,7 +39,8 @@ public:
 
 // Skin of the players: a drop-down of SkinNames, over several selected players at once. A
 // framework exception raised while reading or writing the value is shown in a message box
-// instead of reaching the designer; other exceptions pass.
+// instead of reaching the designer (the form still counts as changed when a write failed, as
+// the players before the failing one took the value); other exceptions pass.
 class TznSkinProperty : public TStringProperty {
 public:
     using TStringProperty::TStringProperty;

@@ -76,7 +76,8 @@ protected:
 
 TEST_F(FlashStreamEditor, AChosenFileBecomesTheItemsBytesAndName)
 {
-    EXPECT_EQ(typeid(*Editor), typeid(TznFlashStreamProperty));
+    const TPropertyEditor& created = *Editor;
+    EXPECT_EQ(typeid(created), typeid(TznFlashStreamProperty));
     EXPECT_EQ(Editor->GetAttributes(), TPropertyAttributes{TPropertyAttribute::paDialog});
     EXPECT_EQ(Editor->GetValue(), L"(empty)");
     // One item at a time.

@@ -83,7 +83,8 @@ TEST_F(SkinEditor, PicksOneOfTheFourSkinsForPlayersOfDifferentClasses)
 {
     auto editor = CreatePropertyEditor(Designer, {Player, Comp}, L"Skin");
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(typeid(*editor), typeid(TznSkinProperty));
+    const TPropertyEditor& created = *editor;
+    EXPECT_EQ(typeid(created), typeid(TznSkinProperty));
     EXPECT_EQ(editor->GetAttributes(), (TPropertyAttributes{TPropertyAttribute::paValueList,
                                                             TPropertyAttribute::paMultiSelect,
                                                             TPropertyAttribute::paRevertable}));
@@ -114,7 +115,8 @@ TEST_F(SkinEditor, TheLayerKeepsThePlainStringEditor)
     EXPECT_EQ(CreatePropertyEditor(Designer, {Player, layer}, L"Skin"), nullptr);
     auto plain = CreatePropertyEditor(Designer, {layer}, L"Skin");
     ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(typeid(*plain), typeid(TStringProperty));
+    const TPropertyEditor& created = *plain;
+    EXPECT_EQ(typeid(created), typeid(TStringProperty));
 }
 
 TEST_F(SkinEditor, FrameworkErrorsAreShownAndTheDesignerCarriesOn)

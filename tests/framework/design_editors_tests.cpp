@@ -172,7 +172,8 @@ TEST_F(DesignEditors, StringEditorReadsTheFirstAndWritesEverySelectedComponent)
     Other.Movie = L"other.swf";
     auto editor = CreatePropertyEditor(Designer, {&First, &Other}, L"Movie");
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(typeid(*editor), typeid(TStringProperty));
+    const TPropertyEditor& created = *editor;
+    EXPECT_EQ(typeid(created), typeid(TStringProperty));
     EXPECT_EQ(editor->PropCount(), 2);
     EXPECT_EQ(editor->GetComponent(1), &Other);
     EXPECT_THROW(editor->GetComponent(2), EListError);
@@ -206,7 +207,8 @@ TEST_F(DesignEditors, TheInspectorShowsOnlyPropertiesEverySelectedObjectSharesOn
     EXPECT_EQ(CreatePropertyEditor(Designer, {&First, &Second}, L"Movie"), nullptr);
     auto single = CreatePropertyEditor(Designer, {&Second}, L"Movie");
     ASSERT_NE(single, nullptr);
-    EXPECT_EQ(typeid(*single), typeid(TSingleOnlyEditor));
+    const TPropertyEditor& created = *single;
+    EXPECT_EQ(typeid(created), typeid(TSingleOnlyEditor));
 }
 
 TEST_F(DesignEditors, EnumerationAndBooleanEditorsOfferTheirValueNames)

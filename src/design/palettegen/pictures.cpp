@@ -15,17 +15,19 @@ constexpr TRgb Black = 0x000000, Maroon = 0x800000, Navy = 0x000080, Silver = 0x
 constexpr TRgb Transparent = Fuchsia;
 constexpr int Last = PictureSize - 1;
 
-// A document with a folded corner, its text as grey lines.
+// A document with its top-right corner folded down; what lies behind shows past the fold.
 void Document(TCanvas& Picture, int Left, int Top, int Right, int Bottom)
 {
-    Picture.Fill(Left, Top, Right, Bottom, White);
-    Picture.Frame(Left, Top, Right, Bottom, Black);
-    for (int i = 0; i < 3; ++i) {
-        Picture.Pixel(Right - i, Top + 2 - i, Transparent);
-        Picture.Pixel(Right - 2 + i, Top + i, Black);
-    }
-    Picture.Line(Right - 2, Top, Right - 2, Top + 2, Black);
-    Picture.Line(Right - 2, Top + 2, Right, Top + 2, Black);
+    constexpr int fold = 3;
+    for (int y = Top; y <= Bottom; ++y)
+        Picture.Fill(Left, y, y < Top + fold ? Right - fold + (y - Top) : Right, y, White);
+    Picture.Line(Left, Top, Right - fold, Top, Black);
+    Picture.Line(Right - fold, Top, Right, Top + fold, Black);
+    Picture.Line(Right, Top + fold, Right, Bottom, Black);
+    Picture.Line(Left, Bottom, Right, Bottom, Black);
+    Picture.Line(Left, Top, Left, Bottom, Black);
+    Picture.Line(Right - fold, Top + 1, Right - fold, Top + fold, Gray);
+    Picture.Line(Right - fold, Top + fold, Right - 1, Top + fold, Gray);
 }
 
 TCanvas FlashList()
