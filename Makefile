@@ -29,14 +29,17 @@ fuzz:
 
 # zinplay plays the sample movie under Wine and writes its frames into $(BUILD)/demo; zinshow
 # shows the player components on real windows for a few seconds and saves screenshots and
-# offscreen frames into $(BUILD)/demo/components. CMake runs again first: a build tree
-# configured before examples/ existed does not know them.
+# offscreen frames into $(BUILD)/demo/components. zindesign lays out a form with every component
+# in a scripted session and saves it, with a screenshot of the designer, into
+# $(BUILD)/demo/designer. CMake runs again first: a build tree configured before examples/
+# existed does not know them.
 demo: configure
 	cmake -S . -B $(BUILD) >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) --target zinplay zinshow
+	cmake --build $(BUILD) -j $(JOBS) --target zinplay zinshow zindesign
 	rm -rf $(BUILD)/demo
 	scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --png $(BUILD)/demo
 	scripts/with-display scripts/wine-run $(BUILD)/examples/zinshow/zinshow.exe --out $(BUILD)/demo/components
+	scripts/with-display scripts/wine-run $(BUILD)/tools/zindesign/zindesign.exe --demo $(BUILD)/demo/designer --embed $(BUILD)/tools/zindesign/sample.swf
 
 # The library, the reference player and the tests built again with clang in a folder of their own,
 # and the suites run there; Wine's prefix stays the one in $(BUILD).

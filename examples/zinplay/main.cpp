@@ -42,19 +42,6 @@ private:
     HRESULT FResult;
 };
 
-std::wstring FullPath(const std::wstring& Path)
-{
-    const DWORD size = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return Path;
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(Path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size)
-        return Path;
-    full.resize(length);
-    return full;
-}
-
 bool IsFile(const std::wstring& Path)
 {
     const DWORD attributes = GetFileAttributesW(Path.c_str());

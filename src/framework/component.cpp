@@ -118,10 +118,14 @@ void TComponent::RemoveComponent(TComponent* AComponent)
     Remove(AComponent);
 }
 
+// A component made or read into a form being designed is designed too, already while its own
+// constructor runs: players decide there and in Loaded how they behave in the designer.
 void TComponent::Insert(TComponent* AComponent)
 {
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    if (FComponentState.Contains(csDesigning))
+        AComponent->SetDesigning(true);
 }
 
 void TComponent::Remove(TComponent* AComponent)

@@ -1,4 +1,4 @@
-// Where the running program lives (see module_paths.h).
+// Where the running program lives, and full paths (see module_paths.h).
 #include "zintara/framework/module_paths.h"
 
 #include <windows.h>
@@ -22,6 +22,19 @@ std::wstring ExecutableFolder()
             return {};
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring FullPath(const std::wstring& Path)
+{
+    const DWORD size = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return Path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(Path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return Path;
+    full.resize(length);
+    return full;
 }
 
 } // namespace zn

@@ -130,6 +130,25 @@ TEST(ComponentState, LoadingAndDesigningFlags)
     EXPECT_FALSE(owner.ComponentState().Contains(csLoading));
 }
 
+// What the designer relies on: a component made on a form being designed sees csDesigning
+// from its own constructor on.
+TEST(ComponentState, AComponentMadeOnADesignedOwnerIsDesignedFromItsConstructor)
+{
+    struct TWatcher : TComponent {
+        bool DesignedInConstructor;
+        explicit TWatcher(TComponent* AOwner)
+            : TComponent(AOwner), DesignedInConstructor(ComponentState().Contains(csDesigning))
+        {}
+    };
+    TComponent owner(nullptr);
+    owner.SetDesigning(true);
+    auto* watcher = new TWatcher(&owner);
+    EXPECT_TRUE(watcher->DesignedInConstructor);
+    TComponent plain(nullptr);
+    plain.InsertComponent(new TComponent(nullptr));
+    EXPECT_FALSE(plain.Components(0)->ComponentState().Contains(csDesigning));
+}
+
 TEST(ComponentNotification, InsertAndRemoveReachTheOwnedComponents)
 {
     TComponent owner(nullptr);

@@ -1,4 +1,5 @@
-// Where the running program lives: hosts look for files placed beside the executable.
+// Where the running program lives (hosts look for files placed beside the executable), and
+// paths made absolute.
 #pragma once
 
 #include <string>
@@ -8,5 +9,7 @@ namespace zn {
 // The folder of the running executable, with its trailing separator; empty when the system
 // cannot tell.
 std::wstring ExecutableFolder();
+// Path made absolute against the current folder; Path itself when the system cannot tell.
+std::wstring FullPath(const std::wstring& Path);
 
 } // namespace zn
