@@ -1,9 +1,10 @@
-// Writes the sample movies into a folder: swfgen FOLDER
+// Writes the sample movies and the sample video into a folder: swfgen FOLDER
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "sample_movies.h"
+#include "sample_video.h"
 
 namespace {
 
@@ -26,7 +27,8 @@ int main(int argc, char** argv)
     std::string folder = argv[1];
     bool ok = Write(folder + "/sample.swf", zn::swf::samples::SampleMovie(false)) &&
               Write(folder + "/sample_compressed.swf", zn::swf::samples::SampleMovie(true)) &&
-              Write(folder + "/button.swf", zn::swf::samples::ButtonMovie());
+              Write(folder + "/button.swf", zn::swf::samples::ButtonMovie()) &&
+              Write(folder + "/sample.flv", zn::swf::samples::SampleVideo());
     if (!ok)
         std::fprintf(stderr, "swfgen: cannot write into %s\n", folder.c_str());
     return ok ? 0 : 1;
