@@ -41,11 +41,13 @@ void Clip::Bounds::Include(const Bounds& other)
 }
 
 Clip::Clip(ClipHost& host, Clip* parent, uint16_t depth)
-    : host_(host), parent_(parent), depth_(depth)
+    : host_(host), parent_(parent), depth_(depth), nesting_(parent ? parent->nesting_ + 1 : 0)
 {}
 
 Clip::~Clip()
 {
+    if (parent_)
+        host_.ReleaseClip();
     // Scripts may hold the object past the clip's life; it no longer reaches a clip.
     if (object_)
         object_->clip = nullptr;
@@ -149,7 +151,7 @@ void Clip::SyncChildren()
             continue;
         bool sprite = movie_->sprites.contains(instance.character);
         bool video = movie_->videos.contains(instance.character);
-        if (sprite || video)
+        if ((sprite || video) && nesting_ < MaximumNesting && host_.ReserveClip())
             children_[depth] = MakeChild(depth, instance);
     }
 }
@@ -373,6 +375,8 @@ size_t Clip::TotalFrames() const
 
 avm1::Object* Clip::CreateEmptyClip(const std::string& name, int depth)
 {
+    if (nesting_ >= MaximumNesting || !host_.ReserveClip())
+        return nullptr;
     auto key = static_cast<uint16_t>(depth);
     Instance instance;
     instance.name = name;

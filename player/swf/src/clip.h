@@ -26,6 +26,10 @@ class ClipHost {
 public:
     virtual ~ClipHost() = default;
     virtual avm1::Object* NewClipObject(Clip& clip) = 0;
+    // Clips other than the main timeline are counted against a limit: false when it is
+    // reached and the clip is not to be made. Each clip made is released when it goes.
+    virtual bool ReserveClip() = 0;
+    virtual void ReleaseClip() = 0;
     // The clip went to a frame; its scripts run when the player settles.
     virtual void FrameShown(Clip& clip) = 0;
     virtual void RequestMovie(Clip& clip, const std::string& url) = 0;
@@ -47,6 +51,9 @@ struct DrawContext {
 
 class Clip final : public avm1::ClipControl, public std::enable_shared_from_this<Clip> {
 public:
+    // Clips inside clips deeper than this are not made: a sprite may place itself.
+    static constexpr int MaximumNesting = 64;
+
     Clip(ClipHost& host, Clip* parent, uint16_t depth);
     ~Clip() override;
     Clip(const Clip&) = delete;
@@ -115,6 +122,7 @@ private:
     ClipHost& host_;
     Clip* parent_;
     uint16_t depth_;
+    int nesting_ = 0; // how many parents it has
     avm1::Object* object_ = nullptr;
     std::shared_ptr<const Movie> movie_;
     std::shared_ptr<const Sprite> sprite_;

@@ -23,6 +23,7 @@ namespace {
 
 constexpr int MaximumChainedFrameScripts = 16;
 constexpr int MaximumSettleRounds = 4;
+constexpr size_t MaximumClips = 16384;
 constexpr Rgba White{255, 255, 255, 255};
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
@@ -349,6 +350,8 @@ public:
     {
         return machine_ ? machine_->NewClipObject(clip) : nullptr;
     }
+    bool ReserveClip() override { return clips_ < MaximumClips ? (++clips_, true) : false; }
+    void ReleaseClip() override { --clips_; }
     void FrameShown(Clip& clip) override { scheduled_.push_back(clip.weak_from_this()); }
     void RequestMovie(Clip& clip, const std::string& url) override
     {
@@ -514,6 +517,7 @@ public:
     std::unique_ptr<avm1::Machine> machine_;
     std::vector<std::unique_ptr<avm1::Machine>>
         retired_; // replaced while running; freed when settled
+    size_t clips_ = 0; // made and not yet gone
     // After the machine: clips detach from its objects when they go.
     std::shared_ptr<Clip> root_ = std::make_shared<Clip>(*this, nullptr, 0);
     std::vector<std::weak_ptr<Clip>> scheduled_; // clips whose frame scripts are due
