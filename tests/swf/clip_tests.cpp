@@ -263,6 +263,13 @@ std::vector<uint8_t> VideoMovie()
     script.DefineFunction("report", {"info"}, report);
     script.SetPath("ns.onStatus", ReadPath("report"));
     script.CallMethodOf("screen", "attachVideo", {ReadPath("ns")}).Op(Action::Pop);
+    A seek, close;
+    seek.CallMethodOf("ns", "seek", {ReadPath("seconds")}).Op(Action::Pop);
+    close.CallMethodOf("ns", "close").Op(Action::Pop);
+    script.DefineFunction("seekTo", {"seconds"}, seek)
+        .AddCallback("seekTo", "seekTo")
+        .Op(Action::Pop);
+    script.DefineFunction("closeIt", {}, close).AddCallback("closeIt", "closeIt").Op(Action::Pop);
     script.CallMethodOf("ns", "play", {Pushed("clip.flv")}).Op(Action::Pop);
     script.Stop();
     movie.DoAction(script.Assemble()).ShowFrame();
@@ -299,6 +306,18 @@ TEST(Video, StreamsPlayIntoTheVideoAndAnswerTheirScripts)
 
     double time = std::stod(*player.GetVariable("ns.time"));
     EXPECT_NEAR(time, frame / 12.0, 0.2);
+
+    // To the key frame before five seconds: the sample has one every two.
+    ASSERT_TRUE(player.InvokeCallback(
+        "<invoke name=\"seekTo\" "
+        "returntype=\"xml\"><arguments><number>5</number></arguments></invoke>"));
+    player.Advance();
+    EXPECT_NEAR(std::stod(*player.GetVariable("ns.time")), 4, 0.2);
+    EXPECT_NEAR(shown(), 48, 2);
+    ASSERT_TRUE(player.InvokeCallback("<invoke name=\"closeIt\" returntype=\"xml\"></invoke>"));
+    std::string closed_at = *player.GetVariable("ns.time");
+    player.Advance();
+    EXPECT_EQ(player.GetVariable("ns.time"), closed_at);
 }
 
 } // namespace
