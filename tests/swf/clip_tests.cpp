@@ -134,9 +134,13 @@ TEST_F(Clips, PropertiesMoveScaleFadeAndHide)
     ASSERT_TRUE(player.SetVariable("box._x", "far"));
     EXPECT_EQ(Variable("box._x"), "100");
 
-    Run(A().SetPath("box._visible", Pushed(false)));
+    // setProperty(target, property index, value) as the action does it.
+    A hide;
+    hide.Push({"box", 0, 60}).Op(Action::SetProperty).SetPath("box._visible", Pushed(false));
+    Run(hide);
+    EXPECT_EQ(Variable("box._x"), "60");
     EXPECT_EQ(Variable("box._visible"), "false");
-    EXPECT_FALSE(IsRed(15, 15));
+    EXPECT_FALSE(IsRed(65, 15));
 }
 
 TEST_F(Clips, MadeClipsLoadTheMovieTheHostAnswersWith)
