@@ -176,5 +176,21 @@ TEST_F(PlaybackMovie, AMissingVideoShowsTheErrorSignAndTellsTheHost)
     EXPECT_TRUE(test::Near(middle, {200, 30, 30, 255}, 10)) << test::Describe(middle);
 }
 
+TEST_F(PlaybackMovie, AFileThatIsNoVideoIsAStreamError)
+{
+    ASSERT_TRUE(player.SetVariable("flv.contentPath", "notes.txt"));
+    std::string text = "These are not the frames you are looking for.";
+    ASSERT_TRUE(Answer("notes.txt", std::vector<uint8_t>(text.begin(), text.end())));
+    Advance(2);
+    ASSERT_FALSE(host.commands.empty());
+    EXPECT_EQ(host.commands.back(),
+              (std::pair<std::string, std::string>{movies::ErrorCommand,
+                                                   "NetStream.Play.FileStructureInvalid"}));
+    EXPECT_EQ(player.GetVariable("flv.errorSign._visible"), "true");
+    // A video set afterwards plays and hides the sign.
+    ASSERT_TRUE(player.SetVariable("flv.contentPath", VideoUrl));
+    EXPECT_EQ(player.GetVariable("flv.errorSign._visible"), "false");
+}
+
 } // namespace
 } // namespace zn::swf
