@@ -18,16 +18,23 @@ using test::RecordingHost;
 constexpr int T = TwipsPerPixel;
 constexpr Rgba Red{255, 0, 0, 255}, Green{0, 200, 0, 255};
 
-// A 200 x 100 stage: a 20 x 20 red square (shape 1) in sprite 2, placed as "box" at (10, 10);
-// the sprite has two frames, moving the square 40 pixels right in the second, and counts its
-// frames in `shown`. The main timeline runs `script` and stops.
-std::vector<uint8_t> BoxMovie(const A& script)
+// A 200 x 100 movie with a 20 x 20 red square as shape 1.
+MovieWriter RedSquareMovie()
 {
     MovieWriter movie(200, 100, 12);
     movie.SetBackgroundColor({255, 255, 255, 255});
     ShapeBuilder square;
     square.Rectangle(0, 0, 20 * T, 20 * T, square.AddFill(Red));
     movie.DefineShape(square.Build(1));
+    return movie;
+}
+
+// A 200 x 100 stage: a 20 x 20 red square (shape 1) in sprite 2, placed as "box" at (10, 10);
+// the sprite has two frames, moving the square 40 pixels right in the second, and counts its
+// frames in `shown`. The main timeline runs `script` and stops.
+std::vector<uint8_t> BoxMovie(const A& script)
+{
+    MovieWriter movie = RedSquareMovie();
     A count;
     // (shown | 0) + 1: undefined counts as 0.
     count.SetPath("shown", A().GetPath("shown").Push({0}).Op(Action::BitOr).Op(Action::Increment));
@@ -114,10 +121,7 @@ TEST_F(Clips, SpritesPlayTheirOwnTimelineAndRunTheirScriptsOnIt)
 // Timeline actions act on the clip whose script runs them; paths reach other clips.
 TEST_F(Clips, ScriptsOfASpriteDriveItsOwnTimeline)
 {
-    MovieWriter movie(200, 100, 12);
-    ShapeBuilder square;
-    square.Rectangle(0, 0, 20 * T, 20 * T, square.AddFill(Red));
-    movie.DefineShape(square.Build(1));
+    MovieWriter movie = RedSquareMovie();
     MovieWriter sprite(1, 1, 12);
     A first;
     first.SetPath("mine", ReadPath("_name")).SetPath("_parent.fromChild", Pushed(true));
@@ -139,10 +143,7 @@ TEST_F(Clips, ScriptsOfASpriteDriveItsOwnTimeline)
 // A clip that left the stage leaves its object to the scripts that kept it, reaching nothing.
 TEST_F(Clips, AClipThatLeftTheStageIsHarmless)
 {
-    MovieWriter movie(200, 100, 12);
-    ShapeBuilder square;
-    square.Rectangle(0, 0, 20 * T, 20 * T, square.AddFill(Red));
-    movie.DefineShape(square.Build(1));
+    MovieWriter movie = RedSquareMovie();
     MovieWriter sprite(1, 1, 12);
     sprite.PlaceObject(1, 1).ShowFrame();
     movie.DefineSprite(2, sprite);
