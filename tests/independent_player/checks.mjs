@@ -1,0 +1,71 @@
+// What the independent player must show. Each check opens its own page and throws on the
+// first thing that is not as expected.
+import assert from "node:assert/strict";
+
+// The sample video's frame counter (player/swf/samples/sample_video.h): seven 40-pixel cells
+// from x = 20 along rows 180 to 219, lowest bit leftmost, white for a set bit.
+const counterCells = Array.from({ length: 7 }, (_, bit) => [40 + bit * 40, 200]);
+
+function frameNumber(colours) {
+  let number = 0;
+  for (const [bit, [red, green, blue]] of colours.entries()) {
+    const brightness = (red + green + blue) / 3;
+    if (brightness > 200) number |= 1 << bit;
+    else if (brightness > 60) return -1; // not the counter: no video there
+  }
+  return number;
+}
+
+async function shownFrame(tools, page, name) {
+  return frameNumber(await tools.shoot(page, 320, 240, name, counterCells));
+}
+
+async function statusCodes(tools, page) {
+  return (await tools.calls(page)).filter((call) => call.name === "streamStatus").map((call) => call.args[0]);
+}
+
+export const checks = [
+  ["the sample movie plays and calls out", async (tools) => {
+    const page = await tools.open("sample.swf", 320, 240, ["movieReady"]);
+    const ready = await tools.waitForCall(page, "movieReady");
+    assert.deepEqual(ready.args, ["sample", 1]);
+    const [square, background] = await tools.shoot(page, 320, 240, "sample", [[100, 60], [300, 20]]);
+    assert.deepEqual(square, [0, 180, 0], "the green square");
+    assert.deepEqual(background, [0x20, 0x30, 0x60], "the background");
+    await page.close();
+  }],
+
+  ["the sample video plays, pauses on stopflv and resumes on playflv", async (tools) => {
+    const page = await tools.open("video_check.swf", 320, 240, ["movieReady", "streamStatus"]);
+    await tools.waitForCall(page, "movieReady");
+    await tools.waitForCall(page, "streamStatus", 20000, (call) => call.args[0] === "NetStream.Play.Start");
+    let first = -1;
+    for (let tries = 0; tries < 50 && first < 0; ++tries) {
+      await page.waitForTimeout(100);
+      first = await shownFrame(tools, page);
+    }
+    assert.ok(first >= 0, "a video frame appears");
+    await page.waitForTimeout(1000);
+    const later = await shownFrame(tools, page, "video_playing");
+    assert.ok(later > first, `frames advance (${first}, then ${later})`);
+    const [bands] = await tools.shoot(page, 320, 240, null, [[20, 20]]);
+    assert.ok(bands[0] > 180 && bands[1] < 80 && bands[2] < 80, `the first band is red: ${bands}`);
+
+    await page.evaluate(() => window.player.stopflv());
+    await page.waitForTimeout(300);
+    const paused = await shownFrame(tools, page, "video_paused");
+    const pausedTime = await page.evaluate(() => window.player.streamTime());
+    await page.waitForTimeout(1000);
+    assert.equal(await shownFrame(tools, page), paused, "the picture holds while paused");
+    assert.equal(await page.evaluate(() => window.player.streamTime()), pausedTime, "the time holds");
+
+    await page.evaluate(() => window.player.playflv());
+    await page.waitForTimeout(1000);
+    const resumed = await shownFrame(tools, page, "video_resumed");
+    assert.ok(resumed > paused, `frames advance again (${paused}, then ${resumed})`);
+    const codes = await statusCodes(tools, page);
+    console.log(`  status codes: ${codes.join(", ")}`);
+    assert.ok(codes.includes("NetStream.Buffer.Full"), `status codes: ${codes}`);
+    await page.close();
+  }],
+];
