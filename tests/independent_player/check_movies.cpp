@@ -47,6 +47,15 @@ std::vector<uint8_t> VideoScript()
     script.Push({"ns"}).Op(Action::GetVariable).Push({"onStatus"});
     script.DefineFunction("", {"info"}, status).Op(Action::SetMember);
 
+    // ExternalInterface.call("metaData", info.duration, info.width, info.height, info.framerate)
+    ActionAssembler metadata;
+    for (const char* name : {"framerate", "height", "width", "duration"})
+        metadata.Push({"info"}).Op(Action::GetVariable).Push({name}).Op(Action::GetMember);
+    metadata.Push({"metaData", 5}).PushExternalInterface();
+    metadata.Push({"call"}).Op(Action::CallMethod).Op(Action::Pop);
+    script.Push({"ns"}).Op(Action::GetVariable).Push({"onMetaData"});
+    script.DefineFunction("", {"info"}, metadata).Op(Action::SetMember);
+
     script.Push({"ns"}).Op(Action::GetVariable);
     script.Push({1, "video"}).Op(Action::GetVariable);
     script.Push({"attachVideo"}).Op(Action::CallMethod).Op(Action::Pop);

@@ -36,8 +36,10 @@ export const checks = [
   }],
 
   ["the sample video plays, pauses on stopflv and resumes on playflv", async (tools) => {
-    const page = await tools.open("video_check.swf", 320, 240, ["movieReady", "streamStatus"]);
+    const page = await tools.open("video_check.swf", 320, 240, ["movieReady", "streamStatus", "metaData"]);
     await tools.waitForCall(page, "movieReady");
+    const metadata = await tools.waitForCall(page, "metaData");
+    assert.deepEqual(metadata.args, [10, 320, 240, 12], "duration, width, height, frame rate");
     await tools.waitForCall(page, "streamStatus", 20000, (call) => call.args[0] === "NetStream.Play.Start");
     let first = -1;
     for (let tries = 0; tries < 50 && first < 0; ++tries) {
