@@ -52,8 +52,9 @@ const context = await chromium.launchPersistentContext(profile, {
          "--disable-background-networking", "--disable-component-update", "--disable-sync"],
   viewport: { width: 800, height: 600 },
 });
-// A page of its own turns screenshots into pixels.
+// A page of its own turns screenshots into pixels and reads them (analysis.js).
 const decoder = await context.newPage();
+await decoder.addScriptTag({ path: join(here, "analysis.js") });
 
 const tools = {
   origin, out,
@@ -73,11 +74,12 @@ const tools = {
     }
     throw new Error(`no call to ${name} within ${timeout} ms`);
   },
-  // The colours at the given points of a screenshot of the player's area.
-  async shoot(page, width, height, name, points) {
+  // Takes a screenshot of the player's area (kept as NAME.png when a name is given) and
+  // answers window.analysis[analysis](image, argument) for it.
+  async shoot(page, width, height, name, analysis, argument) {
     const png = await page.screenshot({ clip: { x: 0, y: 0, width, height } });
     if (name) writeFileSync(join(out, `${name}.png`), png);
-    return decoder.evaluate(async ({ data, points }) => {
+    return decoder.evaluate(async ({ data, analysis, argument }) => {
       const image = new Image();
       image.src = `data:image/png;base64,${data}`;
       await image.decode();
@@ -86,8 +88,8 @@ const tools = {
       canvas.height = image.height;
       const context = canvas.getContext("2d");
       context.drawImage(image, 0, 0);
-      return points.map(([x, y]) => Array.from(context.getImageData(x, y, 1, 1).data.slice(0, 3)));
-    }, { data: png.toString("base64"), points });
+      return window.analysis[analysis](context.getImageData(0, 0, image.width, image.height), argument);
+    }, { data: png.toString("base64"), analysis, argument });
   },
 };
 
