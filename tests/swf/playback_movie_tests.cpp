@@ -1,0 +1,180 @@
+// The built-in playback movie and skins played by the engine end to end: the skin fetched
+// through the host, the sample video's frames drawn where the skin leaves room and moving
+// on, pause and resume through the ExternalInterface callbacks, the controls following the
+// stream, and a missing video reported.
+#include <gtest/gtest.h>
+
+#include "builtin_movies.h"
+#include "sample_video.h"
+#include "test_support.h"
+#include "znswf/movie_player.h"
+
+namespace zn::swf {
+namespace {
+
+using movies::SkinTheme;
+using test::RecordingHost;
+
+constexpr const char* VideoUrl = "C:\\video\\clip.flv";
+
+struct PlaybackMovie : testing::Test {
+    void SetUp() override
+    {
+        player.SetViewSize(movies::PlaybackWidth, movies::PlaybackHeight);
+        player.Load(movies::PlaybackMovie());
+    }
+
+    // Answers the oldest request for this URL with these bytes.
+    bool Answer(const std::string& url, const std::vector<uint8_t>& bytes)
+    {
+        for (const auto& [requested, target] : host.requests)
+            if (requested == url) {
+                player.UrlArrived(url, bytes);
+                return true;
+            }
+        return false;
+    }
+
+    void Start(SkinTheme theme)
+    {
+        std::string skin = movies::SkinName(theme) + ".swf";
+        ASSERT_TRUE(player.SetVariable("flv.skin", skin));
+        ASSERT_TRUE(Answer(skin, movies::SkinMovie(theme)));
+        ASSERT_TRUE(player.SetVariable("flv.volume", "80"));
+        ASSERT_TRUE(player.SetVariable("flv.contentPath", VideoUrl));
+        ASSERT_TRUE(Answer(VideoUrl, samples::SampleVideo()));
+        Advance(1);
+    }
+
+    void Advance(int frames)
+    {
+        for (int i = 0; i < frames; ++i)
+            player.Advance();
+    }
+
+    Image Render()
+    {
+        return test::RenderView(player, movies::PlaybackWidth, movies::PlaybackHeight, true);
+    }
+
+    // The sample's frame counter read where the movie placed the video.
+    int ShownFrame(const Image& image)
+    {
+        auto number = [&](const char* property) {
+            return std::stod(
+                player.GetVariable(std::string("flv.display.") + property).value_or("0"));
+        };
+        double width = number("_width"), height = number("_height");
+        return samples::SampleVideoFrameNumber(image, number("_x"), number("_y"),
+                                               width / samples::SampleVideoWidth,
+                                               height / samples::SampleVideoHeight);
+    }
+
+    RecordingHost host;
+    MoviePlayer player{host};
+};
+
+TEST_F(PlaybackMovie, AsksForTheDefaultSkinIntoItsSkinClip)
+{
+    ASSERT_FALSE(host.requests.empty());
+    EXPECT_EQ(host.requests.front().first, "ClearOverAll.swf");
+    EXPECT_EQ(host.requests.front().second, "_level0.flv.skin_mc");
+    EXPECT_EQ(player.GetVariable("flv.skin"), "ClearOverAll.swf");
+    auto names = player.CallbackNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "playflv"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "stopflv"), names.end());
+}
+
+TEST_F(PlaybackMovie, PlaysTheVideoInEachSkinAndPausesAndResumes)
+{
+    for (SkinTheme theme : movies::SkinThemes) {
+        SCOPED_TRACE(movies::SkinName(theme));
+        host.requests.clear();
+        player.Load(movies::PlaybackMovie());
+        Start(theme);
+        EXPECT_EQ(player.GetVariable("flv.contentPath"), VideoUrl);
+        EXPECT_EQ(player.GetVariable("flv.volume"), "80");
+        EXPECT_EQ(player.Volume(), 80);
+
+        Advance(5);
+        Image first = Render();
+        int shown = ShownFrame(first);
+        EXPECT_GT(shown, 0);
+        test::WritePng("playback_" + movies::SkinName(theme) + ".png", first);
+
+        Advance(6);
+        int later = ShownFrame(Render());
+        EXPECT_GE(later, shown + 5);
+
+        ASSERT_TRUE(player.InvokeCallback("<invoke name=\"stopflv\" returntype=\"xml\"></invoke>"));
+        int paused_at = ShownFrame(Render());
+        Advance(6);
+        EXPECT_EQ(ShownFrame(Render()), paused_at);
+
+        ASSERT_TRUE(player.InvokeCallback("<invoke name=\"playflv\" returntype=\"xml\"></invoke>"));
+        Advance(6);
+        EXPECT_GE(ShownFrame(Render()), paused_at + 5);
+    }
+}
+
+TEST_F(PlaybackMovie, OpaqueSkinsKeepTheVideoAboveTheirBarAndTheClearOneLaysItOver)
+{
+    Start(SkinTheme::Steel);
+    Advance(2);
+    double bar_top = movies::ControlBarTop * double(movies::PlaybackHeight) / movies::SkinHeight;
+    double bottom = std::stod(*player.GetVariable("flv.display._y")) +
+                    std::stod(*player.GetVariable("flv.display._height"));
+    EXPECT_LE(bottom, bar_top + 0.5);
+
+    player.Load(movies::PlaybackMovie());
+    Start(SkinTheme::Clear);
+    Advance(2);
+    bottom = std::stod(*player.GetVariable("flv.display._y")) +
+             std::stod(*player.GetVariable("flv.display._height"));
+    EXPECT_GT(bottom, bar_top + 10);
+}
+
+TEST_F(PlaybackMovie, ControlsFollowTheStreamAndThePlayButtonToggles)
+{
+    Start(SkinTheme::Arctic);
+    Advance(24);
+    double share = std::stod(*player.GetVariable("flv.skin_mc.progressBar.fill._xscale"));
+    double expected = 100 * std::stod(*player.GetVariable("ns.time")) /
+                      (samples::SampleVideoFrames / double(samples::SampleVideoRate));
+    EXPECT_NEAR(share, expected, 1.0);
+    EXPECT_GT(share, 5);
+    EXPECT_NEAR(std::stod(*player.GetVariable("flv.skin_mc.volumeBar.fill._xscale")), 80, 0.01);
+    EXPECT_EQ(player.GetVariable("flv.skin_mc.playButton.pauseIcon._visible"), "true");
+
+    // The play button sits at the left of the bar.
+    int x = 32 * movies::PlaybackWidth / movies::SkinWidth, y = 380;
+    player.MouseButton(x, y, true);
+    player.MouseButton(x, y, false);
+    Advance(1);
+    EXPECT_EQ(player.GetVariable("paused"), "true");
+    EXPECT_EQ(player.GetVariable("flv.skin_mc.playButton.playIcon._visible"), "true");
+    std::string time = *player.GetVariable("ns.time");
+    Advance(5);
+    EXPECT_EQ(player.GetVariable("ns.time"), time);
+}
+
+TEST_F(PlaybackMovie, AMissingVideoShowsTheErrorSignAndTellsTheHost)
+{
+    ASSERT_TRUE(player.SetVariable("flv.contentPath", "missing.flv"));
+    EXPECT_EQ(player.GetVariable("flv.errorSign._visible"), "false");
+    player.UrlFailed("missing.flv");
+    Advance(1);
+    ASSERT_FALSE(host.commands.empty());
+    EXPECT_EQ(host.commands.back().first, movies::ErrorCommand);
+    EXPECT_EQ(host.commands.back().second, "NetStream.Play.StreamNotFound");
+    EXPECT_EQ(player.GetVariable("flv.errorSign._visible"), "true");
+    Image image = Render();
+    test::WritePng("playback_error.png", image);
+    // The sign's red disc in the middle of the video area.
+    test::Color middle =
+        test::ColorAt(image, movies::PlaybackWidth / 2 - 30, movies::ControlBarTop / 2);
+    EXPECT_TRUE(test::Near(middle, {200, 30, 30, 255}, 10)) << test::Describe(middle);
+}
+
+} // namespace
+} // namespace zn::swf
