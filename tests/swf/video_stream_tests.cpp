@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "sample_video.h"
 #include "znswf/flv_writer.h"
@@ -201,6 +202,45 @@ TEST_F(VideoStreamTest, MissingForeignAndUndecodableFilesSayWhy)
               (std::vector<std::string>{"NetStream.Play.Start", "NetStream.Buffer.Full",
                                         "NetStream.Play.NoSupportedTrackFound",
                                         "NetStream.Play.Stop", "NetStream.Buffer.Empty"}));
+}
+
+// Mutated files (bytes changed or cut out, sizes and timestamps overwritten) play to an end:
+// every stream stops or fails by the time its last timestamp allows, nothing crashes.
+TEST(VideoStreamMutations, EveryMutatedFileReachesAnEnd)
+{
+    const std::vector<uint8_t> original = samples::SampleVideo(12);
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes = original;
+        for (int change = 0; change < 1 + round % 6; ++change) {
+            size_t at = random() % bytes.size();
+            if (round % 3 == 0)
+                bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                            bytes.begin() + static_cast<std::ptrdiff_t>(
+                                                std::min(bytes.size(), at + random() % 64)));
+            else
+                bytes[at] = static_cast<uint8_t>(random());
+            if (bytes.empty())
+                break;
+        }
+        VideoStream stream;
+        stream.Play();
+        stream.Append(std::span(bytes).first(bytes.size() / 2));
+        stream.Advance(Tick);
+        stream.Append(std::span(bytes).subspan(bytes.size() / 2));
+        stream.EndOfData();
+        // Long ticks: a mutated timestamp may lie weeks ahead, and the stream plays that long.
+        constexpr unsigned LongTick = 1u << 20;
+        std::optional<FlvStream> file = ReadFlv(bytes);
+        uint64_t ticks_allowed = 4 + (file ? 2 * uint64_t{file->lastTimestamp} / LongTick : 0);
+        for (uint64_t tick = 0; tick < ticks_allowed; ++tick)
+            stream.Advance(LongTick);
+        ASSERT_NE(stream.GetState(), VideoStream::State::Playing) << "round " << round;
+        ASSERT_NE(stream.GetState(), VideoStream::State::Buffering) << "round " << round;
+        if (stream.Picture()) {
+            EXPECT_LE(stream.Picture()->Width(), 4095);
+        }
+    }
 }
 
 } // namespace

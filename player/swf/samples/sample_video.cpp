@@ -59,12 +59,12 @@ int SampleVideoFrameNumber(const Image& picture, double left, double top, double
     return number;
 }
 
-std::vector<uint8_t> SampleVideo()
+std::vector<uint8_t> SampleVideo(int frames)
 {
     FlvWriter file(false, true);
     FlvMetadata metadata;
     metadata.entries = {
-        {"duration", static_cast<double>(SampleVideoFrames) / SampleVideoRate},
+        {"duration", static_cast<double>(frames) / SampleVideoRate},
         {"width", static_cast<double>(SampleVideoWidth)},
         {"height", static_cast<double>(SampleVideoHeight)},
         {"framerate", static_cast<double>(SampleVideoRate)},
@@ -73,7 +73,7 @@ std::vector<uint8_t> SampleVideo()
     };
     file.Metadata(metadata);
     ScreenVideoEncoder encoder(32, 32);
-    for (int frame = 0; frame < SampleVideoFrames; ++frame) {
+    for (int frame = 0; frame < frames; ++frame) {
         std::vector<uint8_t> packet =
             encoder.Encode(SampleVideoPicture(frame), frame % SampleVideoKeyInterval == 0);
         file.Video(SampleVideoTimestamp(frame),

@@ -16,7 +16,8 @@ namespace zn::swf::samples {
 // - a white 40 x 40 square whose left edge is at 8 * frame (wrapping) in rows 60 to 99;
 // - the frame number as seven cells of 40 x 40 along the bottom (rows 180 to 219), the
 //   lowest bit leftmost from x = 20: white for a set bit, black for a clear one, on grey.
-std::vector<uint8_t> SampleVideo();
+// Fewer frames make a shorter video of the same kind (the fuzzers' seeds).
+std::vector<uint8_t> SampleVideo(int frames = 120);
 // The picture of a (0-based) frame, as the video carries it.
 Image SampleVideoPicture(int frame);
 // Reads the frame counter from a picture of the sample scaled by (scaleX, scaleY) and placed

@@ -101,14 +101,16 @@ bool VideoStream::BufferFilled() const
            reader_.Stream().lastTimestamp >= time_ + bufferMilliseconds_;
 }
 
-uint32_t VideoStream::EndTime() const
+// The last frame stays as long as the one before it did; in 64 bits, because near the end of
+// the timestamps' range the sum would wrap.
+uint64_t VideoStream::EndTime() const
 {
     const FlvStream& stream = reader_.Stream();
     const std::vector<VideoFrame>& frames = stream.videoFrames;
-    uint32_t last_interval =
+    uint64_t last_interval =
         frames.size() >= 2 ? frames.back().timestamp - frames[frames.size() - 2].timestamp : 0;
-    uint32_t last_frame = frames.empty() ? 0 : frames.back().timestamp;
-    return std::max(stream.lastTimestamp, last_frame + last_interval);
+    uint64_t last_frame = frames.empty() ? 0 : frames.back().timestamp;
+    return std::max<uint64_t>(stream.lastTimestamp, last_frame + last_interval);
 }
 
 bool VideoStream::Advance(unsigned milliseconds)

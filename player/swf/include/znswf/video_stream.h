@@ -101,7 +101,7 @@ private:
     void ShowDueFrame();
     void CheckLoad();
     bool BufferFilled() const;
-    uint32_t EndTime() const;
+    uint64_t EndTime() const;
 
     State state_ = State::Idle;
     bool paused_ = false;
