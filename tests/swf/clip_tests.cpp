@@ -192,6 +192,31 @@ TEST_F(Clips, PropertiesMoveScaleFadeAndHide)
     EXPECT_FALSE(IsRed(65, 15));
 }
 
+// Once a script has placed a clip, the timeline's later moves of it leave it where it is.
+TEST_F(Clips, AClipAScriptPlacedStaysWhereTheScriptPutIt)
+{
+    MovieWriter movie = RedSquareMovie();
+    MovieWriter sprite(1, 1, 12);
+    sprite.PlaceObject(1, 1).ShowFrame();
+    movie.DefineSprite(2, sprite);
+    movie.Place(NamedPlacement(2, 1, "box", TranslateMatrix(10 * T, 10 * T)));
+    movie.Place(NamedPlacement(2, 2, "other", TranslateMatrix(10 * T, 50 * T)));
+    movie.DoAction(A().SetPath("box._x", Pushed(100)).Assemble()).ShowFrame();
+    PlaceCommand move;
+    move.move = true;
+    move.matrix = TranslateMatrix(50 * T, 10 * T);
+    for (uint16_t depth : {uint16_t(1), uint16_t(2)}) {
+        move.depth = depth;
+        movie.Place(move);
+    }
+    movie.DoAction(A().Stop().Assemble()).ShowFrame();
+    player.Load(movie.Finish());
+    player.Advance();
+    EXPECT_EQ(Variable("box._x"), "100");
+    EXPECT_EQ(Variable("other._x"), "50");
+    EXPECT_EQ(Variable("other._y"), "10");
+}
+
 TEST_F(Clips, MadeClipsLoadTheMovieTheHostAnswersWith)
 {
     A script;

@@ -261,6 +261,7 @@ bool Clip::SetProperty(std::string_view name, const avm1::Value& value)
     Instance& placement = *Placement();
     const Instance before = placement;
     ApplyProperty(placement, name, value);
+    placement.scripted = true;
     // Scripts that set the same value every frame repaint nothing.
     if (!(placement == before))
         host_.ContentChanged();
