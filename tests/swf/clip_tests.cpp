@@ -328,6 +328,32 @@ TEST_F(Clips, PressAndReleaseReachTheClipUnderThePointer)
     EXPECT_EQ(Variable("outside"), "true");
 }
 
+TEST_F(Clips, PressesFallOnWhatIsDrawnNotOnTheBoundingBox)
+{
+    MovieWriter movie = RedSquareMovie();
+    ShapeBuilder disc;
+    disc.Ellipse(20 * T, 20 * T, 20 * T, 20 * T, disc.AddFill(Green));
+    movie.DefineShape(disc.Build(3));
+    MovieWriter sprite(1, 1, 12);
+    sprite.PlaceObject(3, 1).ShowFrame();
+    movie.DefineSprite(4, sprite);
+    movie.Place(NamedPlacement(4, 1, "ball", TranslateMatrix(100 * T, 10 * T)));
+    A press;
+    press.SetPath("_root.presses", A().GetPath("_root.presses").Op(Action::Increment));
+    A script;
+    script.SetPath("presses", Pushed(0)).DefineFunction("press", {}, press);
+    script.SetPath("ball.onPress", ReadPath("press")).Stop();
+    movie.DoAction(script.Assemble()).ShowFrame();
+    player.SetViewSize(200, 100);
+    player.Load(movie.Finish());
+    player.MouseButton(102, 12, true); // inside the box, outside the disc
+    player.MouseButton(102, 12, false);
+    EXPECT_EQ(Variable("presses"), "0");
+    player.MouseButton(120, 30, true);
+    player.MouseButton(120, 30, false);
+    EXPECT_EQ(Variable("presses"), "1");
+}
+
 TEST_F(Clips, SoundKeepsTheVolume)
 {
     A script;

@@ -482,8 +482,30 @@ void Clip::DrawVideo(const Affine& t, const ColorTransform& colors, DrawContext&
     }
 }
 
+bool Clip::Covers(const Affine& toStage, double x, double y, ShapeRenderer& renderer) const
+{
+    if (video_) {
+        Bounds bounds = ContentBounds(toStage);
+        return !bounds.empty && x >= bounds.left && x < bounds.right && y >= bounds.top &&
+               y < bounds.bottom;
+    }
+    if (!movie_)
+        return false;
+    for (const auto& [depth, instance] : timeline_.DisplayList()) {
+        if (!instance.visible)
+            continue;
+        Affine t = toStage.Then(instance.matrix);
+        auto child = children_.find(depth);
+        if (child != children_.end()
+                ? child->second->Covers(t, x, y, renderer)
+                : CharacterCovers(*movie_, instance.character, t, x, y, renderer))
+            return true;
+    }
+    return false;
+}
+
 Clip* Clip::MouseTarget(const Affine& toStage, double x, double y,
-                        const std::function<bool(const Clip&)>& handles)
+                        const std::function<bool(const Clip&)>& handles, ShapeRenderer& renderer)
 {
     const auto& list = timeline_.DisplayList();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
@@ -493,13 +515,11 @@ Clip* Clip::MouseTarget(const Affine& toStage, double x, double y,
         Affine t = toStage.Then(it->second.matrix);
         Clip& clip = *child->second;
         if (handles(clip)) {
-            Bounds bounds = clip.ContentBounds(t);
-            if (!bounds.empty && x >= bounds.left && x < bounds.right && y >= bounds.top &&
-                y < bounds.bottom)
+            if (clip.Covers(t, x, y, renderer))
                 return &clip;
             continue;
         }
-        if (Clip* inner = clip.MouseTarget(t, x, y, handles))
+        if (Clip* inner = clip.MouseTarget(t, x, y, handles, renderer))
             return inner;
     }
     return nullptr;

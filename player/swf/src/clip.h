@@ -84,9 +84,10 @@ public:
 
     void Draw(const Affine& transform, const ColorTransform& colors, DrawContext& context,
               const std::map<uint16_t, uint8_t>* buttonStates) const;
-    // The clip whose mouse handlers take a press at this stage point (twips), if any.
+    // The clip whose mouse handlers take a press at this stage point (twips), if any: the
+    // topmost one with handlers whose drawn content lies under the point.
     Clip* MouseTarget(const Affine& toStage, double x, double y,
-                      const std::function<bool(const Clip&)>& handles);
+                      const std::function<bool(const Clip&)>& handles, ShapeRenderer& renderer);
 
     // avm1::ClipControl
     bool IsVideo() const override { return video_.has_value(); }
@@ -117,6 +118,7 @@ private:
     Instance* Placement() const;
     void ApplyProperty(Instance& placement, std::string_view name, const avm1::Value& value);
     Bounds ContentBounds(const Affine& transform) const;
+    bool Covers(const Affine& toStage, double x, double y, ShapeRenderer& renderer) const;
     void DrawVideo(const Affine& transform, const ColorTransform& colors,
                    DrawContext& context) const;
 

@@ -483,7 +483,7 @@ public:
                    machine_->HasHandler(clip.Object(), "onReleaseOutside");
         };
         Clip* clip = root_->MouseTarget(Affine{}, ViewToStage(input_.mouseX, true),
-                                        ViewToStage(input_.mouseY, false), handles);
+                                        ViewToStage(input_.mouseY, false), handles, renderer_);
         return clip ? clip->shared_from_this() : nullptr;
     }
 
@@ -516,7 +516,7 @@ public:
     std::shared_ptr<const Movie> movie_;
     std::unique_ptr<avm1::Machine> machine_;
     std::vector<std::unique_ptr<avm1::Machine>>
-        retired_; // replaced while running; freed when settled
+        retired_;      // replaced while running; freed when settled
     size_t clips_ = 0; // made and not yet gone
     // After the machine: clips detach from its objects when they go.
     std::shared_ptr<Clip> root_ = std::make_shared<Clip>(*this, nullptr, 0);
