@@ -7,8 +7,10 @@
 #include "builtin_movies.h"
 #include "sample_video.h"
 #include "test_support.h"
+#include "znswf/action_assembler.h"
 #include "znswf/movie_player.h"
 #include "znswf/movie_reader.h"
+#include "znswf/movie_writer.h"
 
 namespace zn::swf {
 namespace {
@@ -203,6 +205,51 @@ TEST_F(PlaybackMovie, ControlsFollowTheStreamAndThePlayButtonToggles)
     std::string time = *player.GetVariable("ns.time");
     Advance(5);
     EXPECT_EQ(player.GetVariable("ns.time"), time);
+}
+
+// Loaded into a clip of another movie, as a page's own movie might, the playback movie works
+// the same: nothing in it depends on being the main timeline.
+TEST(PlaybackMovieInAClip, PlaysInsideAnotherMovie)
+{
+    MovieWriter wrapper(movies::PlaybackWidth, movies::PlaybackHeight, movies::PlaybackRate);
+    ActionAssembler script;
+    script.CallMethodOf("this", "createEmptyMovieClip", {Pushed("holder"), Pushed(1)});
+    script.Op(Action::Pop).CallMethodOf("holder", "loadMovie", {Pushed("flvplayback.swf")});
+    script.Op(Action::Pop).Stop();
+    wrapper.DoAction(script.Assemble()).ShowFrame();
+    RecordingHost host;
+    MoviePlayer player(host);
+    player.SetViewSize(movies::PlaybackWidth, movies::PlaybackHeight);
+    player.Load(wrapper.Finish());
+    player.UrlArrived("flvplayback.swf", movies::PlaybackMovie());
+    ASSERT_EQ(host.requests.back(), (std::pair<std::string, std::string>{
+                                        "ClearOverAll.swf", "_level0.holder.flv.skin_mc"}));
+    player.UrlArrived("ClearOverAll.swf", movies::SkinMovie(SkinTheme::Clear));
+    ASSERT_TRUE(player.SetVariable("holder.flv.contentPath", VideoUrl));
+    player.UrlArrived(VideoUrl, samples::SampleVideo());
+    auto shown = [&] {
+        Image image = test::RenderView(player, movies::PlaybackWidth, movies::PlaybackHeight, true);
+        auto number = [&](const char* property) {
+            return std::stod(*player.GetVariable(std::string("holder.flv.display.") + property));
+        };
+        return samples::SampleVideoFrameNumber(image, number("_x"), number("_y"),
+                                               number("_width") / samples::SampleVideoWidth,
+                                               number("_height") / samples::SampleVideoHeight);
+    };
+    for (int i = 0; i < 6; ++i)
+        player.Advance();
+    int first = shown();
+    EXPECT_GT(first, 0);
+    ASSERT_TRUE(player.InvokeCallback("<invoke name=\"stopflv\" returntype=\"xml\"></invoke>"));
+    for (int i = 0; i < 6; ++i)
+        player.Advance();
+    int paused = shown();
+    EXPECT_GE(paused, first);
+    EXPECT_LE(paused, first + 1);
+    ASSERT_TRUE(player.InvokeCallback("<invoke name=\"playflv\" returntype=\"xml\"></invoke>"));
+    for (int i = 0; i < 6; ++i)
+        player.Advance();
+    EXPECT_GE(shown(), paused + 5);
 }
 
 TEST_F(PlaybackMovie, AMissingVideoShowsTheErrorSignAndTellsTheHost)
