@@ -217,9 +217,9 @@ avm1::Value Clip::Property(std::string_view name) const
     if (name == "_y")
         return Value::Number(m.translateY / double(TwipsPerPixel));
     if (name == "_xscale")
-        return Value::Number(Magnitude(m.scaleX, m.rotateSkew0) * 100);
+        return Value::Number(placement.xscale.value_or(Magnitude(m.scaleX, m.rotateSkew0) * 100));
     if (name == "_yscale")
-        return Value::Number(Magnitude(m.scaleY, m.rotateSkew1) * 100);
+        return Value::Number(placement.yscale.value_or(Magnitude(m.scaleY, m.rotateSkew1) * 100));
     if (name == "_alpha")
         return Value::Number(placement.colorTransform.alphaMultiply * 100.0 / 256);
     if (name == "_visible")
@@ -292,11 +292,13 @@ void Clip::ApplyProperty(Instance& placement, std::string_view name, const avm1:
         m.translateX = ToTwips(number);
     else if (name == "_y")
         m.translateY = ToTwips(number);
-    else if (name == "_xscale")
+    else if (name == "_xscale") {
         scale(m.scaleX, m.rotateSkew0, number / 100);
-    else if (name == "_yscale")
+        placement.xscale = number;
+    } else if (name == "_yscale") {
         scale(m.scaleY, m.rotateSkew1, number / 100);
-    else if (name == "_alpha")
+        placement.yscale = number;
+    } else if (name == "_alpha")
         placement.colorTransform.alphaMultiply =
             static_cast<int16_t>(std::lround(std::clamp(number, 0.0, 100.0) * 2.56));
     else {
@@ -308,10 +310,13 @@ void Clip::ApplyProperty(Instance& placement, std::string_view name, const avm1:
             name == "_width" ? natural.right - natural.left : natural.bottom - natural.top;
         if (natural.empty || size <= 0)
             return;
-        if (name == "_width")
+        if (name == "_width") {
             scale(m.scaleX, m.rotateSkew0, number / size);
-        else
+            placement.xscale = number / size * 100;
+        } else {
             scale(m.scaleY, m.rotateSkew1, number / size);
+            placement.yscale = number / size * 100;
+        }
     }
 }
 

@@ -21,6 +21,8 @@ struct Instance {
     bool visible = true;
     bool dynamic = false;  // made by a script: stays when the timeline goes back
     bool scripted = false; // a script set its placement, which the timeline's moves then keep
+    // The scales a script set, read back as set rather than through the fixed-point matrix.
+    std::optional<double> xscale, yscale;
     friend bool operator==(const Instance&, const Instance&) = default;
 };
 
