@@ -6,6 +6,7 @@
 #include "sample_movies.h"
 #include "sample_video.h"
 #include "zintara/core/flash_list.h"
+#include "builtin_movies.h"
 #include "znswf/external_interface.h"
 #include "znswf/flv_writer.h"
 
@@ -26,7 +27,8 @@ std::string Bytes(const std::vector<std::uint8_t>& Movie)
 TSeeds MovieSeeds()
 {
     return {Bytes(swf::samples::SampleMovie(false)), Bytes(swf::samples::SampleMovie(true)),
-            Bytes(swf::samples::ButtonMovie())};
+            Bytes(swf::samples::ButtonMovie()), Bytes(movies::PlaybackMovie()),
+            Bytes(movies::SkinMovie(movies::SkinTheme::Steel))};
 }
 
 // A short sample video, and one of another codec with sound, whose frames are not decoded.

@@ -18,16 +18,23 @@ using test::RecordingHost;
 constexpr int T = TwipsPerPixel;
 constexpr Rgba Red{255, 0, 0, 255}, Green{0, 200, 0, 255};
 
-// A 200 x 100 stage: a 20 x 20 red square (shape 1) in sprite 2, placed as "box" at (10, 10);
-// the sprite has two frames, moving the square 40 pixels right in the second, and counts its
-// frames in `shown`. The main timeline runs `script` and stops.
-std::vector<uint8_t> BoxMovie(const A& script)
+// A 200 x 100 movie with a 20 x 20 red square as shape 1.
+MovieWriter RedSquareMovie()
 {
     MovieWriter movie(200, 100, 12);
     movie.SetBackgroundColor({255, 255, 255, 255});
     ShapeBuilder square;
     square.Rectangle(0, 0, 20 * T, 20 * T, square.AddFill(Red));
     movie.DefineShape(square.Build(1));
+    return movie;
+}
+
+// A 200 x 100 stage: a 20 x 20 red square (shape 1) in sprite 2, placed as "box" at (10, 10);
+// the sprite has two frames, moving the square 40 pixels right in the second, and counts its
+// frames in `shown`. The main timeline runs `script` and stops.
+std::vector<uint8_t> BoxMovie(const A& script)
+{
+    MovieWriter movie = RedSquareMovie();
     A count;
     // (shown | 0) + 1: undefined counts as 0.
     count.SetPath("shown", A().GetPath("shown").Push({0}).Op(Action::BitOr).Op(Action::Increment));
@@ -111,6 +118,48 @@ TEST_F(Clips, SpritesPlayTheirOwnTimelineAndRunTheirScriptsOnIt)
     EXPECT_EQ(Variable("box._name"), "box");
 }
 
+// Timeline actions act on the clip whose script runs them; paths reach other clips.
+TEST_F(Clips, ScriptsOfASpriteDriveItsOwnTimeline)
+{
+    MovieWriter movie = RedSquareMovie();
+    MovieWriter sprite(1, 1, 12);
+    A first;
+    first.SetPath("mine", ReadPath("_name")).SetPath("_parent.fromChild", Pushed(true));
+    sprite.PlaceObject(1, 1).DoAction(first.Assemble()).ShowFrame();
+    sprite.DoAction(A().Stop().Assemble()).ShowFrame().ShowFrame();
+    movie.DefineSprite(2, sprite);
+    movie.Place(NamedPlacement(2, 1, "box")).ShowFrame().ShowFrame().ShowFrame();
+    player.Load(movie.Finish());
+    EXPECT_EQ(Variable("box.mine"), "box");
+    EXPECT_EQ(Variable("fromChild"), "true");
+    for (int i = 0; i < 3; ++i)
+        player.Advance();
+    // The sprite stopped itself on its second frame; the main timeline went on.
+    EXPECT_EQ(Variable("box._currentframe"), "2");
+    EXPECT_EQ(player.CurrentFrame(), 0);
+    EXPECT_TRUE(player.IsPlaying());
+}
+
+// A clip that left the stage leaves its object to the scripts that kept it, reaching nothing.
+TEST_F(Clips, AClipThatLeftTheStageIsHarmless)
+{
+    MovieWriter movie = RedSquareMovie();
+    MovieWriter sprite(1, 1, 12);
+    sprite.PlaceObject(1, 1).ShowFrame();
+    movie.DefineSprite(2, sprite);
+    movie.Place(NamedPlacement(2, 1, "box"));
+    movie.DoAction(A().SetPath("kept", ReadPath("box")).Assemble()).ShowFrame();
+    A after;
+    after.SetPath("kept._x", Pushed(50)).CallMethodOf("kept", "gotoAndStop", {Pushed(1)});
+    after.Op(Action::Pop).SetPath("gone", ReadPath("box")).Stop();
+    movie.RemoveObject(1).DoAction(after.Assemble()).ShowFrame();
+    player.Load(movie.Finish());
+    player.Advance();
+    EXPECT_EQ(Variable("gone"), "<undefined>");
+    EXPECT_EQ(Variable("kept._x"), "50"); // now only a member of a plain object
+    EXPECT_FALSE(IsRed(5, 5));
+}
+
 TEST_F(Clips, PropertiesMoveScaleFadeAndHide)
 {
     A script;
@@ -134,9 +183,38 @@ TEST_F(Clips, PropertiesMoveScaleFadeAndHide)
     ASSERT_TRUE(player.SetVariable("box._x", "far"));
     EXPECT_EQ(Variable("box._x"), "100");
 
-    Run(A().SetPath("box._visible", Pushed(false)));
+    // setProperty(target, property index, value) as the action does it.
+    A hide;
+    hide.Push({"box", 0, 60}).Op(Action::SetProperty).SetPath("box._visible", Pushed(false));
+    Run(hide);
+    EXPECT_EQ(Variable("box._x"), "60");
     EXPECT_EQ(Variable("box._visible"), "false");
-    EXPECT_FALSE(IsRed(15, 15));
+    EXPECT_FALSE(IsRed(65, 15));
+}
+
+// Once a script has placed a clip, the timeline's later moves of it leave it where it is.
+TEST_F(Clips, AClipAScriptPlacedStaysWhereTheScriptPutIt)
+{
+    MovieWriter movie = RedSquareMovie();
+    MovieWriter sprite(1, 1, 12);
+    sprite.PlaceObject(1, 1).ShowFrame();
+    movie.DefineSprite(2, sprite);
+    movie.Place(NamedPlacement(2, 1, "box", TranslateMatrix(10 * T, 10 * T)));
+    movie.Place(NamedPlacement(2, 2, "other", TranslateMatrix(10 * T, 50 * T)));
+    movie.DoAction(A().SetPath("box._x", Pushed(100)).Assemble()).ShowFrame();
+    PlaceCommand move;
+    move.move = true;
+    move.matrix = TranslateMatrix(50 * T, 10 * T);
+    for (uint16_t depth : {uint16_t(1), uint16_t(2)}) {
+        move.depth = depth;
+        movie.Place(move);
+    }
+    movie.DoAction(A().Stop().Assemble()).ShowFrame();
+    player.Load(movie.Finish());
+    player.Advance();
+    EXPECT_EQ(Variable("box._x"), "100");
+    EXPECT_EQ(Variable("other._x"), "50");
+    EXPECT_EQ(Variable("other._y"), "10");
 }
 
 TEST_F(Clips, MadeClipsLoadTheMovieTheHostAnswersWith)
@@ -145,6 +223,9 @@ TEST_F(Clips, MadeClipsLoadTheMovieTheHostAnswersWith)
     script.CallMethodOf("this", "createEmptyMovieClip", {Pushed("holder"), Pushed(5)})
         .Op(Action::Pop);
     script.SetPath("holder._x", Pushed(150)).SetPath("holder._y", Pushed(50));
+    A load;
+    load.CallMethodOf("holder", "loadMovie", {ReadPath("url")}).Op(Action::Pop);
+    script.DefineFunction("load", {"url"}, load).AddCallback("load", "load").Op(Action::Pop);
     script.CallMethodOf("holder", "loadMovie", {Pushed("first.swf")}).Op(Action::Pop);
     script.CallMethodOf("holder", "loadMovie", {Pushed("part.swf")}).Op(Action::Pop);
     Run(script);
@@ -160,6 +241,13 @@ TEST_F(Clips, MadeClipsLoadTheMovieTheHostAnswersWith)
     EXPECT_EQ(Variable("holder._width"), "20");
     // Nothing waits for a URL twice, and a failure leaves the clip as it is.
     player.UrlFailed("part.swf");
+    EXPECT_TRUE(IsGreen(155, 55));
+    // Bytes that are no movie leave it too.
+    ASSERT_TRUE(player.InvokeCallback("<invoke name=\"load\" returntype=\"xml\"><arguments>"
+                                      "<string>broken.swf</string></arguments></invoke>"));
+    ASSERT_EQ(host.requests.back().first, "broken.swf");
+    std::vector<uint8_t> junk(64, 'x');
+    player.UrlArrived("broken.swf", junk);
     EXPECT_TRUE(IsGreen(155, 55));
 }
 
@@ -222,6 +310,10 @@ TEST_F(Clips, PressAndReleaseReachTheClipUnderThePointer)
     A script;
     script.DefineFunction("press", {}, press).DefineFunction("release", {}, release);
     script.SetPath("box.onPress", ReadPath("press")).SetPath("box.onRelease", ReadPath("release"));
+    A outside;
+    outside.SetPath("_root.outside", Pushed(true));
+    script.DefineFunction("outside", {}, outside);
+    script.SetPath("box.onReleaseOutside", ReadPath("outside"));
     Run(script);
     player.MouseButton(80, 80, true);
     player.MouseButton(80, 80, false);
@@ -231,6 +323,9 @@ TEST_F(Clips, PressAndReleaseReachTheClipUnderThePointer)
     EXPECT_EQ(Variable("released"), "<undefined>");
     player.MouseButton(15, 15, false);
     EXPECT_EQ(Variable("released"), "true");
+    player.MouseButton(15, 15, true);
+    player.MouseButton(80, 80, false);
+    EXPECT_EQ(Variable("outside"), "true");
 }
 
 TEST_F(Clips, SoundKeepsTheVolume)

@@ -8,6 +8,7 @@
 #include "sample_video.h"
 #include "test_support.h"
 #include "znswf/movie_player.h"
+#include "znswf/movie_reader.h"
 
 namespace zn::swf {
 namespace {
@@ -73,6 +74,52 @@ struct PlaybackMovie : testing::Test {
     RecordingHost host;
     MoviePlayer player{host};
 };
+
+TEST(BuiltInMovies, AreCompressedVersion8WithTheirStagesAndRates)
+{
+    auto check = [](const std::vector<uint8_t>& bytes, int width, int height) {
+        ASSERT_GE(bytes.size(), 8u);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 3), "CWS");
+        EXPECT_EQ(bytes[3], 8);
+        auto movie = ReadMovie(bytes);
+        ASSERT_TRUE(movie && movie->complete);
+        EXPECT_EQ(movie->header.stage,
+                  (TwipsRect{0, width * TwipsPerPixel, 0, height * TwipsPerPixel}));
+        EXPECT_EQ(movie->header.frameRate, movies::PlaybackRate << 8);
+        EXPECT_EQ(movie->frames.size(), 1u);
+        EXPECT_EQ(movie->header.declaredFrameCount, 1);
+        // Every tag is one the engine knows: the movies rely on nothing it would skip.
+        EXPECT_TRUE(movie->skippedTags.empty());
+    };
+    check(movies::PlaybackMovie(), movies::PlaybackWidth, movies::PlaybackHeight);
+    for (SkinTheme theme : movies::SkinThemes) {
+        SCOPED_TRACE(movies::SkinName(theme));
+        check(movies::SkinMovie(theme), movies::SkinWidth, movies::SkinHeight);
+    }
+}
+
+// The skins look different: their bars differ in colour from one another, and the clear one
+// lets the video show through.
+TEST_F(PlaybackMovie, TheSkinsLookDifferent)
+{
+    std::vector<test::Color> bars;
+    for (SkinTheme theme : movies::SkinThemes) {
+        player.Load(movies::PlaybackMovie());
+        host.requests.clear();
+        Start(theme);
+        Advance(2);
+        Image image = Render();
+        // Above the progress bar, in the control bar, over the video's lower part.
+        bars.push_back(test::ColorAt(image, 300, 366));
+    }
+    for (size_t i = 0; i < bars.size(); ++i)
+        for (size_t j = i + 1; j < bars.size(); ++j)
+            EXPECT_FALSE(test::Near(bars[i], bars[j], 20))
+                << test::Describe(bars[i]) << " " << test::Describe(bars[j]);
+    movies::SkinColors steel = movies::ColorsOf(SkinTheme::Steel);
+    EXPECT_TRUE(test::Near(bars[1], {steel.bar.red, steel.bar.green, steel.bar.blue, 255}, 3))
+        << test::Describe(bars[1]);
+}
 
 TEST_F(PlaybackMovie, AsksForTheDefaultSkinIntoItsSkinClip)
 {
@@ -194,6 +241,22 @@ TEST_F(PlaybackMovie, AMissingVideoShowsTheErrorSignAndTellsTheHost)
     test::Color middle =
         test::ColorAt(image, movies::PlaybackWidth / 2 - 30, movies::ControlBarTop / 2);
     EXPECT_TRUE(test::Near(middle, {200, 30, 30, 255}, 10)) << test::Describe(middle);
+}
+
+TEST_F(PlaybackMovie, AFileThatIsNoVideoIsAStreamError)
+{
+    ASSERT_TRUE(player.SetVariable("flv.contentPath", "notes.txt"));
+    std::string text = "These are not the frames you are looking for.";
+    ASSERT_TRUE(Answer("notes.txt", std::vector<uint8_t>(text.begin(), text.end())));
+    Advance(2);
+    ASSERT_FALSE(host.commands.empty());
+    EXPECT_EQ(host.commands.back(),
+              (std::pair<std::string, std::string>{movies::ErrorCommand,
+                                                   "NetStream.Play.FileStructureInvalid"}));
+    EXPECT_EQ(player.GetVariable("flv.errorSign._visible"), "true");
+    // A video set afterwards plays and hides the sign.
+    ASSERT_TRUE(player.SetVariable("flv.contentPath", VideoUrl));
+    EXPECT_EQ(player.GetVariable("flv.errorSign._visible"), "false");
 }
 
 } // namespace

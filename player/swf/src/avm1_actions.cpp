@@ -310,7 +310,10 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         SetMember(target, name, std::move(value));
         break;
     }
-    case Action::GetProperty: {
+    case Action::GetProperty:
+    case Action::SetProperty: {
+        bool set = static_cast<Action>(code) == Action::SetProperty;
+        Value value = set ? pop() : Value{};
         double index = number();
         Value target = pop();
         static constexpr const char* names[] = {
@@ -321,8 +324,13 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         std::string path = ToString(target, v);
         Value holder = path.empty() ? Value::Of(context.timeline) : GetVariableIn(context, path);
         Object* object = holder.type == Value::Type::Object ? holder.object : nullptr;
-        PushValue(known && object ? ClipProperty(object, names[static_cast<size_t>(index)])
-                                  : Value{});
+        const char* name = known ? names[static_cast<size_t>(index)] : nullptr;
+        if (set) {
+            if (name && object && object->clip)
+                object->clip->SetProperty(name, value);
+            break;
+        }
+        PushValue(name && object ? ClipProperty(object, name) : Value{});
         break;
     }
     case Action::InitObject: {

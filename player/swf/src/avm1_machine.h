@@ -105,7 +105,7 @@ private:
     // Methods every object of a kind has without being given them (the built-in classes').
     Value BuiltInMethod(const Object& object, std::string_view name);
     Object* NativeMethod(Native native);
-    Value SetIntervalFrom(const Value& self, const std::vector<Value>& arguments);
+    Value SetIntervalFrom(const std::vector<Value>& arguments);
     Value MakeFunction(Context& context, std::string name, FunctionCode code);
 
     Value Pop(Context& context);

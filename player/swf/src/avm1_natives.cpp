@@ -157,7 +157,7 @@ Value Machine::CallNative(Native native, const Value& self, const std::vector<Va
             name, {getter.object, setter.type == Value::Type::Object ? setter.object : nullptr});
         return Value::Boolean(true);
     }
-    case Native::SetInterval: return SetIntervalFrom(self, arguments);
+    case Native::SetInterval: return SetIntervalFrom(arguments);
     case Native::ClearInterval:
         intervals_.erase(static_cast<uint32_t>(ToInt32(ToNumber(argument(0), version_))));
         return {};
@@ -219,7 +219,7 @@ Value Machine::CallStreamNative(Native native, Object* stream, const std::vector
 
 // setInterval(function, milliseconds, arguments...) or setInterval(object, "method",
 // milliseconds, arguments...).
-Value Machine::SetIntervalFrom(const Value&, const std::vector<Value>& arguments)
+Value Machine::SetIntervalFrom(const std::vector<Value>& arguments)
 {
     if (arguments.empty() || arguments.front().type != Value::Type::Object)
         return {};

@@ -259,15 +259,25 @@ bool Clip::SetProperty(std::string_view name, const avm1::Value& value)
     if (std::find(std::begin(names), std::end(names), name) == std::end(names))
         return false;
     Instance& placement = *Placement();
+    const Instance before = placement;
+    ApplyProperty(placement, name, value);
+    placement.scripted = true;
+    // Scripts that set the same value every frame repaint nothing.
+    if (!(placement == before))
+        host_.ContentChanged();
+    return true;
+}
+
+void Clip::ApplyProperty(Instance& placement, std::string_view name, const avm1::Value& value)
+{
     Matrix& m = placement.matrix;
-    host_.ContentChanged();
     if (name == "_visible") {
         placement.visible = avm1::ToBoolean(value, 7);
-        return true;
+        return;
     }
     double number = avm1::ToNumber(value, 7);
     if (!std::isfinite(number))
-        return true; // a property is not set to what is not a number
+        return; // a property is not set to what is not a number
     auto scale = [](int32_t& along, int32_t& across, double factor) {
         double current = Magnitude(along, across);
         if (current == 0) {
@@ -297,13 +307,12 @@ bool Clip::SetProperty(std::string_view name, const avm1::Value& value)
         double size =
             name == "_width" ? natural.right - natural.left : natural.bottom - natural.top;
         if (natural.empty || size <= 0)
-            return true;
+            return;
         if (name == "_width")
             scale(m.scaleX, m.rotateSkew0, number / size);
         else
             scale(m.scaleY, m.rotateSkew1, number / size);
     }
-    return true;
 }
 
 avm1::Object* Clip::Child(std::string_view name) const

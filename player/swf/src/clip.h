@@ -115,6 +115,7 @@ private:
     void SyncChildren();
     std::shared_ptr<Clip> MakeChild(uint16_t depth, const Instance& instance);
     Instance* Placement() const;
+    void ApplyProperty(Instance& placement, std::string_view name, const avm1::Value& value);
     Bounds ContentBounds(const Affine& transform) const;
     void DrawVideo(const Affine& transform, const ColorTransform& colors,
                    DrawContext& context) const;

@@ -122,9 +122,10 @@ void Timeline::Apply(const Frame& frame)
         }
         if (place.character)
             instance.character = *place.character;
-        if (place.matrix)
+        bool keep = place.move && instance.scripted;
+        if (place.matrix && !keep)
             instance.matrix = *place.matrix;
-        if (place.colorTransform)
+        if (place.colorTransform && !keep)
             instance.colorTransform = *place.colorTransform;
         if (place.ratio)
             instance.ratio = *place.ratio;

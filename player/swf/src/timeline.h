@@ -19,7 +19,8 @@ struct Instance {
     uint16_t ratio = 0;
     std::string name;
     bool visible = true;
-    bool dynamic = false; // made by a script: stays when the timeline goes back
+    bool dynamic = false;  // made by a script: stays when the timeline goes back
+    bool scripted = false; // a script set its placement, which the timeline's moves then keep
     friend bool operator==(const Instance&, const Instance&) = default;
 };
 
