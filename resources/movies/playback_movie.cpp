@@ -141,17 +141,22 @@ A LayoutBody()
 A TickBody()
 {
     A a;
-    A arrived =
-        Binary(Binary(ReadPath("flv.skin_mc.playButton"), Pushed(Undefined{}), Action::Equals2),
-               ReadPath("wired"), Action::Or);
+    // Each skin that arrives is wired, told by its button having no handler yet: loadMovie
+    // leaves the default skin in the clip until the skin asked for has arrived, so a flag
+    // set when the default was wired would leave the later skin unwired, its video area
+    // covering the video.
+    A present;
+    present.Append(
+        Binary(ReadPath("flv.skin_mc.playButton"), Pushed(Undefined{}), Action::Equals2));
+    present.Op(Action::Not);
+    A unwired =
+        Binary(ReadPath("flv.skin_mc.playButton.onRelease"), Pushed(Undefined{}), Action::Equals2);
     A wire;
     wire.SetPath("wired", Pushed(true));
     wire.SetPath("flv.skin_mc.playButton.onRelease", ReadPath("toggle"));
     wire.SetPath("flv.skin_mc.videoArea._visible", Pushed(false));
     wire.CallFunctionNamed("layout").Op(Action::Pop);
-    A not_arrived;
-    not_arrived.Append(arrived).Op(Action::Not);
-    a.Append(IfThen(not_arrived, wire));
+    a.Append(IfThen(Binary(present, unwired, Action::And), wire));
 
     A show;
     show.SetPath("flv.skin_mc.playButton.playIcon._visible", ReadPath("paused"));

@@ -3,6 +3,7 @@
 #include "check_movies.h"
 
 #include "znswf/action_assembler.h"
+#include "znswf/flv.h"
 #include "znswf/movie_writer.h"
 
 namespace zn::test {
@@ -12,7 +13,6 @@ using swf::Action;
 using swf::ActionAssembler;
 using swf::Null;
 
-constexpr uint16_t DefineVideoStreamTag = 60;
 constexpr uint16_t VideoCharacter = 1;
 
 // object.method(arguments...) with the object in a variable, the result dropped.
@@ -75,18 +75,32 @@ std::vector<uint8_t> VideoScript()
     return script.Assemble();
 }
 
-std::vector<uint8_t> DefineVideoStream(uint16_t frames, uint16_t width, uint16_t height)
+// _level1.flv.<name> = value
+void SetPlaybackProperty(ActionAssembler& code, const std::string& name,
+                         const swf::PushValue& value)
 {
-    return {static_cast<uint8_t>(VideoCharacter),
-            static_cast<uint8_t>(VideoCharacter >> 8),
-            static_cast<uint8_t>(frames),
-            static_cast<uint8_t>(frames >> 8),
-            static_cast<uint8_t>(width),
-            static_cast<uint8_t>(width >> 8),
-            static_cast<uint8_t>(height),
-            static_cast<uint8_t>(height >> 8),
-            0, // no deblocking, no smoothing
-            3};
+    code.Push({"_level1"}).Op(Action::GetVariable).Push({"flv"}).Op(Action::GetMember);
+    code.Push({name, value}).Op(Action::SetMember);
+}
+
+// Frame 3: until _level1.flv has been there for two frames go back to frame 2, then hand the
+// playback movie its settings and stop.
+std::vector<uint8_t> SettingsScript(const std::string& skin)
+{
+    ActionAssembler script;
+    ActionAssembler::Label wait = script.NewLabel();
+    script.Push({"_level1"}).Op(Action::GetVariable).Push({"flv"}).Op(Action::GetMember);
+    script.Push({swf::Undefined{}}).Op(Action::Equals2).If(wait);
+    script.Push({"frames", "frames"}).Op(Action::GetVariable).Op(Action::Increment);
+    script.Op(Action::SetVariable);
+    script.Push({"frames"}).Op(Action::GetVariable).Push({2}).Op(Action::Less2).If(wait);
+    SetPlaybackProperty(script, "skin", skin);
+    SetPlaybackProperty(script, "volume", 80);
+    SetPlaybackProperty(script, "contentPath", "sample.flv");
+    script.CallExternal("hostReady", {}).Op(Action::Pop).Stop();
+    ActionAssembler::Label end = script.NewLabel();
+    script.Jump(end).Bind(wait).GotoFrame(1).Play().Bind(end);
+    return script.Assemble();
 }
 
 } // namespace
@@ -95,7 +109,13 @@ std::vector<uint8_t> VideoCheckMovie()
 {
     swf::MovieWriter movie(320, 240, 12);
     movie.SetBackgroundColor({40, 40, 40, 255});
-    movie.RawTag(DefineVideoStreamTag, DefineVideoStream(120, 320, 240));
+    swf::VideoDefinition video;
+    video.id = VideoCharacter;
+    video.frameCount = 120;
+    video.width = 320;
+    video.height = 240;
+    video.codec = swf::ScreenVideoCodec;
+    movie.DefineVideoStream(video);
     swf::PlaceCommand place;
     place.character = VideoCharacter;
     place.depth = 1;
@@ -104,6 +124,18 @@ std::vector<uint8_t> VideoCheckMovie()
     movie.Place(place);
     movie.DoAction(VideoScript());
     movie.ShowFrame();
+    return movie.Finish();
+}
+
+std::vector<uint8_t> PlaybackHostMovie(const std::string& skin)
+{
+    swf::MovieWriter movie(550, 400, 12);
+    movie.SetBackgroundColor({0, 0, 0, 255});
+    ActionAssembler load;
+    load.SetVariable("frames", 0).GetUrl("flvplayback.swf", "_level1");
+    movie.DoAction(load.Assemble()).ShowFrame();
+    movie.ShowFrame();
+    movie.DoAction(SettingsScript(skin)).ShowFrame();
     return movie.Finish();
 }
 

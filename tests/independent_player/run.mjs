@@ -9,7 +9,7 @@ import { mkdtempSync, mkdirSync, readFileSync, rmSync, writeFileSync, existsSync
 import { tmpdir } from "node:os";
 import { extname, join, normalize } from "node:path";
 import { fileURLToPath } from "node:url";
-import { checks } from "./checks.mjs";
+import { allChecks } from "./checks.mjs";
 
 const options = {};
 for (let i = 2; i < process.argv.length; i += 2) options[process.argv[i].slice(2)] = process.argv[i + 1];
@@ -58,8 +58,10 @@ await decoder.addScriptTag({ path: join(here, "analysis.js") });
 
 const tools = {
   origin, out,
+  pages: [],
   async open(movie, width, height, record) {
     const page = await context.newPage();
+    tools.pages.push(page);
     page.on("console", (message) => { if (message.type() === "error") console.log(`  console: ${message.text()}`); });
     await page.goto(`${origin}/page.html?movie=${movie}&width=${width}&height=${height}&record=${record.join(",")}`);
     return page;
@@ -95,7 +97,7 @@ const tools = {
 
 let passed = 0, failed = 0;
 const deadline = setTimeout(() => { console.log("independent player check: out of time"); process.exit(1); }, 240000);
-for (const [name, check] of checks) {
+for (const [name, check] of allChecks(site)) {
   const started = Date.now();
   try {
     await check(tools);
@@ -104,7 +106,10 @@ for (const [name, check] of checks) {
   } catch (error) {
     ++failed;
     console.log(`FAIL ${name}: ${error.message}`);
+    for (const [index, page] of tools.pages.entries())
+      await page.screenshot({ path: join(out, `failed-${passed + failed}-${index}.png`) }).catch(() => {});
   }
+  for (const page of tools.pages.splice(0)) await page.close().catch(() => {});
 }
 clearTimeout(deadline);
 await context.close();

@@ -166,6 +166,26 @@ TEST_F(PlaybackMovie, PlaysTheVideoInEachSkinAndPausesAndResumes)
     }
 }
 
+// A host sets the skin right after loading; when the default skin arrives first, it is
+// wired, then replaced by the skin asked for, which must be wired in its turn.
+TEST_F(PlaybackMovie, ASkinArrivingAfterTheDefaultOneIsWiredToo)
+{
+    ASSERT_TRUE(Answer("ClearOverAll.swf", movies::SkinMovie(SkinTheme::Clear)));
+    Advance(2);
+    ASSERT_TRUE(player.SetVariable("flv.skin", "SteelOverAll.swf"));
+    ASSERT_TRUE(player.SetVariable("flv.contentPath", VideoUrl));
+    ASSERT_TRUE(Answer(VideoUrl, samples::SampleVideo()));
+    Advance(2);
+    ASSERT_TRUE(Answer("SteelOverAll.swf", movies::SkinMovie(SkinTheme::Steel)));
+    Advance(6);
+    EXPECT_EQ(player.GetVariable("flv.skin_mc.videoArea._visible"), "false");
+    EXPECT_GT(ShownFrame(Render()), 0);
+    double bar_top = movies::ControlBarTop * double(movies::PlaybackHeight) / movies::SkinHeight;
+    double bottom = std::stod(*player.GetVariable("flv.display._y")) +
+                    std::stod(*player.GetVariable("flv.display._height"));
+    EXPECT_LE(bottom, bar_top + 0.5);
+}
+
 TEST_F(PlaybackMovie, OpaqueSkinsKeepTheVideoAboveTheirBarAndTheClearOneLaysItOver)
 {
     Start(SkinTheme::Steel);
