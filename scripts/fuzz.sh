@@ -13,7 +13,8 @@ build=${FUZZ_BUILD:-$root/build-fuzz}
 mode=${1:-smoke}
 
 # Byte-level targets first, then the ones that play or build components.
-byte_level=(fuzz_request_names fuzz_external_call fuzz_external_interface fuzz_flash_list_block fuzz_form_text)
+byte_level=(fuzz_request_names fuzz_external_call fuzz_external_interface fuzz_flash_list_block fuzz_form_text
+            fuzz_flv_stream)
 structured=(fuzz_form_binary fuzz_swf_movie)
 
 bash "$root/scripts/setup.sh" fuzz

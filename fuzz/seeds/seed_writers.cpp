@@ -4,8 +4,11 @@
 #include "form_components.h"
 #include "form_support.h"
 #include "sample_movies.h"
+#include "sample_video.h"
 #include "zintara/core/flash_list.h"
+#include "builtin_movies.h"
 #include "znswf/external_interface.h"
+#include "znswf/flv_writer.h"
 
 #include "zintara/framework/data_module.h"
 #include "zintara/framework/filer.h"
@@ -24,7 +27,21 @@ std::string Bytes(const std::vector<std::uint8_t>& Movie)
 TSeeds MovieSeeds()
 {
     return {Bytes(swf::samples::SampleMovie(false)), Bytes(swf::samples::SampleMovie(true)),
-            Bytes(swf::samples::ButtonMovie())};
+            Bytes(swf::samples::ButtonMovie()), Bytes(movies::PlaybackMovie()),
+            Bytes(movies::SkinMovie(movies::SkinTheme::Steel))};
+}
+
+// A short sample video, and one of another codec with sound, whose frames are not decoded.
+TSeeds VideoSeeds()
+{
+    swf::FlvWriter foreign(true, true);
+    foreign.Metadata({{{"duration", 0.25}, {"videocodecid", 2.0}, {"stereo", true}}});
+    for (std::uint32_t frame = 0; frame < 3; ++frame) {
+        foreign.Video(frame * 83, frame ? swf::VideoFrameType::Inter : swf::VideoFrameType::Key, 2,
+                      std::vector<std::uint8_t>{0, 0, 0x84, 0});
+        foreign.Audio(frame * 83, std::vector<std::uint8_t>{0x2E, 1, 2, 3});
+    }
+    return {Bytes(swf::samples::SampleVideo(6)), Bytes(foreign.Bytes())};
 }
 
 TSeeds ExternalXmlSeeds()
@@ -137,6 +154,7 @@ TSeeds FlashBlockSeeds()
 std::map<std::string, TSeeds> AllSeeds()
 {
     std::map<std::string, TSeeds> seeds{{"fuzz_swf_movie", MovieSeeds()},
+                                        {"fuzz_flv_stream", VideoSeeds()},
                                         {"fuzz_external_interface", ExternalXmlSeeds()},
                                         {"fuzz_request_names", RequestNameSeeds()},
                                         {"fuzz_external_call", ScriptSeeds()},

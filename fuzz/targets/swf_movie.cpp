@@ -1,5 +1,6 @@
 // A movie from any bytes: read, then played for a few frames with its scripts running, the
-// mouse over and pressing its buttons, a callback invoked, and every frame rasterised.
+// mouse over and pressing its buttons, a callback invoked, the files it asks for answered
+// (alternately with the same bytes and with a failure), and every frame rasterised.
 #include "znswf/movie_player.h"
 #include "znswf/player_host.h"
 
@@ -14,7 +15,10 @@ namespace {
 // Answers every call as a host would, so that the movie's scripts go on running.
 class FuzzHost : public zn::swf::PlayerHost {
 public:
-    void RequestUrl(const std::string&, const std::string&) override {}
+    void RequestUrl(const std::string& url, const std::string&) override
+    {
+        requests.push_back(url);
+    }
     void FSCommand(const std::string&, const std::string&) override {}
     std::string CallExternal(const std::string& name,
                              const std::vector<zn::swf::ExternalValue>&) override
@@ -22,6 +26,8 @@ public:
         return "<string>" + name + "</string>";
     }
     void InvalidateRect(const zn::swf::PixelRect&) override {}
+
+    std::vector<std::string> requests;
 };
 
 constexpr int ViewWidth = 64, ViewHeight = 48, Frames = 4;
@@ -43,6 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
 
     zn::swf::Image image(ViewWidth, ViewHeight);
     for (int frame = 0; frame < Frames; ++frame) {
+        // Answers may ask for more; those wait for the next frame.
+        std::vector<std::string> requests = std::move(host.requests);
+        host.requests.clear();
+        for (size_t i = 0; i < requests.size() && i < 4; ++i) {
+            if ((frame + i) % 2 == 0)
+                player.UrlArrived(requests[i], bytes);
+            else
+                player.UrlFailed(requests[i]);
+        }
         player.MouseMove(frame * 16, frame * 12);
         player.MouseButton(frame * 16, frame * 12, frame % 2 == 0);
         player.Advance();

@@ -294,18 +294,30 @@ NPError Instance::DestroyStream(NPStream& stream, NPReason reason)
         return NPERR_INVALID_PARAM;
     StreamBuffer finished = downloads_.Close(static_cast<StreamBuffer*>(stream.pdata));
     stream.pdata = nullptr;
-    // Files a movie fetches have nowhere to go in this player: their arrival is all it notes.
-    // A movie cut short shows the frames that came; one that brought nothing leaves the
-    // current movie in place.
+    // Files a movie fetches (a movie for a clip, a video) go to the movie that asked, whole
+    // or not at all. A movie cut short shows the frames that came; one that brought nothing
+    // leaves the current movie in place.
+    if (finished.request.purpose == UrlRequest::Purpose::MovieFile) {
+        if (movie_ && reason == NPRES_DONE)
+            movie_->UrlArrived(finished.request.url, finished.bytes);
+        else if (movie_)
+            movie_->UrlFailed(finished.request.url);
+        return NPERR_NO_ERROR;
+    }
     bool arrived = reason == NPRES_DONE || !finished.bytes.empty();
-    if (arrived && finished.request.purpose == UrlRequest::Purpose::Movie)
+    if (arrived)
         MovieArrived(finished);
     return NPERR_NO_ERROR;
 }
 
-void Instance::UrlNotify(NPReason, void* notifyData)
+void Instance::UrlNotify(NPReason reason, void* notifyData)
 {
-    downloads_.Notified(notifyData);
+    // A file that never came as a stream failed; the movie waiting for it is told.
+    std::optional<UrlRequest> request = downloads_.Find(notifyData);
+    bool forgotten = downloads_.Notified(notifyData);
+    if (request && forgotten && reason != NPRES_DONE &&
+        request->purpose == UrlRequest::Purpose::MovieFile && movie_)
+        movie_->UrlFailed(request->url);
 }
 
 void Instance::ActHostileInNew()
@@ -505,8 +517,10 @@ void Instance::RequestUrl(const std::string& url, const std::string& target)
         return;
     // A movie loaded into level 0 replaces this one; everything else is a file it fetches.
     bool replaces_movie = target == "_level0";
-    RequestFromBrowser(url, replaces_movie ? UrlRequest::Purpose::Movie
-                                           : UrlRequest::Purpose::MovieFile);
+    NPError result = RequestFromBrowser(url, replaces_movie ? UrlRequest::Purpose::Movie
+                                                            : UrlRequest::Purpose::MovieFile);
+    if (result != NPERR_NO_ERROR && !replaces_movie && movie_)
+        movie_->UrlFailed(url);
 }
 
 void Instance::FSCommand(const std::string& command, const std::string& arguments)

@@ -401,3 +401,42 @@ TEST(BadInput, HugeStagesAndShapesRenderInBoundedTime)
 
 } // namespace
 } // namespace zn::swf
+
+namespace zn::swf {
+namespace {
+
+// Sprites that place themselves, or many of each other, would nest or multiply without end.
+TEST(BadInput, SpritesThatNestWithoutEndOrMultiplyStayBounded)
+{
+    MovieWriter writer(100, 100, 12);
+    ShapeBuilder dot;
+    dot.Rectangle(0, 0, 20, 20, dot.AddFill({255, 0, 0, 255}));
+    writer.DefineShape(dot.Build(1));
+    MovieWriter itself(1, 1, 12);
+    itself.PlaceObject(1, 1).PlaceObject(2, 2, TranslateMatrix(20, 0)).ShowFrame();
+    writer.DefineSprite(2, itself);
+    // Sprite 3 holds 200 of sprite 4, which holds 200 of sprite 5: 40 000 clips.
+    MovieWriter leaves(1, 1, 12);
+    leaves.PlaceObject(1, 1).ShowFrame();
+    writer.DefineSprite(5, leaves);
+    for (uint16_t sprite : {uint16_t(4), uint16_t(3)}) {
+        MovieWriter many(1, 1, 12);
+        for (uint16_t depth = 1; depth <= 200; ++depth)
+            many.PlaceObject(static_cast<uint16_t>(sprite + 1), depth);
+        many.ShowFrame();
+        writer.DefineSprite(sprite, many);
+    }
+    writer.Place(NamedPlacement(2, 1, "deep")).PlaceObject(3, 2).ShowFrame().ShowFrame();
+    RecordingHost host;
+    MoviePlayer player(host);
+    auto started = Clock::now();
+    player.Load(writer.Finish());
+    player.Advance();
+    Image image(100, 100);
+    player.Render(image.View());
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(20));
+    EXPECT_TRUE(player.GetVariable("deep._x").has_value());
+}
+
+} // namespace
+} // namespace zn::swf

@@ -1,21 +1,10 @@
-// Writes the sample movies into a folder: swfgen FOLDER
+// Writes the sample movies and the sample video into a folder: swfgen FOLDER
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "sample_movies.h"
-
-namespace {
-
-bool Write(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-} // namespace
+#include "sample_video.h"
+#include "znswf/movie_writer.h"
 
 int main(int argc, char** argv)
 {
@@ -24,9 +13,11 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string folder = argv[1];
-    bool ok = Write(folder + "/sample.swf", zn::swf::samples::SampleMovie(false)) &&
-              Write(folder + "/sample_compressed.swf", zn::swf::samples::SampleMovie(true)) &&
-              Write(folder + "/button.swf", zn::swf::samples::ButtonMovie());
+    using zn::swf::WriteFile;
+    bool ok = WriteFile(folder + "/sample.swf", zn::swf::samples::SampleMovie(false)) &&
+              WriteFile(folder + "/sample_compressed.swf", zn::swf::samples::SampleMovie(true)) &&
+              WriteFile(folder + "/button.swf", zn::swf::samples::ButtonMovie()) &&
+              WriteFile(folder + "/sample.flv", zn::swf::samples::SampleVideo());
     if (!ok)
         std::fprintf(stderr, "swfgen: cannot write into %s\n", folder.c_str());
     return ok ? 0 : 1;

@@ -241,6 +241,53 @@ ActionAssembler& ActionAssembler::SetVariable(const std::string& name, const Pus
     return Push({name, value}).Op(Action::SetVariable);
 }
 
+ActionAssembler& ActionAssembler::Append(const ActionAssembler& code)
+{
+    std::vector<uint8_t> bytes = code.Bytes();
+    code_.insert(code_.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+
+ActionAssembler& ActionAssembler::GetPath(const std::string& path)
+{
+    size_t dot = path.find('.');
+    Push({path.substr(0, dot)}).Op(Action::GetVariable);
+    while (dot != std::string::npos) {
+        size_t next = path.find('.', dot + 1);
+        Push({path.substr(dot + 1, next == std::string::npos ? next : next - dot - 1)});
+        Op(Action::GetMember);
+        dot = next;
+    }
+    return *this;
+}
+
+ActionAssembler& ActionAssembler::SetPath(const std::string& path, const ActionAssembler& value)
+{
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos)
+        return Push({path}).Append(value).Op(Action::SetVariable);
+    GetPath(path.substr(0, dot)).Push({path.substr(dot + 1)});
+    return Append(value).Op(Action::SetMember);
+}
+
+ActionAssembler& ActionAssembler::CallMethodOf(const std::string& objectPath,
+                                               const std::string& method,
+                                               const std::vector<ActionAssembler>& arguments)
+{
+    for (auto it = arguments.rbegin(); it != arguments.rend(); ++it)
+        Append(*it);
+    Push({static_cast<int>(arguments.size())});
+    return GetPath(objectPath).Push({method}).Op(Action::CallMethod);
+}
+
+ActionAssembler& ActionAssembler::CallFunctionNamed(const std::string& name,
+                                                    const std::vector<ActionAssembler>& arguments)
+{
+    for (auto it = arguments.rbegin(); it != arguments.rend(); ++it)
+        Append(*it);
+    return Push({static_cast<int>(arguments.size()), name}).Op(Action::CallFunction);
+}
+
 std::vector<uint8_t> ActionAssembler::Bytes() const
 {
     std::vector<uint8_t> code = code_;
@@ -261,6 +308,20 @@ std::vector<uint8_t> ActionAssembler::Assemble() const
     std::vector<uint8_t> code = Bytes();
     code.push_back(static_cast<uint8_t>(Action::End));
     return code;
+}
+
+ActionAssembler Pushed(const PushValue& value)
+{
+    ActionAssembler block;
+    block.Push({value});
+    return block;
+}
+
+ActionAssembler ReadPath(const std::string& path)
+{
+    ActionAssembler block;
+    block.GetPath(path);
+    return block;
 }
 
 } // namespace zn::swf

@@ -33,34 +33,56 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         PushValue(Value::Number(static_cast<double>(operation(a, b))));
     };
 
+    // A timeline that has left the stage still runs its script, which no longer moves it.
+    ClipControl* clip = context.timeline->clip;
     switch (static_cast<Action>(code)) {
-    case Action::NextFrame: timeline_.StepFrame(1); break;
-    case Action::PreviousFrame: timeline_.StepFrame(-1); break;
-    case Action::Play: timeline_.SetPlaying(true); break;
-    case Action::Stop: timeline_.SetPlaying(false); break;
-    case Action::GotoFrame: timeline_.GotoFrame(in.U16()); break;
+    case Action::NextFrame:
+        if (clip)
+            clip->StepFrame(1);
+        break;
+    case Action::PreviousFrame:
+        if (clip)
+            clip->StepFrame(-1);
+        break;
+    case Action::Play:
+        if (clip)
+            clip->SetPlaying(true);
+        break;
+    case Action::Stop:
+        if (clip)
+            clip->SetPlaying(false);
+        break;
+    case Action::GotoFrame: {
+        uint16_t frame = in.U16();
+        if (clip)
+            clip->GotoFrame(frame);
+        break;
+    }
     case Action::GotoLabel: {
         std::string label = in.String();
-        if (!in.Failed())
-            timeline_.GotoLabel(label);
+        if (!in.Failed() && clip)
+            clip->GotoLabel(label);
         break;
     }
     case Action::GotoFrame2: {
         uint8_t flags = in.U8();
         int bias = (flags & 0x02) ? in.U16() : 0;
-        GotoTarget(pop(), bias);
-        timeline_.SetPlaying(flags & 0x01);
+        Value frame = pop();
+        if (clip) {
+            GotoTarget(*clip, frame, bias);
+            clip->SetPlaying(flags & 0x01);
+        }
         break;
     }
     case Action::GetUrl: {
         std::string url = in.String(), target = in.String();
         if (!in.Failed())
-            timeline_.GetUrl(url, target);
+            player_.GetUrl(url, target);
         break;
     }
     case Action::GetUrl2: {
         std::string target = text(), url = text();
-        timeline_.GetUrl(url, target);
+        player_.GetUrl(url, target);
         break;
     }
 
@@ -248,12 +270,12 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
     case Action::DefineLocal: {
         Value value = pop();
         std::string name = text();
-        (context.activation ? context.activation : root_)->Set(name, std::move(value));
+        (context.activation ? context.activation : context.timeline)->Set(name, std::move(value));
         break;
     }
     case Action::DefineLocal2: {
         std::string name = text();
-        Object* scope = context.activation ? context.activation : root_;
+        Object* scope = context.activation ? context.activation : context.timeline;
         if (!scope->Find(name))
             scope->Set(name, Value{});
         break;
@@ -271,7 +293,7 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         for (Object* scope = context.activation; scope && !removed; scope = scope->scopeParent)
             removed = scope->Remove(name);
         if (!removed)
-            removed = root_->Remove(name);
+            removed = context.timeline->Remove(name);
         PushValue(Value::Boolean(removed));
         break;
     }
@@ -288,14 +310,27 @@ bool Machine::Step(Context& context, uint8_t code, const uint8_t* payload, size_
         SetMember(target, name, std::move(value));
         break;
     }
-    case Action::GetProperty: {
+    case Action::GetProperty:
+    case Action::SetProperty: {
+        bool set = static_cast<Action>(code) == Action::SetProperty;
+        Value value = set ? pop() : Value{};
         double index = number();
-        pop(); // the target: only the main timeline exists
+        Value target = pop();
         static constexpr const char* names[] = {
             "_x",       "_y",     "_xscale", "_yscale",   "_currentframe", "_totalframes", "_alpha",
             "_visible", "_width", "_height", "_rotation", "_target",       "_framesloaded"};
         bool known = index >= 0 && index < static_cast<double>(std::size(names));
-        PushValue(known ? TimelineProperty(names[static_cast<size_t>(index)]) : Value{});
+        // An empty target is the timeline the script runs on.
+        std::string path = ToString(target, v);
+        Value holder = path.empty() ? Value::Of(context.timeline) : GetVariableIn(context, path);
+        Object* object = holder.type == Value::Type::Object ? holder.object : nullptr;
+        const char* name = known ? names[static_cast<size_t>(index)] : nullptr;
+        if (set) {
+            if (name && object && object->clip)
+                object->clip->SetProperty(name, value);
+            break;
+        }
+        PushValue(name && object ? ClipProperty(object, name) : Value{});
         break;
     }
     case Action::InitObject: {

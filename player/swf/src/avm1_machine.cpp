@@ -3,23 +3,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "byte_reader.h"
 #include "znswf/actions.h"
 
 namespace zn::swf::avm1 {
 
-Machine::Machine(TimelineControl& timeline, uint8_t version)
-    : timeline_(timeline), version_(version)
+Machine::Machine(PlayerControl& player, uint8_t version) : player_(player), version_(version)
 {
     root_ = heap_.New(Object::Kind::Timeline);
+    running_ = root_;
     global_ = heap_.New(Object::Kind::Plain);
-    root_->Set("play", Value::Of(NativeFunction(Native::Play)));
-    root_->Set("stop", Value::Of(NativeFunction(Native::Stop)));
-    root_->Set("gotoAndPlay", Value::Of(NativeFunction(Native::GotoAndPlay)));
-    root_->Set("gotoAndStop", Value::Of(NativeFunction(Native::GotoAndStop)));
-    root_->Set("nextFrame", Value::Of(NativeFunction(Native::NextFrame)));
-    root_->Set("prevFrame", Value::Of(NativeFunction(Native::PreviousFrame)));
     Object* external_interface = heap_.New(Object::Kind::Plain);
     external_interface->Set("call", Value::Of(NativeFunction(Native::ExternalCall)));
     external_interface->Set("addCallback", Value::Of(NativeFunction(Native::ExternalAddCallback)));
@@ -29,6 +24,11 @@ Machine::Machine(TimelineControl& timeline, uint8_t version)
     Object* flash = heap_.New(Object::Kind::Plain);
     flash->Set("external", Value::Of(external));
     global_->Set("flash", Value::Of(flash));
+    global_->Set("setInterval", Value::Of(NativeFunction(Native::SetInterval)));
+    global_->Set("clearInterval", Value::Of(NativeFunction(Native::ClearInterval)));
+    global_->Set("NetConnection", Value::Of(NativeFunction(Native::NewNetConnection)));
+    global_->Set("NetStream", Value::Of(NativeFunction(Native::NewNetStream)));
+    global_->Set("Sound", Value::Of(NativeFunction(Native::NewSound)));
 }
 
 Object* Machine::NativeFunction(Native native)
@@ -37,6 +37,14 @@ Object* Machine::NativeFunction(Native native)
     if (function)
         function->native = native;
     return function;
+}
+
+Object* Machine::NewClipObject(ClipControl& clip)
+{
+    Object* object = heap_.New(Object::Kind::Timeline);
+    if (object)
+        object->clip = &clip;
+    return object;
 }
 
 void Machine::NewBudget()
@@ -91,7 +99,7 @@ std::vector<Value> Machine::PopArguments(Context& context)
     return arguments;
 }
 
-void Machine::RunBlock(const ActionBlock& block)
+void Machine::RunBlock(const ActionBlock& block, Object* timeline)
 {
     if (!block)
         return;
@@ -100,7 +108,8 @@ void Machine::RunBlock(const ActionBlock& block)
     context.end = block->size();
     context.constants = std::make_shared<const std::vector<std::string>>();
     context.registers.resize(4);
-    context.self = Value::Of(root_);
+    context.timeline = timeline ? timeline : root_;
+    context.self = Value::Of(context.timeline);
     Execute(context);
 }
 
@@ -109,6 +118,7 @@ Value Machine::Execute(Context& context)
     if (depth_ >= MaximumCallDepth)
         return {};
     ++depth_;
+    Object* outer_timeline = std::exchange(running_, context.timeline);
     context.stackBase = stack_.size();
     const uint8_t* code = context.block->data();
     size_t pc = context.start;
@@ -127,7 +137,7 @@ Value Machine::Execute(Context& context)
         }
         size_t next = payload + length;
         bool going = Step(context, action, code + payload, length, next);
-        Spend(static_cast<long>(std::min<size_t>(timeline_.TakeWork() / 8, RunBudget)));
+        Spend(static_cast<long>(std::min<size_t>(player_.TakeWork() / 8, RunBudget)));
         if (!going)
             break;
         if (next < context.start || next > context.end)
@@ -135,6 +145,7 @@ Value Machine::Execute(Context& context)
         pc = next;
     }
     stack_.resize(context.stackBase);
+    running_ = outer_timeline;
     --depth_;
     return context.returned;
 }
@@ -144,16 +155,14 @@ Value Machine::MakeFunction(Context& context, std::string name, FunctionCode cod
     code.block = context.block;
     code.constants = context.constants;
     code.scope = context.activation;
+    code.timeline = context.timeline;
     Object* function = heap_.New(Object::Kind::Function);
     if (!function)
         return {};
     function->code = std::move(code);
     Value value = Value::Of(function);
     if (!name.empty()) {
-        if (context.activation)
-            context.activation->Set(name, value);
-        else
-            root_->Set(name, value);
+        (context.activation ? context.activation : context.timeline)->Set(name, value);
     }
     return value;
 }
@@ -164,7 +173,7 @@ Value Machine::Call(const Value& function, const Value& self, const std::vector<
         return {};
     Object* callee = function.object;
     if (callee->native != Native::None)
-        return CallNative(callee->native, arguments);
+        return CallNative(callee->native, self, arguments);
     if (!callee->code || depth_ >= MaximumCallDepth)
         return {};
     const FunctionCode& code = *callee->code;
@@ -178,7 +187,8 @@ Value Machine::Call(const Value& function, const Value& self, const std::vector<
     context.end = code.end;
     context.constants = code.constants;
     context.activation = activation;
-    context.self = self.IsUndefined() ? Value::Of(root_) : self;
+    context.timeline = code.timeline ? code.timeline : root_;
+    context.self = self.IsUndefined() ? Value::Of(context.timeline) : self;
     context.registers.resize(std::max<size_t>(4, code.registerCount));
     Object* arguments_array = nullptr;
     bool wants_arguments = !code.isFunction2 || !(code.flags & function_flags::SuppressArguments);
@@ -194,7 +204,8 @@ Value Machine::Call(const Value& function, const Value& self, const std::vector<
         preload(function_flags::PreloadArguments, Value::Of(arguments_array));
         preload(function_flags::PreloadSuper, Value{});
         preload(function_flags::PreloadRoot, Value::Of(root_));
-        preload(function_flags::PreloadParent, Value::Of(root_));
+        preload(function_flags::PreloadParent,
+                context.timeline->clip ? Value::Of(context.timeline->clip->Parent()) : Value{});
         preload(function_flags::PreloadGlobal, Value::Of(global_));
     }
     if (arguments_array && !(code.isFunction2 && (code.flags & function_flags::PreloadArguments)))
@@ -267,88 +278,28 @@ Object* Machine::NewArray(const std::vector<Value>& elements)
     return array;
 }
 
-void Machine::GotoTarget(const Value& frame, int bias)
+Value Machine::ClipProperty(Object* timeline, std::string_view name)
 {
-    if (frame.type == Value::Type::String) {
-        double number = ToNumber(frame, 7);
-        if (std::isnan(number)) {
-            timeline_.GotoLabel(*frame.string);
-            return;
-        }
-        GotoTarget(Value::Number(number), bias);
-        return;
-    }
-    double number = ToNumber(frame, version_);
-    if (!std::isfinite(number) || number + bias < 1) {
-        timeline_.GotoFrame(0);
-        return;
-    }
-    timeline_.GotoFrame(static_cast<size_t>(std::min(number + bias, 1e9)) - 1);
-}
-
-Value Machine::CallNative(Native native, const std::vector<Value>& arguments)
-{
-    auto argument = [&](size_t i) { return i < arguments.size() ? arguments[i] : Value{}; };
-    switch (native) {
-    case Native::ExternalCall: {
-        std::vector<ExternalValue> values;
-        for (size_t i = 1; i < arguments.size(); ++i)
-            values.push_back(ToExternal(arguments[i]));
-        std::string answer = timeline_.CallExternal(ToString(argument(0), 7), values);
-        return FromExternal(DecodeExternalValue(answer));
-    }
-    case Native::ExternalAddCallback: {
-        Value function = argument(2);
-        if (function.type != Value::Type::Object || !function.object->IsCallable())
-            return Value::Boolean(false);
-        callbacks_[ToString(argument(0), 7)] = {function.object, argument(1)};
-        return Value::Boolean(true);
-    }
-    case Native::Play: timeline_.SetPlaying(true); return {};
-    case Native::Stop: timeline_.SetPlaying(false); return {};
-    case Native::GotoAndPlay:
-    case Native::GotoAndStop:
-        GotoTarget(argument(0), 0);
-        timeline_.SetPlaying(native == Native::GotoAndPlay);
-        return {};
-    case Native::NextFrame: timeline_.StepFrame(1); return {};
-    case Native::PreviousFrame: timeline_.StepFrame(-1); return {};
-    case Native::None: return {};
-    }
-    return {};
-}
-
-Value Machine::TimelineProperty(std::string_view name)
-{
-    if (name == "_currentframe")
-        return Value::Number(static_cast<double>(timeline_.CurrentFrame() + 1));
-    if (name == "_totalframes")
-        return Value::Number(static_cast<double>(timeline_.TotalFrames()));
-    if (name == "_framesloaded")
-        return Value::Number(static_cast<double>(timeline_.FramesLoaded()));
-    if (name == "_xmouse")
-        return Value::Number(timeline_.MouseX());
-    if (name == "_ymouse")
-        return Value::Number(timeline_.MouseY());
-    return {};
+    return timeline && timeline->clip ? timeline->clip->Property(name) : Value{};
 }
 
 Value Machine::LookUp(Context* context, std::string_view name)
 {
+    Object* timeline = context ? context->timeline : root_;
     if (name == "this")
         return context ? context->self : Value::Of(root_);
-    if (name == "_root" || name == "_level0" || name == "_parent")
+    if (name == "_root" || name == "_level0")
         return Value::Of(root_);
+    if (name == "_parent")
+        return Value::Of(timeline->clip ? timeline->clip->Parent() : nullptr);
     if (name == "_global")
         return Value::Of(global_);
     for (Object* scope = context ? context->activation : nullptr; scope; scope = scope->scopeParent)
         if (const Value* value = scope->Find(name))
             return *value;
-    if (const Value* value = root_->Find(name))
-        return *value;
-    Value property = TimelineProperty(name);
-    if (!property.IsUndefined())
-        return property;
+    Value member = GetMember(Value::Of(timeline), name);
+    if (!member.IsUndefined())
+        return member;
     if (const Value* value = global_->Find(name))
         return *value;
     return {};
@@ -415,7 +366,7 @@ void Machine::SetVariableIn(Context& context, const std::string& name, Value val
             return;
         }
     }
-    root_->Set(name, std::move(value));
+    SetMember(Value::Of(context.timeline), name, std::move(value));
 }
 
 Value Machine::GetMember(const Value& target, std::string_view name)
@@ -424,11 +375,24 @@ Value Machine::GetMember(const Value& target, std::string_view name)
         return Value::Number(static_cast<double>(target.string->size()));
     if (target.type != Value::Type::Object)
         return {};
-    if (const Value* value = target.object->Find(name))
+    Object* object = target.object;
+    if (const Value* value = object->Find(name))
         return *value;
-    if (target.object->GetKind() == Object::Kind::Timeline)
-        return TimelineProperty(name);
-    return {};
+    if (const Object::Accessor* accessor = object->FindAccessor(name))
+        return Call(Value::Of(accessor->getter), target, {});
+    if (object->clip) {
+        Value property = object->clip->Property(name);
+        if (!property.IsUndefined())
+            return property;
+        if (Object* child = object->clip->Child(name))
+            return Value::Of(child);
+    }
+    if (object->nativeClass == NativeClass::NetStream) {
+        Value property = player_.StreamProperty(*object, name);
+        if (!property.IsUndefined())
+            return property;
+    }
+    return BuiltInMethod(*object, name);
 }
 
 void Machine::SetMember(const Value& target, std::string_view name, Value value)
@@ -436,6 +400,15 @@ void Machine::SetMember(const Value& target, std::string_view name, Value value)
     if (target.type != Value::Type::Object)
         return;
     Object* object = target.object;
+    if (!object->Find(name)) {
+        if (const Object::Accessor* accessor = object->FindAccessor(name)) {
+            if (accessor->setter)
+                Call(Value::Of(accessor->setter), target, {std::move(value)});
+            return;
+        }
+        if (object->clip && object->clip->SetProperty(name, value))
+            return;
+    }
     object->Set(name, std::move(value));
     if (object->GetKind() != Object::Kind::Array)
         return;
@@ -467,9 +440,7 @@ bool Machine::SetVariable(const std::string& path, const std::string& value)
         return false;
     Value text = Value::String(
         value.size() > MaximumStringLength ? value.substr(0, MaximumStringLength) : value);
-    if (!holder)
-        return root_->Set(name, std::move(text));
-    SetMember(Value::Of(holder), name, std::move(text));
+    SetMember(Value::Of(holder ? holder : root_), name, std::move(text));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -17,24 +18,29 @@
 
 namespace zn::swf::avm1 {
 
-class TimelineControl {
+// What scripts reach of the player beyond the clips: the host, and the state of streams and
+// sound, which the player keeps.
+class PlayerControl {
 public:
-    virtual ~TimelineControl() = default;
-    virtual void GotoFrame(size_t frame) = 0; // 0-based; past the end goes to the last frame
-    virtual bool GotoLabel(const std::string& label) = 0;
-    virtual void SetPlaying(bool playing) = 0;
-    virtual void StepFrame(int delta) = 0;   // next or previous frame, and stop
-    virtual size_t CurrentFrame() const = 0; // 0-based
-    virtual size_t TotalFrames() const = 0;
-    virtual size_t FramesLoaded() const = 0;
+    virtual ~PlayerControl() = default;
     virtual void GetUrl(const std::string& url, const std::string& target) = 0;
     virtual std::string CallExternal(const std::string& name,
                                      const std::vector<ExternalValue>& arguments) = 0;
-    // Work the timeline did for the script since the last call (placements applied, frames
+    // Work the player did for the script since the last call (placements applied, frames
     // searched), which the script's budget pays for: a goto can cost far more than one action.
     virtual size_t TakeWork() = 0;
-    virtual double MouseX() const = 0; // in stage pixels
-    virtual double MouseY() const = 0;
+
+    // NetStream objects: `stream` is the object, whose handle the player assigns.
+    virtual void NewStream(Object& stream) = 0;
+    virtual void StreamPlay(Object& stream, const std::string& url) = 0;
+    virtual void StreamPause(Object& stream, std::optional<bool> pause) = 0; // none toggles
+    virtual void StreamSeek(Object& stream, double seconds) = 0;
+    virtual void StreamClose(Object& stream) = 0;
+    // time, bytesLoaded, bytesTotal; undefined for other names.
+    virtual Value StreamProperty(const Object& stream, std::string_view name) const = 0;
+
+    virtual void SetVolume(double volume) = 0; // 0 to 100
+    virtual double Volume() const = 0;
 };
 
 class Machine {
@@ -46,14 +52,25 @@ public:
     static constexpr size_t MaximumStack = 1 << 16;
     static constexpr size_t MaximumStringLength = 1 << 20;
 
-    Machine(TimelineControl& timeline, uint8_t version);
+    Machine(PlayerControl& player, uint8_t version);
     Machine(const Machine&) = delete;
     Machine& operator=(const Machine&) = delete;
 
     // Every host call into the player starts one budget, shared by all the scripts it runs
     // (a frame's many action blocks, the frames their gotos reach, callbacks).
     void NewBudget();
-    void RunBlock(const ActionBlock& block);
+    // Runs a frame's block on the timeline `timeline` (the main one when null).
+    void RunBlock(const ActionBlock& block, Object* timeline = nullptr);
+    Object* Root() const { return root_; }
+    // The script object of a clip or video that appears on the stage.
+    Object* NewClipObject(ClipControl& clip);
+    // Runs the timers set with setInterval that are due after `milliseconds` more.
+    void AdvanceClock(double milliseconds);
+    // Calls target.handler(info) when the target has such a function; `info` becomes a
+    // plain object with those members.
+    using EventInfo = std::vector<std::pair<std::string, ExternalValue>>;
+    void Dispatch(Object* target, const std::string& handler, const EventInfo* info = nullptr);
+    bool HasHandler(Object* target, const std::string& handler);
     // Null when no callback of that name was registered.
     std::optional<ExternalValue> InvokeCallback(const std::string& name,
                                                 const std::vector<ExternalValue>& arguments);
@@ -70,6 +87,7 @@ private:
         std::shared_ptr<const std::vector<std::string>> constants;
         std::vector<Value> registers;
         Object* activation = nullptr; // null on the timeline
+        Object* timeline = nullptr;   // the timeline variables without a path live on
         Value self;
         size_t stackBase = 0;
         Value returned;
@@ -82,7 +100,12 @@ private:
     Value Execute(Context& context);
     bool Step(Context& context, uint8_t code, const uint8_t* payload, size_t length, size_t& next);
     Value Call(const Value& function, const Value& self, const std::vector<Value>& arguments);
-    Value CallNative(Native native, const std::vector<Value>& arguments);
+    Value CallNative(Native native, const Value& self, const std::vector<Value>& arguments);
+    Value CallStreamNative(Native native, Object* self, const std::vector<Value>& arguments);
+    // Methods every object of a kind has without being given them (the built-in classes').
+    Value BuiltInMethod(const Object& object, std::string_view name);
+    Object* NativeMethod(Native native);
+    Value SetIntervalFrom(const std::vector<Value>& arguments);
     Value MakeFunction(Context& context, std::string name, FunctionCode code);
 
     Value Pop(Context& context);
@@ -98,21 +121,33 @@ private:
     Value LookUp(Context* context, std::string_view name);
     Value GetMember(const Value& target, std::string_view name);
     void SetMember(const Value& target, std::string_view name, Value value);
-    Value TimelineProperty(std::string_view name);
+    Value ClipProperty(Object* timeline, std::string_view name);
 
     Value FromExternal(const ExternalValue& value);
     ExternalValue ToExternal(const Value& value);
     Object* NewArray(const std::vector<Value>& elements);
     Object* NativeFunction(Native native);
-    void GotoTarget(const Value& frame, int bias);
+    void GotoTarget(ClipControl& clip, const Value& frame, int bias);
 
-    TimelineControl& timeline_;
+    struct Interval {
+        Value function; // or the object whose method runs
+        std::string method;
+        std::vector<Value> arguments;
+        double period = 0, due = 0;
+    };
+
+    PlayerControl& player_;
     uint8_t version_;
     Heap heap_;
     Object* root_ = nullptr;
     Object* global_ = nullptr;
+    Object* running_ = nullptr; // the timeline of the innermost script running
     std::vector<Value> stack_;
     std::map<std::string, Callback> callbacks_;
+    std::map<Native, Object*> nativeMethods_;
+    std::map<uint32_t, Interval> intervals_;
+    uint32_t nextInterval_ = 1;
+    double clock_ = 0; // milliseconds the player's clock has advanced
     int depth_ = 0;
     long budget_ = 0;
     bool exhausted_ = false;

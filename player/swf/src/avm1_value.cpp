@@ -43,6 +43,21 @@ bool Object::Remove(std::string_view name)
     return true;
 }
 
+const Object::Accessor* Object::FindAccessor(std::string_view name) const
+{
+    auto it = accessors_.find(name);
+    return it == accessors_.end() ? nullptr : &it->second;
+}
+
+void Object::SetAccessor(std::string_view name, Accessor accessor)
+{
+    auto it = accessors_.find(name);
+    if (it != accessors_.end())
+        it->second = accessor;
+    else if (heap_.TakeMember())
+        accessors_.emplace(std::string(name), accessor);
+}
+
 Object* Heap::New(Object::Kind kind)
 {
     if (objects_.size() >= MaximumObjects)
@@ -108,8 +123,8 @@ std::string ToString(const Value& value, uint8_t version)
     case Value::Type::Object:
         if (value.object->IsCallable())
             return "[type Function]";
-        if (value.object->GetKind() == Object::Kind::Timeline)
-            return "_level0";
+        if (value.object->clip)
+            return value.object->clip->TargetPath();
         if (value.object->GetKind() == Object::Kind::Array) {
             std::string text;
             const Value* length = value.object->Find("length");
@@ -181,7 +196,7 @@ std::string TypeName(const Value& value)
     case Value::Type::Object:
         if (value.object->IsCallable())
             return "function";
-        if (value.object->GetKind() == Object::Kind::Timeline)
+        if (value.object->clip && !value.object->clip->IsVideo())
             return "movieclip";
         return "object";
     }

@@ -74,6 +74,53 @@ enum class Native : uint8_t {
     GotoAndStop,
     NextFrame,
     PreviousFrame,
+    CreateEmptyMovieClip,
+    LoadMovie,
+    AttachVideo,
+    AddProperty,
+    SetInterval,
+    ClearInterval,
+    NewNetConnection,
+    Connect,
+    NewNetStream,
+    StreamPlay,
+    StreamPause,
+    StreamSeek,
+    StreamClose,
+    NewSound,
+    SetVolume,
+    GetVolume,
+};
+
+// The built-in classes whose objects carry state of the player's own.
+enum class NativeClass : uint8_t { None, NetConnection, NetStream, Sound };
+
+class Object;
+
+// What scripts reach of a movie clip or video on the stage; the player implements it. A clip
+// that leaves the stage detaches itself from its object, which scripts may still hold.
+class ClipControl {
+public:
+    virtual ~ClipControl() = default;
+    virtual bool IsVideo() const = 0;
+    // _x, _alpha, _currentframe and the other properties; undefined for other names.
+    virtual Value Property(std::string_view name) const = 0;
+    // False when the name is not a property (it is then an ordinary member).
+    virtual bool SetProperty(std::string_view name, const Value& value) = 0;
+    virtual Object* Child(std::string_view name) const = 0;
+    virtual Object* Parent() const = 0;
+    virtual std::string TargetPath() const = 0;
+
+    virtual void GotoFrame(size_t frame) = 0; // 0-based; past the end goes to the last frame
+    virtual bool GotoLabel(const std::string& label) = 0;
+    virtual void SetPlaying(bool playing) = 0;
+    virtual void StepFrame(int delta) = 0; // next or previous frame, and stop
+    virtual size_t CurrentFrame() const = 0;
+    virtual size_t TotalFrames() const = 0;
+
+    virtual Object* CreateEmptyClip(const std::string& name, int depth) = 0;
+    virtual void LoadMovie(const std::string& url) = 0;
+    virtual void AttachVideo(Object* stream) = 0; // null detaches
 };
 
 struct FunctionParameterSlot {
@@ -89,7 +136,8 @@ struct FunctionCode {
     uint8_t registerCount = 0;
     uint16_t flags = 0;
     std::shared_ptr<const std::vector<std::string>> constants;
-    Object* scope = nullptr; // the activation the function was defined in, null on a timeline
+    Object* scope = nullptr;    // the activation the function was defined in, null on a timeline
+    Object* timeline = nullptr; // the timeline it was defined on
 };
 
 class Heap;
@@ -108,14 +156,25 @@ public:
     bool Remove(std::string_view name);
     const std::map<std::string, Value, std::less<>>& Members() const { return members_; }
 
+    // Object.addProperty: a member read and written through these functions.
+    struct Accessor {
+        Object* getter = nullptr;
+        Object* setter = nullptr;
+    };
+    const Accessor* FindAccessor(std::string_view name) const;
+    void SetAccessor(std::string_view name, Accessor accessor);
+
     std::optional<FunctionCode> code;
     Native native = Native::None;
     Object* scopeParent = nullptr; // activations: the enclosing activation
-
+    ClipControl* clip = nullptr;   // timelines and videos while they are on the stage
+    NativeClass nativeClass = NativeClass::None;
+    uint32_t handle = 0; // the player's own state of a NetStream
 private:
     Heap& heap_;
     Kind kind_;
     std::map<std::string, Value, std::less<>> members_;
+    std::map<std::string, Accessor, std::less<>> accessors_;
 };
 
 // Owns every object of one movie's scripts, within fixed budgets.

@@ -13,12 +13,6 @@ void ButtonTracker::Reset()
     changes_ = {};
 }
 
-uint8_t ButtonTracker::StateOf(uint16_t depth) const
-{
-    auto state = states_.find(depth);
-    return state == states_.end() ? ButtonRecord::Up : state->second;
-}
-
 TwipsArea ButtonTracker::TakeChanges()
 {
     TwipsArea changes = changes_;

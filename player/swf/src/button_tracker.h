@@ -20,7 +20,7 @@ public:
     using RunActions = std::function<void(const ActionBlock&)>;
 
     void Reset();
-    uint8_t StateOf(uint16_t depth) const;
+    const std::map<uint16_t, uint8_t>& States() const { return states_; }
     // The pointer is now at this stage point (twips).
     void PointerMoved(const Movie& movie, const Timeline& timeline, double x, double y,
                       ShapeRenderer& renderer, const RunActions& run);

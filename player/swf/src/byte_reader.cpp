@@ -42,14 +42,22 @@ uint32_t ByteReader::U32()
     return value;
 }
 
-double ByteReader::F64()
+namespace {
+
+double DoubleFromWords(uint64_t high, uint64_t low)
 {
-    uint64_t high = U32();
-    uint64_t low = U32();
     uint64_t bits = high << 32 | low;
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
+}
+
+} // namespace
+
+double ByteReader::F64()
+{
+    uint32_t high = U32();
+    return DoubleFromWords(high, U32());
 }
 
 float ByteReader::F32()
@@ -72,6 +80,31 @@ std::string ByteReader::String()
     size_t length = static_cast<const uint8_t*>(end) - (data_ + position_);
     std::string text(reinterpret_cast<const char*>(data_ + position_), length);
     position_ += length + 1;
+    return text;
+}
+
+uint32_t ByteReader::BigUnsigned(size_t bytes)
+{
+    if (!Take(bytes))
+        return 0;
+    uint32_t value = 0;
+    for (size_t i = 0; i < bytes; ++i)
+        value = value << 8 | data_[position_++];
+    return value;
+}
+
+double ByteReader::BigF64()
+{
+    uint32_t high = BigU32();
+    return DoubleFromWords(high, BigU32());
+}
+
+std::string ByteReader::Text(size_t length)
+{
+    if (!Take(length))
+        return {};
+    std::string text(reinterpret_cast<const char*>(data_ + position_), length);
+    position_ += length;
     return text;
 }
 

@@ -1,5 +1,6 @@
-// Bounded little-endian reading of bytes and bit fields. Reading past the end yields zeros
-// and marks the reader failed, so a parser checks once at the end instead of at every field.
+// Bounded reading of bytes and bit fields, little-endian as movies store them and big-endian
+// as video files do. Reading past the end yields zeros and marks the reader failed, so a
+// parser checks once at the end instead of at every field.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,12 @@ public:
     double F64(); // the action format's double: two little-endian words, high word first
     float F32();
     std::string String(); // zero-terminated
+    // Big-endian fields of video files and their script data.
+    uint16_t BigU16() { return static_cast<uint16_t>(BigUnsigned(2)); }
+    uint32_t BigU24() { return BigUnsigned(3); }
+    uint32_t BigU32() { return BigUnsigned(4); }
+    double BigF64();
+    std::string Text(size_t length); // exactly `length` bytes
     void Skip(size_t count);
 
     // Bit fields, most significant bit first; byte reads realign first.
@@ -33,6 +40,7 @@ public:
 
 private:
     bool Take(size_t count);
+    uint32_t BigUnsigned(size_t bytes);
 
     const uint8_t* data_;
     size_t size_;

@@ -31,6 +31,26 @@ void ByteWriter::F64(double value)
     U32(static_cast<uint32_t>(bits));
 }
 
+void ByteWriter::BigUnsigned(uint32_t value, unsigned bytes)
+{
+    for (unsigned i = bytes; i-- > 0;)
+        U8(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void ByteWriter::BigF64(double value)
+{
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    BigU32(static_cast<uint32_t>(bits >> 32));
+    BigU32(static_cast<uint32_t>(bits));
+}
+
+void ByteWriter::Text(std::string_view text)
+{
+    Align();
+    bytes_.insert(bytes_.end(), text.begin(), text.end());
+}
+
 void ByteWriter::String(std::string_view text)
 {
     Align();

@@ -1,4 +1,4 @@
-// Little-endian writing of bytes and bit fields, the mirror of ByteReader.
+// Writing of bytes and bit fields, little- and big-endian, the mirror of ByteReader.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,11 @@ public:
     void U32(uint32_t value);
     void F64(double value);
     void String(std::string_view text); // zero-terminated
+    void BigU16(uint16_t value) { BigUnsigned(value, 2); }
+    void BigU24(uint32_t value) { BigUnsigned(value, 3); }
+    void BigU32(uint32_t value) { BigUnsigned(value, 4); }
+    void BigF64(double value);
+    void Text(std::string_view text); // the bytes only
     void Bytes(const uint8_t* data, size_t size);
     void Bytes(const std::vector<uint8_t>& data) { Bytes(data.data(), data.size()); }
 
@@ -32,6 +37,8 @@ public:
     }
 
 private:
+    void BigUnsigned(uint32_t value, unsigned bytes);
+
     std::vector<uint8_t> bytes_;
     uint8_t bitBuffer_ = 0;
     unsigned bitCount_ = 0;

@@ -81,27 +81,43 @@ PixelRect CharacterBounds(const Movie& movie, uint16_t character, const Affine& 
     return bounds;
 }
 
-bool ButtonHit(const Movie& movie, uint16_t character, const Matrix& placement, double x, double y,
-               ShapeRenderer& renderer)
+namespace {
+
+bool ShapeCovers(const Shape& shape, Affine transform, double x, double y, ShapeRenderer& renderer)
 {
+    // The point's own pixel, rendered at one pixel per twip: covered more than half means inside.
+    transform.tx += 0.5 - x;
+    transform.ty += 0.5 - y;
+    ColorTransform opaque{0, 0, 0, 0, 255, 255, 255, 255};
+    uint32_t pixel = 0;
+    RenderBudget budget;
+    renderer.Draw(shape, transform, opaque, {&pixel, 1, 1, 1}, {0, 0, 1, 1}, budget);
+    return PixelAlpha(pixel) >= 128;
+}
+
+} // namespace
+
+bool CharacterCovers(const Movie& movie, uint16_t character, const Affine& transform, double x,
+                     double y, ShapeRenderer& renderer)
+{
+    if (const Shape* shape = FindShape(movie, character))
+        return ShapeCovers(*shape, transform, x, y, renderer);
     const Button* button = FindButton(movie, character);
     if (!button)
         return false;
-    // The point's own pixel, rendered at one pixel per twip: covered more than half means inside.
-    ViewTransform view{1.0, 0.5 - x, 0.5 - y};
-    ColorTransform opaque{0, 0, 0, 0, 255, 255, 255, 255};
-    for (const ButtonRecord* record : RecordsIn(*button, ButtonRecord::HitTest)) {
-        const Shape* shape = FindShape(movie, record->character);
-        if (!shape)
-            continue;
-        uint32_t pixel = 0;
-        RenderBudget budget;
-        renderer.Draw(*shape, Affine::Compose(placement, view).Then(record->matrix), opaque,
-                      {&pixel, 1, 1, 1}, {0, 0, 1, 1}, budget);
-        if (PixelAlpha(pixel) >= 128)
-            return true;
-    }
+    for (const ButtonRecord* record : RecordsIn(*button, ButtonRecord::HitTest))
+        if (const Shape* shape = FindShape(movie, record->character))
+            if (ShapeCovers(*shape, transform.Then(record->matrix), x, y, renderer))
+                return true;
     return false;
+}
+
+bool ButtonHit(const Movie& movie, uint16_t character, const Matrix& placement, double x, double y,
+               ShapeRenderer& renderer)
+{
+    return FindButton(movie, character) &&
+           CharacterCovers(movie, character, Affine::Compose(placement, ViewTransform{1.0, 0, 0}),
+                           x, y, renderer);
 }
 
 } // namespace zn::swf

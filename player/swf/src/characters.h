@@ -21,6 +21,10 @@ void DrawCharacter(const Movie& movie, const PlacedCharacter& placed, ShapeRende
                    ImageView target, PixelRect clip, RenderBudget& budget);
 // Everything the character can show, in any state.
 PixelRect CharacterBounds(const Movie& movie, uint16_t character, const Affine& transform);
+// Whether a shape, or a button's hit area, placed by `transform` (to stage twips) covers the
+// stage point (twips).
+bool CharacterCovers(const Movie& movie, uint16_t character, const Affine& transform, double x,
+                     double y, ShapeRenderer& renderer);
 // Whether a stage point (twips) falls on the button's hit area; false for anything but a button.
 bool ButtonHit(const Movie& movie, uint16_t character, const Matrix& placement, double x, double y,
                ShapeRenderer& renderer);

@@ -13,6 +13,8 @@
 #include "avm1_machine.h"
 #include "button_tracker.h"
 #include "characters.h"
+#include "clip.h"
+#include "stream_table.h"
 #include "timeline.h"
 #include "znswf/movie_reader.h"
 
@@ -21,6 +23,7 @@ namespace {
 
 constexpr int MaximumChainedFrameScripts = 16;
 constexpr int MaximumSettleRounds = 4;
+constexpr size_t MaximumClips = 16384;
 constexpr Rgba White{255, 255, 255, 255};
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
@@ -36,7 +39,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 
 } // namespace
 
-class MoviePlayer::Impl final : public avm1::TimelineControl {
+class MoviePlayer::Impl final : public avm1::PlayerControl, public ClipHost {
 public:
     explicit Impl(PlayerHost& host) : host_(host) {}
 
@@ -61,15 +64,18 @@ public:
     // Loading
     void BeginLoad()
     {
+        // The old tree goes first: its clips detach from the objects of the old machine.
+        root_ = std::make_shared<Clip>(*this, nullptr, 0);
         if (machine_)
             retired_.push_back(std::move(machine_));
         ++generation_;
         reader_ = std::make_unique<MovieReader>();
         movie_.reset();
-        timeline_.Reset();
-        pendingFrame_.reset();
+        scheduled_.clear();
+        requests_.clear();
+        streams_.Clear();
+        pressed_.reset();
         buttons_.Reset();
-        playing_ = true;
         everythingChanged_ = true;
     }
 
@@ -101,10 +107,15 @@ public:
             movie_ = reader_->GetMovie();
             machine_ = std::make_unique<avm1::Machine>(*this, movie_->header.version);
             machine_->NewBudget();
+            bool playing = root_->Playing();
+            root_->AttachObject(machine_->Root());
+            machine_->Root()->clip = root_.get();
+            root_->ShowMovie(movie_);
+            root_->SetPlaying(playing);
         }
-        if (movie_ && !timeline_.Current() && !movie_->frames.empty()) {
+        if (movie_ && !root_->GetTimeline().Current() && !movie_->frames.empty()) {
             everythingChanged_ = true;
-            ShowFrame(0);
+            root_->ShowFrame(0);
         }
     }
 
@@ -118,21 +129,61 @@ public:
 
     void Advance()
     {
-        if (!movie_ || !timeline_.Current() || !playing_)
+        if (!movie_ || !root_->GetTimeline().Current())
             return;
-        size_t next = *timeline_.Current() + 1;
+        AdvanceMain();
+        std::vector<std::weak_ptr<Clip>> clips;
+        root_->Collect(clips);
+        for (size_t i = 1; i < clips.size(); ++i)
+            if (std::shared_ptr<Clip> clip = clips[i].lock())
+                clip->Tick();
+        for (const std::weak_ptr<Clip>& weak : clips)
+            if (std::shared_ptr<Clip> clip = weak.lock(); clip && machine_)
+                machine_->Dispatch(clip->Object(), "onEnterFrame");
+        double milliseconds = 1000.0 / FrameRate();
+        if (streams_.Advance(static_cast<unsigned>(std::lround(milliseconds))))
+            everythingChanged_ = true;
+        DispatchStreamEvents();
+        if (machine_)
+            machine_->AdvanceClock(milliseconds);
+    }
+
+    void AdvanceMain()
+    {
+        if (!root_->Playing())
+            return;
+        size_t next = *root_->GetTimeline().Current() + 1;
         if (next >= movie_->frames.size()) {
             if (!movie_->complete)
                 return; // the next frame has not arrived yet
             if (movie_->frames.size() < 2)
                 return;
             if (!loop_) {
-                playing_ = false;
+                root_->SetPlaying(false);
                 return;
             }
             next = 0;
         }
-        ShowFrame(next);
+        root_->ShowFrame(next);
+    }
+
+    void DispatchStreamEvents()
+    {
+        for (auto& [object, event] : streams_.TakeEvents()) {
+            if (!machine_)
+                return;
+            avm1::Machine::EventInfo info;
+            if (event.kind == VideoStreamEvent::Kind::MetaData) {
+                for (const auto& [name, value] : event.metadata.entries)
+                    if (std::optional<double> number = event.metadata.Number(name))
+                        info.emplace_back(name, ExternalValue::Number(*number));
+                machine_->Dispatch(object, "onMetaData", &info);
+                continue;
+            }
+            info.emplace_back("code", ExternalValue::String(event.code));
+            info.emplace_back("level", ExternalValue::String(event.level));
+            machine_->Dispatch(object, "onStatus", &info);
+        }
     }
 
     // Rendering
@@ -178,13 +229,8 @@ public:
         if (view.scale <= 0)
             return;
         RenderBudget budget;
-        for (const auto& [depth, instance] : timeline_.DisplayList()) {
-            if (budget.Spent())
-                break;
-            PlacedCharacter placed{instance.character, Affine::Compose(instance.matrix, view),
-                                   instance.colorTransform, buttons_.StateOf(depth)};
-            DrawCharacter(*movie_, placed, renderer_, target, clip, budget);
-        }
+        DrawContext context{renderer_, target, clip, budget};
+        root_->Draw(Affine::Compose(Matrix{}, view), ColorTransform{}, context, &buttons_.States());
     }
 
     Rgba BackgroundColor() const
@@ -229,34 +275,51 @@ public:
         return ToView(stage);
     }
 
-    // Playback
+    // Playback of the main timeline
     void ShowFrame(size_t frame)
     {
-        if (!movie_ || movie_->frames.empty())
-            return;
-        frame = std::min(frame, movie_->frames.size() - 1);
-        work_ += timeline_.Goto(*movie_, frame);
-        pendingFrame_ = frame; // its scripts run when the outermost entry settles
+        if (movie_ && !movie_->frames.empty())
+            root_->ShowFrame(frame);
     }
 
+    void Step(int delta)
+    {
+        if (!movie_ || !root_->GetTimeline().Current())
+            return;
+        size_t current = root_->CurrentFrame();
+        if (delta < 0 && current == 0)
+            return;
+        size_t target = delta < 0 ? current - 1 : current + 1;
+        if (target < movie_->frames.size())
+            ShowFrame(target);
+    }
+
+    // Frame scripts of every clip that went to a frame, in the order they did; a goto in
+    // them makes more due, a bounded number of rounds.
     void RunFrameScripts()
     {
-        for (int chain = 0; chain < MaximumChainedFrameScripts && pendingFrame_ && movie_;
-             ++chain) {
-            size_t frame = *pendingFrame_;
-            pendingFrame_.reset();
-            if (frame >= movie_->frames.size() || !machine_)
-                break;
-            std::vector<ActionBlock> blocks = movie_->frames[frame].actions;
-            unsigned generation = generation_;
-            for (const ActionBlock& block : blocks) {
-                // A goto leaves the rest of this frame's scripts, a new movie all of them.
-                if (!machine_ || pendingFrame_ || generation != generation_)
-                    break;
-                machine_->RunBlock(block);
+        for (int chain = 0; chain < MaximumChainedFrameScripts && !scheduled_.empty(); ++chain) {
+            std::vector<std::weak_ptr<Clip>> batch = std::exchange(scheduled_, {});
+            for (const std::weak_ptr<Clip>& weak : batch) {
+                std::shared_ptr<Clip> clip = weak.lock();
+                if (!clip || !machine_)
+                    continue;
+                std::optional<size_t> frame = clip->TakePendingFrame();
+                if (!frame || *frame >= clip->Frames().size())
+                    continue;
+                std::vector<ActionBlock> blocks = clip->Frames()[*frame].actions;
+                unsigned generation = generation_;
+                for (const ActionBlock& block : blocks) {
+                    // A goto leaves the rest of this frame's scripts, a new movie all of them.
+                    if (!machine_ || clip->HasPendingFrame() || generation != generation_)
+                        break;
+                    machine_->RunBlock(block, clip->Object());
+                }
             }
         }
-        pendingFrame_.reset();
+        for (const std::weak_ptr<Clip>& weak : std::exchange(scheduled_, {}))
+            if (std::shared_ptr<Clip> clip = weak.lock())
+                clip->TakePendingFrame();
     }
 
     // The host may drive the player again from inside InvalidateRect (a goto, a callback);
@@ -267,62 +330,54 @@ public:
         for (int round = 0; round < MaximumSettleRounds; ++round) {
             RunFrameScripts();
             retired_.clear();
-            TwipsArea changes = timeline_.TakeChanges();
+            TwipsArea changes = root_ ? root_->GetTimeline().TakeChanges() : TwipsArea{};
             changes.Include(buttons_.TakeChanges());
             PixelRect now = everythingChanged_ ? WholeView() : ToView(changes);
             everythingChanged_ = false;
             changed = changed.United(now);
             if (!now.Empty())
                 host_.InvalidateRect(now);
-            if (!pendingFrame_ && !timeline_.HasChanges() && !buttons_.HasChanges() &&
+            bool timeline_changes = root_ && root_->GetTimeline().HasChanges();
+            if (scheduled_.empty() && !timeline_changes && !buttons_.HasChanges() &&
                 !everythingChanged_)
                 break;
         }
         lastChanged_ = changed;
     }
 
-    // TimelineControl, for the movie's scripts
-    void GotoFrame(size_t frame) override { ShowFrame(frame); }
-    bool GotoLabel(const std::string& label) override
+    // ClipHost
+    avm1::Object* NewClipObject(Clip& clip) override
     {
-        if (!movie_)
-            return false;
-        for (size_t i = 0; i < movie_->frames.size(); ++i) {
-            ++work_;
-            if (movie_->frames[i].label == label) {
-                ShowFrame(i);
-                return true;
-            }
-        }
-        return false;
+        return machine_ ? machine_->NewClipObject(clip) : nullptr;
     }
-    void SetPlaying(bool playing) override { playing_ = playing; }
-    void StepFrame(int delta) override
+    bool ReserveClip() override { return clips_ < MaximumClips ? (++clips_, true) : false; }
+    void ReleaseClip() override { --clips_; }
+    void FrameShown(Clip& clip) override { scheduled_.push_back(clip.weak_from_this()); }
+    void RequestMovie(Clip& clip, const std::string& url) override
     {
-        Step(delta);
-        playing_ = false;
+        // A clip shows the last movie asked for: earlier loads into it still under way end.
+        std::erase_if(requests_, [&](const Request& request) {
+            return !request.stream && request.clip.lock().get() == &clip;
+        });
+        requests_.push_back({url, clip.weak_from_this(), nullptr});
+        host_.RequestUrl(url, clip.TargetPath());
     }
-    void Step(int delta)
+    void ContentChanged() override { everythingChanged_ = true; }
+    void AddWork(size_t work) override { work_ += work; }
+    double MouseX() const override
     {
-        if (!movie_ || !timeline_.Current())
-            return;
-        size_t current = *timeline_.Current();
-        if (delta < 0 && current == 0)
-            return;
-        size_t target = delta < 0 ? current - 1 : current + 1;
-        if (target < movie_->frames.size())
-            ShowFrame(target);
+        return std::round(ViewToStage(input_.mouseX, true) / TwipsPerPixel);
     }
-    size_t CurrentFrame() const override { return timeline_.Current().value_or(0); }
-    size_t TotalFrames() const override
+    double MouseY() const override
     {
-        if (!movie_)
-            return 0;
-        if (movie_->complete)
-            return movie_->frames.size();
-        return std::max<size_t>(movie_->header.declaredFrameCount, movie_->frames.size());
+        return std::round(ViewToStage(input_.mouseY, false) / TwipsPerPixel);
     }
-    size_t FramesLoaded() const override { return movie_ ? movie_->frames.size() : 0; }
+    const Image* StreamPicture(const avm1::Object& stream) const override
+    {
+        return streams_.Picture(stream);
+    }
+
+    // PlayerControl, for the movie's scripts
     size_t TakeWork() override { return std::exchange(work_, 0); }
     void GetUrl(const std::string& url, const std::string& target) override
     {
@@ -337,13 +392,56 @@ public:
     {
         return host_.CallExternal(name, arguments);
     }
-    double MouseX() const override
+    void NewStream(avm1::Object& stream) override { streams_.Add(stream); }
+    void StreamPlay(avm1::Object& stream, const std::string& url) override
     {
-        return std::round(ViewToStage(input_.mouseX, true) / TwipsPerPixel);
+        if (!streams_.Play(stream))
+            return;
+        everythingChanged_ = true;
+        requests_.push_back({url, {}, &stream});
+        host_.RequestUrl(url, "");
     }
-    double MouseY() const override
+    void StreamPause(avm1::Object& stream, std::optional<bool> pause) override
     {
-        return std::round(ViewToStage(input_.mouseY, false) / TwipsPerPixel);
+        streams_.Pause(stream, pause);
+    }
+    void StreamSeek(avm1::Object& stream, double seconds) override
+    {
+        streams_.Seek(stream, seconds);
+    }
+    void StreamClose(avm1::Object& stream) override
+    {
+        std::erase_if(requests_, [&](const Request& r) { return r.stream == &stream; });
+        streams_.Close(stream);
+    }
+    avm1::Value StreamProperty(const avm1::Object& stream, std::string_view name) const override
+    {
+        std::optional<double> value = streams_.Property(stream, name);
+        return value ? avm1::Value::Number(*value) : avm1::Value{};
+    }
+    void SetVolume(double volume) override { volume_ = volume; }
+    double Volume() const override { return volume_; }
+
+    // Answers to the movie's requests. The first request for the URL takes the answer.
+    void Delivered(std::string_view url, std::span<const uint8_t> bytes, bool found)
+    {
+        auto request = std::find_if(requests_.begin(), requests_.end(),
+                                    [&](const Request& r) { return r.url == url; });
+        if (request == requests_.end())
+            return;
+        Request taken = *request;
+        requests_.erase(request);
+        if (taken.stream) {
+            streams_.Deliver(*taken.stream, bytes, found);
+            everythingChanged_ = true;
+            DispatchStreamEvents();
+            return;
+        }
+        std::shared_ptr<Clip> clip = taken.clip.lock();
+        if (!clip || !found)
+            return;
+        if (std::shared_ptr<const Movie> movie = ReadMovie(bytes); movie && movie->complete)
+            clip->ShowMovie(std::move(movie));
     }
 
     // The stage twips under the centre of a view pixel.
@@ -370,26 +468,64 @@ public:
     void PointerMoved()
     {
         if (std::shared_ptr<const Movie> movie = movie_)
-            buttons_.PointerMoved(*movie, timeline_, ViewToStage(input_.mouseX, true),
+            buttons_.PointerMoved(*movie, root_->GetTimeline(), ViewToStage(input_.mouseX, true),
                                   ViewToStage(input_.mouseY, false), renderer_, ActionRunner());
+    }
+
+    // Clips with onPress, onRelease or onReleaseOutside take presses over their content.
+    std::shared_ptr<Clip> ClipUnderPointer()
+    {
+        if (!movie_ || !machine_)
+            return nullptr;
+        auto handles = [this](const Clip& clip) {
+            return machine_->HasHandler(clip.Object(), "onPress") ||
+                   machine_->HasHandler(clip.Object(), "onRelease") ||
+                   machine_->HasHandler(clip.Object(), "onReleaseOutside");
+        };
+        Clip* clip = root_->MouseTarget(Affine{}, ViewToStage(input_.mouseX, true),
+                                        ViewToStage(input_.mouseY, false), handles, renderer_);
+        return clip ? clip->shared_from_this() : nullptr;
     }
 
     void PointerButton(bool down)
     {
         if (std::shared_ptr<const Movie> movie = movie_)
-            buttons_.PointerButton(*movie, timeline_, down, ActionRunner());
+            buttons_.PointerButton(*movie, root_->GetTimeline(), down, ActionRunner());
+        std::shared_ptr<Clip> under = ClipUnderPointer();
+        if (down) {
+            pressed_ = under;
+            if (under && machine_)
+                machine_->Dispatch(under->Object(), "onPress");
+            return;
+        }
+        std::shared_ptr<Clip> pressed = pressed_.lock();
+        pressed_.reset();
+        if (pressed && machine_)
+            machine_->Dispatch(pressed->Object(),
+                               pressed == under ? "onRelease" : "onReleaseOutside");
     }
+
+    struct Request {
+        std::string url;
+        std::weak_ptr<Clip> clip;       // a movie for this clip
+        avm1::Object* stream = nullptr; // or a video for this stream
+    };
 
     PlayerHost& host_;
     std::unique_ptr<MovieReader> reader_;
     std::shared_ptr<const Movie> movie_;
     std::unique_ptr<avm1::Machine> machine_;
     std::vector<std::unique_ptr<avm1::Machine>>
-        retired_; // replaced while running; freed when settled
-    Timeline timeline_;
+        retired_;      // replaced while running; freed when settled
+    size_t clips_ = 0; // made and not yet gone
+    // After the machine: clips detach from its objects when they go.
+    std::shared_ptr<Clip> root_ = std::make_shared<Clip>(*this, nullptr, 0);
+    std::vector<std::weak_ptr<Clip>> scheduled_; // clips whose frame scripts are due
+    std::vector<Request> requests_;
+    StreamTable streams_;
+    std::weak_ptr<Clip> pressed_;
     mutable ShapeRenderer renderer_;
-    std::optional<size_t> pendingFrame_;
-    bool playing_ = false;
+    double volume_ = 100;
     bool loop_ = true;
     bool everythingChanged_ = false;
     int viewWidth_ = 0, viewHeight_ = 0;
@@ -485,11 +621,11 @@ Rgba MoviePlayer::BackgroundColor() const
 
 void MoviePlayer::Play()
 {
-    impl_->playing_ = impl_->movie_ != nullptr;
+    impl_->root_->SetPlaying(impl_->movie_ != nullptr);
 }
 void MoviePlayer::StopPlay()
 {
-    impl_->playing_ = false;
+    impl_->root_->SetPlaying(false);
 }
 
 void MoviePlayer::Rewind()
@@ -519,19 +655,19 @@ void MoviePlayer::GotoFrame(int frame)
 
 int MoviePlayer::CurrentFrame() const
 {
-    return static_cast<int>(impl_->CurrentFrame());
+    return static_cast<int>(impl_->root_->CurrentFrame());
 }
 int MoviePlayer::TotalFrames() const
 {
-    return static_cast<int>(impl_->TotalFrames());
+    return impl_->movie_ ? static_cast<int>(impl_->root_->TotalFrames()) : 0;
 }
 int MoviePlayer::FramesLoaded() const
 {
-    return static_cast<int>(impl_->FramesLoaded());
+    return impl_->movie_ ? static_cast<int>(impl_->movie_->frames.size()) : 0;
 }
 bool MoviePlayer::IsPlaying() const
 {
-    return impl_->playing_;
+    return impl_->movie_ && impl_->root_->Playing();
 }
 void MoviePlayer::SetLoop(bool loop)
 {
@@ -606,6 +742,23 @@ void MoviePlayer::Character(unsigned code)
 {
     impl_->input_.lastCharacter = code;
     ++impl_->input_.events;
+}
+
+void MoviePlayer::UrlArrived(std::string_view url, std::span<const uint8_t> bytes)
+{
+    Impl::Entry entry(*impl_);
+    impl_->Delivered(url, bytes, true);
+}
+
+void MoviePlayer::UrlFailed(std::string_view url)
+{
+    Impl::Entry entry(*impl_);
+    impl_->Delivered(url, {}, false);
+}
+
+double MoviePlayer::Volume() const
+{
+    return impl_->volume_;
 }
 
 const InputState& MoviePlayer::Input() const

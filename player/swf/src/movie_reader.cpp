@@ -63,6 +63,79 @@ PlaceCommand ReadPlaceObject2(ByteReader& in)
     return place;
 }
 
+// The tags a timeline is made of, for the main one and for sprites alike; false for others.
+bool ParseControlTag(uint16_t code, const uint8_t* body, size_t length, Frame& pending)
+{
+    ByteReader in(body, length);
+    switch (code) {
+    case tag::PlaceObject:
+    case tag::PlaceObject2: {
+        PlaceCommand place = code == tag::PlaceObject ? ReadPlaceObject(in) : ReadPlaceObject2(in);
+        if (!in.Failed())
+            pending.commands.push_back(std::move(place));
+        return true;
+    }
+    case tag::RemoveObject:
+    case tag::RemoveObject2: {
+        RemoveCommand remove;
+        remove.version = code == tag::RemoveObject ? 1 : 2;
+        if (code == tag::RemoveObject)
+            remove.character = in.U16();
+        remove.depth = in.U16();
+        // Made in place: a push_back through the variant's converting constructor has GCC 12
+        // warn that the other alternative's fields may be uninitialised.
+        if (!in.Failed())
+            pending.commands.emplace_back(std::in_place_type<RemoveCommand>, remove);
+        return true;
+    }
+    case tag::DoAction:
+        pending.actions.push_back(
+            std::make_shared<const std::vector<uint8_t>>(body, body + length));
+        return true;
+    case tag::FrameLabel: {
+        std::string label = in.String();
+        if (!in.Failed())
+            pending.label = std::move(label);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool IsDefined(const Movie& movie, uint16_t id)
+{
+    return movie.shapes.contains(id) || movie.buttons.contains(id) || movie.sprites.contains(id) ||
+           movie.videos.contains(id);
+}
+
+// A sprite's tags up to its End: frames of placements, actions and labels. Definitions have
+// no place inside a sprite and are passed over.
+void ReadSpriteTags(ByteReader& in, Sprite& sprite)
+{
+    Frame pending;
+    while (in.Remaining() >= 2) {
+        uint16_t code_and_length = in.U16();
+        size_t length = code_and_length & 0x3F;
+        if (length == 0x3F)
+            length = in.U32();
+        if (in.Failed() || length > in.Remaining())
+            break;
+        uint16_t code = code_and_length >> 6;
+        const uint8_t* body = in.Current();
+        in.Skip(length);
+        if (code == tag::End)
+            break;
+        if (code == tag::ShowFrame) {
+            sprite.frames.push_back(std::move(pending));
+            pending = {};
+            continue;
+        }
+        ParseControlTag(code, body, length, pending);
+    }
+    if (!pending.commands.empty() || !pending.actions.empty())
+        sprite.frames.push_back(std::move(pending));
+}
+
 } // namespace
 
 MovieReader::MovieReader() = default;
@@ -210,49 +283,43 @@ void MovieReader::ParseTag(uint16_t code, const uint8_t* body, size_t length)
         auto shape = std::make_shared<Shape>();
         shape->id = in.U16();
         shape->version = code == tag::DefineShape ? 1 : code == tag::DefineShape2 ? 2 : 3;
-        if (ReadShapeBody(in, *shape) && !movie_->shapes.contains(shape->id) &&
-            !movie_->buttons.contains(shape->id))
+        if (ReadShapeBody(in, *shape) && !IsDefined(*movie_, shape->id))
             movie_->shapes.emplace(shape->id, std::move(shape));
         return;
     }
     case tag::DefineButton2: {
         auto button = std::make_shared<Button>();
-        if (ReadButton(in, *button) && !movie_->buttons.contains(button->id) &&
-            !movie_->shapes.contains(button->id))
+        if (ReadButton(in, *button) && !IsDefined(*movie_, button->id))
             movie_->buttons.emplace(button->id, std::move(button));
         return;
     }
-    case tag::PlaceObject:
-    case tag::PlaceObject2: {
-        PlaceCommand place = code == tag::PlaceObject ? ReadPlaceObject(in) : ReadPlaceObject2(in);
-        if (!in.Failed())
-            pending_.commands.push_back(std::move(place));
+    case tag::DefineSprite: {
+        auto sprite = std::make_shared<Sprite>();
+        sprite->id = in.U16();
+        in.U16(); // the declared frame count; the frames themselves count
+        if (!in.Failed() && !IsDefined(*movie_, sprite->id)) {
+            ReadSpriteTags(in, *sprite);
+            movie_->sprites.emplace(sprite->id, std::move(sprite));
+        }
         return;
     }
-    case tag::RemoveObject:
-    case tag::RemoveObject2: {
-        RemoveCommand remove;
-        remove.version = code == tag::RemoveObject ? 1 : 2;
-        if (code == tag::RemoveObject)
-            remove.character = in.U16();
-        remove.depth = in.U16();
-        // Made in place: a push_back through the variant's converting constructor has GCC 12
-        // warn that the other alternative's fields may be uninitialised.
-        if (!in.Failed())
-            pending_.commands.emplace_back(std::in_place_type<RemoveCommand>, remove);
-        return;
-    }
-    case tag::DoAction:
-        pending_.actions.push_back(
-            std::make_shared<const std::vector<uint8_t>>(body, body + length));
-        return;
-    case tag::FrameLabel: {
-        std::string label = in.String();
-        if (!in.Failed())
-            pending_.label = std::move(label);
+    case tag::DefineVideoStream: {
+        VideoDefinition video;
+        video.id = in.U16();
+        video.frameCount = in.U16();
+        video.width = in.U16();
+        video.height = in.U16();
+        uint8_t flags = in.U8();
+        video.deblocking = (flags >> 1) & 0x07;
+        video.smoothing = flags & 0x01;
+        video.codec = in.U8();
+        if (!in.Failed() && !IsDefined(*movie_, video.id))
+            movie_->videos.emplace(video.id, video);
         return;
     }
     default:
+        if (ParseControlTag(code, body, length, pending_))
+            return;
         if (std::find(movie_->skippedTags.begin(), movie_->skippedTags.end(), code) ==
             movie_->skippedTags.end())
             movie_->skippedTags.push_back(code);

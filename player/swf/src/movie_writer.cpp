@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <cmath>
+#include <fstream>
 
 #include "button_codec.h"
 #include "byte_writer.h"
@@ -173,6 +174,30 @@ MovieWriter& MovieWriter::DefineButton(const Button& button)
     return *this;
 }
 
+MovieWriter& MovieWriter::DefineSprite(uint16_t id, const MovieWriter& content)
+{
+    ByteWriter out;
+    out.U16(id);
+    out.U16(static_cast<uint16_t>(content.frames_));
+    out.Bytes(content.tags_);
+    out.U16(tag::End << 6);
+    Tag(tag::DefineSprite, out.Take());
+    return *this;
+}
+
+MovieWriter& MovieWriter::DefineVideoStream(const VideoDefinition& video)
+{
+    ByteWriter out;
+    out.U16(video.id);
+    out.U16(video.frameCount);
+    out.U16(video.width);
+    out.U16(video.height);
+    out.U8(static_cast<uint8_t>((video.deblocking & 0x07) << 1 | (video.smoothing ? 1 : 0)));
+    out.U8(video.codec);
+    Tag(tag::DefineVideoStream, out.Take());
+    return *this;
+}
+
 MovieWriter& MovieWriter::Place(const PlaceCommand& place)
 {
     ByteWriter out;
@@ -282,6 +307,25 @@ std::vector<uint8_t> MovieWriter::Finish(bool compressed) const
     packed.resize(size);
     out.Bytes(packed);
     return out.Take();
+}
+
+PlaceCommand NamedPlacement(uint16_t character, uint16_t depth, const std::string& name,
+                            const Matrix& matrix)
+{
+    PlaceCommand place;
+    place.character = character;
+    place.depth = depth;
+    place.matrix = matrix;
+    place.name = name;
+    return place;
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 Matrix TranslateMatrix(int32_t x, int32_t y)

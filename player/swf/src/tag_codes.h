@@ -17,6 +17,8 @@ inline constexpr uint16_t PlaceObject2 = 26;
 inline constexpr uint16_t RemoveObject2 = 28;
 inline constexpr uint16_t DefineShape3 = 32;
 inline constexpr uint16_t DefineButton2 = 34;
+inline constexpr uint16_t DefineSprite = 39;
 inline constexpr uint16_t FrameLabel = 43;
+inline constexpr uint16_t DefineVideoStream = 60;
 
 } // namespace zn::swf::tag

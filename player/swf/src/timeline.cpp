@@ -44,21 +44,33 @@ void Timeline::Reset()
     changes_ = {};
 }
 
-size_t Timeline::Goto(const Movie& movie, size_t target)
+void Timeline::PlaceDynamic(uint16_t depth, Instance instance)
 {
-    if (target >= movie.frames.size())
+    instance.dynamic = true;
+    list_[depth] = std::move(instance);
+}
+
+Instance* Timeline::Find(uint16_t depth)
+{
+    auto it = list_.find(depth);
+    return it == list_.end() ? nullptr : &it->second;
+}
+
+size_t Timeline::Goto(const Movie& movie, const std::vector<Frame>& frames, size_t target)
+{
+    if (target >= frames.size())
         return 0;
     std::map<uint16_t, Instance> before = list_;
     size_t from = 0;
     if (current_ && target >= *current_) {
         from = *current_ + 1;
     } else {
-        list_.clear();
+        std::erase_if(list_, [](const auto& entry) { return !entry.second.dynamic; });
     }
     size_t work = before.size();
     for (size_t frame = from; frame <= target; ++frame) {
-        Apply(movie.frames[frame]);
-        work += movie.frames[frame].commands.size() + 1;
+        Apply(frames[frame]);
+        work += frames[frame].commands.size() + 1;
     }
     current_ = target;
 
@@ -110,9 +122,10 @@ void Timeline::Apply(const Frame& frame)
         }
         if (place.character)
             instance.character = *place.character;
-        if (place.matrix)
+        bool keep = place.move && instance.scripted;
+        if (place.matrix && !keep)
             instance.matrix = *place.matrix;
-        if (place.colorTransform)
+        if (place.colorTransform && !keep)
             instance.colorTransform = *place.colorTransform;
         if (place.ratio)
             instance.ratio = *place.ratio;

@@ -18,6 +18,11 @@ struct Instance {
     ColorTransform colorTransform;
     uint16_t ratio = 0;
     std::string name;
+    bool visible = true;
+    bool dynamic = false;  // made by a script: stays when the timeline goes back
+    bool scripted = false; // a script set its placement, which the timeline's moves then keep
+    // The scales a script set, read back as set rather than through the fixed-point matrix.
+    std::optional<double> xscale, yscale;
     friend bool operator==(const Instance&, const Instance&) = default;
 };
 
@@ -32,8 +37,12 @@ struct TwipsArea {
 class Timeline {
 public:
     void Reset();
-    // `target` must be a loaded frame. Returns the work done: commands applied, entries compared.
-    size_t Goto(const Movie& movie, size_t target);
+    // `target` must be one of `frames` (the movie's or a sprite's, whose characters `movie`
+    // defines). Returns the work done: commands applied, entries compared.
+    size_t Goto(const Movie& movie, const std::vector<Frame>& frames, size_t target);
+    // A script's placement at a depth, replacing what was there.
+    void PlaceDynamic(uint16_t depth, Instance instance);
+    Instance* Find(uint16_t depth);
     std::optional<size_t> Current() const { return current_; }
     const std::map<uint16_t, Instance>& DisplayList() const { return list_; }
     // What changed since the last call.

@@ -71,6 +71,20 @@ public:
     // name = value on the current timeline.
     ActionAssembler& SetVariable(const std::string& name, const PushValue& value);
 
+    // Conveniences for dotted paths: "a.b.c" is the variable a, then its members b and c.
+    // Appends another block's actions (its branches are relative, so it runs anywhere).
+    ActionAssembler& Append(const ActionAssembler& code);
+    // Leaves the value at the path on the stack.
+    ActionAssembler& GetPath(const std::string& path);
+    // path = what `value` leaves on the stack.
+    ActionAssembler& SetPath(const std::string& path, const ActionAssembler& value);
+    // object.method(arguments...), each argument what its block leaves; leaves the result.
+    ActionAssembler& CallMethodOf(const std::string& objectPath, const std::string& method,
+                                  const std::vector<ActionAssembler>& arguments = {});
+    // name(arguments...) for a function in a variable; leaves the result.
+    ActionAssembler& CallFunctionNamed(const std::string& name,
+                                       const std::vector<ActionAssembler>& arguments = {});
+
     // The actions with no End; a function body or a block to embed.
     std::vector<uint8_t> Bytes() const;
     // The actions followed by End: the body of a DoAction tag.
@@ -88,5 +102,9 @@ private:
     std::vector<size_t> labels_; // position of each label, or npos while unbound
     std::vector<Fixup> fixups_;
 };
+
+// Blocks that leave one value on the stack, to pass as the arguments of the conveniences.
+ActionAssembler Pushed(const PushValue& value);
+ActionAssembler ReadPath(const std::string& path);
 
 } // namespace zn::swf

@@ -30,6 +30,7 @@ enum class Action : uint8_t {
     SetVariable = 0x1D,
     StringAdd = 0x21,
     GetProperty = 0x22,
+    SetProperty = 0x23,
     Trace = 0x26,
     StringLess = 0x29,
     RandomNumber = 0x30,

@@ -121,6 +121,23 @@ struct Frame {
     std::string label;
 };
 
+// DefineSprite: a character with a timeline of its own.
+struct Sprite {
+    uint16_t id = 0;
+    std::vector<Frame> frames;
+};
+
+// DefineVideoStream: a place for video frames that scripts attach a stream to.
+struct VideoDefinition {
+    uint16_t id = 0;
+    uint16_t frameCount = 0;
+    uint16_t width = 0, height = 0; // pixels
+    uint8_t deblocking = 0;
+    bool smoothing = false;
+    uint8_t codec = 0;
+    friend bool operator==(const VideoDefinition&, const VideoDefinition&) = default;
+};
+
 struct MovieHeader {
     uint8_t version = 8;
     bool compressed = false;
@@ -135,6 +152,8 @@ struct Movie {
     std::optional<Rgba> background; // the first SetBackgroundColor; later ones are ignored
     std::map<uint16_t, std::shared_ptr<const Shape>> shapes;
     std::map<uint16_t, std::shared_ptr<const Button>> buttons;
+    std::map<uint16_t, std::shared_ptr<const Sprite>> sprites;
+    std::map<uint16_t, VideoDefinition> videos;
     std::vector<Frame> frames;
     std::vector<uint16_t> skippedTags; // codes of tags read past unparsed, in order, once each
     bool complete = false;

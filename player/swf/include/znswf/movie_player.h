@@ -101,6 +101,14 @@ public:
     std::optional<std::string> InvokeCallback(std::string_view requestXml);
     std::vector<std::string> CallbackNames() const;
 
+    // Answers to the movie's requests through PlayerHost::RequestUrl (a movie loaded into a
+    // clip, a video a stream plays): the whole file, or that there is none. The first
+    // request for that URL still waiting takes the answer; others wait for their own.
+    void UrlArrived(std::string_view url, std::span<const uint8_t> bytes);
+    void UrlFailed(std::string_view url);
+    // The volume scripts set through Sound (0 to 100); nothing is played.
+    double Volume() const;
+
     // Input, in view pixels. The mouse drives the movie's buttons (their up, over and down
     // states and the actions of each transition) and is visible to scripts as _xmouse and
     // _ymouse; keys are recorded only.

@@ -48,7 +48,11 @@ public:
     MovieWriter& SetBackgroundColor(Rgba color);
     MovieWriter& DefineShape(const Shape& shape);
     MovieWriter& DefineButton(const Button& button); // DefineButton2
-    MovieWriter& Place(const PlaceCommand& place);   // PlaceObject or PlaceObject2 by version
+    // A sprite whose timeline is what `content` holds: its frames of placements, actions and
+    // labels (a writer used for nothing else; its stage and rate are not written).
+    MovieWriter& DefineSprite(uint16_t id, const MovieWriter& content);
+    MovieWriter& DefineVideoStream(const VideoDefinition& video);
+    MovieWriter& Place(const PlaceCommand& place); // PlaceObject or PlaceObject2 by version
     MovieWriter& PlaceObject(uint16_t character, uint16_t depth, const Matrix& matrix = {});
     MovieWriter& Remove(const RemoveCommand& remove); // RemoveObject or RemoveObject2
     MovieWriter& RemoveObject(uint16_t depth);
@@ -69,6 +73,12 @@ private:
     std::vector<uint8_t> tags_;
     int frames_ = 0;
 };
+
+// A PlaceObject2 of a new character under an instance name.
+PlaceCommand NamedPlacement(uint16_t character, uint16_t depth, const std::string& name,
+                            const Matrix& matrix = {});
+// Writes a movie (or any bytes) to a file; false when that fails.
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // A matrix that scales and then translates (in twips).
 Matrix TranslateMatrix(int32_t x, int32_t y);

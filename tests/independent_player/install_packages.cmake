@@ -1,0 +1,15 @@
+# Installs the pinned packages into PACKAGES with `npm ci`; again only when the lock changed.
+file(MAKE_DIRECTORY ${PACKAGES})
+file(READ ${SOURCE}/package-lock.json wanted)
+if(EXISTS ${PACKAGES}/node_modules/.package-lock.json AND EXISTS ${PACKAGES}/package-lock.json)
+    file(READ ${PACKAGES}/package-lock.json installed)
+    if(installed STREQUAL wanted)
+        return()
+    endif()
+endif()
+file(COPY ${SOURCE}/package.json ${SOURCE}/package-lock.json DESTINATION ${PACKAGES})
+execute_process(COMMAND npm ci --no-audit --no-fund --loglevel=error
+    WORKING_DIRECTORY ${PACKAGES} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "npm ci failed (${result})")
+endif()
