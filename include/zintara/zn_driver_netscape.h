@@ -114,6 +114,7 @@ private:
                             const std::vector<std::pair<std::string, std::string>>& Query,
                             void* NotifyData);
     void StartDownload(const std::string& Url, void* NotifyData);
+    void RefuseRequest(const std::string& Url, void* NotifyData);
 
     // The running instance, shared with every call into it on the stack (plugin_instance.h):
     // a reload or the driver's destruction detaches it, and the outermost call destroys it.

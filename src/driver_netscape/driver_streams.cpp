@@ -141,6 +141,19 @@ void TznFlashDriverNS::CreateStream(const std::wstring& url, void* notifyData)
         DeliverLocalSource(*source, request.Name, request.Query, notifyData);
     else if (IsHttpUrl(request.Name))
         StartDownload(request.Name, notifyData);
+    else
+        RefuseRequest(WideToAnsi(url), notifyData);
+}
+
+// Nothing serves the name. The player is told, as a browser tells it of a file it could not
+// fetch, so that a movie waiting for the file (the playback movie for its video) gives up
+// instead of waiting for ever.
+void TznFlashDriverNS::RefuseRequest(const std::string& Url, void* NotifyData)
+{
+    TNPStream refused{};
+    refused.url = Url.c_str();
+    refused.notifyData = NotifyData;
+    netscape::TPluginCall(FPlugin).UrlNotify(refused, netscape::NPRES_NETWORK_ERR);
 }
 
 // The whole source in one write, all of it before the plug-in's request returns. The plug-in

@@ -21,6 +21,7 @@
 
 namespace zn::netscape {
 
+inline constexpr NPReason NPRES_NETWORK_ERR = 1;
 inline constexpr NPReason NPRES_USER_BREAK = 2;
 
 enum class TInstanceState { NotStarted, Running, Destroying, Destroyed };

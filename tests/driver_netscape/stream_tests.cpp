@@ -136,7 +136,7 @@ TEST_F(StreamTest, AStreamWithFewerBytesThanItsSizeLoadsNothing)
     EXPECT_TRUE(LinesOf(TakeLog(), "NPObject.Invoke").empty());
 }
 
-TEST_F(StreamTest, MadeUpTokensAndUnknownNamesDeliverNothing)
+TEST_F(StreamTest, MadeUpTokensAndUnknownNamesDeliverNothingAndAreRefused)
 {
     Driver->LoadMovie(SampleMovieName);
     TakeLog();
@@ -144,7 +144,12 @@ TEST_F(StreamTest, MadeUpTokensAndUnknownNamesDeliverNothing)
          {"http://zintara/<stream>00000000.swf", "<stream>FFFFFFFF", "/<stream>12345",
           "no such movie.swf", "", "http://zintara/", "C:\\nowhere\\at\\all.swf"})
         EXPECT_EQ(TReferencePlugin::Loaded().RequestUrl(Npp(), url), 0) << url;
-    EXPECT_TRUE(LinesOf(TakeLog(), "NPP_NewStream").empty());
+    const auto log = TakeLog();
+    EXPECT_TRUE(LinesOf(log, "NPP_NewStream").empty());
+    // Each refusal reaches the player, which would otherwise wait for the file for ever.
+    const auto notices = LinesOf(log, "NPP_URLNotify");
+    ASSERT_EQ(notices.size(), 7u);
+    EXPECT_TRUE(Contains(notices[3], "url=\"no such movie.swf\" reason=1"));
 }
 
 TEST_F(StreamTest, ScriptUrlsAreRefused)
