@@ -167,3 +167,12 @@ TEST_F(VideoTest, TheSampleVideoPlaysInTheBufferAndPausesAndResumes)
     Driver->SetPause(false);
     EXPECT_NE(PictureAfter(*Driver, 400), paused) << "the video does not resume";
 }
+
+TEST_F(VideoTest, AMissingVideoReachesTheApplicationAsThePlaybackMoviesError)
+{
+    CreateDriver(0u, 550, 400);
+    Driver->LoadMovie(L"no such clip.flv");
+    for (int wait = 0; wait < 20 && Requests.empty(); ++wait)
+        PictureAfter(*Driver, 50);
+    EXPECT_EQ(Requests, std::vector<std::wstring>{L"flvError|NetStream.Play.StreamNotFound"});
+}
