@@ -5,6 +5,8 @@
 #include "control_log.h"
 #include "control_module.h"
 
+#include "common/local_security.h"
+
 #include "znswf/external_interface.h"
 #include "znswf/movie_player.h"
 
@@ -680,6 +682,10 @@ std::string Control::CallExternal(const std::string& name,
 
 void Control::RequestUrl(const std::string& url, const std::string& target)
 {
+    if (!player::IsRequestAllowed(Utf8(movieUrl_), url, localSecurityLifted_)) {
+        LogCall("Movie.RequestRefused", Identity()).Text("url", url).Record();
+        return;
+    }
     // A movie loaded into level 0 replaces this one; everything else is a file it fetches.
     StartDownload(Wide(url), target == "_level0" ? MovieDownload::Purpose::Movie
                                                  : MovieDownload::Purpose::MovieFile);

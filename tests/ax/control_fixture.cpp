@@ -59,8 +59,8 @@ void ControlTest::SetUp()
 void ControlTest::TearDown()
 {
     Destroy();
-    if (!movieFile.empty())
-        DeleteFileW(movieFile.c_str());
+    for (const auto& file : files)
+        DeleteFileW(file.c_str());
     OleUninitialize();
 }
 
@@ -118,18 +118,26 @@ void ControlTest::Destroy()
     last->Release();
 }
 
-void ControlTest::LoadMovie(const std::vector<std::uint8_t>& movie)
+std::wstring ControlTest::WriteFile(const std::vector<std::uint8_t>& bytes)
 {
     wchar_t folder[MAX_PATH], name[MAX_PATH];
-    ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
-    ASSERT_NE(GetTempFileNameW(folder, L"zax", 0, name), 0u);
-    movieFile = name;
+    if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"zax", 0, name))
+        return {};
+    files.emplace_back(name);
     HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
-    WriteFile(file, movie.data(), static_cast<DWORD>(movie.size()), &written, nullptr);
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-    BSTR url = SysAllocString(name);
+    return written == bytes.size() ? files.back() : std::wstring();
+}
+
+void ControlTest::LoadMovie(const std::vector<std::uint8_t>& movie, const std::wstring& name)
+{
+    const std::wstring path = WriteFile(movie);
+    ASSERT_FALSE(path.empty());
+    if (!name.empty())
+        site.files[name] = path;
+    BSTR url = SysAllocString(name.empty() ? path.c_str() : name.c_str());
     HRESULT hr = player->LoadMovie(0, url);
     SysFreeString(url);
     ASSERT_EQ(hr, S_OK);

@@ -49,8 +49,11 @@ protected:
     void Activate();
     // Close, the site taken back, the sink disconnected, the last release.
     void Destroy();
-    // Writes movie into a file, loads it with LoadMovie and waits until it arrived.
-    void LoadMovie(const std::vector<std::uint8_t>& movie);
+    // Writes bytes into a new file of this test and answers its path.
+    std::wstring WriteFile(const std::vector<std::uint8_t>& bytes);
+    // Writes movie into a file and loads it with LoadMovie, by the file's path or by name (which
+    // the site's bind host then knows), and waits until it arrived.
+    void LoadMovie(const std::vector<std::uint8_t>& movie, const std::wstring& name = {});
     // Pumps this thread's messages (the frame timer) for the time given.
     static void Pump(int milliseconds);
     std::vector<std::string> Log() { return TakeLines(exports.takeLog); }
@@ -63,7 +66,7 @@ protected:
     ControlExports exports;
     DWORD eventCookie = 0;
     IConnectionPoint* eventPoint = nullptr;
-    std::wstring movieFile;
+    std::vector<std::wstring> files;
 };
 
 } // namespace zn::test
