@@ -604,6 +604,7 @@ STDMETHODIMP Control::put_InlineData(IUnknown*)
 HRESULT Control::FireEvent(DISPID id, VARIANT* argumentsLastFirst, UINT count)
 {
     Scope scope(*this);
+    ++firing_;
     HRESULT last = S_OK;
     for (IUnknown* sink : eventSinks_.Sinks()) {
         DISPPARAMS params{argumentsLastFirst, nullptr, count, 0};
@@ -623,6 +624,7 @@ HRESULT Control::FireEvent(DISPID id, VARIANT* argumentsLastFirst, UINT count)
         if (FAILED(hr))
             last = hr;
     }
+    --firing_;
     return last;
 }
 
@@ -743,9 +745,7 @@ HRESULT Control::StartDownload(const std::wstring& url, MovieDownload::Purpose p
     downloads_.push_back(download);
     if (purpose == MovieDownload::Purpose::Movie)
         SetReadyState(READYSTATE_LOADING);
-    download->AddRef();
     HRESULT hr = download->Start(bind_host);
-    download->Release();
     if (bind_host)
         bind_host->Release();
     return hr;

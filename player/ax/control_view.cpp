@@ -207,6 +207,10 @@ STDMETHODIMP Control::Draw(DWORD aspect, LONG index, void* aspectData, DVTARGETD
         .Record();
     if (RefuseAfterClose("IViewObject.Draw"))
         return E_UNEXPECTED;
+    if (drawing_) {
+        Violation("IViewObject.Draw inside IViewObject.Draw");
+        return E_UNEXPECTED;
+    }
     if (aspect != DVASPECT_CONTENT && aspect != DVASPECT_OPAQUE)
         return DV_E_DVASPECT;
     if (aspectData || device || targetDevice || metafileBounds || proceed)
@@ -229,7 +233,9 @@ STDMETHODIMP Control::Draw(DWORD aspect, LONG index, void* aspectData, DVTARGETD
     if (movie_ && !active_)
         movie_->SetViewSize(view.right - view.left, view.bottom - view.top);
     Scope scope(*this);
+    drawing_ = true;
     Paint(drawDc, view);
+    drawing_ = false;
     return S_OK;
 }
 

@@ -124,5 +124,46 @@ TEST_F(ControlTest, RefusesASiteThatIsNotWindowless)
     EXPECT_THAT(Violations(), IsEmpty());
 }
 
+TEST_F(ControlTest, TheLibraryUnloadsOnlyWhenNoControlIsLeft)
+{
+    using CanUnload = HRESULT(WINAPI*)();
+    auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(zn::ax::control::kDllName), "DllCanUnloadNow")));
+    ASSERT_NE(can_unload, nullptr);
+    EXPECT_EQ(can_unload(), S_FALSE);
+    Destroy();
+    EXPECT_EQ(can_unload(), S_OK);
+}
+
+TEST_F(ControlTest, ReportsAContainerThatClosesFromAnEventOrForgetsItsSinks)
+{
+    Activate();
+    struct ClosingSink final : PlainDispatch {
+        IOleObject* control = nullptr;
+        STDMETHODIMP QueryInterface(REFIID, void** object) override
+        {
+            *object = static_cast<IDispatch*>(this);
+            return S_OK;
+        }
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override { return 1; }
+        STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                            UINT*) override
+        {
+            return control->Close(OLECLOSE_NOSAVE);
+        }
+    } closing;
+    closing.control = control;
+    DWORD cookie = 0;
+    ASSERT_EQ(eventPoint->Advise(&closing, &cookie), S_OK);
+    ASSERT_EQ(exports.fsCommand(control, "close", ""), S_OK);
+    // The sink stays connected: the last release finds it.
+    eventPoint->Release();
+    eventPoint = nullptr;
+    Destroy();
+    EXPECT_THAT(Violations(), ElementsAre(HasSubstr("Close from inside an event handler"),
+                                          HasSubstr("released with sinks still connected")));
+}
+
 } // namespace
 } // namespace zn::test
