@@ -68,7 +68,7 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
     EXPECT_THAT(Violations(), IsEmpty());
     Destroy();
     EXPECT_THAT(Log(), ::testing::Contains(StartsWith("Site.OnInPlaceDeactivate")));
-    EXPECT_EQ(exports.liveControls(), 0u);
+    EXPECT_EQ(exports.LiveControls(), 0u);
     EXPECT_THAT(Violations(), IsEmpty());
 }
 
@@ -95,7 +95,7 @@ TEST_F(ControlTest, ReportsWhatAContainerMustNotDo)
               E_INVALIDARG);
     // A site that fails an invalidation.
     site.invalidateAnswer = E_FAIL;
-    EXPECT_EQ(exports.invalidateRect(control, nullptr), E_FAIL);
+    EXPECT_EQ(exports.InvalidateRect(control, nullptr), E_FAIL);
     site.invalidateAnswer = S_OK;
     control->Close(OLECLOSE_NOSAVE);
     EXPECT_EQ(windowless->OnWindowMessage(WM_MOUSEMOVE, 0, 0, &result), E_UNEXPECTED);
@@ -156,7 +156,7 @@ TEST_F(ControlTest, ReportsAContainerThatClosesFromAnEventOrForgetsItsSinks)
     closing.control = control;
     DWORD cookie = 0;
     ASSERT_EQ(eventPoint->Advise(&closing, &cookie), S_OK);
-    ASSERT_EQ(exports.fsCommand(control, "close", ""), S_OK);
+    ASSERT_EQ(exports.FSCommand(control, "close", ""), S_OK);
     // The sink stays connected: the last release finds it.
     eventPoint->Release();
     eventPoint = nullptr;

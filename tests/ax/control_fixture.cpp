@@ -1,44 +1,7 @@
 // Creating, activating and tearing down the reference control as a container does.
 #include "control_fixture.h"
 
-#include <sstream>
-#include <type_traits>
-
 namespace zn::test {
-
-ControlExports ResolveControlExports()
-{
-    ControlExports exports;
-    HMODULE module = GetModuleHandleW(zn::ax::control::kDllName);
-    if (!module)
-        return exports;
-    const auto resolve = [module](const char* name, auto& function) {
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-            reinterpret_cast<void*>(GetProcAddress(module, name)));
-    };
-    namespace names = zn::ax::control;
-    resolve(names::kTakeLog, exports.takeLog);
-    resolve(names::kTakeViolations, exports.takeViolations);
-    resolve(names::kLiveControls, exports.liveControls);
-    resolve(names::kSetVersion, exports.setVersion);
-    resolve(names::kInvalidateRect, exports.invalidateRect);
-    resolve(names::kDrawThroughSite, exports.drawThroughSite);
-    resolve(names::kFSCommand, exports.fsCommand);
-    resolve(names::kFlashCall, exports.flashCall);
-    resolve(names::kRequestUrl, exports.requestUrl);
-    return exports;
-}
-
-std::vector<std::string> TakeLines(ZnAxTakeLogFunction take)
-{
-    std::string text(take(nullptr, 0) + 1, '\0');
-    text.resize(take(text.data(), text.size()));
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 std::vector<std::string> LinesStarting(const std::vector<std::string>& lines,
                                        const std::string& prefix)
@@ -70,8 +33,8 @@ void ControlTest::Create()
                                reinterpret_cast<void**>(&control)),
               S_OK);
     ASSERT_EQ(control->QueryInterface(IID_IznFlashPlayer, reinterpret_cast<void**>(&player)), S_OK);
-    exports = ResolveControlExports();
-    ASSERT_TRUE(exports.takeLog && exports.takeViolations && exports.requestUrl);
+    exports = ReferenceControlExports();
+    ASSERT_TRUE(exports.TakeLog && exports.TakeViolations && exports.RequestUrl);
     site.control = control;
     sink.control = player;
 }

@@ -42,11 +42,11 @@ protected:
 
 TEST_F(EventsTest, FSCommandAndFlashCallReachTheSinkInDeclaredOrder)
 {
-    ASSERT_EQ(exports.fsCommand(control, "quit", "true"), S_OK);
+    ASSERT_EQ(exports.FSCommand(control, "quit", "true"), S_OK);
     EXPECT_THAT(Arguments(sink.events, 150), ElementsAre(L"quit", L"true"));
     char answer[128] = {};
     const std::string expected = "<string>from the sink</string>";
-    EXPECT_EQ(exports.flashCall(control, "<invoke name=\"f\" returntype=\"xml\"></invoke>", answer,
+    EXPECT_EQ(exports.FlashCall(control, "<invoke name=\"f\" returntype=\"xml\"></invoke>", answer,
                                 sizeof answer),
               static_cast<std::int32_t>(expected.size()));
     EXPECT_EQ(answer, expected);

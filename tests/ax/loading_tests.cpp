@@ -50,11 +50,11 @@ TEST_F(LoadingTest, FilesAMovieAsksForAreFetchedTheSameWay)
 {
     const std::wstring data = WriteFile({'<', 'a', '/', '>'});
     site.files[L"http://movies.test/data.xml"] = data;
-    ASSERT_EQ(exports.requestUrl(control, "http://movies.test/data.xml"), S_OK);
+    ASSERT_EQ(exports.RequestUrl(control, "http://movies.test/data.xml"), S_OK);
     EXPECT_THAT(Log(), Contains(HasSubstr("Download.End")));
     EXPECT_THAT(site.monikerNames, ElementsAre(L"http://movies.test/data.xml"));
     // A name the bind host has no moniker for goes to the system's URL monikers.
-    EXPECT_NE(exports.requestUrl(control, "Z:\\no\\such\\file.xml"), S_OK);
+    EXPECT_NE(exports.RequestUrl(control, "Z:\\no\\such\\file.xml"), S_OK);
     LONG state = 0;
     ASSERT_EQ(player->get_ReadyState(&state), S_OK);
     EXPECT_EQ(state, READYSTATE_COMPLETE);

@@ -120,7 +120,7 @@ TEST_F(PaintingTest, DrawsThroughTheSiteDeviceContextOutsideDraw)
 {
     site.buffer.Fill(0xFF000000);
     Log();
-    ASSERT_EQ(exports.drawThroughSite(control), S_OK);
+    ASSERT_EQ(exports.DrawThroughSite(control), S_OK);
     EXPECT_EQ(site.getDcCalls, 1);
     EXPECT_EQ(Differences(0xFF000000, RECT{0, 0, kWidth, kHeight}), 0);
     auto calls = Log();

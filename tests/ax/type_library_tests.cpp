@@ -243,9 +243,9 @@ TEST_F(ControlTest, DispatchGoesThroughTheTypeLibrary)
 TEST_F(ControlTest, BeforeVersion8TheInterfaceEndsBeforeCallFunction)
 {
     Destroy();
-    exports.setVersion(7);
+    exports.SetVersion(7);
     Create();
-    exports.setVersion(10);
+    exports.SetVersion(10);
     ITypeInfo* info = InterfaceKind(player);
     ASSERT_NE(info, nullptr);
     int count = 0;
