@@ -1,6 +1,8 @@
 // The test container's answers, as a windowless container gives them.
 #include "test_site.h"
 
+#include "delivering_moniker.h"
+
 #include <olectl.h>
 
 #include <algorithm>
@@ -74,6 +76,11 @@ STDMETHODIMP TestSite::CreateMoniker(LPOLESTR name, IBindCtx* context, IMoniker*
     callbackInEveryContext = callbackInEveryContext && callback;
     if (callback)
         callback->Release();
+    auto bytes = delivered.find(monikerNames.back());
+    if (bytes != delivered.end()) {
+        *moniker = new DeliveringMoniker(bytes->second);
+        return S_OK;
+    }
     auto file = files.find(monikerNames.back());
     if (file == files.end())
         return E_NOTIMPL;

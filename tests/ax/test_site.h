@@ -54,6 +54,8 @@ public:
     // each the path of a file, and what it saw.
     bool offersBindHost = false;
     std::map<std::wstring, std::wstring> files;
+    // Names whose bytes it delivers itself (delivering_moniker.h).
+    std::map<std::wstring, std::vector<std::uint8_t>> delivered;
     std::vector<std::wstring> monikerNames;
     // Every bind context handed to CreateMoniker held a bind status callback under
     // "_BSCB_Holder_".
