@@ -344,7 +344,12 @@ STDMETHODIMP Control::SetObjectRects(LPCRECT position, LPCRECT clip)
         position->right - position->left != Width() || position->bottom - position->top != Height();
     position_ = *position;
     clip_ = *clip;
-    if (movie_ && resized)
+    if (!resized)
+        return S_OK;
+    // A new size shows the frame at a new scale: the movie asks for its whole view at once,
+    // inside the container's call, as controls do.
+    Scope scope(*this);
+    if (movie_)
         movie_->SetViewSize(Width(), Height());
     return S_OK;
 }

@@ -130,6 +130,29 @@ TEST_F(PaintingTest, DrawsThroughTheSiteDeviceContextOutsideDraw)
     EXPECT_THAT(Violations(), IsEmpty());
 }
 
+TEST_F(PaintingTest, ANewSizeRepaintsAtOnceAtTheNewScale)
+{
+    IOleInPlaceObject* in_place = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&in_place)),
+              S_OK);
+    site.invalidated.clear();
+    site.buffer.Fill(kMarker);
+    const RECT half{0, 0, kWidth / 2, kHeight / 2};
+    ASSERT_EQ(in_place->SetObjectRects(&half, &half), S_OK);
+    in_place->Release();
+    ASSERT_EQ(site.invalidated.size(), 1u);
+    EXPECT_TRUE(EqualRect(&site.invalidated[0], &half));
+    QuietHost host;
+    swf::MoviePlayer movie(host);
+    movie.Load(swf::samples::SampleMovie());
+    movie.SetViewSize(kWidth / 2, kHeight / 2);
+    reference = swf::Image(kWidth / 2, kHeight / 2);
+    movie.Render(reference.View());
+    EXPECT_EQ(Differences(site.background, half), 0);
+    EXPECT_EQ(site.buffer.At(kWidth - 1, kHeight - 1), kMarker);
+    EXPECT_THAT(Violations(), IsEmpty());
+}
+
 TEST_F(PaintingTest, FrameClockAnnouncesTheChangedRectangles)
 {
     site.invalidated.clear();
