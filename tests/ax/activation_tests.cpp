@@ -2,6 +2,8 @@
 // makes into the site, in order, and the container faults it reports.
 #include "control_fixture.h"
 
+#include "support/absent_control.h"
+
 #include <gmock/gmock.h>
 
 namespace zn::test {
@@ -122,6 +124,25 @@ TEST_F(ControlTest, RefusesASiteThatIsNotWindowless)
               E_NOTIMPL);
     EXPECT_THAT(LinesStarting(Log(), "Site.OnInPlaceActivateEx"), IsEmpty());
     EXPECT_THAT(Violations(), IsEmpty());
+}
+
+TEST_F(ControlTest, AProcessCanBeDeniedTheControlWithoutUnregisteringIt)
+{
+    IOleObject* object = nullptr;
+    {
+        TAbsentControl absent(CLSID_ZnPlayerControl);
+        ASSERT_EQ(absent.Result(), S_OK);
+        EXPECT_EQ(CoCreateInstance(CLSID_ZnPlayerControl, nullptr,
+                                   CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
+                                   reinterpret_cast<void**>(&object)),
+                  REGDB_E_CLASSNOTREG);
+        EXPECT_EQ(object, nullptr);
+    }
+    ASSERT_EQ(CoCreateInstance(CLSID_ZnPlayerControl, nullptr,
+                               CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&object)),
+              S_OK);
+    object->Release();
 }
 
 TEST_F(ControlTest, TheLibraryUnloadsOnlyWhenNoControlIsLeft)
