@@ -659,6 +659,17 @@ void Control::SetReadyState(LONG state)
     if (state == readyState_)
         return;
     readyState_ = state;
+    Scope scope(*this);
+    for (IUnknown* sink : propertySinks_.Sinks()) {
+        HRESULT hr = static_cast<IPropertyNotifySink*>(sink)->OnChanged(DISPID_READYSTATE);
+        LogCall("Site.OnChanged", Identity())
+            .Number("dispid", DISPID_READYSTATE)
+            .Result(hr)
+            .Record();
+        if (hr != S_OK)
+            Violation("IPropertyNotifySink.OnChanged failed");
+        sink->Release();
+    }
     VARIANT argument;
     argument.vt = VT_I4;
     argument.lVal = state;
