@@ -2,6 +2,7 @@
 // makes into the site, in order, and the container faults it reports.
 #include "control_fixture.h"
 
+#include "sample_movies.h"
 #include "support/absent_control.h"
 
 #include <gmock/gmock.h>
@@ -147,6 +148,9 @@ TEST_F(ControlTest, AProcessCanBeDeniedTheControlWithoutUnregisteringIt)
 
 TEST_F(ControlTest, TheLibraryUnloadsOnlyWhenNoControlIsLeft)
 {
+    // With a movie, whose download the library must outlive.
+    Activate();
+    LoadMovie(swf::samples::SampleMovie());
     using CanUnload = HRESULT(WINAPI*)();
     auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(zn::ax::control::kDllName), "DllCanUnloadNow")));
