@@ -7,6 +7,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace zn::test {
@@ -53,9 +54,14 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
     auto calls = Log();
     // A site's call is logged when it returns: the repaint inside InvalidateRect comes first.
     std::vector<std::string> order;
-    for (const auto& line : calls)
-        if (line.rfind("Site.Ambient", 0) != 0)
-            order.push_back(line.substr(0, line.find(' ')));
+    // What the control asks of a new site comes in the lines after SetClientSite.
+    const std::vector<std::string> site_reads = {"Site.Ambient", "Site.QueryInterface",
+                                                 "Site.GetContainer", "Site.GetMoniker"};
+    for (const auto& line : calls) {
+        const std::string call = line.substr(0, line.find(' '));
+        if (std::find(site_reads.begin(), site_reads.end(), call) == site_reads.end())
+            order.push_back(call);
+    }
     EXPECT_THAT(order,
                 ElementsAre("IOleObject.GetMiscStatus", "IOleObject.SetClientSite",
                             "IPersistStreamInit.InitNew",
@@ -67,7 +73,12 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
                 ElementsAre(HasSubstr("verb=-5 message=0x00000000")));
     EXPECT_THAT(LinesStarting(calls, "Site.GetWindowContext"),
                 ElementsAre(HasSubstr("position=(0,0,320,240) clip=(0,0,32767,32767)")));
-    // The ambient properties are read from the site as soon as it is set.
+    // The site's interfaces and ambient properties are read as soon as it is set.
+    EXPECT_THAT(LinesStarting(calls, "Site.QueryInterface"),
+                ::testing::AllOf(::testing::Contains(
+                                     HasSubstr("iid=\"IOleInPlaceSiteWindowless\" hr=0x00000000")),
+                                 ::testing::Contains(HasSubstr("iid=\"IPersist\" hr=0x80004002"))));
+    EXPECT_THAT(LinesStarting(calls, "Site.GetContainer"), ElementsAre(HasSubstr("hr=0x80004002")));
     EXPECT_THAT(LinesStarting(calls, "Site.Ambient control="),
                 ::testing::Contains(HasSubstr("dispid=-709 hr=0x00000000 vt=11 value=\"True\"")));
     EXPECT_THAT(Violations(), IsEmpty());
@@ -198,6 +209,14 @@ TEST_F(ControlTest, ReportsWhatAContainerMustNotDo)
                                           HasSubstr("InvalidateRect failed"),
                                           HasSubstr("OnWindowMessage after Close"),
                                           HasSubstr("Draw after Close")));
+}
+
+TEST_F(ControlTest, ReportsASiteThatBreaksTheRulesOfQueryInterface)
+{
+    site.sloppyRefusal = true;
+    ASSERT_EQ(control->SetClientSite(&site), S_OK);
+    EXPECT_THAT(Violations(),
+                ElementsAre(HasSubstr("QueryInterface for IPersist failed without clearing")));
 }
 
 TEST_F(ControlTest, RefusesASiteThatIsNotWindowless)

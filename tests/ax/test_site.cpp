@@ -36,6 +36,8 @@ STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** object)
 {
     if (!object)
         return E_POINTER;
+    if (sloppyRefusal && iid == IID_IPersist)
+        return E_NOINTERFACE;
     *object = nullptr;
     if (iid == IID_IUnknown || iid == IID_IOleClientSite)
         *object = static_cast<IOleClientSite*>(this);

@@ -51,6 +51,8 @@ public:
     // Answers turned wrong by a test.
     HRESULT invalidateAnswer = S_OK;
     HRESULT canWindowlessAnswer = S_OK;
+    // Refuses IPersist without clearing the out pointer, as COM forbids.
+    bool sloppyRefusal = false;
     // The bind host, offered through QueryService when set: the names it makes monikers for,
     // each the path of a file, and what it saw.
     bool offersBindHost = false;
