@@ -56,7 +56,8 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
     std::vector<std::string> order;
     // What the control asks of a new site comes in the lines after SetClientSite.
     const std::vector<std::string> site_reads = {"Site.Ambient", "Site.QueryInterface",
-                                                 "Site.GetContainer", "Site.GetMoniker"};
+                                                 "Site.GetContainer", "Site.GetMoniker",
+                                                 "Site.TransformCoords"};
     for (const auto& line : calls) {
         const std::string call = line.substr(0, line.find(' '));
         if (std::find(site_reads.begin(), site_reads.end(), call) == site_reads.end())
@@ -79,6 +80,10 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
                                      HasSubstr("iid=\"IOleInPlaceSiteWindowless\" hr=0x00000000")),
                                  ::testing::Contains(HasSubstr("iid=\"IPersist\" hr=0x80004002"))));
     EXPECT_THAT(LinesStarting(calls, "Site.GetContainer"), ElementsAre(HasSubstr("hr=0x80004002")));
+    // An inch, to the site's units and back.
+    EXPECT_THAT(LinesStarting(calls, "Site.TransformCoords"),
+                ElementsAre(HasSubstr("to=\"container\" point=\"(96,96)\" hr=0x00000000"),
+                            HasSubstr("to=\"himetric\" point=\"(2540,2540)\" hr=0x00000000")));
     EXPECT_THAT(LinesStarting(calls, "Site.Ambient control="),
                 ::testing::Contains(HasSubstr("dispid=-709 hr=0x00000000 vt=11 value=\"True\"")));
     EXPECT_THAT(Violations(), IsEmpty());
