@@ -118,27 +118,25 @@ void Control::ReadSiteScale(IOleClientSite& site)
     if (FAILED(site.QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&control_site))) ||
         !control_site)
         return;
+    const auto logged = [this](const char* to, const char* point, HRESULT hr) {
+        LogCall("Site.TransformCoords", Identity())
+            .Text("to", to)
+            .Text("point", point)
+            .Result(hr)
+            .Record();
+    };
+    char text[64];
     POINTL himetric{2540, 2540};
     POINTF container{};
     HRESULT hr = control_site->TransformCoords(&himetric, &container,
                                                XFORMCOORDS_SIZE | XFORMCOORDS_HIMETRICTOCONTAINER);
-    char text[64];
     std::snprintf(text, sizeof text, "(%g,%g)", container.x, container.y);
-    LogCall("Site.TransformCoords", Identity())
-        .Text("to", "container")
-        .Text("point", text)
-        .Result(hr)
-        .Record();
-    POINTF inch = container;
+    logged("container", text, hr);
     himetric = {};
-    hr = control_site->TransformCoords(&himetric, &inch,
+    hr = control_site->TransformCoords(&himetric, &container,
                                        XFORMCOORDS_SIZE | XFORMCOORDS_CONTAINERTOHIMETRIC);
     std::snprintf(text, sizeof text, "(%ld,%ld)", himetric.x, himetric.y);
-    LogCall("Site.TransformCoords", Identity())
-        .Text("to", "himetric")
-        .Text("point", text)
-        .Result(hr)
-        .Record();
+    logged("himetric", text, hr);
     control_site->Release();
 }
 
