@@ -2,8 +2,8 @@
 #include "instance.h"
 
 #include "browser.h"
+#include "common/local_security.h"
 #include "hostile_mode.h"
-#include "local_security.h"
 #include "plugin_module.h"
 #include "scriptable_object.h"
 
@@ -347,7 +347,13 @@ void Instance::MovieArrived(const StreamBuffer& stream)
     movie.Load(stream.bytes);
     if (destroyed_ || movie_.get() != &movie || !movie.HasMovie())
         return;
-    timer_.Start(*this, movie.FrameRate());
+    timer_.Start(
+        [this] {
+            InstanceScope instance(this);
+            if (instance)
+                instance->AdvanceFrame();
+        },
+        movie.FrameRate());
 }
 
 NPObject* Instance::ScriptableObjectForBrowser()
@@ -513,7 +519,7 @@ void Instance::AdvanceFrame()
 
 void Instance::RequestUrl(const std::string& url, const std::string& target)
 {
-    if (!IsRequestAllowed(movieUrl_, url, LocalRestrictionLifted()))
+    if (!player::IsRequestAllowed(movieUrl_, url, LocalRestrictionLifted()))
         return;
     // A movie loaded into level 0 replaces this one; everything else is a file it fetches.
     bool replaces_movie = target == "_level0";

@@ -1,10 +1,10 @@
 // The plug-in's parts without Windows: the call log, the ExternalInterface script, the embed's
 // attributes, the local-file restriction and the request table.
-#include "call_log.h"
+#include "log_text.h"
 #include "downloads.h"
 #include "flash_call_script.h"
 #include "instance_settings.h"
-#include "local_security.h"
+#include "common/local_security.h"
 #include "npapi.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ TEST(CallLogTest, LinesQuoteTextAndShowVariantsByType)
     args[3].value.boolValue = true;
     LogLine line("NPObject.Invoke");
     line.Text("method", "Go")
-        .Variants("args", args, 4)
+        .Raw("args", VariantsText(args, 4))
         .Text("none", static_cast<const char*>(nullptr));
     EXPECT_EQ(line.Str(),
               "NPObject.Invoke method=\"Go\" args=(3, 3.0, \"say \\\"hi\\\"\", true) none=null");
@@ -112,14 +112,14 @@ TEST(InstanceSettingsTest, NamesIgnoreCaseAndBadValuesAreIgnored)
 
 TEST(LocalSecurityTest, LocalMoviesMayNotReachTheNetworkUntilLifted)
 {
-    EXPECT_TRUE(IsLocalUrl("movie.swf"));
-    EXPECT_TRUE(IsLocalUrl("C:\\movies\\movie.swf"));
-    EXPECT_TRUE(IsLocalUrl("FILE:///C:/movie.swf"));
-    EXPECT_FALSE(IsLocalUrl("http://host/movie.swf"));
-    EXPECT_FALSE(IsRequestAllowed("movie.swf", "http://host/data.xml", false));
-    EXPECT_TRUE(IsRequestAllowed("movie.swf", "http://host/data.xml", true));
-    EXPECT_TRUE(IsRequestAllowed("movie.swf", "data.xml", false));
-    EXPECT_TRUE(IsRequestAllowed("http://host/movie.swf", "http://other/data.xml", false));
+    EXPECT_TRUE(player::IsLocalUrl("movie.swf"));
+    EXPECT_TRUE(player::IsLocalUrl("C:\\movies\\movie.swf"));
+    EXPECT_TRUE(player::IsLocalUrl("FILE:///C:/movie.swf"));
+    EXPECT_FALSE(player::IsLocalUrl("http://host/movie.swf"));
+    EXPECT_FALSE(player::IsRequestAllowed("movie.swf", "http://host/data.xml", false));
+    EXPECT_TRUE(player::IsRequestAllowed("movie.swf", "http://host/data.xml", true));
+    EXPECT_TRUE(player::IsRequestAllowed("movie.swf", "data.xml", false));
+    EXPECT_TRUE(player::IsRequestAllowed("http://host/movie.swf", "http://other/data.xml", false));
 }
 
 TEST(DownloadsTest, PiecesAtOffsetZeroAreAppendedInOrder)
