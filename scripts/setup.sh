@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the cross toolchains (MinGW-w64 GCC, and clang with lld for make check-clang), Wine
-# and Xvfb with apt-get. Does nothing when all is present. `setup.sh fuzz` installs the native
-# fuzz build's compiler and runtimes instead (scripts/fuzz.sh).
+# Installs the cross toolchains (MinGW-w64 GCC, and clang with lld for make check-clang), widl with
+# Wine's IDL files (type libraries of the reference control), Wine and Xvfb with apt-get. Does
+# nothing when all is present. `setup.sh fuzz` installs the native fuzz build's compiler and
+# runtimes instead (scripts/fuzz.sh).
 set -euo pipefail
 
 if [ "${1:-}" = fuzz ]; then
     packages=(cmake ninja-build clang libclang-rt-14-dev zlib1g-dev googletest xxd)
 else
-    packages=(cmake ninja-build make g++-mingw-w64-i686 libz-mingw-w64-dev googletest clang lld
-              wine wine32:i386 wine64 xvfb xauth x11-utils x11-apps imagemagick)
+    packages=(cmake ninja-build make g++-mingw-w64-i686 mingw-w64-tools libwine-dev libz-mingw-w64-dev
+              googletest clang lld wine wine32:i386 wine64 xvfb xauth x11-utils x11-apps imagemagick)
 fi
 
 missing=()

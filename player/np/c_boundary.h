@@ -2,6 +2,7 @@
 // entry runs its work through one of these and answers a failure code instead.
 #pragma once
 
+#include "common/guarded.h"
 #include "npapi.h"
 
 #include <new>
@@ -20,14 +21,6 @@ NPError Guarded(Call call)
     }
 }
 
-template <typename Result, typename Call>
-Result GuardedOr(Result failed, Call call)
-{
-    try {
-        return call();
-    } catch (...) {
-        return failed;
-    }
-}
+using player::GuardedOr;
 
 } // namespace zn::np

@@ -1,8 +1,9 @@
 // The hostile mode: what a real player may do to its browser and the reference plug-in does only
 // when a test asks for it (through ZnNpSetHostile), and the record of contract violations the
-// plug-in finds in what the browser does, whatever the mode.
+// plug-in finds in what the browser does, whatever the mode (common/violations.h).
 #pragma once
 
+#include "common/violations.h"
 #include "reference_plugin_control.h"
 
 #include <string>
@@ -20,8 +21,7 @@ struct HostileMode {
 
 HostileMode& Hostility();
 
-// Logs "Violation <what>" in the call log and keeps it for ZnNpTakeViolations.
-void ReportViolation(std::string_view what);
-std::size_t TakeViolations(char* buffer, std::size_t capacity);
+using player::ReportViolation;
+using player::TakeViolations;
 
 } // namespace zn::np

@@ -335,7 +335,13 @@ void Instance::MovieArrived(const StreamBuffer& stream)
     movie.Load(stream.bytes);
     if (destroyed_ || movie_.get() != &movie || !movie.HasMovie())
         return;
-    timer_.Start(*this, movie.FrameRate());
+    timer_.Start(
+        [this] {
+            InstanceScope instance(this);
+            if (instance)
+                instance->AdvanceFrame();
+        },
+        movie.FrameRate());
 }
 
 NPObject* Instance::ScriptableObjectForBrowser()

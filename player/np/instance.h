@@ -8,9 +8,9 @@
 // is running is kept until then too.
 #pragma once
 
+#include "common/frame_timer.h"
 #include "downloads.h"
 #include "flash_call_script.h"
-#include "frame_timer.h"
 #include "instance_settings.h"
 #include "npapi.h"
 #include "window_painter.h"
@@ -111,7 +111,7 @@ private:
     std::unique_ptr<swf::MoviePlayer> movie_;
     std::vector<std::unique_ptr<swf::MoviePlayer>> retiredMovies_;
     WindowPainter painter_;
-    FrameTimer timer_;
+    player::FrameTimer timer_;
     bool loop_ = true;
     // Inside a WM_PAINT: the browser must not paint or move the window again until it returns.
     bool painting_ = false;

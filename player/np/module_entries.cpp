@@ -4,7 +4,7 @@
 // instances, then NP_Shutdown before the library is unloaded (the frame timers point into it).
 #include "browser.h"
 #include "c_boundary.h"
-#include "call_log.h"
+#include "log_text.h"
 #include "instance.h"
 #include "npapi.h"
 #include "plugin_entries.h"

@@ -4,7 +4,7 @@
 #include "plugin_entries.h"
 
 #include "c_boundary.h"
-#include "call_log.h"
+#include "log_text.h"
 #include "hostile_mode.h"
 #include "instance.h"
 #include "paint_time.h"

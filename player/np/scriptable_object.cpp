@@ -4,7 +4,7 @@
 
 #include "browser.h"
 #include "c_boundary.h"
-#include "call_log.h"
+#include "log_text.h"
 #include "hostile_mode.h"
 #include "instance.h"
 
@@ -232,7 +232,7 @@ bool InvokeMethod(NPObject* object, NPIdentifier name, const NPVariant* args, st
         std::string method = TheBrowser().IdentifierName(name);
         CallLogOfProcess().Record(ObjectCall("NPObject.Invoke", object)
                                       .Text("method", method)
-                                      .Variants("args", args, count));
+                                      .Raw("args", VariantsText(args, count)));
         if (!result || (count && !args))
             return false;
         auto known = FindMethod(method);
@@ -249,7 +249,7 @@ bool InvokeDefault(NPObject* object, const NPVariant* args, std::uint32_t count,
 {
     return GuardedOr(false, [&] {
         CallLogOfProcess().Record(
-            ObjectCall("NPObject.InvokeDefault", object).Variants("args", args, count));
+            ObjectCall("NPObject.InvokeDefault", object).Raw("args", VariantsText(args, count)));
         return false;
     });
 }
@@ -284,7 +284,7 @@ bool SetProperty(NPObject* object, NPIdentifier name, const NPVariant* value)
         std::string property = TheBrowser().IdentifierName(name);
         CallLogOfProcess().Record(ObjectCall("NPObject.SetProperty", object)
                                       .Text("name", property)
-                                      .Variants("value", value, 1));
+                                      .Raw("value", VariantsText(value, 1)));
         InstanceScope instance = ScopeOf(object);
         if (!value || !instance || property != kLoopProperty)
             return false;

@@ -2,7 +2,7 @@
 #include "reference_plugin_control.h"
 
 #include "c_boundary.h"
-#include "call_log.h"
+#include "log_text.h"
 #include "hostile_mode.h"
 #include "instance.h"
 #include "paint_time.h"

@@ -1,6 +1,6 @@
 // Instances as a host creates, announces and destroys them, and what the entries make of bad
 // arguments: a refusal with the NPAPI code, never a crash.
-#include "call_log.h"
+#include "log_text.h"
 #include "hosted_instance.h"
 #include "test_movies.h"
 

@@ -1,6 +1,6 @@
 // The plug-in's parts without Windows: the call log, the ExternalInterface script, the embed's
 // attributes, the local-file restriction and the request table.
-#include "call_log.h"
+#include "log_text.h"
 #include "downloads.h"
 #include "flash_call_script.h"
 #include "instance_settings.h"
@@ -27,7 +27,7 @@ TEST(CallLogTest, LinesQuoteTextAndShowVariantsByType)
     args[3].value.boolValue = true;
     LogLine line("NPObject.Invoke");
     line.Text("method", "Go")
-        .Variants("args", args, 4)
+        .Raw("args", VariantsText(args, 4))
         .Text("none", static_cast<const char*>(nullptr));
     EXPECT_EQ(line.Str(),
               "NPObject.Invoke method=\"Go\" args=(3, 3.0, \"say \\\"hi\\\"\", true) none=null");

@@ -1,7 +1,7 @@
 // Scripting both ways: the scriptable object's methods and property on a playing movie, and the
 // movie's calls out to the host (FSCommand through NPN_Invoke, ExternalInterface through
 // NPN_Evaluate), from its own scripts and from the test controls.
-#include "call_log.h"
+#include "log_text.h"
 #include "hosted_instance.h"
 #include "test_movies.h"
 

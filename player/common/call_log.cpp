@@ -1,12 +1,9 @@
 // The call log and the text form of its lines.
-#include "call_log.h"
+#include "common/call_log.h"
 
-#include "npapi.h"
-
-#include <charconv>
 #include <cstring>
 
-namespace zn::np {
+namespace zn::player {
 
 std::string Quoted(std::string_view value)
 {
@@ -34,40 +31,6 @@ std::string HexAddress(const void* value)
     for (std::size_t i = out.size(); i > 2; --i, bits >>= 4)
         out[i - 1] = digits[bits & 0xF];
     return out;
-}
-
-namespace {
-
-// Doubles always show a point or an exponent, so they never read as integers.
-std::string DoubleText(double value)
-{
-    char buffer[32];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    std::string out(buffer, error == std::errc{} ? end : buffer);
-    if (out.find_first_of(".eni") == std::string::npos)
-        out += ".0";
-    return out;
-}
-
-} // namespace
-
-std::string DescribeVariant(const NPVariant& value)
-{
-    switch (value.type) {
-    case NPVariantType_Void: return "void";
-    case NPVariantType_Null: return "null";
-    case NPVariantType_Bool: return value.value.boolValue ? "true" : "false";
-    case NPVariantType_Int32: return std::to_string(value.value.intValue);
-    case NPVariantType_Double: return DoubleText(value.value.doubleValue);
-    case NPVariantType_String: {
-        const NPString& s = value.value.stringValue;
-        if (!s.UTF8Characters)
-            return s.UTF8Length ? "invalid-string" : "\"\"";
-        return Quoted({s.UTF8Characters, s.UTF8Length});
-    }
-    case NPVariantType_Object: return "object(" + HexAddress(value.value.objectValue) + ")";
-    }
-    return "invalid-variant";
 }
 
 LogLine::LogLine(std::string_view call) : line_(call) {}
@@ -99,19 +62,9 @@ LogLine& LogLine::Address(std::string_view key, const void* value)
     return *this;
 }
 
-LogLine& LogLine::Variants(std::string_view key, const NPVariant* values, std::uint32_t count)
+LogLine& LogLine::Raw(std::string_view key, std::string_view value)
 {
-    line_.append(" ").append(key).append("=(");
-    if (!values && count) {
-        line_.append("null)");
-        return *this;
-    }
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (i)
-            line_.append(", ");
-        line_.append(DescribeVariant(values[i]));
-    }
-    line_.append(")");
+    line_.append(" ").append(key).append("=").append(value);
     return *this;
 }
 
@@ -152,4 +105,4 @@ CallLog& CallLogOfProcess()
     return log;
 }
 
-} // namespace zn::np
+} // namespace zn::player

@@ -1,7 +1,5 @@
 // Thread timers, found again from their identifiers when they fire.
-#include "frame_timer.h"
-
-#include "instance.h"
+#include "common/frame_timer.h"
 
 #include <windows.h>
 
@@ -9,13 +7,13 @@
 #include <cmath>
 #include <map>
 
-namespace zn::np {
+namespace zn::player {
 
 namespace {
 
-std::map<UINT_PTR, Instance*>& Timers()
+std::map<UINT_PTR, std::function<void()>>& Timers()
 {
-    static std::map<UINT_PTR, Instance*> timers;
+    static std::map<UINT_PTR, std::function<void()>> timers;
     return timers;
 }
 
@@ -25,9 +23,9 @@ void CALLBACK TimerFired(HWND, UINT, UINT_PTR id, DWORD)
         auto found = Timers().find(id);
         if (found == Timers().end())
             return;
-        InstanceScope instance(found->second);
-        if (instance)
-            instance->AdvanceFrame();
+        // The tick may stop its own timer: it runs from a copy.
+        std::function<void()> tick = found->second;
+        tick();
     } catch (...) {
         // A frame that cannot be played is skipped; the next tick tries again.
     }
@@ -35,7 +33,7 @@ void CALLBACK TimerFired(HWND, UINT, UINT_PTR id, DWORD)
 
 } // namespace
 
-void FrameTimer::Start(Instance& instance, double framesPerSecond)
+void FrameTimer::Start(std::function<void()> tick, double framesPerSecond)
 {
     Stop();
     double rate =
@@ -44,7 +42,7 @@ void FrameTimer::Start(Instance& instance, double framesPerSecond)
     UINT_PTR id = SetTimer(nullptr, 0, std::max<UINT>(interval, USER_TIMER_MINIMUM), TimerFired);
     if (!id)
         return;
-    Timers()[id] = &instance;
+    Timers()[id] = std::move(tick);
     id_ = id;
 }
 
@@ -57,4 +55,4 @@ void FrameTimer::Stop()
     id_ = 0;
 }
 
-} // namespace zn::np
+} // namespace zn::player

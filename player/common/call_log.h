@@ -1,5 +1,6 @@
-// The record of every call the host made into the plug-in, one line of text per call, in order;
-// tests read it through the control exports to check what a host sent.
+// The record of every call the host made into the reference player (the plug-in or the control),
+// one line of text per call, in order; tests read it through the test-control exports to check
+// what a host sent.
 #pragma once
 
 #include <cstddef>
@@ -8,9 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace zn::np {
-
-struct NPVariant;
+namespace zn::player {
 
 // Builds one line: the call's name, then " key=value" per argument. Strings are quoted with
 // backslash escapes, addresses are "0x" and eight (or sixteen) lower-case hexadecimal digits.
@@ -22,7 +21,8 @@ public:
     LogLine& Text(std::string_view key, const char* value); // null reads as null
     LogLine& Number(std::string_view key, std::int64_t value);
     LogLine& Address(std::string_view key, const void* value);
-    LogLine& Variants(std::string_view key, const NPVariant* values, std::uint32_t count);
+    // The value as it is, for texts already in the log's form (a list of variants).
+    LogLine& Raw(std::string_view key, std::string_view value);
 
     const std::string& Str() const { return line_; }
 
@@ -32,7 +32,6 @@ private:
 
 std::string Quoted(std::string_view value);
 std::string HexAddress(const void* value);
-std::string DescribeVariant(const NPVariant& value);
 
 // A host that never reads the log (an application playing for hours, painting at the frame
 // rate) must not make it grow without end: past its limit the oldest lines go, and the text
@@ -55,7 +54,7 @@ private:
     std::deque<std::string> lines_;
 };
 
-// The process-wide log (the plug-in is loaded once per process).
+// The process-wide log (the player's library is loaded once per process).
 CallLog& CallLogOfProcess();
 
-} // namespace zn::np
+} // namespace zn::player

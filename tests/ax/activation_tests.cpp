@@ -1,0 +1,128 @@
+// The control as the registry finds it and as a windowless container activates it: the calls it
+// makes into the site, in order, and the container faults it reports.
+#include "control_fixture.h"
+
+#include <gmock/gmock.h>
+
+namespace zn::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+std::wstring RegistryText(const wchar_t* key, const wchar_t* name)
+{
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+        return L"<missing>";
+    return value;
+}
+
+TEST_F(ControlTest, RegisteredMachineWideInAnApartmentWithItsTypeLibrary)
+{
+    const wchar_t* server =
+        L"Software\\Classes\\CLSID\\{D27CDB6E-AE6D-11CF-96B8-444553540000}\\InprocServer32";
+    EXPECT_EQ(RegistryText(server, L"ThreadingModel"), L"Apartment");
+    EXPECT_THAT(RegistryText(server, nullptr), HasSubstr(zn::ax::control::kDllName));
+    ITypeLib* library = nullptr;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_ZnPlayerControlLib, 1, 0, LOCALE_NEUTRAL, &library), S_OK);
+    library->Release();
+    // The class object answers nothing but its own class.
+    IClassFactory* factory = nullptr;
+    EXPECT_EQ(CoGetClassObject(IID_IznFlashPlayer, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               reinterpret_cast<void**>(&factory)),
+              REGDB_E_CLASSNOTREG);
+}
+
+TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
+{
+    Log();
+    DWORD misc = 0;
+    ASSERT_EQ(control->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
+    EXPECT_TRUE(misc & OLEMISC_SETCLIENTSITEFIRST);
+    Activate();
+    auto calls = Log();
+    // A site's call is logged when it returns: the repaint inside InvalidateRect comes first.
+    std::vector<std::string> order;
+    for (const auto& line : calls)
+        if (line.rfind("Site.Ambient", 0) != 0)
+            order.push_back(line.substr(0, line.find(' ')));
+    EXPECT_THAT(order,
+                ElementsAre("IOleObject.GetMiscStatus", "IOleObject.SetClientSite",
+                            "IPersistStreamInit.InitNew",
+                            "IConnectionPointContainer.FindConnectionPoint",
+                            "IConnectionPoint.Advise", "IOleObject.DoVerb",
+                            "Site.CanWindowlessActivate", "Site.OnInPlaceActivateEx",
+                            "Site.GetWindowContext", "IViewObject.Draw", "Site.InvalidateRect"));
+    EXPECT_THAT(LinesStarting(calls, "IOleObject.DoVerb"),
+                ElementsAre(HasSubstr("verb=-5 message=0x00000000")));
+    EXPECT_THAT(LinesStarting(calls, "Site.GetWindowContext"),
+                ElementsAre(HasSubstr("position=(0,0,320,240) clip=(0,0,32767,32767)")));
+    // The ambient properties are read from the site as soon as it is set.
+    EXPECT_THAT(LinesStarting(calls, "Site.Ambient control="),
+                ::testing::Contains(HasSubstr("dispid=-709 hr=0x00000000 vt=11 value=\"True\"")));
+    EXPECT_THAT(Violations(), IsEmpty());
+    Destroy();
+    EXPECT_THAT(Log(), ::testing::Contains(StartsWith("Site.OnInPlaceDeactivate")));
+    EXPECT_EQ(exports.liveControls(), 0u);
+    EXPECT_THAT(Violations(), IsEmpty());
+}
+
+TEST_F(ControlTest, ReportsWhatAContainerMustNotDo)
+{
+    // Before activation: rectangles and messages have nowhere to go.
+    IOleInPlaceObjectWindowless* windowless = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IOleInPlaceObjectWindowless,
+                                      reinterpret_cast<void**>(&windowless)),
+              S_OK);
+    RECT rect{0, 0, 10, 10};
+    EXPECT_EQ(windowless->SetObjectRects(&rect, &rect), E_UNEXPECTED);
+    LRESULT result = 0;
+    EXPECT_EQ(windowless->OnWindowMessage(WM_MOUSEMOVE, 0, 0, &result), E_UNEXPECTED);
+    EXPECT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, nullptr, &rect),
+              E_UNEXPECTED); // before InitNew
+    Activate();
+    // Drawing into something that is not a device context.
+    IViewObject* view = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
+    RECTL bounds{0, 0, 10, 10};
+    EXPECT_EQ(view->Draw(DVASPECT_OPAQUE, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr,
+                         nullptr, 0),
+              E_INVALIDARG);
+    // A site that fails an invalidation.
+    site.invalidateAnswer = E_FAIL;
+    EXPECT_EQ(exports.invalidateRect(control, nullptr), E_FAIL);
+    site.invalidateAnswer = S_OK;
+    control->Close(OLECLOSE_NOSAVE);
+    EXPECT_EQ(windowless->OnWindowMessage(WM_MOUSEMOVE, 0, 0, &result), E_UNEXPECTED);
+    EXPECT_EQ(view->Draw(DVASPECT_OPAQUE, -1, nullptr, nullptr, nullptr, site.buffer.DC(), &bounds,
+                         nullptr, nullptr, 0),
+              E_UNEXPECTED);
+    view->Release();
+    windowless->Release();
+    EXPECT_THAT(Violations(), ElementsAre(HasSubstr("SetObjectRects before in-place activation"),
+                                          HasSubstr("OnWindowMessage before in-place activation"),
+                                          HasSubstr("DoVerb before InitNew"),
+                                          HasSubstr("Draw without a device context"),
+                                          HasSubstr("InvalidateRect failed"),
+                                          HasSubstr("OnWindowMessage after Close"),
+                                          HasSubstr("Draw after Close")));
+}
+
+TEST_F(ControlTest, RefusesASiteThatIsNotWindowless)
+{
+    site.canWindowlessAnswer = S_FALSE;
+    Initialize();
+    RECT rect{0, 0, kWidth, kHeight};
+    EXPECT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, nullptr, &rect),
+              E_NOTIMPL);
+    EXPECT_THAT(LinesStarting(Log(), "Site.OnInPlaceActivateEx"), IsEmpty());
+    EXPECT_THAT(Violations(), IsEmpty());
+}
+
+} // namespace
+} // namespace zn::test

@@ -1,0 +1,161 @@
+// Creating, activating and tearing down the reference control as a container does.
+#include "control_fixture.h"
+
+#include <sstream>
+#include <type_traits>
+
+namespace zn::test {
+
+ControlExports ResolveControlExports()
+{
+    ControlExports exports;
+    HMODULE module = GetModuleHandleW(zn::ax::control::kDllName);
+    if (!module)
+        return exports;
+    const auto resolve = [module](const char* name, auto& function) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+            reinterpret_cast<void*>(GetProcAddress(module, name)));
+    };
+    namespace names = zn::ax::control;
+    resolve(names::kTakeLog, exports.takeLog);
+    resolve(names::kTakeViolations, exports.takeViolations);
+    resolve(names::kLiveControls, exports.liveControls);
+    resolve(names::kSetVersion, exports.setVersion);
+    resolve(names::kInvalidateRect, exports.invalidateRect);
+    resolve(names::kDrawThroughSite, exports.drawThroughSite);
+    resolve(names::kFSCommand, exports.fsCommand);
+    resolve(names::kFlashCall, exports.flashCall);
+    resolve(names::kRequestUrl, exports.requestUrl);
+    return exports;
+}
+
+std::vector<std::string> TakeLines(ZnAxTakeLogFunction take)
+{
+    std::string text(take(nullptr, 0) + 1, '\0');
+    text.resize(take(text.data(), text.size()));
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> LinesStarting(const std::vector<std::string>& lines,
+                                       const std::string& prefix)
+{
+    std::vector<std::string> found;
+    for (const auto& line : lines)
+        if (line.rfind(prefix, 0) == 0)
+            found.push_back(line);
+    return found;
+}
+
+void ControlTest::SetUp()
+{
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    Create();
+}
+
+void ControlTest::TearDown()
+{
+    Destroy();
+    if (!movieFile.empty())
+        DeleteFileW(movieFile.c_str());
+    OleUninitialize();
+}
+
+void ControlTest::Create()
+{
+    ASSERT_EQ(CoCreateInstance(CLSID_ZnPlayerControl, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&control)),
+              S_OK);
+    ASSERT_EQ(control->QueryInterface(IID_IznFlashPlayer, reinterpret_cast<void**>(&player)), S_OK);
+    exports = ResolveControlExports();
+    ASSERT_TRUE(exports.takeLog && exports.takeViolations && exports.requestUrl);
+    site.control = control;
+    sink.control = player;
+}
+
+void ControlTest::Initialize()
+{
+    ASSERT_EQ(control->SetClientSite(&site), S_OK);
+    IPersistStreamInit* persist = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)),
+              S_OK);
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    persist->Release();
+}
+
+void ControlTest::Activate()
+{
+    Initialize();
+    IConnectionPointContainer* points = nullptr;
+    ASSERT_EQ(
+        control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)),
+        S_OK);
+    ASSERT_EQ(points->FindConnectionPoint(DIID__IznFlashPlayerEvents, &eventPoint), S_OK);
+    points->Release();
+    ASSERT_EQ(eventPoint->Advise(&sink, &eventCookie), S_OK);
+    RECT rect{0, 0, kWidth, kHeight};
+    ASSERT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, nullptr, &rect), S_OK);
+}
+
+void ControlTest::Destroy()
+{
+    if (!control)
+        return;
+    control->Close(OLECLOSE_NOSAVE);
+    if (eventPoint) {
+        eventPoint->Unadvise(eventCookie);
+        eventPoint->Release();
+        eventPoint = nullptr;
+    }
+    control->SetClientSite(nullptr);
+    player->Release();
+    player = nullptr;
+    IOleObject* last = control;
+    control = nullptr;
+    last->Release();
+}
+
+void ControlTest::LoadMovie(const std::vector<std::uint8_t>& movie)
+{
+    wchar_t folder[MAX_PATH], name[MAX_PATH];
+    ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
+    ASSERT_NE(GetTempFileNameW(folder, L"zax", 0, name), 0u);
+    movieFile = name;
+    HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, movie.data(), static_cast<DWORD>(movie.size()), &written, nullptr);
+    CloseHandle(file);
+    BSTR url = SysAllocString(name);
+    HRESULT hr = player->LoadMovie(0, url);
+    SysFreeString(url);
+    ASSERT_EQ(hr, S_OK);
+    for (int waited = 0; waited < 5000; waited += 20) {
+        LONG state = 0;
+        player->get_ReadyState(&state);
+        LONG frames = 0;
+        player->get_TotalFrames(&frames);
+        if (state == READYSTATE_COMPLETE && frames > 0)
+            return;
+        Pump(20);
+    }
+    FAIL() << "the movie did not arrive";
+}
+
+void ControlTest::Pump(int milliseconds)
+{
+    const DWORD end = GetTickCount() + milliseconds;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+} // namespace zn::test
