@@ -3,9 +3,12 @@
 #include "zintara/zn_driver_activex.h"
 
 #include "control_host.h"
+#include "zintara/core/local_files.h"
 #include "zintara/framework/properties.h"
 
 #include <olectl.h>
+#include <shlwapi.h>
+#include <wininet.h>
 
 namespace zn {
 namespace {
@@ -34,6 +37,22 @@ std::wstring TakeString(BSTR Value)
 }
 
 constexpr int FirstVersionWithCallFunction = 8;
+
+// The file URL of Name when it names an existing file, relative names against the current
+// folder; Name itself otherwise.
+std::wstring LocalFileUrl(const std::wstring& Name)
+{
+    if (!IsExistingFile(Name))
+        return Name;
+    wchar_t path[MAX_PATH];
+    wchar_t url[INTERNET_MAX_URL_LENGTH];
+    DWORD length = INTERNET_MAX_URL_LENGTH;
+    const DWORD path_length = GetFullPathNameW(Name.c_str(), MAX_PATH, path, nullptr);
+    if (path_length == 0 || path_length >= MAX_PATH ||
+        FAILED(UrlCreateFromPathW(path, url, &length, 0)))
+        return Name;
+    return url;
+}
 
 } // namespace
 
@@ -119,12 +138,14 @@ int TznFlashDriverActiveX::MajorVersion()
         }                                                                                          \
     } while (false)
 
+// The control fetches the movie itself, through the system's URL monikers: a name that is a
+// local file goes to it as that file's URL.
 void TznFlashDriverActiveX::LoadMovie(const std::wstring& AUrl)
 {
     if (AUrl.empty())
         return;
     FMovie = AUrl;
-    const TCallString url(AUrl);
+    const TCallString url(LocalFileUrl(AUrl));
     ZN_CALL_CONTROL(LoadMovie, 0, url.get());
 }
 
