@@ -285,6 +285,10 @@ private:
     void Deactivate();
     void ReadAmbient(DISPID id);
     HRESULT SiteInvalidate(const RECT* rect);
+    // Logs a call into the site ("Site.<method>") with its answer; a failure is a violation.
+    HRESULT SiteCall(const char* call, HRESULT answer);
+    // Asks the site, as IOleControlSite, how an inch of HIMETRIC maps to its units and back.
+    void ReadSiteScale(IOleClientSite& site);
     HRESULT FireEvent(DISPID id, VARIANT* argumentsLastFirst, UINT count);
     HRESULT StartDownload(const std::wstring& url, MovieDownload::Purpose purpose);
     void MovieArrived(const std::vector<std::uint8_t>& bytes, const std::wstring& url);
@@ -301,6 +305,10 @@ private:
     // Calls into the control that are still running; the movie replaced inside one lives on
     // until the outermost returns.
     int depth_ = 0;
+    // Events being fired and draws running: the container must not close the control from an
+    // event handler, nor draw again from inside a draw.
+    int firing_ = 0;
+    bool drawing_ = false;
     bool initialized_ = false;
     bool closed_ = false;
     bool active_ = false;
@@ -308,7 +316,6 @@ private:
     IOleInPlaceSiteWindowless* inPlaceSite_ = nullptr;
     IAdviseSink* viewSink_ = nullptr;
     RECT position_{};
-    RECT clip_{};
     ConnectionPoint propertySinks_;
     ConnectionPoint eventSinks_;
     ITypeInfo* interfaceInfo_ = nullptr;

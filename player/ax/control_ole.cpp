@@ -4,6 +4,7 @@
 
 #include "control_log.h"
 #include "control_module.h"
+#include "site_probe.h"
 
 #include "znswf/movie_player.h"
 
@@ -82,7 +83,11 @@ STDMETHODIMP_(ULONG) Control::Release()
     LogCall("Control.FinalRelease", Identity()).Record();
     if (active_)
         Violation("the control was released while in-place active, without Close");
-    // The sinks hold references on their owner, the container: let go of them first.
+    if (propertySinks_.Connected() || eventSinks_.Connected())
+        Violation("the control was released with sinks still connected");
+    // Letting go of the sinks runs the container's code, which may take and drop references
+    // again: they must not reach zero a second time.
+    references_ = 1;
     propertySinks_.DisconnectAll();
     eventSinks_.DisconnectAll();
     delete this;
@@ -120,6 +125,7 @@ STDMETHODIMP Control::SetClientSite(IOleClientSite* site)
             return E_INVALIDARG;
         }
         checked->Release();
+        ProbeSite(*site, Identity());
         site->AddRef();
     }
     if (clientSite_)
@@ -152,6 +158,8 @@ STDMETHODIMP Control::Close(DWORD saveOption)
     LogCall("IOleObject.Close", Identity()).Number("save", saveOption).Record();
     if (saveOption > OLECLOSE_PROMPTSAVE)
         Violation("IOleObject.Close with an unknown save option");
+    if (firing_)
+        Violation("IOleObject.Close from inside an event handler");
     Deactivate();
     timer_.Stop();
     for (MovieDownload* download : downloads_) {

@@ -8,6 +8,8 @@
 
 #include <windowsx.h>
 
+#include <cstdio>
+
 namespace zn::ax {
 
 namespace {
@@ -92,13 +94,50 @@ HRESULT Control::ActivateWindowless(IOleClientSite* site, LPCRECT position)
         document->Release();
     // The verb's rectangle wins; the site's is where the container thinks the control is.
     position_ = position ? *position : site_position;
-    clip_ = site_clip;
     if (position && !EqualRect(position, &site_position))
         Violation("the DoVerb rectangle and the site's position rectangle differ");
     if (movie_)
         movie_->SetViewSize(Width(), Height());
+    ReadSiteScale(*site);
     SiteInvalidate(nullptr);
     return S_OK;
+}
+
+HRESULT Control::SiteCall(const char* call, HRESULT answer)
+{
+    LogCall(call, Identity()).Result(answer).Record();
+    if (FAILED(answer))
+        Violation(std::string("the site failed ") + (call + 5));
+    return answer;
+}
+
+void Control::ReadSiteScale(IOleClientSite& site)
+{
+    // Containers scale HIMETRIC sizes to their own units; an inch is what the control asks.
+    IOleControlSite* control_site = nullptr;
+    if (FAILED(site.QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&control_site))) ||
+        !control_site)
+        return;
+    const auto logged = [this](const char* to, const char* point, HRESULT hr) {
+        LogCall("Site.TransformCoords", Identity())
+            .Text("to", to)
+            .Text("point", point)
+            .Result(hr)
+            .Record();
+    };
+    char text[64];
+    POINTL himetric{2540, 2540};
+    POINTF container{};
+    HRESULT hr = control_site->TransformCoords(&himetric, &container,
+                                               XFORMCOORDS_SIZE | XFORMCOORDS_HIMETRICTOCONTAINER);
+    std::snprintf(text, sizeof text, "(%g,%g)", container.x, container.y);
+    logged("container", text, hr);
+    himetric = {};
+    hr = control_site->TransformCoords(&himetric, &container,
+                                       XFORMCOORDS_SIZE | XFORMCOORDS_CONTAINERTOHIMETRIC);
+    std::snprintf(text, sizeof text, "(%ld,%ld)", himetric.x, himetric.y);
+    logged("himetric", text, hr);
+    control_site->Release();
 }
 
 void Control::Deactivate()
@@ -207,6 +246,10 @@ STDMETHODIMP Control::Draw(DWORD aspect, LONG index, void* aspectData, DVTARGETD
         .Record();
     if (RefuseAfterClose("IViewObject.Draw"))
         return E_UNEXPECTED;
+    if (drawing_) {
+        Violation("IViewObject.Draw inside IViewObject.Draw");
+        return E_UNEXPECTED;
+    }
     if (aspect != DVASPECT_CONTENT && aspect != DVASPECT_OPAQUE)
         return DV_E_DVASPECT;
     if (aspectData || device || targetDevice || metafileBounds || proceed)
@@ -229,7 +272,9 @@ STDMETHODIMP Control::Draw(DWORD aspect, LONG index, void* aspectData, DVTARGETD
     if (movie_ && !active_)
         movie_->SetViewSize(view.right - view.left, view.bottom - view.top);
     Scope scope(*this);
+    drawing_ = true;
     Paint(drawDc, view);
+    drawing_ = false;
     return S_OK;
 }
 
@@ -336,9 +381,14 @@ STDMETHODIMP Control::SetObjectRects(LPCRECT position, LPCRECT clip)
     }
     bool resized =
         position->right - position->left != Width() || position->bottom - position->top != Height();
+    // The clip only limits where a container shows the control; drawing follows the context's.
     position_ = *position;
-    clip_ = *clip;
-    if (movie_ && resized)
+    if (!resized)
+        return S_OK;
+    // A new size shows the frame at a new scale: the movie asks for its whole view at once,
+    // inside the container's call, as controls do.
+    Scope scope(*this);
+    if (movie_)
         movie_->SetViewSize(Width(), Height());
     return S_OK;
 }
@@ -382,9 +432,17 @@ STDMETHODIMP Control::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             movie_->MouseMove(x, y);
         break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
+        // A press takes the focus and the mouse, as a button that is dragged out needs.
+        SiteCall("Site.SetFocus", inPlaceSite_->SetFocus(TRUE));
+        SiteCall("Site.SetCapture", inPlaceSite_->SetCapture(TRUE));
         if (movie_)
-            movie_->MouseButton(x, y, message == WM_LBUTTONDOWN);
+            movie_->MouseButton(x, y, true);
+        break;
+    case WM_LBUTTONUP:
+        if (SiteCall("Site.GetCapture", inPlaceSite_->GetCapture()) == S_OK)
+            SiteCall("Site.SetCapture", inPlaceSite_->SetCapture(FALSE));
+        if (movie_)
+            movie_->MouseButton(x, y, false);
         break;
     case WM_RBUTTONDOWN: {
         // Where a context menu would open: the site names the window only during this press.

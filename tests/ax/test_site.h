@@ -9,7 +9,10 @@
 
 #include <ocidl.h>
 #include <ole2.h>
+#include <servprov.h>
+#include <urlmon.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,10 @@ public:
 class TestSite final : public IOleClientSite,
                        public IOleInPlaceSiteWindowless,
                        public IOleInPlaceFrame,
+                       public IServiceProvider,
+                       public IBindHost,
+                       public IPropertyNotifySink,
+                       public IOleControlSite,
                        public PlainDispatch {
 public:
     TestSite(int width, int height);
@@ -45,6 +52,20 @@ public:
     // Answers turned wrong by a test.
     HRESULT invalidateAnswer = S_OK;
     HRESULT canWindowlessAnswer = S_OK;
+    // Refuses IPersist without clearing the out pointer, as COM forbids.
+    bool sloppyRefusal = false;
+    // The bind host, offered through QueryService when set: the names it makes monikers for,
+    // each the path of a file, and what it saw.
+    bool offersBindHost = false;
+    std::map<std::wstring, std::wstring> files;
+    // Names whose bytes it delivers itself (delivering_moniker.h).
+    std::map<std::wstring, std::vector<std::uint8_t>> delivered;
+    std::vector<std::wstring> monikerNames;
+    // The properties the control said changed, connected as its property-change sink.
+    std::vector<DISPID> changed;
+    // Every bind context handed to CreateMoniker held a bind status callback under
+    // "_BSCB_Holder_".
+    bool callbackInEveryContext = true;
 
     // Paints rect of the control into the buffer as a windowless container does: the background
     // first, then IViewObject::Draw under a clip of rect.
@@ -111,6 +132,34 @@ public:
     STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+    // IOleControlSite: 96 pixels to the inch
+    STDMETHODIMP OnControlInfoChanged() override { return E_NOTIMPL; }
+    STDMETHODIMP LockInPlaceActive(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP GetExtendedControl(IDispatch** control) override;
+    STDMETHODIMP TransformCoords(POINTL* himetric, POINTF* container, DWORD flags) override;
+    STDMETHODIMP TranslateAccelerator(MSG*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP OnFocus(BOOL) override { return S_OK; }
+    STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
+
+    // IPropertyNotifySink
+    STDMETHODIMP OnChanged(DISPID id) override
+    {
+        changed.push_back(id);
+        return S_OK;
+    }
+    STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+
+    // IServiceProvider
+    STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** object) override;
+
+    // IBindHost: monikers of the system's URL kind for the files it knows
+    STDMETHODIMP CreateMoniker(LPOLESTR name, IBindCtx* context, IMoniker** moniker,
+                               DWORD reserved) override;
+    STDMETHODIMP MonikerBindToStorage(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                      void** object) override;
+    STDMETHODIMP MonikerBindToObject(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                     void** object) override;
 
     // IDispatch: the ambient properties
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,

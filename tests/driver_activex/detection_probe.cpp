@@ -1,8 +1,9 @@
 // Detection of the Flash control and driver selection in a process of their own (detection runs
-// once per process). With the argument "refuse" a class object registered for the control's class
-// in this process only refuses every instance; with "null" it answers success without one; with
-// "present" the control registered in the prefix answers. Prints one line per finding,
-// "name=value", for the test to read; the exit code is 0 unless the probe itself failed.
+// once per process). With the argument "absent" the control is denied to this process, as on a
+// machine without it; with "present" the control registered in the prefix answers. Prints one
+// line per finding, "name=value", for the test to read; the exit code is 0 unless the probe
+// itself failed.
+#include "support/absent_control.h"
 #include "support/reference_control_exports.h"
 #include "zintara/zn_driver_activex.h"
 #include "zintara/zn_flashplayer.h"
@@ -10,37 +11,10 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
-
-class TRefusingFactory final : public IClassFactory {
-public:
-    explicit TRefusingFactory(bool AnswerNull) : FAnswerNull(AnswerNull) {}
-    int Requests = 0;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (riid != IID_IUnknown && riid != IID_IClassFactory) {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = this;
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void** ppv) override
-    {
-        ++Requests;
-        *ppv = nullptr;
-        return FAnswerNull ? S_OK : CLASS_E_CLASSNOTAVAILABLE;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    bool FAnswerNull;
-};
 
 struct TPaintCount {
     int Count = 0;
@@ -64,9 +38,8 @@ int Count(const std::vector<std::string>& Log, const std::string& Call)
     return count;
 }
 
-void ProbeAbsent(const TRefusingFactory& Factory)
+void ProbeAbsent()
 {
-    std::printf("requests=%d\n", Factory.Requests);
     {
         zn::TznFlashDriverActiveX driver(40, 30, 0);
         TPaintCount painted;
@@ -83,7 +56,6 @@ void ProbeAbsent(const TRefusingFactory& Factory)
         std::printf("paints=%d instances=%d\n", painted.Count, zn::FlashControlData.InstanceCount);
     }
     std::printf("instances_after=%d\n", zn::FlashControlData.InstanceCount);
-    std::printf("requests_after=%d\n", Factory.Requests);
 }
 
 void ProbePresent()
@@ -100,26 +72,22 @@ int main(int argc, char** argv)
 {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 10;
-    const std::string mode = argc > 1 ? argv[1] : "";
-    TRefusingFactory factory(mode == "null");
-    DWORD registration = 0;
-    if (mode != "present" &&
-        FAILED(CoRegisterClassObject(zn::CLASS_znFlashPlayer, &factory, CLSCTX_INPROC_SERVER,
-                                     REGCLS_MULTIPLEUSE, &registration)))
+    const bool present = argc > 1 && std::string(argv[1]) == "present";
+    std::optional<zn::test::TAbsentControl> absent;
+    if (!present && FAILED(absent.emplace(zn::CLASS_znFlashPlayer).Result()))
         return 11;
 
     zn::CheckFlashPlugins();
     zn::CheckFlashPlugins();
-    if (mode == "present")
+    if (present)
         ProbePresent();
     std::printf("exists=%d\n", zn::TznFlashDriverActiveX::PluginExists() ? 1 : 0);
     std::printf("default=%ls\n", zn::DefaultFlashDriverClass.Create(1, 1, 0)->ClassName().c_str());
-    if (mode != "present")
-        ProbeAbsent(factory);
+    if (!present)
+        ProbeAbsent();
     std::printf("choices=%ls %ls %ls\n", Choice(zn::znDefault).c_str(),
                 Choice(zn::znNetscape).c_str(), Choice(zn::znActiveX).c_str());
-    if (registration != 0)
-        CoRevokeClassObject(registration);
+    absent.reset();
     CoUninitialize();
     return 0;
 }

@@ -1,10 +1,10 @@
 // The reference control's test controls as a container's tests reach them: the exports of
-// reference_control_api.h resolved by name from the loaded control DLL, whose logs
-// support/log_lines.h takes as lines. Header-only on raw Win32.
+// reference_control_api.h resolved by name from the loaded control DLL, and its logs taken as
+// lines (support/taken_lines.h). Header-only on raw Win32, like the plug-in's.
 #pragma once
 
 #include "reference_control_api.h"
-#include "support/log_lines.h"
+#include "support/taken_lines.h"
 
 #include <windows.h>
 
@@ -24,11 +24,12 @@ struct TReferenceControlExports {
     ZnAxRequestUrlFunction RequestUrl = nullptr;
 };
 
-// The exports of the control's DLL once a control was created in this process; all null before.
+// The exports of the control's DLL once a control was created in this process (COM loaded it);
+// all null before, each export it lacks null.
 inline TReferenceControlExports ReferenceControlExports()
 {
     TReferenceControlExports exports;
-    const HMODULE module = GetModuleHandleW(zn::ax::control::kDllName);
+    HMODULE module = GetModuleHandleW(zn::ax::control::kDllName);
     if (!module)
         return exports;
     const auto resolve = [module](const char* Name, auto& Function) {

@@ -5,13 +5,11 @@
 #pragma once
 
 #include "reference_plugin_control.h"
-#include "support/log_lines.h"
+#include "support/taken_lines.h"
 
 #include <windows.h>
 
-#include <string>
 #include <type_traits>
-#include <vector>
 
 namespace zn::test {
 

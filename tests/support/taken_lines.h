@@ -1,5 +1,5 @@
-// The reference player's logs as lines: the plug-in's and the control's exports that take a log
-// share one shape. Header-only on the standard library.
+// A reference player's log (the plug-in's or the control's) taken as lines. Header-only on raw C++:
+// the reference player's own suites use it too.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +9,8 @@
 
 namespace zn::test {
 
-// Copies the log into buffer and clears it when capacity exceeds its length; answers the length.
-using TTakeLogFunction = std::size_t (*)(char* buffer, std::size_t capacity);
+// A log export: copies the log into the buffer and clears it when it fits, answers its length.
+using TTakeLogFunction = std::size_t (*)(char* Buffer, std::size_t Capacity);
 
 // Takes (and so clears) a log through Take, one entry per line.
 inline std::vector<std::string> TakeLines(TTakeLogFunction Take)
