@@ -6,8 +6,8 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(zn_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Zintara)
-set(zn_layers zintara_framework zintara_core zintara_driver_netscape zintara_hosts
-              zintara_components zintara_design)
+set(zn_layers zintara_framework zintara_core zintara_driver_netscape zintara_driver_activex
+              zintara_hosts zintara_components zintara_design)
 
 # Imported as Zintara::framework ... Zintara::design, and Zintara::zintara for all of them.
 foreach(layer IN LISTS zn_layers)

@@ -1,4 +1,4 @@
-// Exceptions that reached a C or COM boundary (see com.h).
+// Exceptions that reached a C or COM boundary, and the error a checked COM call raises (see com.h).
 #include "zintara/framework/com.h"
 
 #include "zintara/framework/controls.h"
@@ -20,6 +20,17 @@ void ReportCurrentException(TObject* Sender) noexcept
         }
     } catch (...) {
     }
+}
+
+EOleSysError::EOleSysError(HRESULT AErrorCode)
+    : Exception(SystemErrorMessage(static_cast<unsigned long>(AErrorCode))), FErrorCode(AErrorCode)
+{}
+
+HRESULT OleCheck(HRESULT Result)
+{
+    if (FAILED(Result))
+        throw EOleSysError(Result);
+    return Result;
 }
 
 } // namespace zn

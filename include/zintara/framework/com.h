@@ -2,6 +2,8 @@
 // the boundary no exception may cross, and the one way an unimplemented method is marked.
 #pragma once
 
+#include "zintara/framework/exceptions.h"
+
 #include <objbase.h>
 
 #include <cstddef>
@@ -102,6 +104,19 @@ TResult ExceptionBoundary(TResult Fallback, TBody&& Body, TObject* Sender = null
         return Fallback;
     }
 }
+
+// A checked COM call that failed: the framework's OLE error, carrying the call's HRESULT.
+class EOleSysError : public Exception {
+public:
+    explicit EOleSysError(HRESULT AErrorCode);
+    HRESULT ErrorCode() const noexcept { return FErrorCode; }
+
+private:
+    HRESULT FErrorCode;
+};
+
+// Raises EOleSysError when Result is a failure code; answers Result otherwise.
+HRESULT OleCheck(HRESULT Result);
 
 // The one mark of a COM method this library does not implement: search for NotImplemented.
 constexpr HRESULT NotImplemented() noexcept

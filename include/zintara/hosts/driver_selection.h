@@ -58,9 +58,8 @@ private:
 // constructed stays.
 extern TznFlashDriverClass DefaultFlashDriverClass;
 
-// The drivers of the two Flash hosts, as selection sees them. Each answers with the null driver
-// until its host's driver is part of the library (flash_hosts.cpp names them); an application or a
-// test may assign others. CheckFlashPlugins asks the ActiveX slot's PluginExists, so that is where
+// The drivers of the two Flash hosts, as selection sees them (flash_hosts.cpp names them); an
+// application or a test may assign others. CheckFlashPlugins asks the ActiveX slot's PluginExists, so that is where
 // the ActiveX driver runs its one-time probe of the control.
 extern TznFlashDriverClass NetscapeFlashDriverClass;
 extern TznFlashDriverClass ActiveXFlashDriverClass;

@@ -1,0 +1,157 @@
+// The ActiveX driver: TznFlashDriverActiveX, the driver that creates the installed Flash ActiveX
+// control in-process and is its windowless OLE container, painting it into the driver's buffer
+// through its view object and forwarding input to it as window messages.
+#pragma once
+
+#include "zintara/core/flash_driver.h"
+#include "zintara/driver_activex/flash_interfaces.h"
+#include "zintara/framework/com.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace zn {
+
+namespace activex {
+class TControlHost;
+class TInPlaceSite;
+} // namespace activex
+
+// The Flash control's identifiers, as its type library and registration give them, and
+// IDispatchEx's, which the system libraries do not define. IServiceProvider and IBindHost keep the
+// SDK's own.
+extern const GUID LIBID_znFlashPlayerObjects;
+extern const GUID IID_IznFlashPlayer;
+extern const GUID DIID__IznFlashPlayerEvents;
+extern const GUID CLASS_znFlashPlayer;
+extern const GUID IID_IFlashFactory;
+extern const GUID CLASS_FlashObjectInterface;
+extern const GUID IID_IFlashObjectInterface;
+extern const GUID CLASS_FlashProp;
+extern const GUID IID_IDispatchEx;
+
+// What the driver knows of the control it hosts. One record serves every driver; it counts the
+// drivers alive.
+struct TControlData2 {
+    GUID ClassID;
+    // The event dispinterface, and the DISPIDs of the events the driver handles.
+    GUID EventIID;
+    std::int32_t EventCount;
+    const std::int32_t* EventDispIDs;
+    const void* LicenseKey;
+    std::uint32_t Flags;
+    std::int32_t Version;
+    std::int32_t FontCount;
+    const std::int32_t* FontIDs;
+    std::int32_t PictureCount;
+    const std::int32_t* PictureIDs;
+    std::uint32_t Reserved;
+    std::int32_t InstanceCount;
+};
+using PControlData = TControlData2*;
+
+// Ready state change, progress, FSCommand and ExternalInterface call.
+extern const std::int32_t FlashEventDispIDs[4];
+extern TControlData2 FlashControlData;
+
+// The key-state flags of a window message for the framework's shift state: the Shift, Alt and
+// Ctrl keys and the left and right buttons; nothing else counts.
+std::uint32_t ShiftStateToKeyFlags(TShiftState Shift);
+
+// Decides once per process whether the control can be created: the first call creates it and
+// releases it at once, later calls do nothing. PluginExists answers what it found.
+void CheckFlashActiveX();
+
+// Objects of the control's other two classes, created on request; the driver never uses them.
+// The remote forms create them on the named machine. Both raise EOleSysError when the class is
+// not there.
+TComPtr<IUnknown> CreateFlashPropertyPage(const std::wstring& MachineName = {});
+TComPtr<IDispatch> CreateFlashObjectInterface(const std::wstring& MachineName = {});
+
+// The driver that hosts the Flash ActiveX control windowless in its buffer. When the control
+// cannot be created the driver is inert: every operation does nothing and every query answers
+// empty, false or 0. Checked calls into the control that fail raise EOleSysError.
+class TznFlashDriverActiveX : public TznFlashDriver {
+public:
+    // Creates the control, activates it in place windowless over the whole buffer and puts it
+    // in transparent window mode.
+    TznFlashDriverActiveX(int AWidth, int AHeight, std::uint32_t ABackground);
+    // Closes and releases the control before the base class frees the buffers; from inside a
+    // call from the control, once that call returns.
+    ~TznFlashDriverActiveX() override;
+
+    static const TClassInfo& ClassInfo();
+    const TClassInfo& ClassType() const override;
+
+    // Whether the control can be created; runs CheckFlashActiveX on the first call.
+    static bool PluginExists();
+    bool GetIsFlashAvailable() const;
+
+    // Tells the control its new rectangles and repaints the whole buffer.
+    void CreateBuffer() override;
+    // Tells the control its new rectangles.
+    void ResizeBuffer() override;
+    void ForceUpdate() override;
+
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseWheel(TShiftState Shift, int X, int Y, int WheelDelta, bool& Handled) override;
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Char, TShiftState Shift) override;
+    void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
+
+    void LoadMovie(const std::wstring& AUrl) override;
+    std::wstring GetVariable(const std::wstring& name) override;
+    void SetVariable(const std::wstring& name, const std::wstring& value) override;
+    // Only controls of major version 8 and later have CallFunction and SetReturnValue; with an
+    // older one they do nothing.
+    std::wstring CallFunction(const std::wstring& request) override;
+    void SetReturnValue(const std::wstring& returnValue) override;
+    void Play() override;
+    void StopPlay() override;
+    void Rewind() override;
+    void Forward() override;
+    void Back() override;
+    bool GetLoop() override;
+    bool GetIsPlaying() override;
+    int GetCurrentFrame() override;
+    int GetTotalFrames() override;
+    void SetLoop(bool Value) override;
+    void SetCurrentFrame(int Value) override;
+
+    // The control reads its display name again after a rename.
+    void SetName(const std::wstring& NewName) override;
+
+    // The control's dual interface; null for an inert driver.
+    IznFlashPlayer* ControlInterface() const;
+
+private:
+    friend class activex::TControlHost;
+    friend class activex::TInPlaceSite;
+
+    // Draws the control into the buffer at Rect (clamped to the buffer on every side) in the
+    // buffer's mode, outlines it with ShowUpdateRects, and raises OnPaint, also when the control
+    // gave no view object to draw with.
+    void Repaint(const TRect& Rect);
+    void DrawControl(HDC DC, const TRect& ARect);
+    // Sends a window message to the control; false when it is not in place or did not handle it.
+    bool SendMessageToControl(UINT Message, WPARAM WParam, LPARAM LParam);
+    void SendMouseMessage(UINT Message, WPARAM WParam, int X, int Y);
+    void TellObjectRects();
+    // The major version of the control, from the upper 16 bits of FlashVersion.
+    int MajorVersion();
+
+    PControlData FControlData = nullptr;
+    // The control and the site objects it calls, kept apart from the driver: the control may
+    // free the driver from inside a call into the site, and is released after that call.
+    std::shared_ptr<activex::TControlHost> FHost;
+    bool FFlashNotExists = false;
+    // Set while a right-button press is forwarded: the site then names the parent window once.
+    bool FNeedHandle = false;
+};
+
+} // namespace zn
