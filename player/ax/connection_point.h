@@ -32,6 +32,7 @@ public:
     // The connected sinks, each with a reference for the caller, so that a sink that disconnects
     // while the others are called is still safe to call.
     std::vector<IUnknown*> Sinks() const;
+    bool Connected() const { return !sinks_.empty(); }
     // Releases every sink (the control's last release).
     void DisconnectAll();
 

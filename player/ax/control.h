@@ -301,6 +301,10 @@ private:
     // Calls into the control that are still running; the movie replaced inside one lives on
     // until the outermost returns.
     int depth_ = 0;
+    // Events being fired and draws running: the container must not close the control from an
+    // event handler, nor draw again from inside a draw.
+    int firing_ = 0;
+    bool drawing_ = false;
     bool initialized_ = false;
     bool closed_ = false;
     bool active_ = false;

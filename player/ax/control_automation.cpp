@@ -5,6 +5,8 @@
 #include "control_log.h"
 #include "control_module.h"
 
+#include "common/local_security.h"
+
 #include "znswf/external_interface.h"
 #include "znswf/movie_player.h"
 
@@ -602,6 +604,7 @@ STDMETHODIMP Control::put_InlineData(IUnknown*)
 HRESULT Control::FireEvent(DISPID id, VARIANT* argumentsLastFirst, UINT count)
 {
     Scope scope(*this);
+    ++firing_;
     HRESULT last = S_OK;
     for (IUnknown* sink : eventSinks_.Sinks()) {
         DISPPARAMS params{argumentsLastFirst, nullptr, count, 0};
@@ -621,6 +624,7 @@ HRESULT Control::FireEvent(DISPID id, VARIANT* argumentsLastFirst, UINT count)
         if (FAILED(hr))
             last = hr;
     }
+    --firing_;
     return last;
 }
 
@@ -680,6 +684,10 @@ std::string Control::CallExternal(const std::string& name,
 
 void Control::RequestUrl(const std::string& url, const std::string& target)
 {
+    if (!player::IsRequestAllowed(Utf8(movieUrl_), url, localSecurityLifted_)) {
+        LogCall("Movie.RequestRefused", Identity()).Text("url", url).Record();
+        return;
+    }
     // A movie loaded into level 0 replaces this one; everything else is a file it fetches.
     StartDownload(Wide(url), target == "_level0" ? MovieDownload::Purpose::Movie
                                                  : MovieDownload::Purpose::MovieFile);
@@ -737,9 +745,7 @@ HRESULT Control::StartDownload(const std::wstring& url, MovieDownload::Purpose p
     downloads_.push_back(download);
     if (purpose == MovieDownload::Purpose::Movie)
         SetReadyState(READYSTATE_LOADING);
-    download->AddRef();
     HRESULT hr = download->Start(bind_host);
-    download->Release();
     if (bind_host)
         bind_host->Release();
     return hr;

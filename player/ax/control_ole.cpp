@@ -82,6 +82,8 @@ STDMETHODIMP_(ULONG) Control::Release()
     LogCall("Control.FinalRelease", Identity()).Record();
     if (active_)
         Violation("the control was released while in-place active, without Close");
+    if (propertySinks_.Connected() || eventSinks_.Connected())
+        Violation("the control was released with sinks still connected");
     // The sinks hold references on their owner, the container: let go of them first.
     propertySinks_.DisconnectAll();
     eventSinks_.DisconnectAll();
@@ -152,6 +154,8 @@ STDMETHODIMP Control::Close(DWORD saveOption)
     LogCall("IOleObject.Close", Identity()).Number("save", saveOption).Record();
     if (saveOption > OLECLOSE_PROMPTSAVE)
         Violation("IOleObject.Close with an unknown save option");
+    if (firing_)
+        Violation("IOleObject.Close from inside an event handler");
     Deactivate();
     timer_.Stop();
     for (MovieDownload* download : downloads_) {

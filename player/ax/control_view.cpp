@@ -207,6 +207,10 @@ STDMETHODIMP Control::Draw(DWORD aspect, LONG index, void* aspectData, DVTARGETD
         .Record();
     if (RefuseAfterClose("IViewObject.Draw"))
         return E_UNEXPECTED;
+    if (drawing_) {
+        Violation("IViewObject.Draw inside IViewObject.Draw");
+        return E_UNEXPECTED;
+    }
     if (aspect != DVASPECT_CONTENT && aspect != DVASPECT_OPAQUE)
         return DV_E_DVASPECT;
     if (aspectData || device || targetDevice || metafileBounds || proceed)
@@ -229,7 +233,9 @@ STDMETHODIMP Control::Draw(DWORD aspect, LONG index, void* aspectData, DVTARGETD
     if (movie_ && !active_)
         movie_->SetViewSize(view.right - view.left, view.bottom - view.top);
     Scope scope(*this);
+    drawing_ = true;
     Paint(drawDc, view);
+    drawing_ = false;
     return S_OK;
 }
 
@@ -338,7 +344,12 @@ STDMETHODIMP Control::SetObjectRects(LPCRECT position, LPCRECT clip)
         position->right - position->left != Width() || position->bottom - position->top != Height();
     position_ = *position;
     clip_ = *clip;
-    if (movie_ && resized)
+    if (!resized)
+        return S_OK;
+    // A new size shows the frame at a new scale: the movie asks for its whole view at once,
+    // inside the container's call, as controls do.
+    Scope scope(*this);
+    if (movie_)
         movie_->SetViewSize(Width(), Height());
     return S_OK;
 }

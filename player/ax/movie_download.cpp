@@ -4,6 +4,8 @@
 #include "control.h"
 #include "control_log.h"
 
+#include <cwctype>
+
 namespace zn::ax {
 
 MovieDownload::MovieDownload(Control& owner, const void* identity, std::wstring url,
@@ -11,7 +13,28 @@ MovieDownload::MovieDownload(Control& owner, const void* identity, std::wstring 
     : owner_(&owner), identity_(identity), url_(std::move(url)), purpose_(purpose)
 {}
 
+namespace {
+
+// A name the control can fetch by itself: a drive path, a UNC path or a "file:" URL.
+bool IsPlainFilePath(const std::wstring& name)
+{
+    const bool drive = name.size() > 2 && iswalpha(name[0]) && name[1] == L':' &&
+                       (name[2] == L'\\' || name[2] == L'/');
+    return drive || name.rfind(L"\\\\", 0) == 0 || _wcsnicmp(name.c_str(), L"file:", 5) == 0;
+}
+
+} // namespace
+
 HRESULT MovieDownload::Start(IBindHost* bindHost)
+{
+    // The download may end (and its owner let go of it) anywhere below.
+    AddRef();
+    HRESULT hr = Bind(bindHost);
+    Release();
+    return hr;
+}
+
+HRESULT MovieDownload::Bind(IBindHost* bindHost)
 {
     IBindCtx* context = nullptr;
     // The callback is registered in the context under "_BSCB_Holder_", where monikers look.
@@ -28,18 +51,23 @@ HRESULT MovieDownload::Start(IBindHost* bindHost)
             .Record();
         if (SUCCEEDED(hr) && !moniker)
             Violation("IBindHost.CreateMoniker succeeded without a moniker");
+        if (FAILED(hr) && moniker)
+            Violation("IBindHost.CreateMoniker failed but left a moniker");
+        if (FAILED(hr))
+            moniker = nullptr;
     }
-    if (!moniker)
+    // A name the container declines is fetched the control's own way, when it is a file.
+    if (!moniker && IsPlainFilePath(url_))
         hr = CreateURLMonikerEx(nullptr, url_.c_str(), &moniker, URL_MK_UNIFORM);
-    if (FAILED(hr) || !moniker) {
+    if (!moniker) {
         context->Release();
-        return FAILED(hr) ? hr : E_FAIL;
+        hr = FAILED(hr) ? hr : INET_E_RESOURCE_NOT_FOUND;
+        Finish(hr);
+        return hr;
     }
     IStream* stream = nullptr;
-    AddRef(); // the binding may end inside BindToStorage and release its hold on us
     hr = moniker->BindToStorage(context, nullptr, IID_IStream, reinterpret_cast<void**>(&stream));
-    if (bindHost)
-        LogCall("Site.BindToStorage", identity_).Result(hr).Record();
+    LogCall("Moniker.BindToStorage", identity_).Address("object", stream).Result(hr).Record();
     if (stream)
         stream->Release();
     moniker->Release();
@@ -47,8 +75,13 @@ HRESULT MovieDownload::Start(IBindHost* bindHost)
     // A binding that failed before it started never calls OnStopBinding.
     if (FAILED(hr) && !started_)
         Finish(hr);
-    Release();
     return FAILED(hr) ? hr : S_OK;
+}
+
+MovieDownload::~MovieDownload()
+{
+    if (stream_)
+        stream_->Release();
 }
 
 STDMETHODIMP MovieDownload::QueryInterface(REFIID iid, void** object)
@@ -76,8 +109,10 @@ STDMETHODIMP_(ULONG) MovieDownload::Release()
     return static_cast<ULONG>(count);
 }
 
-STDMETHODIMP MovieDownload::OnStartBinding(DWORD, IBinding*)
+STDMETHODIMP MovieDownload::OnStartBinding(DWORD, IBinding* binding)
 {
+    // The reserved value is not logged: urlmon's holder of the callback replaces it.
+    LogCall("IBindStatusCallback.OnStartBinding", identity_).Address("binding", binding).Record();
     if (started_)
         Violation("IBindStatusCallback.OnStartBinding twice");
     started_ = true;
@@ -97,13 +132,23 @@ STDMETHODIMP MovieDownload::OnLowResource(DWORD)
     return S_OK;
 }
 
-STDMETHODIMP MovieDownload::OnProgress(ULONG, ULONG, ULONG, LPCWSTR)
+STDMETHODIMP MovieDownload::OnProgress(ULONG progress, ULONG maximum, ULONG status, LPCWSTR text)
 {
+    LogCall("IBindStatusCallback.OnProgress", identity_)
+        .Number("progress", progress)
+        .Number("max", maximum)
+        .Number("status", status)
+        .Text("text", text)
+        .Record();
     return S_OK;
 }
 
-STDMETHODIMP MovieDownload::OnStopBinding(HRESULT status, LPCWSTR)
+STDMETHODIMP MovieDownload::OnStopBinding(HRESULT status, LPCWSTR error)
 {
+    LogCall("IBindStatusCallback.OnStopBinding", identity_)
+        .Result(status)
+        .Text("error", error)
+        .Record();
     if (!started_)
         Violation("IBindStatusCallback.OnStopBinding without OnStartBinding");
     Finish(status);
@@ -112,6 +157,7 @@ STDMETHODIMP MovieDownload::OnStopBinding(HRESULT status, LPCWSTR)
 
 STDMETHODIMP MovieDownload::GetBindInfo(DWORD* flags, BINDINFO* info)
 {
+    LogCall("IBindStatusCallback.GetBindInfo", identity_).Record();
     if (!flags || !info)
         return E_INVALIDARG;
     *flags = BINDF_ASYNCHRONOUS | BINDF_ASYNCSTORAGE | BINDF_PULLDATA;
@@ -124,8 +170,15 @@ STDMETHODIMP MovieDownload::GetBindInfo(DWORD* flags, BINDINFO* info)
     return S_OK;
 }
 
-STDMETHODIMP MovieDownload::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* medium)
+STDMETHODIMP MovieDownload::OnDataAvailable(DWORD flags, DWORD size, FORMATETC* format,
+                                            STGMEDIUM* medium)
 {
+    LogCall("IBindStatusCallback.OnDataAvailable", identity_)
+        .Number("flags", flags)
+        .Number("size", size)
+        .Address("format", format)
+        .Number("tymed", medium ? static_cast<long long>(medium->tymed) : -1)
+        .Record();
     if (finished_) {
         Violation("IBindStatusCallback.OnDataAvailable after OnStopBinding");
         return E_UNEXPECTED;
@@ -134,12 +187,21 @@ STDMETHODIMP MovieDownload::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*
         Violation("IBindStatusCallback.OnDataAvailable without a stream");
         return E_INVALIDARG;
     }
-    Read(*medium->pstm);
+    // The stream stays the control's until the binding stops: what arrives later is read
+    // from it then.
+    if (medium->pstm != stream_) {
+        medium->pstm->AddRef();
+        if (stream_)
+            stream_->Release();
+        stream_ = medium->pstm;
+    }
+    Read(*stream_);
     return S_OK;
 }
 
 STDMETHODIMP MovieDownload::OnObjectAvailable(REFIID, IUnknown*)
 {
+    Violation("IBindStatusCallback.OnObjectAvailable for a storage bind");
     return S_OK;
 }
 
@@ -163,6 +225,11 @@ void MovieDownload::Finish(HRESULT status)
         return;
     }
     finished_ = true;
+    if (stream_) {
+        Read(*stream_);
+        stream_->Release();
+        stream_ = nullptr;
+    }
     if (owner_)
         owner_->DownloadEnded(*this, status);
 }

@@ -1,7 +1,8 @@
 // A file the control fetches through its container: the control's own bind status callback,
 // registered in the bind context under "_BSCB_Holder_", gathering the bytes until the binding
-// stops. The moniker comes from the container's bind host when it offers one, otherwise from
-// the system's URL monikers.
+// stops. The moniker comes from the container's bind host; a name it declines (or every name,
+// without a bind host) is fetched by the control itself only when it is a file path. The
+// stream of the first OnDataAvailable is held and read again when the binding stops.
 #pragma once
 
 #include <urlmon.h>
@@ -45,7 +46,8 @@ public:
     STDMETHODIMP OnObjectAvailable(REFIID iid, IUnknown* object) override;
 
 private:
-    ~MovieDownload() = default;
+    ~MovieDownload();
+    HRESULT Bind(IBindHost* bindHost);
     void Read(IStream& stream);
     void Finish(HRESULT status);
 
@@ -55,6 +57,7 @@ private:
     std::wstring url_;
     Purpose purpose_;
     std::vector<std::uint8_t> bytes_;
+    IStream* stream_ = nullptr;
     bool started_ = false;
     bool finished_ = false;
 };

@@ -2,8 +2,8 @@
 #include "instance.h"
 
 #include "browser.h"
+#include "common/local_security.h"
 #include "hostile_mode.h"
-#include "local_security.h"
 #include "plugin_module.h"
 #include "scriptable_object.h"
 
@@ -507,7 +507,7 @@ void Instance::AdvanceFrame()
 
 void Instance::RequestUrl(const std::string& url, const std::string& target)
 {
-    if (!IsRequestAllowed(movieUrl_, url, LocalRestrictionLifted()))
+    if (!player::IsRequestAllowed(movieUrl_, url, LocalRestrictionLifted()))
         return;
     // A movie loaded into level 0 replaces this one; everything else is a file it fetches.
     bool replaces_movie = target == "_level0";

@@ -68,7 +68,7 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
     EXPECT_THAT(Violations(), IsEmpty());
     Destroy();
     EXPECT_THAT(Log(), ::testing::Contains(StartsWith("Site.OnInPlaceDeactivate")));
-    EXPECT_EQ(exports.liveControls(), 0u);
+    EXPECT_EQ(exports.LiveControls(), 0u);
     EXPECT_THAT(Violations(), IsEmpty());
 }
 
@@ -95,7 +95,7 @@ TEST_F(ControlTest, ReportsWhatAContainerMustNotDo)
               E_INVALIDARG);
     // A site that fails an invalidation.
     site.invalidateAnswer = E_FAIL;
-    EXPECT_EQ(exports.invalidateRect(control, nullptr), E_FAIL);
+    EXPECT_EQ(exports.InvalidateRect(control, nullptr), E_FAIL);
     site.invalidateAnswer = S_OK;
     control->Close(OLECLOSE_NOSAVE);
     EXPECT_EQ(windowless->OnWindowMessage(WM_MOUSEMOVE, 0, 0, &result), E_UNEXPECTED);
@@ -122,6 +122,47 @@ TEST_F(ControlTest, RefusesASiteThatIsNotWindowless)
               E_NOTIMPL);
     EXPECT_THAT(LinesStarting(Log(), "Site.OnInPlaceActivateEx"), IsEmpty());
     EXPECT_THAT(Violations(), IsEmpty());
+}
+
+TEST_F(ControlTest, TheLibraryUnloadsOnlyWhenNoControlIsLeft)
+{
+    using CanUnload = HRESULT(WINAPI*)();
+    auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(zn::ax::control::kDllName), "DllCanUnloadNow")));
+    ASSERT_NE(can_unload, nullptr);
+    EXPECT_EQ(can_unload(), S_FALSE);
+    Destroy();
+    EXPECT_EQ(can_unload(), S_OK);
+}
+
+TEST_F(ControlTest, ReportsAContainerThatClosesFromAnEventOrForgetsItsSinks)
+{
+    Activate();
+    struct ClosingSink final : PlainDispatch {
+        IOleObject* control = nullptr;
+        STDMETHODIMP QueryInterface(REFIID, void** object) override
+        {
+            *object = static_cast<IDispatch*>(this);
+            return S_OK;
+        }
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override { return 1; }
+        STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                            UINT*) override
+        {
+            return control->Close(OLECLOSE_NOSAVE);
+        }
+    } closing;
+    closing.control = control;
+    DWORD cookie = 0;
+    ASSERT_EQ(eventPoint->Advise(&closing, &cookie), S_OK);
+    ASSERT_EQ(exports.FSCommand(control, "close", ""), S_OK);
+    // The sink stays connected: the last release finds it.
+    eventPoint->Release();
+    eventPoint = nullptr;
+    Destroy();
+    EXPECT_THAT(Violations(), ElementsAre(HasSubstr("Close from inside an event handler"),
+                                          HasSubstr("released with sinks still connected")));
 }
 
 } // namespace

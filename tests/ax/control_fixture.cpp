@@ -1,44 +1,7 @@
 // Creating, activating and tearing down the reference control as a container does.
 #include "control_fixture.h"
 
-#include <sstream>
-#include <type_traits>
-
 namespace zn::test {
-
-ControlExports ResolveControlExports()
-{
-    ControlExports exports;
-    HMODULE module = GetModuleHandleW(zn::ax::control::kDllName);
-    if (!module)
-        return exports;
-    const auto resolve = [module](const char* name, auto& function) {
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-            reinterpret_cast<void*>(GetProcAddress(module, name)));
-    };
-    namespace names = zn::ax::control;
-    resolve(names::kTakeLog, exports.takeLog);
-    resolve(names::kTakeViolations, exports.takeViolations);
-    resolve(names::kLiveControls, exports.liveControls);
-    resolve(names::kSetVersion, exports.setVersion);
-    resolve(names::kInvalidateRect, exports.invalidateRect);
-    resolve(names::kDrawThroughSite, exports.drawThroughSite);
-    resolve(names::kFSCommand, exports.fsCommand);
-    resolve(names::kFlashCall, exports.flashCall);
-    resolve(names::kRequestUrl, exports.requestUrl);
-    return exports;
-}
-
-std::vector<std::string> TakeLines(ZnAxTakeLogFunction take)
-{
-    std::string text(take(nullptr, 0) + 1, '\0');
-    text.resize(take(text.data(), text.size()));
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 std::vector<std::string> LinesStarting(const std::vector<std::string>& lines,
                                        const std::string& prefix)
@@ -59,8 +22,8 @@ void ControlTest::SetUp()
 void ControlTest::TearDown()
 {
     Destroy();
-    if (!movieFile.empty())
-        DeleteFileW(movieFile.c_str());
+    for (const auto& file : files)
+        DeleteFileW(file.c_str());
     OleUninitialize();
 }
 
@@ -70,8 +33,8 @@ void ControlTest::Create()
                                reinterpret_cast<void**>(&control)),
               S_OK);
     ASSERT_EQ(control->QueryInterface(IID_IznFlashPlayer, reinterpret_cast<void**>(&player)), S_OK);
-    exports = ResolveControlExports();
-    ASSERT_TRUE(exports.takeLog && exports.takeViolations && exports.requestUrl);
+    exports = ReferenceControlExports();
+    ASSERT_TRUE(exports.TakeLog && exports.TakeViolations && exports.RequestUrl);
     site.control = control;
     sink.control = player;
 }
@@ -118,18 +81,26 @@ void ControlTest::Destroy()
     last->Release();
 }
 
-void ControlTest::LoadMovie(const std::vector<std::uint8_t>& movie)
+std::wstring ControlTest::WriteFile(const std::vector<std::uint8_t>& bytes)
 {
     wchar_t folder[MAX_PATH], name[MAX_PATH];
-    ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
-    ASSERT_NE(GetTempFileNameW(folder, L"zax", 0, name), 0u);
-    movieFile = name;
+    if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"zax", 0, name))
+        return {};
+    files.emplace_back(name);
     HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
-    WriteFile(file, movie.data(), static_cast<DWORD>(movie.size()), &written, nullptr);
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-    BSTR url = SysAllocString(name);
+    return written == bytes.size() ? files.back() : std::wstring();
+}
+
+void ControlTest::LoadMovie(const std::vector<std::uint8_t>& movie, const std::wstring& name)
+{
+    const std::wstring path = WriteFile(movie);
+    ASSERT_FALSE(path.empty());
+    if (!name.empty())
+        site.files[name] = path;
+    BSTR url = SysAllocString(name.empty() ? path.c_str() : name.c_str());
     HRESULT hr = player->LoadMovie(0, url);
     SysFreeString(url);
     ASSERT_EQ(hr, S_OK);

@@ -2,7 +2,7 @@
 // site, the event sink, its exports and its logs.
 #pragma once
 
-#include "reference_control_api.h"
+#include "support/reference_control_exports.h"
 #include "test_site.h"
 
 #include <gtest/gtest.h>
@@ -13,22 +13,6 @@
 
 namespace zn::test {
 
-// The control's test exports, resolved from the loaded DLL.
-struct ControlExports {
-    ZnAxTakeLogFunction takeLog = nullptr;
-    ZnAxTakeViolationsFunction takeViolations = nullptr;
-    ZnAxLiveControlsFunction liveControls = nullptr;
-    ZnAxSetVersionFunction setVersion = nullptr;
-    ZnAxInvalidateRectFunction invalidateRect = nullptr;
-    ZnAxDrawThroughSiteFunction drawThroughSite = nullptr;
-    ZnAxFSCommandFunction fsCommand = nullptr;
-    ZnAxFlashCallFunction flashCall = nullptr;
-    ZnAxRequestUrlFunction requestUrl = nullptr;
-};
-ControlExports ResolveControlExports();
-
-// Takes a log through Take, one entry per line.
-std::vector<std::string> TakeLines(ZnAxTakeLogFunction take);
 // The lines that begin with prefix.
 std::vector<std::string> LinesStarting(const std::vector<std::string>& lines,
                                        const std::string& prefix);
@@ -49,21 +33,24 @@ protected:
     void Activate();
     // Close, the site taken back, the sink disconnected, the last release.
     void Destroy();
-    // Writes movie into a file, loads it with LoadMovie and waits until it arrived.
-    void LoadMovie(const std::vector<std::uint8_t>& movie);
+    // Writes bytes into a new file of this test and answers its path.
+    std::wstring WriteFile(const std::vector<std::uint8_t>& bytes);
+    // Writes movie into a file and loads it with LoadMovie, by the file's path or by name (which
+    // the site's bind host then knows), and waits until it arrived.
+    void LoadMovie(const std::vector<std::uint8_t>& movie, const std::wstring& name = {});
     // Pumps this thread's messages (the frame timer) for the time given.
     static void Pump(int milliseconds);
-    std::vector<std::string> Log() { return TakeLines(exports.takeLog); }
-    std::vector<std::string> Violations() { return TakeLines(exports.takeViolations); }
+    std::vector<std::string> Log() { return TakeLines(exports.TakeLog); }
+    std::vector<std::string> Violations() { return TakeLines(exports.TakeViolations); }
 
     TestSite site{kWidth, kHeight};
     EventSink sink;
     IOleObject* control = nullptr;
     IznFlashPlayer* player = nullptr;
-    ControlExports exports;
+    TReferenceControlExports exports;
     DWORD eventCookie = 0;
     IConnectionPoint* eventPoint = nullptr;
-    std::wstring movieFile;
+    std::vector<std::wstring> files;
 };
 
 } // namespace zn::test

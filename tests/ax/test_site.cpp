@@ -1,6 +1,8 @@
 // The test container's answers, as a windowless container gives them.
 #include "test_site.h"
 
+#include "delivering_moniker.h"
+
 #include <olectl.h>
 
 #include <algorithm>
@@ -44,9 +46,61 @@ STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** object)
         *object = static_cast<IOleInPlaceFrame*>(this);
     else if (iid == IID_IDispatch)
         *object = static_cast<IDispatch*>(this);
+    else if (iid == IID_IServiceProvider && offersBindHost)
+        *object = static_cast<IServiceProvider*>(this);
+    else if (iid == IID_IBindHost && offersBindHost)
+        *object = static_cast<IBindHost*>(this);
     else
         return E_NOINTERFACE;
     return S_OK;
+}
+
+STDMETHODIMP TestSite::QueryService(REFGUID, REFIID iid, void** object)
+{
+    return QueryInterface(iid, object);
+}
+
+STDMETHODIMP TestSite::CreateMoniker(LPOLESTR name, IBindCtx* context, IMoniker** moniker, DWORD)
+{
+    if (!moniker)
+        return E_POINTER;
+    *moniker = nullptr;
+    monikerNames.emplace_back(name ? name : L"");
+    IUnknown* holder = nullptr;
+    IBindStatusCallback* callback = nullptr;
+    if (context &&
+        SUCCEEDED(context->GetObjectParam(const_cast<LPOLESTR>(L"_BSCB_Holder_"), &holder))) {
+        holder->QueryInterface(IID_IBindStatusCallback, reinterpret_cast<void**>(&callback));
+        holder->Release();
+    }
+    callbackInEveryContext = callbackInEveryContext && callback;
+    if (callback)
+        callback->Release();
+    auto bytes = delivered.find(monikerNames.back());
+    if (bytes != delivered.end()) {
+        *moniker = new DeliveringMoniker(bytes->second);
+        return S_OK;
+    }
+    auto file = files.find(monikerNames.back());
+    if (file == files.end())
+        return E_NOTIMPL;
+    return CreateURLMonikerEx(nullptr, file->second.c_str(), moniker, URL_MK_UNIFORM);
+}
+
+STDMETHODIMP TestSite::MonikerBindToStorage(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                            void** object)
+{
+    if (object)
+        *object = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP TestSite::MonikerBindToObject(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                           void** object)
+{
+    if (object)
+        *object = nullptr;
+    return E_NOTIMPL;
 }
 
 STDMETHODIMP TestSite::GetMoniker(DWORD, DWORD, IMoniker** moniker)

@@ -9,7 +9,10 @@
 
 #include <ocidl.h>
 #include <ole2.h>
+#include <servprov.h>
+#include <urlmon.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,8 @@ public:
 class TestSite final : public IOleClientSite,
                        public IOleInPlaceSiteWindowless,
                        public IOleInPlaceFrame,
+                       public IServiceProvider,
+                       public IBindHost,
                        public PlainDispatch {
 public:
     TestSite(int width, int height);
@@ -45,6 +50,16 @@ public:
     // Answers turned wrong by a test.
     HRESULT invalidateAnswer = S_OK;
     HRESULT canWindowlessAnswer = S_OK;
+    // The bind host, offered through QueryService when set: the names it makes monikers for,
+    // each the path of a file, and what it saw.
+    bool offersBindHost = false;
+    std::map<std::wstring, std::wstring> files;
+    // Names whose bytes it delivers itself (delivering_moniker.h).
+    std::map<std::wstring, std::vector<std::uint8_t>> delivered;
+    std::vector<std::wstring> monikerNames;
+    // Every bind context handed to CreateMoniker held a bind status callback under
+    // "_BSCB_Holder_".
+    bool callbackInEveryContext = true;
 
     // Paints rect of the control into the buffer as a windowless container does: the background
     // first, then IViewObject::Draw under a clip of rect.
@@ -111,6 +126,17 @@ public:
     STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+    // IServiceProvider
+    STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** object) override;
+
+    // IBindHost: monikers of the system's URL kind for the files it knows
+    STDMETHODIMP CreateMoniker(LPOLESTR name, IBindCtx* context, IMoniker** moniker,
+                               DWORD reserved) override;
+    STDMETHODIMP MonikerBindToStorage(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                      void** object) override;
+    STDMETHODIMP MonikerBindToObject(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                     void** object) override;
 
     // IDispatch: the ambient properties
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,

@@ -4,7 +4,7 @@
 #include "downloads.h"
 #include "flash_call_script.h"
 #include "instance_settings.h"
-#include "local_security.h"
+#include "common/local_security.h"
 #include "npapi.h"
 
 #include <gtest/gtest.h>
@@ -112,14 +112,14 @@ TEST(InstanceSettingsTest, NamesIgnoreCaseAndBadValuesAreIgnored)
 
 TEST(LocalSecurityTest, LocalMoviesMayNotReachTheNetworkUntilLifted)
 {
-    EXPECT_TRUE(IsLocalUrl("movie.swf"));
-    EXPECT_TRUE(IsLocalUrl("C:\\movies\\movie.swf"));
-    EXPECT_TRUE(IsLocalUrl("FILE:///C:/movie.swf"));
-    EXPECT_FALSE(IsLocalUrl("http://host/movie.swf"));
-    EXPECT_FALSE(IsRequestAllowed("movie.swf", "http://host/data.xml", false));
-    EXPECT_TRUE(IsRequestAllowed("movie.swf", "http://host/data.xml", true));
-    EXPECT_TRUE(IsRequestAllowed("movie.swf", "data.xml", false));
-    EXPECT_TRUE(IsRequestAllowed("http://host/movie.swf", "http://other/data.xml", false));
+    EXPECT_TRUE(player::IsLocalUrl("movie.swf"));
+    EXPECT_TRUE(player::IsLocalUrl("C:\\movies\\movie.swf"));
+    EXPECT_TRUE(player::IsLocalUrl("FILE:///C:/movie.swf"));
+    EXPECT_FALSE(player::IsLocalUrl("http://host/movie.swf"));
+    EXPECT_FALSE(player::IsRequestAllowed("movie.swf", "http://host/data.xml", false));
+    EXPECT_TRUE(player::IsRequestAllowed("movie.swf", "http://host/data.xml", true));
+    EXPECT_TRUE(player::IsRequestAllowed("movie.swf", "data.xml", false));
+    EXPECT_TRUE(player::IsRequestAllowed("http://host/movie.swf", "http://other/data.xml", false));
 }
 
 TEST(DownloadsTest, PiecesAtOffsetZeroAreAppendedInOrder)

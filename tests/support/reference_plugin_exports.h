@@ -5,13 +5,11 @@
 #pragma once
 
 #include "reference_plugin_control.h"
+#include "support/taken_lines.h"
 
 #include <windows.h>
 
-#include <sstream>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 namespace zn::test {
 
@@ -45,27 +43,6 @@ inline TReferencePluginExports ReferencePluginExports(HMODULE Module)
     resolve(zn::np::control::kTakeViolations, exports.TakeViolations);
     resolve(zn::np::control::kSetHostile, exports.SetHostile);
     return exports;
-}
-
-// Takes (and so clears) a log through Take, TakeLog or TakeViolations, one entry per line.
-inline std::vector<std::string> TakeLines(ZnNpTakeLogFunction Take)
-{
-    std::string text;
-    // Take copies nothing into a buffer the log outgrew since its size was asked: ask again.
-    for (std::size_t length = Take(nullptr, 0);;) {
-        text.assign(length + 1, '\0');
-        const std::size_t taken = Take(text.data(), text.size());
-        if (taken <= length) {
-            text.resize(taken);
-            break;
-        }
-        length = taken;
-    }
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 } // namespace zn::test

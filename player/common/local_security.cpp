@@ -1,9 +1,9 @@
 // The local-file restriction on requests a movie makes.
-#include "local_security.h"
+#include "common/local_security.h"
 
 #include <cctype>
 
-namespace zn::np {
+namespace zn::player {
 
 namespace {
 
@@ -48,4 +48,4 @@ bool IsRequestAllowed(std::string_view movieUrl, std::string_view requestUrl,
     return IsLocalUrl(requestUrl);
 }
 
-} // namespace zn::np
+} // namespace zn::player
