@@ -18,6 +18,9 @@ namespace zn {
 namespace activex {
 class TControlHost;
 class TInPlaceSite;
+class TBindHost;
+class TUrlMoniker;
+class TMovieSources;
 } // namespace activex
 
 // The Flash control's identifiers, as its type library and registration give them, and the
@@ -105,7 +108,11 @@ public:
     void KeyPress(wchar_t& Char, TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
 
+    // Both hand the control a name under the pseudo host; the control fetches it through the
+    // driver's bind host, which serves it from the driver's own sources. A stream is copied at
+    // once: the caller may free it when the call returns.
     void LoadMovie(const std::wstring& AUrl) override;
+    void LoadMovieFromStream(TStream& AStream) override;
     std::wstring GetVariable(const std::wstring& name) override;
     void SetVariable(const std::wstring& name, const std::wstring& value) override;
     // Only controls of major version 8 and later have CallFunction and SetReturnValue; with an
@@ -133,6 +140,8 @@ public:
 private:
     friend class activex::TControlHost;
     friend class activex::TInPlaceSite;
+    friend class activex::TBindHost;
+    friend class activex::TUrlMoniker;
 
     // Draws the control into the buffer at Rect (clamped to the buffer on every side) in the
     // buffer's mode, outlines it with ShowUpdateRects, and raises OnPaint, also when the control
@@ -143,6 +152,10 @@ private:
     bool SendMessageToControl(UINT Message, WPARAM WParam, LPARAM LParam);
     void SendMouseMessage(UINT Message, WPARAM WParam, int X, int Y);
     void TellObjectRects();
+    // Has the control load the movie at Url, in layer 0.
+    void LoadControlMovie(const std::wstring& Url);
+    // The built-in playback movie with the skin, the volume and the video it plays.
+    void LoadVideo(const std::wstring& ContentPath);
     // The major version of the control, from the upper 16 bits of FlashVersion.
     int MajorVersion();
 
@@ -153,6 +166,9 @@ private:
     bool FFlashNotExists = false;
     // Set while a right-button press is forwarded: the site then names the parent window once.
     bool FNeedHandle = false;
+    // What the control's binds are served from: the name of the next bind and the copies of
+    // application streams.
+    std::unique_ptr<activex::TMovieSources> FSources;
 };
 
 } // namespace zn

@@ -3,6 +3,7 @@
 #include "zintara/zn_driver_activex.h"
 
 #include "control_host.h"
+#include "movie_sources.h"
 #include "zintara/framework/properties.h"
 
 #include <olectl.h>
@@ -42,7 +43,8 @@ constexpr int FirstVersionWithCallFunction = 8;
 // activation over the buffer, then local security lifted. A control that cannot be created
 // leaves the driver inert; a checked call that fails raises once the control is released again.
 TznFlashDriverActiveX::TznFlashDriverActiveX(int AWidth, int AHeight, std::uint32_t ABackground)
-    : TznFlashDriver(AWidth, AHeight, ABackground), FControlData(&FlashControlData)
+    : TznFlashDriver(AWidth, AHeight, ABackground), FControlData(&FlashControlData),
+      FSources(std::make_unique<activex::TMovieSources>())
 {
     ++FControlData->InstanceCount;
     FHost = std::make_shared<activex::TControlHost>(*this);
@@ -119,12 +121,9 @@ int TznFlashDriverActiveX::MajorVersion()
         }                                                                                          \
     } while (false)
 
-void TznFlashDriverActiveX::LoadMovie(const std::wstring& AUrl)
+void TznFlashDriverActiveX::LoadControlMovie(const std::wstring& Url)
 {
-    if (AUrl.empty())
-        return;
-    FMovie = AUrl;
-    const TCallString url(AUrl);
+    const TCallString url(Url);
     ZN_CALL_CONTROL(LoadMovie, 0, url.get());
 }
 
