@@ -2,6 +2,7 @@
 // control asks the bind host for a moniker for every name, binds it with its own callback in the
 // bind context, and logs each answer and callback. Where the bytes came from shows in how many
 // arrived: every source here has a size of its own.
+#include "support/local_http_server.h"
 #include "support/reference_control_exports.h"
 #include "support/scratch_folder.h"
 #include "support/taken_lines.h"
@@ -156,10 +157,11 @@ TEST_F(BindingTest, EveryNameFindsItsSource)
         const TFetch fetch = Fetch(test.Name);
         EXPECT_EQ(fetch.MonikerResult, test.MonikerResult);
         EXPECT_EQ(fetch.Bytes, test.Bytes);
-        if (test.Bytes > 0)
+        if (test.Bytes > 0) {
             EXPECT_EQ(fetch.EndResult, Ok);
-        else if (test.MonikerResult == Ok)
+        } else if (test.MonikerResult == Ok) {
             EXPECT_EQ(fetch.EndResult, failed);
+        }
     }
     DeleteFileW(beside.c_str());
 }
@@ -231,4 +233,129 @@ TEST_F(BindingTest, LoadMovieNamesThePseudoHostAndSendsTheNullMessage)
     const auto messages = With(load.Log, "IOleInPlaceObjectWindowless.OnWindowMessage");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(ValueOf(messages[0], "msg"), "0");
+}
+
+// A real web address goes to the system's URL library, which drives the control's callback
+// while the application pumps messages: all of the body arrives and the binding ends well.
+TEST_F(BindingTest, AnHttpUrlIsDownloadedThroughTheUrlLibrary)
+{
+    TLocalHttpServer server;
+    const std::wstring url =
+        L"http://127.0.0.1:" + std::to_wstring(server.Port()) + L"/clip.swf?take=1";
+    Controls.RequestUrl(Identity, WideToUtf8(url).c_str());
+    std::vector<std::string> log;
+    const DWORD deadline = GetTickCount() + 10000;
+    while (With(log, "Download.End").empty() && GetTickCount() < deadline) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        const auto more = TakeLines(Controls.TakeLog);
+        log.insert(log.end(), more.begin(), more.end());
+        Sleep(10);
+    }
+    ASSERT_EQ(With(log, "Download.End").size(), 1u);
+    EXPECT_EQ(ValueOf(With(log, "Site.CreateMoniker").at(0), "hr"), Ok);
+    EXPECT_EQ(std::stoll(ValueOf(With(log, "Download.End")[0], "bytes")),
+              static_cast<long long>(LocalHttpBodySize));
+    EXPECT_EQ(ValueOf(With(log, "Download.End")[0], "hr"), Ok);
+    EXPECT_EQ(server.RequestLines(), std::vector<std::string>{"GET /clip.swf?take=1 HTTP/1.1"});
+}
+
+namespace {
+
+// A callback of the test's own that keeps the stream it is given.
+class TKeepingCallback final : public IBindStatusCallback {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        *ppv = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IBindStatusCallback)
+            return E_NOINTERFACE;
+        *ppv = static_cast<IBindStatusCallback*>(this);
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override
+    {
+        Stopped = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD*, BINDINFO*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* medium) override
+    {
+        Kept = medium->pstm;
+        Kept->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
+
+    IStream* Kept = nullptr;
+    bool Stopped = false;
+};
+
+} // namespace
+
+// The container's bind host, as the control finds it; binding its moniker directly.
+TEST_F(BindingTest, TheStreamOfABindOutlivesTheBindingAndTheMonikerIsNothingElse)
+{
+    IOleObject* object = nullptr;
+    Driver->ControlInterface()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object));
+    IOleClientSite* site = nullptr;
+    object->GetClientSite(&site);
+    object->Release();
+    IServiceProvider* services = nullptr;
+    site->QueryInterface(::IID_IServiceProvider, reinterpret_cast<void**>(&services));
+    site->Release();
+    IBindHost* host = nullptr;
+    ASSERT_EQ(
+        services->QueryService(::SID_IBindHost, ::IID_IBindHost, reinterpret_cast<void**>(&host)),
+        S_OK);
+    services->Release();
+
+    TKeepingCallback callback;
+    IBindCtx* context = nullptr;
+    ASSERT_EQ(CreateAsyncBindCtx(0, &callback, nullptr, &context), S_OK);
+    IMoniker* moniker = nullptr;
+    ASSERT_EQ(host->CreateMoniker(const_cast<LPOLESTR>(L"builtin.swf"), context, &moniker, 0),
+              S_OK);
+    EXPECT_EQ(moniker->BindToStorage(nullptr, nullptr, IID_IStream, nullptr), E_FAIL);
+    IStream* out = reinterpret_cast<IStream*>(1);
+    EXPECT_EQ(moniker->BindToStorage(context, nullptr, IID_IStream, reinterpret_cast<void**>(&out)),
+              S_OK);
+    EXPECT_EQ(out, nullptr);
+    ASSERT_TRUE(callback.Stopped);
+    ASSERT_NE(callback.Kept, nullptr);
+    // Read after the binding stopped: the stream still holds its bytes.
+    char bytes[32] = {};
+    ULONG read = 0;
+    LARGE_INTEGER start{};
+    callback.Kept->Seek(start, STREAM_SEEK_SET, nullptr);
+    callback.Kept->Read(bytes, sizeof bytes, &read);
+    EXPECT_EQ(std::string(bytes, read), "built-in movie");
+    callback.Kept->Release();
+
+    // A second bind has no name left to serve.
+    EXPECT_NE(moniker->BindToStorage(context, nullptr, IID_IStream, reinterpret_cast<void**>(&out)),
+              S_OK);
+    IMoniker* other = reinterpret_cast<IMoniker*>(1);
+    EXPECT_EQ(moniker->Reduce(context, 0, nullptr, &other), E_NOTIMPL);
+    EXPECT_EQ(other, nullptr);
+    DWORD hash = 0;
+    EXPECT_EQ(moniker->Hash(&hash), E_NOTIMPL);
+    EXPECT_EQ(moniker->IsEqual(moniker), E_NOTIMPL);
+    IPersistStream* persist = nullptr;
+    EXPECT_EQ(moniker->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist)),
+              E_NOINTERFACE);
+    moniker->Release();
+    IMoniker* none = reinterpret_cast<IMoniker*>(1);
+    EXPECT_EQ(host->CreateMoniker(const_cast<LPOLESTR>(L"notes.doc"), context, &none, 0),
+              E_NOTIMPL);
+    EXPECT_EQ(none, nullptr);
+    context->Release();
+    host->Release();
 }
