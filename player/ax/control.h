@@ -312,7 +312,6 @@ private:
     IOleInPlaceSiteWindowless* inPlaceSite_ = nullptr;
     IAdviseSink* viewSink_ = nullptr;
     RECT position_{};
-    RECT clip_{};
     ConnectionPoint propertySinks_;
     ConnectionPoint eventSinks_;
     ITypeInfo* interfaceInfo_ = nullptr;

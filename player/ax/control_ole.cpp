@@ -84,7 +84,9 @@ STDMETHODIMP_(ULONG) Control::Release()
         Violation("the control was released while in-place active, without Close");
     if (propertySinks_.Connected() || eventSinks_.Connected())
         Violation("the control was released with sinks still connected");
-    // The sinks hold references on their owner, the container: let go of them first.
+    // Letting go of the sinks runs the container's code, which may take and drop references
+    // again: they must not reach zero a second time.
+    references_ = 1;
     propertySinks_.DisconnectAll();
     eventSinks_.DisconnectAll();
     delete this;

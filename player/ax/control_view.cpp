@@ -92,7 +92,6 @@ HRESULT Control::ActivateWindowless(IOleClientSite* site, LPCRECT position)
         document->Release();
     // The verb's rectangle wins; the site's is where the container thinks the control is.
     position_ = position ? *position : site_position;
-    clip_ = site_clip;
     if (position && !EqualRect(position, &site_position))
         Violation("the DoVerb rectangle and the site's position rectangle differ");
     if (movie_)
@@ -342,8 +341,8 @@ STDMETHODIMP Control::SetObjectRects(LPCRECT position, LPCRECT clip)
     }
     bool resized =
         position->right - position->left != Width() || position->bottom - position->top != Height();
+    // The clip only limits where a container shows the control; drawing follows the context's.
     position_ = *position;
-    clip_ = *clip;
     if (!resized)
         return S_OK;
     // A new size shows the frame at a new scale: the movie asks for its whole view at once,

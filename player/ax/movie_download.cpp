@@ -3,6 +3,7 @@
 
 #include "control.h"
 #include "control_log.h"
+#include "control_module.h"
 
 #include <cwctype>
 
@@ -11,7 +12,10 @@ namespace zn::ax {
 MovieDownload::MovieDownload(Control& owner, const void* identity, std::wstring url,
                              Purpose purpose)
     : owner_(&owner), identity_(identity), url_(std::move(url)), purpose_(purpose)
-{}
+{
+    // urlmon may call a download back after its control is gone: the code must stay loaded.
+    LockModule();
+}
 
 namespace {
 
@@ -82,6 +86,7 @@ MovieDownload::~MovieDownload()
 {
     if (stream_)
         stream_->Release();
+    UnlockModule();
 }
 
 STDMETHODIMP MovieDownload::QueryInterface(REFIID iid, void** object)

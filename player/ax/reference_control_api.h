@@ -17,6 +17,16 @@
 //   IOleInPlaceObjectWindowless.OnWindowMessage control=... msg=513 wParam=1 lParam=327700
 //   Site.GetWindow control=... window=0x00010062 hr=0x00000000
 //   Event control=... dispid=150 hr=0x00000000
+//   Site.OnChanged control=... dispid=-525 hr=0x00000000
+//   Site.QueryService control=... service="IBindHost" object=0x... hr=0x00000000
+//   Site.CreateMoniker control=... name="http://host/movie.swf" moniker=0x... hr=0x00000000
+//   IBindStatusCallback.OnStartBinding control=... binding=0x00000000
+//   IBindStatusCallback.OnProgress control=... progress=100 max=100 status=6 text=""
+//   IBindStatusCallback.OnDataAvailable control=... flags=5 size=120 format=0x00000000 tymed=4
+//   IBindStatusCallback.OnStopBinding control=... hr=0x00000000 error=""
+//   Moniker.BindToStorage control=... object=0x00000000 hr=0x00000000
+//   Download.End control=... url="http://host/movie.swf" bytes=120 hr=0x00000000
+//   Movie.RequestRefused control=... url="http://host/data.xml"   (a local movie, not lifted)
 //   IOleObject.Close control=... save=1
 //   Site.OnInPlaceDeactivate control=... hr=0x00000000
 //   Control.FinalRelease control=...

@@ -2,6 +2,9 @@
 // makes into the site, in order, and the container faults it reports.
 #include "control_fixture.h"
 
+#include "sample_movies.h"
+#include "support/absent_control.h"
+
 #include <gmock/gmock.h>
 
 namespace zn::test {
@@ -124,8 +127,30 @@ TEST_F(ControlTest, RefusesASiteThatIsNotWindowless)
     EXPECT_THAT(Violations(), IsEmpty());
 }
 
+TEST_F(ControlTest, AProcessCanBeDeniedTheControlWithoutUnregisteringIt)
+{
+    IOleObject* object = nullptr;
+    {
+        TAbsentControl absent(CLSID_ZnPlayerControl);
+        ASSERT_EQ(absent.Result(), S_OK);
+        EXPECT_EQ(CoCreateInstance(CLSID_ZnPlayerControl, nullptr,
+                                   CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
+                                   reinterpret_cast<void**>(&object)),
+                  REGDB_E_CLASSNOTREG);
+        EXPECT_EQ(object, nullptr);
+    }
+    ASSERT_EQ(CoCreateInstance(CLSID_ZnPlayerControl, nullptr,
+                               CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&object)),
+              S_OK);
+    object->Release();
+}
+
 TEST_F(ControlTest, TheLibraryUnloadsOnlyWhenNoControlIsLeft)
 {
+    // With a movie, whose download the library must outlive.
+    Activate();
+    LoadMovie(swf::samples::SampleMovie());
     using CanUnload = HRESULT(WINAPI*)();
     auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(zn::ax::control::kDllName), "DllCanUnloadNow")));

@@ -35,6 +35,9 @@ void ControlTest::Create()
     ASSERT_EQ(control->QueryInterface(IID_IznFlashPlayer, reinterpret_cast<void**>(&player)), S_OK);
     exports = ReferenceControlExports();
     ASSERT_TRUE(exports.TakeLog && exports.TakeViolations && exports.RequestUrl);
+    // Each test reads only what it caused.
+    Log();
+    Violations();
     site.control = control;
     sink.control = player;
 }

@@ -4,6 +4,8 @@
 
 #include "sample_movies.h"
 
+#include <olectl.h>
+
 #include <gmock/gmock.h>
 
 namespace zn::test {
@@ -62,7 +64,19 @@ TEST_F(EventsTest, FSCommandAndFlashCallReachTheSinkInDeclaredOrder)
 
 TEST_F(EventsTest, LoadingAMovieReportsItsStateAndItsCalls)
 {
+    IConnectionPointContainer* points = nullptr;
+    ASSERT_EQ(
+        control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)),
+        S_OK);
+    IConnectionPoint* property_point = nullptr;
+    ASSERT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, &property_point), S_OK);
+    points->Release();
+    DWORD cookie = 0;
+    ASSERT_EQ(property_point->Advise(static_cast<IOleClientSite*>(&site), &cookie), S_OK);
     LoadMovie(swf::samples::SampleMovie());
+    ASSERT_EQ(property_point->Unadvise(cookie), S_OK);
+    property_point->Release();
+    EXPECT_THAT(site.changed, ElementsAre(DISPID_READYSTATE, DISPID_READYSTATE));
     std::vector<DISPID> order;
     for (const auto& event : sink.events)
         order.push_back(event.id);

@@ -46,6 +46,8 @@ STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** object)
         *object = static_cast<IOleInPlaceFrame*>(this);
     else if (iid == IID_IDispatch)
         *object = static_cast<IDispatch*>(this);
+    else if (iid == IID_IPropertyNotifySink)
+        *object = static_cast<IPropertyNotifySink*>(this);
     else if (iid == IID_IServiceProvider && offersBindHost)
         *object = static_cast<IServiceProvider*>(this);
     else if (iid == IID_IBindHost && offersBindHost)

@@ -34,6 +34,7 @@ class TestSite final : public IOleClientSite,
                        public IOleInPlaceFrame,
                        public IServiceProvider,
                        public IBindHost,
+                       public IPropertyNotifySink,
                        public PlainDispatch {
 public:
     TestSite(int width, int height);
@@ -57,6 +58,8 @@ public:
     // Names whose bytes it delivers itself (delivering_moniker.h).
     std::map<std::wstring, std::vector<std::uint8_t>> delivered;
     std::vector<std::wstring> monikerNames;
+    // The properties the control said changed, connected as its property-change sink.
+    std::vector<DISPID> changed;
     // Every bind context handed to CreateMoniker held a bind status callback under
     // "_BSCB_Holder_".
     bool callbackInEveryContext = true;
@@ -126,6 +129,14 @@ public:
     STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+    // IPropertyNotifySink
+    STDMETHODIMP OnChanged(DISPID id) override
+    {
+        changed.push_back(id);
+        return S_OK;
+    }
+    STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 
     // IServiceProvider
     STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** object) override;

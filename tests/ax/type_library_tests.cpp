@@ -159,8 +159,9 @@ TEST_F(ControlTest, DualInterfaceHasEveryMethodAtItsPublishedPosition)
         ASSERT_NE(first, last) << "missing: " << std::string(name.begin(), name.end());
         EXPECT_EQ(first->second.position, position) << std::string(name.begin(), name.end());
         // A property's put follows its get.
-        if (std::next(first) != last)
+        if (std::next(first) != last) {
             EXPECT_EQ(std::next(first)->second.position, position + 1);
+        }
     }
     EXPECT_EQ(members.find(L"WMode")->second.id, 0x85);
     EXPECT_EQ(members.find(L"LoadMovie")->second.id, 0x8E);
