@@ -67,7 +67,8 @@ TznFlashDriverActiveX::~TznFlashDriverActiveX()
 {
     Destroying();
     FHost->Detach();
-    --FControlData->InstanceCount;
+    if (--FControlData->InstanceCount == 0)
+        DestroyEnumPropDescs();
 }
 
 const TClassInfo& TznFlashDriverActiveX::ClassInfo()
@@ -121,10 +122,15 @@ int TznFlashDriverActiveX::MajorVersion()
         }                                                                                          \
     } while (false)
 
+// Not checked: a movie that does not arrive is no error of the call, on either host; the
+// control reports it through its ready state.
 void TznFlashDriverActiveX::LoadControlMovie(const std::wstring& Url)
 {
     const TCallString url(Url);
-    ZN_CALL_CONTROL(LoadMovie, 0, url.get());
+    if (IznFlashPlayer* intf = ControlInterface()) {
+        const activex::TControlCall call(*FHost);
+        intf->lpVtbl->LoadMovie(intf, 0, url.get());
+    }
 }
 
 std::wstring TznFlashDriverActiveX::GetVariable(const std::wstring& name)

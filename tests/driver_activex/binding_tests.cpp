@@ -3,6 +3,7 @@
 // bind context, and logs each answer and callback. Where the bytes came from shows in how many
 // arrived: every source here has a size of its own.
 #include "support/local_http_server.h"
+#include "control_identity.h"
 #include "support/reference_control_exports.h"
 #include "support/scratch_folder.h"
 #include "support/taken_lines.h"
@@ -68,11 +69,7 @@ protected:
         ASSERT_TRUE(Driver->GetIsFlashAvailable());
         Controls = ReferenceControlExports();
         ASSERT_NE(Controls.RequestUrl, nullptr);
-        IUnknown* identity = nullptr;
-        Driver->ControlInterface()->QueryInterface(IID_IUnknown,
-                                                   reinterpret_cast<void**>(&identity));
-        identity->Release();
-        Identity = identity;
+        Identity = ControlIdentity(*Driver);
         TakeLines(Controls.TakeLog);
     }
     void TearDown() override
