@@ -1,7 +1,7 @@
-// zinplay: plays a movie through the library's Netscape plug-in driver, writes its frames with
-// their real alpha as PNG files, and prints what passes between the movie and the application.
+// zinplay: plays a movie through one of the library's Flash hosts, writes its frames with their
+// real alpha as PNG files, and prints what passes between the movie and the application.
 //
-//   zinplay [--frames N] [--size WxH] [--opaque] [--png DIR] [MOVIE]
+//   zinplay [--frames N] [--size WxH] [--opaque] [--png DIR] [--host activex|netscape] [MOVIE]
 //
 // Exit status: 0 played, 1 the movie or the player failed, 2 the command line was refused.
 #include "play_options.h"

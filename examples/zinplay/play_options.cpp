@@ -52,8 +52,8 @@ TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
     bool movie_given = false;
     for (std::size_t i = 0; i < Arguments.size(); ++i) {
         const std::wstring& argument = Arguments[i];
-        const bool takes_value =
-            argument == L"--frames" || argument == L"--size" || argument == L"--png";
+        const bool takes_value = argument == L"--frames" || argument == L"--size" ||
+                                 argument == L"--png" || argument == L"--host";
         if (takes_value && i + 1 == Arguments.size())
             return Refuse(argument + L" needs a value");
         if (argument == L"--help" || argument == L"-h") {
@@ -76,6 +76,14 @@ TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
             options.PngFolder = Arguments[++i];
             if (options.PngFolder.empty())
                 return Refuse(L"--png needs a folder");
+        } else if (argument == L"--host") {
+            const std::wstring& value = Arguments[++i];
+            if (value == L"activex")
+                options.Host = THost::ActiveX;
+            else if (value == L"netscape")
+                options.Host = THost::Netscape;
+            else
+                return Refuse(L"--host wants activex or netscape, not \"" + value + L"\"");
         } else if (argument.size() > 1 && argument[0] == L'-') {
             return Refuse(L"unknown option \"" + argument + L"\"");
         } else if (movie_given) {
@@ -93,10 +101,13 @@ TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
 
 std::wstring_view UsageText()
 {
-    return L"usage: zinplay [--frames N] [--size WxH] [--opaque] [--png DIR] [MOVIE]\n"
+    return L"usage: zinplay [--frames N] [--size WxH] [--opaque] [--png DIR]\n"
+           L"               [--host activex|netscape] [MOVIE]\n"
            L"  Plays MOVIE (default: the sample movie beside zinplay) for N frames (default 24)\n"
            L"  at W x H pixels (default 320x240), transparent unless --opaque, and writes frame\n"
-           L"  n of the run as DIR/frame-NNN.png with its alpha channel.";
+           L"  n of the run as DIR/frame-NNN.png with its alpha channel. The Flash host is the\n"
+           L"  one the library picks (the ActiveX control when it is registered) unless --host\n"
+           L"  names one.";
 }
 
 std::wstring FrameFileName(int Frame)

@@ -11,6 +11,9 @@
 
 namespace zn::zinplay {
 
+// Which Flash host plays the movie: the one the library picks, or one asked for by name.
+enum class THost { Default, ActiveX, Netscape };
+
 struct TPlayOptions {
     // Pictures of the run; frame n of them is written as frame-NNN.png.
     int Frames = 24;
@@ -22,6 +25,7 @@ struct TPlayOptions {
     std::wstring PngFolder;
     // Empty: the sample movie beside the executable.
     std::wstring Movie;
+    THost Host = THost::Default;
     bool Help = false;
 };
 

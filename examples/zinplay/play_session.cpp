@@ -1,4 +1,4 @@
-// TPlaySession: playing a movie through the Netscape plug-in driver.
+// TPlaySession: playing a movie through the Flash host the library picks, or the one asked for.
 #include "play_session.h"
 
 #include "external_calls.h"
@@ -8,6 +8,7 @@
 #include "zintara/hosts/driver_selection.h"
 #include "zintara/core/external_interface.h"
 #include "zintara/framework/exceptions.h"
+#include "zintara/zn_driver_activex.h"
 #include "zintara/zn_driver_netscape.h"
 
 #include <windows.h>
@@ -53,14 +54,50 @@ std::wstring OrNothing(const std::wstring& Text)
     return Text.empty() ? L"(nothing)" : Text;
 }
 
+// The component's Plugin preference that selects Host; the library's rules do the rest.
+TznPlugin PluginOf(THost Host)
+{
+    switch (Host) {
+    case THost::ActiveX: return znActiveX;
+    case THost::Netscape: return znNetscape;
+    default: return znDefault;
+    }
+}
+
+// Why Host cannot play; empty when it can.
+std::wstring MissingHost(THost Host)
+{
+    CheckFlashPlugins();
+    const bool active_x = ActiveXFlashDriverClass.PluginExists();
+    const bool netscape = NetscapeFlashDriverClass.PluginExists();
+    const std::wstring plugin_hint = L"place npswf32.dll beside zinplay.exe, or install the "
+                                     L"Flash Player's Netscape plug-in";
+    const std::wstring control_hint = L"register the Flash Player's ActiveX control";
+    if (Host == THost::ActiveX && !active_x)
+        return L"no Flash Player found for --host activex: " + control_hint;
+    if (Host == THost::Netscape && !netscape)
+        return L"no Flash Player found for --host netscape: " + plugin_hint;
+    if (!active_x && !netscape)
+        return L"no Flash Player found: " + plugin_hint + L"; or " + control_hint;
+    return {};
+}
+
+std::wstring HostName(const TznFlashDriver& Driver)
+{
+    if (Driver.InheritsFrom(TznFlashDriverActiveX::ClassInfo()))
+        return L"the ActiveX control";
+    if (Driver.InheritsFrom(TznFlashDriverNS::ClassInfo()))
+        return L"the Netscape plug-in";
+    return L"no Flash Player";
+}
+
 } // namespace
 
 TPlaySession::TPlaySession(const TPlayOptions& Options, std::wstring MoviePath)
     : FOptions(Options), FMoviePath(std::move(MoviePath))
 {
-    if (!TznFlashDriverNS::PluginExists())
-        throw Exception(L"no Flash Player found: place npswf32.dll beside zinplay.exe, or "
-                        L"install the Flash Player's Netscape plug-in");
+    if (const std::wstring missing = MissingHost(FOptions.Host); !missing.empty())
+        throw Exception(missing);
     if (!FOptions.PngFolder.empty()) {
         MakeFolder(FOptions.PngFolder);
         FPngWriter.emplace();
@@ -80,13 +117,15 @@ void TPlaySession::Run()
         std::to_wstring(FOptions.Height) + (opaque ? L", opaque" : L", transparent") + L", " +
         std::to_wstring(FOptions.Frames) + L" frames");
 
-    ChangePlugin(FDriver, znNetscape, FMoviePath, FOptions.Width, FOptions.Height,
+    ChangePlugin(FDriver, PluginOf(FOptions.Host), FMoviePath, FOptions.Width, FOptions.Height,
                  opaque ? OpaqueBackground : 0u, nullptr,
                  TznPaintEvent::Bind<&TPlaySession::Paint>(this),
                  opaque ? TznEraseBackgroundEvent::Bind<&TPlaySession::EraseBackground>(this)
                         : TznEraseBackgroundEvent(),
                  TznFSCommandEvent::Bind<&TPlaySession::FSCommand>(this),
                  TznFlashCallEvent::Bind<&TPlaySession::FlashCall>(this));
+
+    Say(L"zinplay: through " + HostName(*FDriver));
 
     TFrameClock clock(*FDriver);
     if (!clock.AwaitMovie(LoadTimeout))

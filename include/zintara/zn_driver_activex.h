@@ -24,8 +24,9 @@ class TUrlMoniker;
 class TMovieSources;
 } // namespace activex
 
-// The Flash control's identifiers, as its type library and registration give them, and the
-// system interfaces the container answers for.
+// The Flash control's identifiers, as its type library and registration give them, and
+// IDispatchEx's, which the system libraries do not define. IServiceProvider and IBindHost keep the
+// SDK's own.
 extern const GUID LIBID_znFlashPlayerObjects;
 extern const GUID IID_IznFlashPlayer;
 extern const GUID DIID__IznFlashPlayerEvents;
@@ -35,8 +36,6 @@ extern const GUID CLASS_FlashObjectInterface;
 extern const GUID IID_IFlashObjectInterface;
 extern const GUID CLASS_FlashProp;
 extern const GUID IID_IDispatchEx;
-extern const GUID IID_IServiceProvider;
-extern const GUID IID_IBindHost;
 
 // What the driver knows of the control it hosts. One record serves every driver; it counts the
 // drivers alive.

@@ -285,6 +285,10 @@ private:
     void Deactivate();
     void ReadAmbient(DISPID id);
     HRESULT SiteInvalidate(const RECT* rect);
+    // Logs a call into the site ("Site.<method>") with its answer; a failure is a violation.
+    HRESULT SiteCall(const char* call, HRESULT answer);
+    // Asks the site, as IOleControlSite, how an inch of HIMETRIC maps to its units and back.
+    void ReadSiteScale(IOleClientSite& site);
     HRESULT FireEvent(DISPID id, VARIANT* argumentsLastFirst, UINT count);
     HRESULT StartDownload(const std::wstring& url, MovieDownload::Purpose purpose);
     void MovieArrived(const std::vector<std::uint8_t>& bytes, const std::wstring& url);

@@ -4,6 +4,7 @@
 
 #include "control_log.h"
 #include "control_module.h"
+#include "site_probe.h"
 
 #include "znswf/movie_player.h"
 
@@ -124,6 +125,7 @@ STDMETHODIMP Control::SetClientSite(IOleClientSite* site)
             return E_INVALIDARG;
         }
         checked->Release();
+        ProbeSite(*site, Identity());
         site->AddRef();
     }
     if (clientSite_)

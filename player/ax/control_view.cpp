@@ -8,6 +8,8 @@
 
 #include <windowsx.h>
 
+#include <cstdio>
+
 namespace zn::ax {
 
 namespace {
@@ -96,8 +98,46 @@ HRESULT Control::ActivateWindowless(IOleClientSite* site, LPCRECT position)
         Violation("the DoVerb rectangle and the site's position rectangle differ");
     if (movie_)
         movie_->SetViewSize(Width(), Height());
+    ReadSiteScale(*site);
     SiteInvalidate(nullptr);
     return S_OK;
+}
+
+HRESULT Control::SiteCall(const char* call, HRESULT answer)
+{
+    LogCall(call, Identity()).Result(answer).Record();
+    if (FAILED(answer))
+        Violation(std::string("the site failed ") + (call + 5));
+    return answer;
+}
+
+void Control::ReadSiteScale(IOleClientSite& site)
+{
+    // Containers scale HIMETRIC sizes to their own units; an inch is what the control asks.
+    IOleControlSite* control_site = nullptr;
+    if (FAILED(site.QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&control_site))) ||
+        !control_site)
+        return;
+    const auto logged = [this](const char* to, const char* point, HRESULT hr) {
+        LogCall("Site.TransformCoords", Identity())
+            .Text("to", to)
+            .Text("point", point)
+            .Result(hr)
+            .Record();
+    };
+    char text[64];
+    POINTL himetric{2540, 2540};
+    POINTF container{};
+    HRESULT hr = control_site->TransformCoords(&himetric, &container,
+                                               XFORMCOORDS_SIZE | XFORMCOORDS_HIMETRICTOCONTAINER);
+    std::snprintf(text, sizeof text, "(%g,%g)", container.x, container.y);
+    logged("container", text, hr);
+    himetric = {};
+    hr = control_site->TransformCoords(&himetric, &container,
+                                       XFORMCOORDS_SIZE | XFORMCOORDS_CONTAINERTOHIMETRIC);
+    std::snprintf(text, sizeof text, "(%ld,%ld)", himetric.x, himetric.y);
+    logged("himetric", text, hr);
+    control_site->Release();
 }
 
 void Control::Deactivate()
@@ -392,9 +432,17 @@ STDMETHODIMP Control::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
             movie_->MouseMove(x, y);
         break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
+        // A press takes the focus and the mouse, as a button that is dragged out needs.
+        SiteCall("Site.SetFocus", inPlaceSite_->SetFocus(TRUE));
+        SiteCall("Site.SetCapture", inPlaceSite_->SetCapture(TRUE));
         if (movie_)
-            movie_->MouseButton(x, y, message == WM_LBUTTONDOWN);
+            movie_->MouseButton(x, y, true);
+        break;
+    case WM_LBUTTONUP:
+        if (SiteCall("Site.GetCapture", inPlaceSite_->GetCapture()) == S_OK)
+            SiteCall("Site.SetCapture", inPlaceSite_->SetCapture(FALSE));
+        if (movie_)
+            movie_->MouseButton(x, y, false);
         break;
     case WM_RBUTTONDOWN: {
         // Where a context menu would open: the site names the window only during this press.

@@ -6,16 +6,22 @@
 // identity, then " key=value" per argument:
 //   IClassFactory.CreateInstance control=0x00a01234 version=10
 //   IOleObject.SetClientSite control=0x00a01234 site=0x0061fe00
+//   Site.QueryInterface control=0x00a01234 iid="IOleInPlaceSiteEx" hr=0x80004002
+//     (one per interface asked of a new site; then Site.GetContainer and Site.GetMoniker)
 //   Site.Ambient control=0x00a01234 dispid=-709 hr=0x00000000 vt=11 value="True"
 //   IOleObject.DoVerb control=... verb=-5 message=0x00000000 site=... index=0 parent=0x00000000 rect=(0,0,100,50)
 //   Site.CanWindowlessActivate control=... hr=0x00000000
 //   Site.OnInPlaceActivateEx control=... flags=1 hr=0x00000000
 //   Site.GetWindowContext control=... frame=... document=0x00000000 position=(0,0,100,50) clip=(0,0,32767,32767) hr=0x00000000
+//   Site.TransformCoords control=... to="container" point="(96,96)" hr=0x00000000   (an inch)
+//   Site.TransformCoords control=... to="himetric" point="(2540,2540)" hr=0x00000000
 //   Site.InvalidateRect control=... rect=(0,0,100,50) hr=0x00000000   (rect=null: the whole control)
 //   IViewObject.Draw control=... aspect=16 index=-1 dc=0x... bounds=(0,0,100,50) clip=(0,0,100,50)
 //   IOleInPlaceObject.SetObjectRects control=... position=(0,0,100,50) clip=(0,0,100,50)
 //   IOleInPlaceObjectWindowless.OnWindowMessage control=... msg=513 wParam=1 lParam=327700
-//   Site.GetWindow control=... window=0x00010062 hr=0x00000000
+//   Site.GetWindow control=... window=0x00010062 hr=0x00000000   (on a right press)
+//   Site.SetFocus control=... hr=0x00000000   (then Site.SetCapture, on a left press)
+//   Site.GetCapture control=... hr=0x00000001   (on a left release; SetCapture when S_OK)
 //   Event control=... dispid=150 hr=0x00000000
 //   Site.OnChanged control=... dispid=-525 hr=0x00000000
 //   Site.QueryService control=... service="IBindHost" object=0x... hr=0x00000000

@@ -79,6 +79,15 @@ HRESULT TControlHost::QueryInterface(REFIID riid, void** ppvObject)
     return S_OK;
 }
 
+ULONG TControlHost::Release()
+{
+    const long count = --FRefCount;
+    // The last statement: it may free the host.
+    if (count == 0 && FTornDown)
+        FKeptForReferences.reset();
+    return static_cast<ULONG>(count);
+}
+
 bool TControlHost::CreateInstance()
 {
     FOleObject.reset();
@@ -197,6 +206,8 @@ void TControlHost::Teardown()
     FOleInPlaceObjectWindowless.reset();
     FViewObject.reset();
     FOleWindow.reset();
+    if (FRefCount > 0)
+        FKeptForReferences = shared_from_this();
 }
 
 // The teardown's own calls into the control hold the host again: it runs at depth one, so that

@@ -11,8 +11,10 @@
 // - site methods ask the host for the driver and answer without it once it is detached.
 //
 // The container is one object to the control, seen through one small object per COM role, each
-// forwarding QueryInterface, AddRef and Release to the host. Reference counts are counted only:
-// the host's life is its driver's.
+// forwarding QueryInterface, AddRef and Release to the host. While the driver lives, reference
+// counts are counted only: the host's life is its driver's. Once torn down, the host stays until
+// the control has given back the last reference it held: the control may still release the
+// site on its way out of a call in which its owner freed the driver.
 #pragma once
 
 #include "zintara/zn_driver_activex.h"
@@ -273,7 +275,7 @@ public:
     // The container's identity: the interfaces it answers, exactly.
     HRESULT QueryInterface(REFIID riid, void** ppvObject);
     ULONG AddRef() { return static_cast<ULONG>(++FRefCount); }
-    ULONG Release() { return static_cast<ULONG>(--FRefCount); }
+    ULONG Release();
 
     // Creates the control as IOleObject; false when it cannot be created.
     bool CreateInstance();
@@ -318,6 +320,8 @@ private:
     TznFlashDriverActiveX* FDriver;
     int FDepth = 0;
     bool FTornDown = false;
+    // Held after the teardown while the control still holds references to the site.
+    std::shared_ptr<TControlHost> FKeptForReferences;
     TClientSite FClientSite{*this};
     TControlSite FControlSite{*this};
     TInPlaceSite FInPlaceSite{*this};

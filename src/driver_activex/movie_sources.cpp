@@ -43,10 +43,13 @@ std::wstring Lowered(std::wstring Text)
     return Text;
 }
 
+// Names are taken apart as UTF-8, which carries every character of a file name; the escapes
+// and separators are ASCII either way.
+
 // Name lower-cased with its file-name escapes decoded and cut before its query part.
 std::wstring WithoutQuery(const std::wstring& Name)
 {
-    std::wstring text = AnsiToWide(DecodeName(WideToAnsi(Lowered(Name))));
+    std::wstring text = Utf8ToWide(DecodeName(WideToUtf8(Lowered(Name))));
     return text.substr(0, text.find_first_of(L"&?"));
 }
 
@@ -54,7 +57,7 @@ std::wstring WithoutQuery(const std::wstring& Name)
 // of the name, without its query.
 std::wstring LibraryFileName(const std::wstring& Name)
 {
-    return AnsiToWide(FilePart(WideToAnsi(WithoutQuery(Name))));
+    return Utf8ToWide(FilePart(WideToUtf8(WithoutQuery(Name))));
 }
 
 std::wstring BaseUrl()
@@ -82,7 +85,7 @@ std::wstring PseudoHostName(const std::wstring& Name)
 
 std::optional<std::wstring> LocalFileOf(const std::wstring& Name)
 {
-    std::wstring path = AnsiToWide(DecodeName(WideToAnsi(Lowered(Name))));
+    std::wstring path = Utf8ToWide(DecodeName(WideToUtf8(Lowered(Name))));
     if (StartsWith(path, L"file://"))
         path.erase(0, 7);
     if (StartsWith(path, L"/"))
@@ -90,7 +93,7 @@ std::optional<std::wstring> LocalFileOf(const std::wstring& Name)
     std::replace(path.begin(), path.end(), L'/', L'\\');
     std::replace(path.begin(), path.end(), L'|', L':');
     path.erase(std::min(path.find_first_of(L"&?"), path.size()));
-    if (path.empty() || IsNetworkOrDevicePath(WideToAnsi(path)) || !IsExistingFile(path))
+    if (path.empty() || IsNetworkOrDevicePath(WideToUtf8(path)) || !IsExistingFile(path))
         return std::nullopt;
     return path;
 }

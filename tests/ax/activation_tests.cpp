@@ -7,6 +7,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace zn::test {
 namespace {
 
@@ -51,9 +54,15 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
     auto calls = Log();
     // A site's call is logged when it returns: the repaint inside InvalidateRect comes first.
     std::vector<std::string> order;
-    for (const auto& line : calls)
-        if (line.rfind("Site.Ambient", 0) != 0)
-            order.push_back(line.substr(0, line.find(' ')));
+    // What the control asks of a new site comes in the lines after SetClientSite.
+    const std::vector<std::string> site_reads = {"Site.Ambient", "Site.QueryInterface",
+                                                 "Site.GetContainer", "Site.GetMoniker",
+                                                 "Site.TransformCoords"};
+    for (const auto& line : calls) {
+        const std::string call = line.substr(0, line.find(' '));
+        if (std::find(site_reads.begin(), site_reads.end(), call) == site_reads.end())
+            order.push_back(call);
+    }
     EXPECT_THAT(order,
                 ElementsAre("IOleObject.GetMiscStatus", "IOleObject.SetClientSite",
                             "IPersistStreamInit.InitNew",
@@ -65,12 +74,103 @@ TEST_F(ControlTest, ActivatesWindowlessThroughTheSiteInOrder)
                 ElementsAre(HasSubstr("verb=-5 message=0x00000000")));
     EXPECT_THAT(LinesStarting(calls, "Site.GetWindowContext"),
                 ElementsAre(HasSubstr("position=(0,0,320,240) clip=(0,0,32767,32767)")));
-    // The ambient properties are read from the site as soon as it is set.
+    // The site's interfaces and ambient properties are read as soon as it is set.
+    EXPECT_THAT(LinesStarting(calls, "Site.QueryInterface"),
+                ::testing::AllOf(::testing::Contains(
+                                     HasSubstr("iid=\"IOleInPlaceSiteWindowless\" hr=0x00000000")),
+                                 ::testing::Contains(HasSubstr("iid=\"IPersist\" hr=0x80004002"))));
+    EXPECT_THAT(LinesStarting(calls, "Site.GetContainer"), ElementsAre(HasSubstr("hr=0x80004002")));
+    // An inch, to the site's units and back.
+    EXPECT_THAT(LinesStarting(calls, "Site.TransformCoords"),
+                ElementsAre(HasSubstr("to=\"container\" point=\"(96,96)\" hr=0x00000000"),
+                            HasSubstr("to=\"himetric\" point=\"(2540,2540)\" hr=0x00000000")));
     EXPECT_THAT(LinesStarting(calls, "Site.Ambient control="),
                 ::testing::Contains(HasSubstr("dispid=-709 hr=0x00000000 vt=11 value=\"True\"")));
     EXPECT_THAT(Violations(), IsEmpty());
     Destroy();
     EXPECT_THAT(Log(), ::testing::Contains(StartsWith("Site.OnInPlaceDeactivate")));
+    EXPECT_EQ(exports.LiveControls(), 0u);
+    EXPECT_THAT(Violations(), IsEmpty());
+}
+
+// The whole life a container of this library gives the control, call by call: nothing in it
+// may be reported.
+TEST_F(ControlTest, AContainersFullLifeLeavesNothingToReport)
+{
+    Destroy();
+    ASSERT_EQ(CoCreateInstance(CLSID_ZnPlayerControl, nullptr,
+                               CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&control)),
+              S_OK);
+    DWORD misc = 0;
+    ASSERT_EQ(control->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
+    ASSERT_EQ(control->SetClientSite(&site), S_OK);
+    IPersistStreamInit* persist = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)),
+              S_OK);
+    IOleClientSite* current = nullptr;
+    ASSERT_EQ(control->GetClientSite(&current), S_OK);
+    ASSERT_EQ(current, static_cast<IOleClientSite*>(&site));
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    IOleControl* ole_control = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IOleControl, reinterpret_cast<void**>(&ole_control)),
+              S_OK);
+    IDispatch* dispatch = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
+    IUnknown* browsing = nullptr;
+    EXPECT_EQ(
+        control->QueryInterface(IID_IPerPropertyBrowsing, reinterpret_cast<void**>(&browsing)),
+        E_NOINTERFACE);
+    IConnectionPointContainer* points = nullptr;
+    ASSERT_EQ(
+        control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)),
+        S_OK);
+    IConnectionPoint* property_point = nullptr;
+    DWORD property_cookie = 0;
+    ASSERT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, &property_point), S_OK);
+    ASSERT_EQ(property_point->Advise(static_cast<IOleClientSite*>(&site), &property_cookie), S_OK);
+    ASSERT_EQ(points->FindConnectionPoint(DIID__IznFlashPlayerEvents, &eventPoint), S_OK);
+    ASSERT_EQ(eventPoint->Advise(&sink, &eventCookie), S_OK);
+    ole_control->OnAmbientPropertyChange(DISPID_UNKNOWN);
+    ASSERT_EQ(control->QueryInterface(IID_IznFlashPlayer, reinterpret_cast<void**>(&player)), S_OK);
+    VARIANT mode;
+    mode.vt = VT_BSTR;
+    mode.bstrVal = SysAllocString(L"Transparent");
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&mode, &put, 1, 1};
+    EXPECT_EQ(dispatch->Invoke(133, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                               nullptr, nullptr, nullptr),
+              S_OK);
+    VariantClear(&mode);
+    RECT rect{0, 0, kWidth, kHeight};
+    control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, nullptr, &rect);
+    IOleInPlaceObjectWindowless* windowless = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IOleInPlaceObjectWindowless,
+                                      reinterpret_cast<void**>(&windowless)),
+              S_OK);
+    EXPECT_EQ(windowless->SetObjectRects(&rect, &rect), S_OK);
+    ASSERT_EQ(control->GetClientSite(&current), S_OK);
+    ole_control->OnAmbientPropertyChange(DISPID_UNKNOWN);
+    EXPECT_EQ(player->DisableLocalSecurity(), S_OK);
+    site.Repaint(rect);
+
+    // Torn down: closed (twice), the sinks disconnected, the site taken back.
+    control->Close(OLECLOSE_NOSAVE);
+    control->Close(OLECLOSE_NOSAVE);
+    EXPECT_EQ(eventPoint->Unadvise(eventCookie), S_OK);
+    EXPECT_EQ(property_point->Unadvise(property_cookie), S_OK);
+    property_point->Release();
+    eventPoint->Release();
+    eventPoint = nullptr;
+    points->Release();
+    windowless->Release();
+    dispatch->Release();
+    ole_control->Release();
+    persist->Release();
+    EXPECT_EQ(control->SetClientSite(nullptr), S_OK);
+    player->Release();
+    player = nullptr;
+    std::exchange(control, nullptr)->Release();
     EXPECT_EQ(exports.LiveControls(), 0u);
     EXPECT_THAT(Violations(), IsEmpty());
 }
@@ -114,6 +214,14 @@ TEST_F(ControlTest, ReportsWhatAContainerMustNotDo)
                                           HasSubstr("InvalidateRect failed"),
                                           HasSubstr("OnWindowMessage after Close"),
                                           HasSubstr("Draw after Close")));
+}
+
+TEST_F(ControlTest, ReportsASiteThatBreaksTheRulesOfQueryInterface)
+{
+    site.sloppyRefusal = true;
+    ASSERT_EQ(control->SetClientSite(&site), S_OK);
+    EXPECT_THAT(Violations(),
+                ElementsAre(HasSubstr("QueryInterface for IPersist failed without clearing")));
 }
 
 TEST_F(ControlTest, RefusesASiteThatIsNotWindowless)

@@ -119,7 +119,13 @@ TEST_F(EventsTest, WindowMessagesReachTheMovie)
     const LPARAM centre = MAKELPARAM(160, 120);
     EXPECT_EQ(Message(WM_MOUSEMOVE, 0, centre), S_OK);
     EXPECT_EQ(Message(WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), S_OK);
+    Log();
     EXPECT_EQ(Message(WM_LBUTTONDOWN, MK_LBUTTON, centre), S_OK);
+    // A press takes the focus and the mouse from the site.
+    std::vector<std::string> site_calls;
+    for (const auto& line : LinesStarting(Log(), "Site."))
+        site_calls.push_back(line.substr(0, line.find(' ')));
+    EXPECT_THAT(site_calls, ::testing::IsSupersetOf({"Site.SetFocus", "Site.SetCapture"}));
     std::vector<std::vector<std::wstring>> commands;
     for (const auto& event : sink.events)
         if (event.id == 150)

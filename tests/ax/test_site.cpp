@@ -36,6 +36,8 @@ STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** object)
 {
     if (!object)
         return E_POINTER;
+    if (sloppyRefusal && iid == IID_IPersist)
+        return E_NOINTERFACE;
     *object = nullptr;
     if (iid == IID_IUnknown || iid == IID_IOleClientSite)
         *object = static_cast<IOleClientSite*>(this);
@@ -46,6 +48,8 @@ STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** object)
         *object = static_cast<IOleInPlaceFrame*>(this);
     else if (iid == IID_IDispatch)
         *object = static_cast<IDispatch*>(this);
+    else if (iid == IID_IOleControlSite)
+        *object = static_cast<IOleControlSite*>(this);
     else if (iid == IID_IPropertyNotifySink)
         *object = static_cast<IPropertyNotifySink*>(this);
     else if (iid == IID_IServiceProvider && offersBindHost)
@@ -54,6 +58,27 @@ STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** object)
         *object = static_cast<IBindHost*>(this);
     else
         return E_NOINTERFACE;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::GetExtendedControl(IDispatch** control)
+{
+    if (control)
+        *control = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP TestSite::TransformCoords(POINTL* himetric, POINTF* container, DWORD flags)
+{
+    if (!himetric || !container)
+        return E_POINTER;
+    if (flags & XFORMCOORDS_HIMETRICTOCONTAINER) {
+        container->x = himetric->x * 96.0f / 2540;
+        container->y = himetric->y * 96.0f / 2540;
+    } else {
+        himetric->x = static_cast<LONG>(container->x * 2540 / 96 + 0.5f);
+        himetric->y = static_cast<LONG>(container->y * 2540 / 96 + 0.5f);
+    }
     return S_OK;
 }
 

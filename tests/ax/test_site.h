@@ -35,6 +35,7 @@ class TestSite final : public IOleClientSite,
                        public IServiceProvider,
                        public IBindHost,
                        public IPropertyNotifySink,
+                       public IOleControlSite,
                        public PlainDispatch {
 public:
     TestSite(int width, int height);
@@ -51,6 +52,8 @@ public:
     // Answers turned wrong by a test.
     HRESULT invalidateAnswer = S_OK;
     HRESULT canWindowlessAnswer = S_OK;
+    // Refuses IPersist without clearing the out pointer, as COM forbids.
+    bool sloppyRefusal = false;
     // The bind host, offered through QueryService when set: the names it makes monikers for,
     // each the path of a file, and what it saw.
     bool offersBindHost = false;
@@ -129,6 +132,15 @@ public:
     STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+    // IOleControlSite: 96 pixels to the inch
+    STDMETHODIMP OnControlInfoChanged() override { return E_NOTIMPL; }
+    STDMETHODIMP LockInPlaceActive(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP GetExtendedControl(IDispatch** control) override;
+    STDMETHODIMP TransformCoords(POINTL* himetric, POINTF* container, DWORD flags) override;
+    STDMETHODIMP TranslateAccelerator(MSG*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP OnFocus(BOOL) override { return S_OK; }
+    STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
 
     // IPropertyNotifySink
     STDMETHODIMP OnChanged(DISPID id) override

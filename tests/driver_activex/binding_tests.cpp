@@ -113,7 +113,8 @@ constexpr const char* Declined = "0x80004001";
 // Every way a movie names a file, and the source it finds: an embedded entry (any letter case,
 // with or without a query), a resource of the library, a file beside the executable (the query
 // cut for the test, kept in the name), drive-letter paths and "file://" names that exist and
-// that do not, and names the driver leaves to the control.
+// that do not (one named beyond the system code page), and names the driver leaves to the
+// control.
 TEST_F(BindingTest, EveryNameFindsItsSource)
 {
     TznFlashList list(nullptr);
@@ -124,6 +125,7 @@ TEST_F(BindingTest, EveryNameFindsItsSource)
     WriteFile(beside, 23);
     const TScratchFolder scratch;
     WriteFile(scratch / L"drive.txt", 31);
+    WriteFile(scratch / L"\u0444\u0438\u043b\u044c\u043c.txt", 37);
     std::wstring drive_url = L"file:///" + (scratch / L"drive.txt");
     std::replace(drive_url.begin(), drive_url.end(), L'\\', L'/');
 
@@ -143,6 +145,7 @@ TEST_F(BindingTest, EveryNameFindsItsSource)
         {L"beside_binding.xml", Ok, 23},
         {L"http://zintara/" + (scratch / L"drive.txt"), Ok, 31},
         {L"http://zintara/" + (scratch / L"missing.txt"), Ok, 0},
+        {L"http://zintara/" + (scratch / L"\u0444\u0438\u043b\u044c\u043c.txt"), Ok, 37},
         {drive_url, Ok, 31},
         {L"file:///" + (scratch / L"missing.txt"), Ok, 0},
         {L"file://", Ok, 0},

@@ -25,12 +25,14 @@ TEST(ZinplayOptions, DefaultsPlayTheSampleTransparentWithoutFiles)
     EXPECT_FALSE(parsed.Options->Opaque);
     EXPECT_TRUE(parsed.Options->PngFolder.empty());
     EXPECT_TRUE(parsed.Options->Movie.empty());
+    EXPECT_EQ(parsed.Options->Host, THost::Default);
 }
 
 TEST(ZinplayOptions, EveryOptionAndTheMovieInAnyOrder)
 {
-    const TParsedOptions parsed = Parse({L"--png", L"out\\frames", L"my movie.swf", L"--opaque",
-                                         L"--size", L"640X480", L"--frames", L"100000"});
+    const TParsedOptions parsed =
+        Parse({L"--png", L"out\\frames", L"my movie.swf", L"--opaque", L"--size", L"640X480",
+               L"--frames", L"100000", L"--host", L"netscape"});
     ASSERT_TRUE(parsed.Options) << parsed.Error;
     EXPECT_EQ(parsed.Options->PngFolder, L"out\\frames");
     EXPECT_EQ(parsed.Options->Movie, L"my movie.swf");
@@ -38,6 +40,8 @@ TEST(ZinplayOptions, EveryOptionAndTheMovieInAnyOrder)
     EXPECT_EQ(parsed.Options->Width, 640);
     EXPECT_EQ(parsed.Options->Height, 480);
     EXPECT_EQ(parsed.Options->Frames, MaxFrames);
+    EXPECT_EQ(parsed.Options->Host, THost::Netscape);
+    EXPECT_EQ(Parse({L"--host", L"activex"}).Options->Host, THost::ActiveX);
 }
 
 TEST(ZinplayOptions, RefusesWhatItCannotUseAndSaysWhy)
@@ -55,6 +59,8 @@ TEST(ZinplayOptions, RefusesWhatItCannotUseAndSaysWhy)
         {{L"--size", L"4097x10"}, L"\"4097x10\""},
         {{L"--size", L"10x10x10"}, L"\"10x10x10\""},
         {{L"--png", L""}, L"--png needs a folder"},
+        {{L"--host"}, L"--host needs a value"},
+        {{L"--host", L"ActiveX"}, L"--host wants activex or netscape, not \"ActiveX\""},
         {{L"--fast"}, L"unknown option \"--fast\""},
         {{L"a.swf", L"b.swf"}, L"one movie at a time"},
         {{L""}, L"the movie name is empty"},

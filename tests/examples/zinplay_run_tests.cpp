@@ -69,8 +69,9 @@ protected:
         CoUninitialize();
     }
 
-    TChildResult Zinplay(const std::vector<std::wstring>& Arguments)
+    TChildResult Zinplay(std::vector<std::wstring> Arguments)
     {
+        Arguments.insert(Arguments.end(), HostArguments.begin(), HostArguments.end());
         TChildResult run = RunChild(ZinplayPath(), Arguments, FolderOf(ZinplayPath()));
         run.Output = WithoutCarriageReturns(run.Output);
         run.Errors = WithoutCarriageReturns(run.Errors);
@@ -89,20 +90,40 @@ protected:
 
     // With a space, so that the folder reaches zinplay quoted.
     const std::wstring Frames = TestFolder() + L"zinplay frames";
+    // Added to every command line: the host a run asks for.
+    std::vector<std::wstring> HostArguments;
 };
 
-TEST_F(ZinplayRun, PlaysTheSampleAndPrintsTheExchangeBothWays)
+// The runs that play, once through each Flash host: the reference control registered in the
+// prefix, the reference plug-in beside zinplay.
+class ZinplayHostRun : public ZinplayRun, public ::testing::WithParamInterface<const wchar_t*> {
+protected:
+    void SetUp() override
+    {
+        ZinplayRun::SetUp();
+        HostArguments = {L"--host", GetParam()};
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Hosts, ZinplayHostRun, ::testing::Values(L"activex", L"netscape"),
+                         [](const auto& Info) { return Narrow(Info.param); });
+
+TEST_P(ZinplayHostRun, PlaysTheSampleAndPrintsTheExchangeBothWays)
 {
     const TChildResult run = Zinplay({L"--frames", L"12"});
     ASSERT_FALSE(run.TimedOut);
     ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
     const std::string& out = run.Output;
-    // The movie's call in its first frame, zinplay's answer, and the movie keeping it.
-    const auto ready = out.find(
-        "movie -> zinplay  call    <invoke name=\"movieReady\" returntype=\"XML\"><arguments>"
-        "<string>sample</string><string>1</string></arguments></invoke>\n"
-        "zinplay -> movie  answer  <string>hello from zinplay</string>\n");
-    EXPECT_NE(ready, std::string::npos) << out;
+    const std::string host =
+        Narrow(GetParam()) == "activex" ? "the ActiveX control" : "the Netscape plug-in";
+    EXPECT_NE(out.find("zinplay: through " + host + "\n"), std::string::npos) << out;
+    // The movie's call in its first frame, zinplay's answer, and the movie keeping it. Each host
+    // writes the request its own way: the number as a string or a number.
+    const std::regex ready(
+        "movie -> zinplay  call    <invoke name=\"movieReady\" returntype=\"(XML|xml)\">"
+        "<arguments><string>sample</string>(<string>1</string>|<number>1</number>)</arguments>"
+        "</invoke>\nzinplay -> movie  answer  <string>hello from zinplay</string>\n");
+    EXPECT_TRUE(std::regex_search(out, ready)) << out;
     EXPECT_NE(out.find("movie variable readyAnswer = hello from zinplay\n"), std::string::npos)
         << out;
     // zinplay's call of the callback the movie registered, after the first picture.
@@ -141,7 +162,7 @@ TEST_F(ZinplayRun, AFolderEndingInABackslashIsOneArgument)
 // is fully transparent, the square opaque green, the half-transparent circle straight red with
 // alpha 128 beside the square and blended over it, the triangle from frame 5 on, and nothing left
 // behind where the circle was before.
-TEST_F(ZinplayRun, WritesEveryPictureAsAPngWithItsRealAlpha)
+TEST_P(ZinplayHostRun, WritesEveryPictureAsAPngWithItsRealAlpha)
 {
     const TChildResult run = Zinplay({L"--frames", L"12", L"--png", Frames});
     ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
@@ -182,7 +203,7 @@ TEST_F(ZinplayRun, WritesEveryPictureAsAPngWithItsRealAlpha)
     }
 }
 
-TEST_F(ZinplayRun, OpaqueModeShowsTheBackgroundColourAtAnySize)
+TEST_P(ZinplayHostRun, OpaqueModeShowsTheBackgroundColourAtAnySize)
 {
     const TChildResult run =
         Zinplay({L"--opaque", L"--size", L"160x120", L"--frames", L"2", L"--png", Frames});
@@ -260,9 +281,19 @@ TEST_F(ZinplayRun, AMovieFileThatCannotBeReadIsNamed)
     EXPECT_EQ(run.Errors.find("could not play"), std::string::npos) << run.Errors;
 }
 
-// zinplay copied where no plug-in lies beside it. The registry value the plug-in's installer
-// writes would point elsewhere; the driver's discovery tests write it for a moment.
-TEST_F(ZinplayRun, WithoutAFlashPlayerSaysSo)
+// Without a host named, the library picks: the ActiveX control, registered in the prefix.
+TEST_F(ZinplayRun, TheLibraryPicksTheRegisteredControl)
+{
+    const TChildResult run = Zinplay({L"--frames", L"1"});
+    ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
+    EXPECT_NE(run.Output.find("zinplay: through the ActiveX control\n"), std::string::npos)
+        << run.Output;
+}
+
+// zinplay copied where no plug-in lies beside it, asked for the plug-in. The registry value the
+// plug-in's installer writes would point elsewhere; the driver's discovery tests write it for a
+// moment.
+TEST_F(ZinplayRun, WithoutTheFlashPlayerAskedForSaysSo)
 {
     TRegistryKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer", 0,
@@ -275,10 +306,12 @@ TEST_F(ZinplayRun, WithoutAFlashPlayerSaysSo)
     ASSERT_TRUE(CopyFileW(ZinplayPath().c_str(), program.c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((FolderOf(ZinplayPath()) + L"\\sample.swf").c_str(),
                           (alone + L"\\sample.swf").c_str(), FALSE));
-    const TChildResult run = RunChild(program, {}, alone);
+    const TChildResult run = RunChild(program, {L"--host", L"netscape"}, alone);
     RemoveFolder(alone);
     EXPECT_EQ(run.ExitCode, 1u) << run.Output;
-    EXPECT_NE(run.Errors.find("zinplay: no Flash Player found"), std::string::npos) << run.Errors;
+    EXPECT_NE(run.Errors.find("zinplay: no Flash Player found for --host netscape"),
+              std::string::npos)
+        << run.Errors;
 }
 
 } // namespace

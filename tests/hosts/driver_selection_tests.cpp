@@ -3,6 +3,7 @@
 #include "recording_driver.h"
 
 #include "zintara/framework/controls.h"
+#include "zintara/zn_driver_activex.h"
 #include "zintara/zn_driver_netscape.h"
 
 #include <gtest/gtest.h>
@@ -93,11 +94,11 @@ protected:
     }
 };
 
-TEST_F(DriverSelection, StartsWithThePluginDriverAndOtherwiseTheNullDriver)
+TEST_F(DriverSelection, StartsWithTheTwoHostDriversAndTheNullDriverAsDefault)
 {
     EXPECT_EQ(savedDefault, TznFlashDriverClass::Of<TznFlashDriver>());
     EXPECT_EQ(savedNetscape, TznFlashDriverClass::Of<TznFlashDriverNS>());
-    EXPECT_EQ(savedActiveX, TznFlashDriverClass::Of<TznFlashDriver>());
+    EXPECT_EQ(savedActiveX, TznFlashDriverClass::Of<TznFlashDriverActiveX>());
     EXPECT_NE(TznFlashDriverClass::Of<TNetscapeDriver>(),
               TznFlashDriverClass::Of<TActiveXDriver>());
 }

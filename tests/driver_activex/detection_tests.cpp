@@ -1,6 +1,7 @@
-// The ActiveX driver where the control cannot be created, in a probe process of its own (the
-// detection runs once per process): the driver stays inert, the default driver class is left
-// alone, and detection asks for the control once. Also the key-state flags of window messages.
+// Detection of the Flash control, in a probe process of its own each time (it runs once per
+// process): the registered control is created once and released at once, and becomes the default
+// host; a control that cannot be created leaves the driver inert and the default alone. Also the
+// key-state flags of window messages.
 #include "zintara/zn_driver_activex.h"
 
 #include "support/child_process.h"
@@ -16,9 +17,8 @@ namespace {
 
 std::string RunProbe(const std::wstring& Mode)
 {
-    const TChildResult run = RunChild(
-        TestFolder() + L"driver_activex_absent_probe.exe",
-        Mode.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{Mode}, TestFolder());
+    const TChildResult run =
+        RunChild(TestFolder() + L"driver_activex_detection_probe.exe", {Mode}, TestFolder());
     EXPECT_FALSE(run.TimedOut);
     EXPECT_EQ(run.ExitCode, 0u) << run.Output << run.Errors;
     return WithoutCarriageReturns(run.Output);
@@ -26,29 +26,36 @@ std::string RunProbe(const std::wstring& Mode)
 
 void ExpectInert(const std::string& Output)
 {
-    EXPECT_NE(Output.find("requests=1\n"), std::string::npos) << Output;
     EXPECT_NE(Output.find("exists=0\n"), std::string::npos) << Output;
-    EXPECT_NE(Output.find("default_is_null=1\n"), std::string::npos) << Output;
+    EXPECT_NE(Output.find("default=TznFlashDriver\n"), std::string::npos) << Output;
     EXPECT_NE(Output.find("available=0\n"), std::string::npos) << Output;
     EXPECT_NE(Output.find("interface=0\n"), std::string::npos) << Output;
     EXPECT_NE(Output.find("frames=0 variable=\"\" key=65\n"), std::string::npos) << Output;
     // The inert driver still tells its owner that the (unpainted) buffer is final.
     EXPECT_NE(Output.find("paints=1 instances=1\n"), std::string::npos) << Output;
     EXPECT_NE(Output.find("instances_after=0\n"), std::string::npos) << Output;
-    // Detection asked once; the inert driver asked once more for its own instance.
-    EXPECT_NE(Output.find("requests_after=2\n"), std::string::npos) << Output;
-    EXPECT_NE(Output.find("active_x_choice=TznFlashDriver\n"), std::string::npos) << Output;
+    // No host at all: every preference gets the null driver.
+    EXPECT_NE(Output.find("choices=TznFlashDriver TznFlashDriver TznFlashDriver\n"),
+              std::string::npos)
+        << Output;
 }
 
-TEST(AbsentControlTest, ARefusedControlLeavesTheDriverInertAndTheDefaultAlone)
+TEST(DetectionTest, TheRegisteredControlIsCreatedOnceAndBecomesTheDefault)
 {
-    ExpectInert(RunProbe(L""));
+    const std::string output = RunProbe(L"present");
+    EXPECT_NE(output.find("created=1 released=1\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("exists=1\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("default=TznFlashDriverActiveX\n"), std::string::npos) << output;
+    // Without the plug-in, the control serves every preference.
+    EXPECT_NE(
+        output.find("choices=TznFlashDriverActiveX TznFlashDriverActiveX TznFlashDriverActiveX\n"),
+        std::string::npos)
+        << output;
 }
 
-// Detection tests the object that came back, not the result code.
-TEST(AbsentControlTest, ASuccessWithoutAnObjectCountsAsAbsent)
+TEST(DetectionTest, WithoutTheControlTheDriverIsInertAndTheDefaultStays)
 {
-    ExpectInert(RunProbe(L"null"));
+    ExpectInert(RunProbe(L"absent"));
 }
 
 TEST(KeyFlagsTest, ShiftAltCtrlAndTheTwoButtonsEachAddTheirFlag)
