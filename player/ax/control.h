@@ -276,8 +276,9 @@ private:
                              const std::vector<swf::ExternalValue>& arguments) override;
     void InvalidateRect(const swf::PixelRect& rect) override;
 
-    // Logs "<interface>.<method> control=0x..." and whether the call breaks the order above.
+    // Logs "<interface>.<method> control=0x..." for a call without arguments worth logging.
     void Called(const char* call);
+    // After Close, the call is a violation and is refused.
     bool RefuseAfterClose(const char* call);
     // Members past the end of the older interface, reached through the vtable anyway.
     bool RefuseBefore8(const char* call);
@@ -331,11 +332,14 @@ private:
     // Set only inside a FlashCall event: what the container answered through SetReturnValue.
     std::wstring* returnValue_ = nullptr;
 
+    std::wstring movieUrl_;
+    // "Transparent" leaves out the movie's background.
+    std::wstring wmode_ = L"Window";
     // Properties the control keeps but does not act on.
-    std::wstring movieUrl_, wmode_ = L"Window", salign_, base_, scale_ = L"ShowAll", bgcolor_,
-                            quality2_ = L"High", swRemote_, flashVars_,
-                            allowScriptAccess_ = L"sameDomain", movieData_, profileAddress_,
-                            allowNetworking_ = L"all", allowFullScreen_ = L"false";
+    std::wstring salign_, base_, scale_ = L"ShowAll", bgcolor_, quality2_ = L"High", swRemote_,
+                                 flashVars_, allowScriptAccess_ = L"sameDomain", movieData_,
+                                 profileAddress_, allowNetworking_ = L"all",
+                                 allowFullScreen_ = L"false";
     int quality_ = 1, alignMode_ = 0;
     ZnScaleMode scaleMode_ = ShowAll;
     LONG backgroundColor_ = -1, profilePort_ = 0;

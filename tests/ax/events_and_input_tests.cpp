@@ -95,6 +95,29 @@ TEST_F(EventsTest, LoadingAMovieReportsItsStateAndItsCalls)
     EXPECT_THAT(Violations(), IsEmpty());
 }
 
+TEST_F(EventsTest, AHandlerMayReplaceTheMovieWhoseScriptRaisedTheEvent)
+{
+    LoadMovie(swf::samples::SampleMovie());
+    const std::wstring next = WriteFile(swf::samples::ButtonMovie());
+    sink.handler = [&](const EventSeen& event) {
+        if (event.id != 150 || event.arguments.empty() || event.arguments[0] != L"reached")
+            return;
+        BSTR url = SysAllocString(next.c_str());
+        EXPECT_EQ(player->LoadMovie(0, url), S_OK);
+        SysFreeString(url);
+    };
+    // Frame 4's script raises the FSCommand while the frame clock advances the movie.
+    ASSERT_EQ(player->Play(), S_OK);
+    LONG frames = 0;
+    for (int waited = 0; waited < 3000 && frames != 1; waited += 50) {
+        Pump(50);
+        player->get_TotalFrames(&frames);
+    }
+    EXPECT_EQ(frames, 1);
+    sink.handler = nullptr;
+    EXPECT_THAT(Violations(), IsEmpty());
+}
+
 TEST_F(EventsTest, CallFunctionInvokesTheMovieCallbacks)
 {
     LoadMovie(swf::samples::SampleMovie());

@@ -274,6 +274,8 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
         control->SetReturnValue(value);
         SysFreeString(value);
     }
+    if (handler)
+        handler(seen);
     return S_OK;
 }
 

@@ -12,6 +12,7 @@
 #include <servprov.h>
 #include <urlmon.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -182,6 +183,8 @@ public:
     std::vector<EventSeen> events;
     IznFlashPlayer* control = nullptr;
     std::wstring answer = L"<string>from the sink</string>";
+    // Runs inside every event, after it was recorded: a container's handler.
+    std::function<void(const EventSeen&)> handler;
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
