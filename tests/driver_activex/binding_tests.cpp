@@ -100,6 +100,24 @@ protected:
         return fetch;
     }
 
+    // The container's bind host, as the control finds it through its site.
+    IBindHost* BindHost()
+    {
+        IOleObject* object = nullptr;
+        Driver->ControlInterface()->QueryInterface(IID_IOleObject,
+                                                   reinterpret_cast<void**>(&object));
+        IOleClientSite* site = nullptr;
+        object->GetClientSite(&site);
+        object->Release();
+        IServiceProvider* services = nullptr;
+        site->QueryInterface(::IID_IServiceProvider, reinterpret_cast<void**>(&services));
+        site->Release();
+        IBindHost* host = nullptr;
+        services->QueryService(::SID_IBindHost, ::IID_IBindHost, reinterpret_cast<void**>(&host));
+        services->Release();
+        return host;
+    }
+
     std::unique_ptr<TznFlashDriverActiveX> Driver;
     TReferenceControlExports Controls;
     void* Identity = nullptr;
@@ -303,20 +321,8 @@ public:
 // The container's bind host, as the control finds it; binding its moniker directly.
 TEST_F(BindingTest, TheStreamOfABindOutlivesTheBindingAndTheMonikerIsNothingElse)
 {
-    IOleObject* object = nullptr;
-    Driver->ControlInterface()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object));
-    IOleClientSite* site = nullptr;
-    object->GetClientSite(&site);
-    object->Release();
-    IServiceProvider* services = nullptr;
-    site->QueryInterface(::IID_IServiceProvider, reinterpret_cast<void**>(&services));
-    site->Release();
-    IBindHost* host = nullptr;
-    ASSERT_EQ(
-        services->QueryService(::SID_IBindHost, ::IID_IBindHost, reinterpret_cast<void**>(&host)),
-        S_OK);
-    services->Release();
-
+    IBindHost* host = BindHost();
+    ASSERT_NE(host, nullptr);
     TKeepingCallback callback;
     IBindCtx* context = nullptr;
     ASSERT_EQ(CreateAsyncBindCtx(0, &callback, nullptr, &context), S_OK);
@@ -356,6 +362,32 @@ TEST_F(BindingTest, TheStreamOfABindOutlivesTheBindingAndTheMonikerIsNothingElse
     EXPECT_EQ(host->CreateMoniker(const_cast<LPOLESTR>(L"notes.doc"), context, &none, 0),
               E_NOTIMPL);
     EXPECT_EQ(none, nullptr);
+    context->Release();
+    host->Release();
+}
+
+// A source that is gone by the time of the bind (an embedded entry removed after the name was
+// resolved) fails the bind with an error code and calls no callback.
+TEST_F(BindingTest, ASourceGoneBeforeTheBindFailsIt)
+{
+    IBindHost* host = BindHost();
+    ASSERT_NE(host, nullptr);
+    auto list = std::make_unique<TznFlashList>(nullptr);
+    TznFlashStream* entry = list->Flashs()->Add();
+    entry->Flash().Write("gone", 4);
+    entry->SetFlashStore(L"gone.xml");
+    TKeepingCallback callback;
+    IBindCtx* context = nullptr;
+    ASSERT_EQ(CreateAsyncBindCtx(0, &callback, nullptr, &context), S_OK);
+    IMoniker* moniker = nullptr;
+    ASSERT_EQ(host->CreateMoniker(const_cast<LPOLESTR>(L"gone.xml"), context, &moniker, 0), S_OK);
+    list.reset();
+    IStream* out = nullptr;
+    EXPECT_TRUE(FAILED(
+        moniker->BindToStorage(context, nullptr, IID_IStream, reinterpret_cast<void**>(&out))));
+    EXPECT_FALSE(callback.Stopped);
+    EXPECT_EQ(callback.Kept, nullptr);
+    moniker->Release();
     context->Release();
     host->Release();
 }
