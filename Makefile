@@ -27,16 +27,22 @@ test: build
 fuzz:
 	FUZZ_BUILD=$(abspath $(BUILD))-fuzz JOBS=$(JOBS) scripts/fuzz.sh full
 
-# zinplay plays the sample movie under Wine and writes its frames into $(BUILD)/demo; zinshow
-# shows the player components on real windows for a few seconds and saves screenshots and
-# offscreen frames into $(BUILD)/demo/components. CMake runs again first: a build tree
-# configured before examples/ existed does not know them.
+# make demo registers the reference control in the build tree's Wine prefix, then plays the
+# sample movie through each Flash host: zinplay writes its frames into $(BUILD)/demo/activex and
+# $(BUILD)/demo/netscape; zinshow shows the player components on real windows for a few seconds
+# and saves screenshots and offscreen frames into $(BUILD)/demo/components-activex and
+# components-netscape. CMake runs again first: a build tree configured before examples/ existed
+# does not know them.
 demo: configure
 	cmake -S . -B $(BUILD) >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) --target zinplay zinshow
+	cmake --build $(BUILD) -j $(JOBS) --target zinplay zinshow zn_register_reference_control
 	rm -rf $(BUILD)/demo
-	scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --png $(BUILD)/demo
-	scripts/with-display scripts/wine-run $(BUILD)/examples/zinshow/zinshow.exe --out $(BUILD)/demo/components
+	for host in activex netscape; do \
+	    scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --host $$host \
+	        --png $(BUILD)/demo/$$host && \
+	    scripts/with-display scripts/wine-run $(BUILD)/examples/zinshow/zinshow.exe --host $$host \
+	        --out $(BUILD)/demo/components-$$host || exit 1; \
+	done
 
 # The library, the reference player and the tests built again with clang in a folder of their own,
 # and the suites run there; Wine's prefix stays the one in $(BUILD).

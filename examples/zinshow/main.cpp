@@ -3,7 +3,9 @@
 // its frames with their real alpha as PNG files. After a few seconds it saves screenshots of its
 // windows as PNG files and quits; --stay keeps it open until its form is closed.
 //
-//   zinshow [--seconds N] [--out DIR] [--stay] [MOVIE]
+//   zinshow [--seconds N] [--out DIR] [--stay] [--host activex|netscape] [MOVIE]
+//
+// Without --host every player takes the Flash host the library picks.
 //
 // Exit status: 0 shown, 1 a file could not be written, 2 the command line was refused.
 #include "png_writer.h"
@@ -32,6 +34,7 @@ struct TOptions {
     std::wstring Out = L"zinshow";
     bool Stay = false;
     std::wstring Movie;
+    TznPlugin Plugin = znDefault;
 };
 
 bool ParseOptions(int argc, wchar_t** argv, TOptions& Options)
@@ -46,9 +49,14 @@ bool ParseOptions(int argc, wchar_t** argv, TOptions& Options)
             if (*end != L'\0' || seconds < 1 || seconds > 600)
                 return false;
             Options.Seconds = static_cast<int>(seconds);
-        } else if (argument == L"--out" && i + 1 < argc)
+        } else if (argument == L"--out" && i + 1 < argc) {
             Options.Out = argv[++i];
-        else if (!argument.starts_with(L"--") && Options.Movie.empty())
+        } else if (argument == L"--host" && i + 1 < argc) {
+            const std::wstring host = argv[++i];
+            if (host != L"activex" && host != L"netscape")
+                return false;
+            Options.Plugin = host == L"activex" ? znActiveX : znNetscape;
+        } else if (!argument.starts_with(L"--") && Options.Movie.empty())
             Options.Movie = argument;
         else
             return false;
@@ -61,9 +69,11 @@ bool ParseOptions(int argc, wchar_t** argv, TOptions& Options)
 // The offscreen player's frames, one file per half second of playing.
 class TFrameRecorder {
 public:
-    TFrameRecorder(TPngWriter& Writer, const std::wstring& Folder, const std::wstring& Movie)
+    TFrameRecorder(TPngWriter& Writer, const std::wstring& Folder, const std::wstring& Movie,
+                   TznPlugin Plugin)
         : FWriter(Writer), FFolder(Folder)
     {
+        FPlayer.SetPlugin(Plugin);
         FPlayer.SetWidth(320);
         FPlayer.SetHeight(240);
         FPlayer.SetMovie(Movie);
@@ -102,11 +112,11 @@ int Show(const TOptions& Options)
     CreateDirectoryW(Options.Out.c_str(), nullptr);
     const std::wstring folder = Options.Out + L"\\";
 
-    auto* striped = new TStripedForm(&application, Options.Movie);
-    auto* layered = new TLayerForm(&application, Options.Movie);
+    auto* striped = new TStripedForm(&application, Options.Movie, Options.Plugin);
+    auto* layered = new TLayerForm(&application, Options.Movie, Options.Plugin);
     striped->Show();
     layered->Show();
-    TFrameRecorder recorder(writer, folder, Options.Movie);
+    TFrameRecorder recorder(writer, folder, Options.Movie, Options.Plugin);
 
     if (Options.Stay) {
         application.Run();
@@ -134,7 +144,8 @@ int wmain(int argc, wchar_t** argv)
 {
     TOptions options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fwprintf(stderr, L"usage: zinshow [--seconds N] [--out DIR] [--stay] [MOVIE]\n");
+        std::fwprintf(stderr, L"usage: zinshow [--seconds N] [--out DIR] [--stay] "
+                              L"[--host activex|netscape] [MOVIE]\n");
         return ExitRefused;
     }
     try {

@@ -3,7 +3,8 @@
 
 namespace zn::zinshow {
 
-TStripedForm::TStripedForm(TComponent* AOwner, const std::wstring& Movie) : TForm(AOwner)
+TStripedForm::TStripedForm(TComponent* AOwner, const std::wstring& Movie, TznPlugin Plugin)
+    : TForm(AOwner)
 {
     SetCaption(L"Zintara components");
     SetBounds(20, 20, 700, 300);
@@ -13,6 +14,8 @@ TStripedForm::TStripedForm(TComponent* AOwner, const std::wstring& Movie) : TFor
     Graphic = new TznFlashPlayer(this);
     Graphic->SetBounds(350, 10, 320, 240);
     Graphic->SetParent(this);
+    Windowed->SetPlugin(Plugin);
+    Graphic->SetPlugin(Plugin);
     Windowed->SetMovie(Movie);
     Graphic->SetMovie(Movie);
 }
@@ -31,13 +34,15 @@ void TStripedForm::PaintWindow(HDC DC)
     DeleteObject(dark);
 }
 
-TLayerForm::TLayerForm(TComponent* AOwner, const std::wstring& Movie) : TForm(AOwner)
+TLayerForm::TLayerForm(TComponent* AOwner, const std::wstring& Movie, TznPlugin Plugin)
+    : TForm(AOwner)
 {
     // Over the lower right of the striped form, so the stripes show through the movie.
     SetBounds(420, 160, 320, 240);
     Layer = new TznFlashLayer(this);
     Layer->SetParent(this);
     Layer->SetMasterAlpha(230);
+    Layer->SetPlugin(Plugin);
     Layer->SetMovie(Movie);
 }
 

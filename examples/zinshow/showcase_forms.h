@@ -13,7 +13,8 @@ namespace zn::zinshow {
 // Diagonal stripes, so that what shows through the graphic player and the layer is plain.
 class TStripedForm : public TForm {
 public:
-    TStripedForm(TComponent* AOwner, const std::wstring& Movie);
+    // Plugin is the Flash host each player prefers.
+    TStripedForm(TComponent* AOwner, const std::wstring& Movie, TznPlugin Plugin);
 
     TznFlashPlayerWnd* Windowed = nullptr;
     TznFlashPlayer* Graphic = nullptr;
@@ -25,7 +26,7 @@ protected:
 // A popup window without border or caption: the layer's buffer becomes the whole window.
 class TLayerForm : public TForm {
 public:
-    TLayerForm(TComponent* AOwner, const std::wstring& Movie);
+    TLayerForm(TComponent* AOwner, const std::wstring& Movie, TznPlugin Plugin);
 
     TznFlashLayer* Layer = nullptr;
 

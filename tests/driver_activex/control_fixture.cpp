@@ -2,7 +2,6 @@
 #include "control_fixture.h"
 
 #include "sample_movies.h"
-#include "zintara/core/pixels.h"
 #include "zintara/framework/module_paths.h"
 
 #include <filesystem>
@@ -76,10 +75,7 @@ void ControlTest::TearDown()
 void ControlTest::CreateDriver(std::uint32_t Background, int Width, int Height)
 {
     Driver = std::make_unique<TznFlashDriverActiveX>(Width, Height, Background);
-    Driver->SetOnEraseBackground(TznEraseBackgroundEvent::Bind<&ControlTest::OnErase>(this));
-    Driver->SetOnPaint(TznPaintEvent::Bind<&ControlTest::OnPaint>(this));
-    Driver->SetOnFSCommand(TznFSCommandEvent::Bind<&ControlTest::OnFSCommand>(this));
-    Driver->SetOnFlashCall(TznFlashCallEvent::Bind<&ControlTest::OnFlashCall>(this));
+    Listen(*Driver);
     TakeLog();
 }
 
@@ -104,45 +100,6 @@ void* ControlTest::Control() const
         return nullptr;
     identity->Release();
     return identity;
-}
-
-void ControlTest::OnErase(TObject* Sender, const TRect& Rect)
-{
-    EXPECT_EQ(Sender, Driver.get());
-    Events.push_back("erase");
-    Erased.push_back(Rect);
-    FillLongwordRect(Driver->BufferBits(), Driver->Width(), Driver->Height(), Rect.Left, Rect.Top,
-                     Rect.Right, Rect.Bottom, EraseColor);
-    if (AfterEvent)
-        AfterEvent("erase");
-}
-
-void ControlTest::OnPaint(TObject* Sender, const TRect& Rect)
-{
-    EXPECT_EQ(Sender, Driver.get());
-    Events.push_back("paint");
-    Painted.push_back(Rect);
-    if (AfterEvent)
-        AfterEvent("paint");
-}
-
-void ControlTest::OnFSCommand(TObject* Sender, const std::wstring& Command,
-                              const std::wstring& Args)
-{
-    EXPECT_EQ(Sender, Driver.get());
-    Events.push_back("fscommand");
-    Commands.push_back(Command + L"|" + Args);
-    if (AfterEvent)
-        AfterEvent("fscommand");
-}
-
-void ControlTest::OnFlashCall(TObject* Sender, const std::wstring& Request)
-{
-    EXPECT_EQ(Sender, Driver.get());
-    Events.push_back("flashcall");
-    Requests.push_back(Request);
-    if (AfterEvent)
-        AfterEvent("flashcall");
 }
 
 } // namespace zn::test

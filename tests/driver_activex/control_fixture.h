@@ -2,12 +2,12 @@
 // control's log and test controls.
 #pragma once
 
+#include "support/driver_events.h"
 #include "support/reference_control_exports.h"
 #include "zintara/zn_driver_activex.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +25,7 @@ std::vector<std::string> CallNames(const std::vector<std::string>& Log,
                                    const std::vector<std::string>& Skip = {});
 bool Contains(const std::string& Line, const std::string& Text);
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public ::testing::Test, protected TDriverEvents {
 protected:
     void SetUp() override;
     // Frees the driver, then checks that the control found no violation of its contract and
@@ -45,19 +45,8 @@ protected:
         return Driver->BufferBits()[Y * Driver->Width() + X];
     }
 
-    void OnErase(TObject* Sender, const TRect& Rect);
-    void OnPaint(TObject* Sender, const TRect& Rect);
-    void OnFSCommand(TObject* Sender, const std::wstring& Command, const std::wstring& Args);
-    void OnFlashCall(TObject* Sender, const std::wstring& Request);
-
     TReferenceControlExports Controls;
     std::unique_ptr<TznFlashDriverActiveX> Driver;
-    std::vector<std::string> Events;
-    std::vector<TRect> Erased, Painted;
-    std::vector<std::wstring> Commands, Requests;
-    std::uint32_t EraseColor = 0xFF0000FFu;
-    // Runs at the end of every event handler with the event's name.
-    std::function<void(const std::string&)> AfterEvent;
 };
 
 } // namespace zn::test

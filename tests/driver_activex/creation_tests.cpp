@@ -156,3 +156,22 @@ TEST_F(CreationTest, ADriverFreedInsideInvalidateRectReleasesTheControlAfterTheC
 }
 
 } // namespace
+
+namespace {
+
+// The control's property-page and object-interface classes are the real control's alone; where
+// they are not registered, creating them raises the framework's OLE error with COM's answer.
+TEST(FlashClassesTest, AClassThatIsNotRegisteredRaisesTheOleError)
+{
+    static const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_TRUE(SUCCEEDED(apartment));
+    try {
+        CreateFlashPropertyPage();
+        ADD_FAILURE() << "no property page class is registered";
+    } catch (const EOleSysError& error) {
+        EXPECT_EQ(error.ErrorCode(), REGDB_E_CLASSNOTREG);
+    }
+    EXPECT_THROW(CreateFlashObjectInterface(), EOleSysError);
+}
+
+} // namespace

@@ -5,8 +5,7 @@
 #include "control_fixture.h"
 
 #include "sample_movies.h"
-#include "znswf/movie_player.h"
-#include "znswf/player_host.h"
+#include "support/engine_frame.h"
 
 #include <cstdio>
 
@@ -36,28 +35,10 @@ TChannels Channels(std::uint32_t Pixel)
     return ::testing::AssertionFailure() << text;
 }
 
-class TQuietHost : public zn::swf::PlayerHost {
-public:
-    void RequestUrl(const std::string&, const std::string&) override {}
-    void FSCommand(const std::string&, const std::string&) override {}
-    std::string CallExternal(const std::string&,
-                             const std::vector<zn::swf::ExternalValue>&) override
-    {
-        return {};
-    }
-    void InvalidateRect(const zn::swf::PixelRect&) override {}
-};
-
 // The engine's own premultiplied rendering of the sample's first frame.
 std::vector<std::uint32_t> ReferenceFrame()
 {
-    TQuietHost host;
-    zn::swf::MoviePlayer player(host);
-    player.Load(zn::swf::samples::SampleMovie());
-    player.SetViewSize(320, 240);
-    std::vector<std::uint32_t> pixels(320 * 240, 0);
-    player.Render(zn::swf::ImageView{pixels.data(), 320, 240, 320});
-    return pixels;
+    return EngineFrame(zn::swf::samples::SampleMovie(), 320, 240);
 }
 
 // Premultiplied Source over the opaque Background.

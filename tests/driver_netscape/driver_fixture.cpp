@@ -40,10 +40,7 @@ void DriverTest::TearDown()
 void DriverTest::CreateDriver(std::uint32_t Background, int Width, int Height)
 {
     Driver = std::make_unique<TznFlashDriverNS>(Width, Height, Background);
-    Driver->SetOnEraseBackground(TznEraseBackgroundEvent::Bind<&DriverTest::OnErase>(this));
-    Driver->SetOnPaint(TznPaintEvent::Bind<&DriverTest::OnPaint>(this));
-    Driver->SetOnFSCommand(TznFSCommandEvent::Bind<&DriverTest::OnFSCommand>(this));
-    Driver->SetOnFlashCall(TznFlashCallEvent::Bind<&DriverTest::OnFlashCall>(this));
+    Listen(*Driver);
     TakeLog();
 }
 
@@ -57,44 +54,6 @@ void DriverTest::CreateDriverWithStoppedMovie(std::uint32_t Background)
     Erased.clear();
     Painted.clear();
     TakeLog();
-}
-
-void DriverTest::OnErase(TObject* Sender, const TRect& Rect)
-{
-    EXPECT_EQ(Sender, Driver.get());
-    Events.push_back("erase");
-    Erased.push_back(Rect);
-    FillLongwordRect(Driver->BufferBits(), Driver->Width(), Driver->Height(), Rect.Left, Rect.Top,
-                     Rect.Right, Rect.Bottom, EraseColor);
-    if (AfterEvent)
-        AfterEvent("erase");
-}
-
-void DriverTest::OnPaint(TObject* Sender, const TRect& Rect)
-{
-    EXPECT_EQ(Sender, Driver.get());
-    Events.push_back("paint");
-    Painted.push_back(Rect);
-    if (AfterEvent)
-        AfterEvent("paint");
-}
-
-void DriverTest::OnFSCommand(TObject*, const std::wstring& Command, const std::wstring& Args)
-{
-    Events.push_back("fscommand");
-    Requests.push_back(Command + L"|" + Args);
-    if (AfterEvent)
-        AfterEvent("fscommand");
-}
-
-void DriverTest::OnFlashCall(TObject*, const std::wstring& Request)
-{
-    Events.push_back("flashcall");
-    Requests.push_back(Request);
-    if (FlashCallHandler)
-        FlashCallHandler(Request);
-    if (AfterEvent)
-        AfterEvent("flashcall");
 }
 
 } // namespace zn::test

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "reference_plugin.h"
+#include "support/driver_events.h"
 
 #include "zintara/zn_driver_netscape.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ void WriteSampleMovies();
 inline const std::wstring SampleMovieName = L"sample.swf";
 inline const std::wstring SpacedMovieName = L"sample movie.swf";
 
-class DriverTest : public ::testing::Test {
+class DriverTest : public ::testing::Test, protected TDriverEvents {
 protected:
     void SetUp() override;
     // Frees the driver, ends the hostile mode, and checks that the plug-in found no violation
@@ -39,20 +39,7 @@ protected:
         return Driver->BufferBits()[Y * Driver->Width() + X];
     }
 
-    void OnErase(TObject* Sender, const TRect& Rect);
-    void OnPaint(TObject* Sender, const TRect& Rect);
-    void OnFSCommand(TObject* Sender, const std::wstring& Command, const std::wstring& Args);
-    void OnFlashCall(TObject* Sender, const std::wstring& Request);
-
     std::unique_ptr<TznFlashDriverNS> Driver;
-    std::vector<std::string> Events;
-    std::vector<TRect> Erased, Painted;
-    std::vector<std::wstring> Requests;
-    std::uint32_t EraseColor = 0xFF0000FFu;
-    // What OnFlashCall does besides recording the request.
-    std::function<void(const std::wstring&)> FlashCallHandler;
-    // Runs at the end of every event handler with the event's name.
-    std::function<void(const std::string&)> AfterEvent;
 };
 
 } // namespace zn::test

@@ -3,8 +3,7 @@
 // premultiplied BGRA recovered from the renderings over black and over white.
 #include "driver_fixture.h"
 
-#include "znswf/movie_player.h"
-#include "znswf/player_host.h"
+#include "support/engine_frame.h"
 
 using namespace zn;
 using namespace zn::test;
@@ -34,28 +33,9 @@ TColor4 Channels(std::uint32_t Pixel)
 }
 
 // The engine's own premultiplied rendering of the sample's first frame.
-class TQuietHost : public zn::swf::PlayerHost {
-public:
-    void RequestUrl(const std::string&, const std::string&) override {}
-    void FSCommand(const std::string&, const std::string&) override {}
-    std::string CallExternal(const std::string&,
-                             const std::vector<zn::swf::ExternalValue>&) override
-    {
-        return {};
-    }
-    void InvalidateRect(const zn::swf::PixelRect&) override {}
-};
-
 std::vector<std::uint32_t> ReferenceFrame(int Width, int Height)
 {
-    TQuietHost host;
-    zn::swf::MoviePlayer player(host);
-    const std::vector<std::uint8_t> bytes = SampleMovieBytes();
-    player.Load(bytes);
-    player.SetViewSize(Width, Height);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(Width) * Height, 0);
-    player.Render(zn::swf::ImageView{pixels.data(), Width, Height, Width});
-    return pixels;
+    return EngineFrame(SampleMovieBytes(), Width, Height);
 }
 
 // Inside the square, away from the circle; inside the circle and the square; inside the circle
