@@ -3,6 +3,7 @@
 // enumerated property read from the control's type information.
 #include "sample_movies.h"
 #include "control_identity.h"
+#include "support/driver_events.h"
 #include "support/reference_control_exports.h"
 #include "support/taken_lines.h"
 #include "zintara/framework/controls.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,17 +55,10 @@ std::vector<std::string> Calls(const std::vector<std::string>& Log, const std::s
     return calls;
 }
 
-struct TRecorder {
-    std::vector<std::wstring> Commands;
-    std::vector<std::string> Reported;
-    std::function<void()> OnCommand;
-    void FSCommand(TObject*, const std::wstring& Command, const std::wstring& Args)
-    {
-        Commands.push_back(Command + L"|" + Args);
-        if (OnCommand)
-            OnCommand();
-    }
-    void Report(TObject*, const std::exception& E) { Reported.push_back(E.what()); }
+// What the application's exception handler was given.
+struct TReports {
+    std::vector<std::string> Messages;
+    void Report(TObject*, const std::exception& E) { Messages.push_back(E.what()); }
 };
 
 class ScriptingTest : public ::testing::Test {
@@ -89,7 +82,8 @@ protected:
         Driver.reset();
         Driver = std::make_unique<TPropertyDriver>(64, 48, 0xFF000000u);
         ASSERT_TRUE(Driver->GetIsFlashAvailable());
-        Driver->SetOnFSCommand(TznFSCommandEvent::Bind<&TRecorder::FSCommand>(&Recorder));
+        Raised = TDriverEvents();
+        Raised.Listen(*Driver);
         Controls = ReferenceControlExports();
         Identity = ControlIdentity(*Driver);
         TakeLines(Controls.TakeLog);
@@ -106,7 +100,8 @@ protected:
     std::unique_ptr<TPropertyDriver> Driver;
     TReferenceControlExports Controls;
     void* Identity = nullptr;
-    TRecorder Recorder;
+    TDriverEvents Raised;
+    TReports Reports;
 };
 
 } // namespace
@@ -162,13 +157,13 @@ TEST_F(ScriptingTest, CallFunctionBeforeVersion8NeverReachesTheControl)
 // is told S_OK and the driver goes on taking events.
 TEST_F(ScriptingTest, AnExceptionInAHandlerIsReportedAndTheControlSeesSuccess)
 {
-    SetApplicationExceptionHandler(TExceptionEvent::Bind<&TRecorder::Report>(&Recorder));
-    Recorder.OnCommand = [] { throw Exception(L"handler failed"); };
+    SetApplicationExceptionHandler(TExceptionEvent::Bind<&TReports::Report>(&Reports));
+    Raised.AfterEvent = [](const std::string&) { throw Exception(L"handler failed"); };
     EXPECT_EQ(Controls.FSCommand(Identity, "first", "1"), S_OK);
-    Recorder.OnCommand = nullptr;
+    Raised.AfterEvent = nullptr;
     EXPECT_EQ(Controls.FSCommand(Identity, "second", "2"), S_OK);
-    EXPECT_EQ(Recorder.Commands, (std::vector<std::wstring>{L"first|1", L"second|2"}));
-    EXPECT_EQ(Recorder.Reported, std::vector<std::string>{"handler failed"});
+    EXPECT_EQ(Raised.Requests, (std::vector<std::wstring>{L"first|1", L"second|2"}));
+    EXPECT_EQ(Reports.Messages, std::vector<std::string>{"handler failed"});
     for (const std::string& line : Calls(TakeLog(), "Event"))
         EXPECT_EQ(line, "Event dispid=150 hr=0x00000000");
 }
@@ -187,7 +182,9 @@ TEST_F(ScriptingTest, ReadyStateAndProgressEventsAreDropped)
     const std::vector<std::string> events = Calls(TakeLog(), "Event");
     for (const char* event : {"Event dispid=-609 hr=0x00000000", "Event dispid=1958 hr=0x00000000"})
         EXPECT_NE(std::find(events.begin(), events.end(), event), events.end()) << event;
-    EXPECT_TRUE(Recorder.Commands.empty());
+    // The movie's own call is all the driver raised.
+    EXPECT_EQ(std::count(Raised.Events.begin(), Raised.Events.end(), "fscommand"), 0);
+    EXPECT_EQ(Raised.Requests.size(), 1u);
 }
 
 // The control's one enumerated property, from its type information, as strings both ways.

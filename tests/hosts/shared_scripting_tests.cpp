@@ -4,6 +4,7 @@
 // the copy the driver took. The reference plug-in sits beside the executable, the reference
 // control is registered in the test prefix.
 #include "sample_movies.h"
+#include "support/driver_events.h"
 #include "zintara/framework/file_stream.h"
 #include "zintara/framework/module_paths.h"
 #include "zintara/framework/streams.h"
@@ -13,7 +14,6 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,24 +43,16 @@ protected:
         WriteSampleMovie();
         ASSERT_TRUE(TDriver::PluginExists());
         Driver = std::make_unique<TDriver>(320, 240, 0xFF000000u);
-        Driver->SetOnFlashCall(TznFlashCallEvent::Bind<&HostTest::OnFlashCall>(this));
+        Raised.Listen(*Driver);
     }
     void TearDown() override
     {
         Driver.reset();
         CoUninitialize();
     }
-    void OnFlashCall(TObject* Sender, const std::wstring& Request)
-    {
-        EXPECT_EQ(Sender, Driver.get());
-        Requests.push_back(Request);
-        if (Answer)
-            Answer();
-    }
 
     std::unique_ptr<TDriver> Driver;
-    std::vector<std::wstring> Requests;
-    std::function<void()> Answer;
+    test::TDriverEvents Raised;
 };
 
 using Drivers = ::testing::Types<TznFlashDriverNS, TznFlashDriverActiveX>;
@@ -68,9 +60,11 @@ TYPED_TEST_SUITE(HostTest, Drivers);
 
 TYPED_TEST(HostTest, TheMoviesCallIsTheSameRequestAndItsAnswerReachesTheMovie)
 {
-    this->Answer = [this] { this->Driver->SetReturnValue(L"<string>welcome</string>"); };
+    this->Raised.FlashCallHandler = [this](const std::wstring&) {
+        this->Driver->SetReturnValue(L"<string>welcome</string>");
+    };
     this->Driver->LoadMovie(MovieName);
-    EXPECT_EQ(this->Requests, std::vector<std::wstring>{ReadyRequest});
+    EXPECT_EQ(this->Raised.Requests, std::vector<std::wstring>{ReadyRequest});
     EXPECT_EQ(this->Driver->GetVariable(L"readyAnswer"), L"welcome");
 }
 
@@ -100,7 +94,7 @@ TYPED_TEST(HostTest, AMovieHandedOverAsAStreamPlaysFromItsCopy)
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&message);
-    EXPECT_EQ(this->Requests, std::vector<std::wstring>{ReadyRequest});
+    EXPECT_EQ(this->Raised.Requests, std::vector<std::wstring>{ReadyRequest});
     EXPECT_EQ(this->Driver->GetTotalFrames(), swf::samples::SampleFrames);
 }
 
