@@ -14,18 +14,20 @@
 
 namespace {
 
-// Every '&' starts one of the entities the escaper writes, and no '<', '>' or '"' is left raw.
+// Every '&' starts one of the entities the escaper writes, and no '<', '>', '"' or "'" is left
+// raw.
 void CheckEscaped(const std::wstring& Escaped)
 {
     for (std::size_t i = 0; i < Escaped.size(); ++i) {
         const wchar_t c = Escaped[i];
-        if (c == L'<' || c == L'>' || c == L'"')
+        if (c == L'<' || c == L'>' || c == L'"' || c == L'\'')
             std::abort();
         if (c != L'&')
             continue;
         const std::wstring_view rest = std::wstring_view(Escaped).substr(i);
         if (!rest.starts_with(L"&amp;") && !rest.starts_with(L"&lt;") &&
-            !rest.starts_with(L"&gt;") && !rest.starts_with(L"&quot;"))
+            !rest.starts_with(L"&gt;") && !rest.starts_with(L"&quot;") &&
+            !rest.starts_with(L"&apos;"))
             std::abort();
     }
 }
@@ -45,15 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         return 0;
     if (call->Name.size() > Size)
         std::abort();
-    std::vector<std::wstring> arguments;
-    for (const std::string& argument : call->Arguments) {
-        if (argument.size() > Size)
+    std::vector<zn::TExternalArgument> arguments;
+    for (const zn::netscape::TScriptArgument& argument : call->Arguments) {
+        if (argument.Text.size() > Size)
             std::abort();
-        arguments.push_back(Widened(argument));
-        CheckEscaped(zn::XmlEscaped(arguments.back()));
+        arguments.push_back({argument.Kind, Widened(argument.Text)});
+        CheckEscaped(zn::XmlEscaped(arguments.back().Text));
     }
     CheckEscaped(zn::XmlEscaped(Widened(call->Name)));
-    const std::wstring request = zn::BuildInvokeRequest(Widened(call->Name), arguments);
+    const std::wstring request = zn::BuildCallRequest(Widened(call->Name), arguments);
     if (!request.starts_with(L"<invoke name=\"") || !request.ends_with(L"</arguments></invoke>"))
         std::abort();
     return 0;

@@ -12,12 +12,16 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zn {
 
 namespace activex {
 class TControlHost;
 class TInPlaceSite;
+class TBindHost;
+class TUrlMoniker;
+class TMovieSources;
 } // namespace activex
 
 // The Flash control's identifiers, as its type library and registration give them, and
@@ -71,6 +75,31 @@ void CheckFlashActiveX();
 TComPtr<IUnknown> CreateFlashPropertyPage(const std::wstring& MachineName = {});
 TComPtr<IDispatch> CreateFlashObjectInterface(const std::wstring& MachineName = {});
 
+// The description of one enumerated property of the control, from its type information: each
+// value with the name its enumeration gives it (leading underscores removed).
+class TEnumPropDesc {
+public:
+    // The first ValueCount members of the enumeration TypeInfo describes.
+    TEnumPropDesc(DISPID ADispID, int ValueCount, ITypeInfo& TypeInfo);
+
+    DISPID DispID() const { return FDispID; }
+    // "value - name" for each value, in the enumeration's order.
+    std::vector<std::wstring> GetStrings() const;
+    // "value - name" for a known value, else the number alone.
+    std::wstring ValueToString(int V) const;
+    // The value of a text that begins with one of the values ("2 - ExactFit", "2") or that is
+    // one of the names, in any letter case; anything else raises EOleException.
+    int StringToValue(const std::wstring& S) const;
+
+private:
+    struct TEnumValue {
+        int Value;
+        std::wstring Ident;
+    };
+    DISPID FDispID;
+    std::vector<TEnumValue> FValues;
+};
+
 // The driver that hosts the Flash ActiveX control windowless in its buffer. When the control
 // cannot be created the driver is inert: every operation does nothing and every query answers
 // empty, false or 0. Checked calls into the control that fail raise EOleSysError.
@@ -104,7 +133,11 @@ public:
     void KeyPress(wchar_t& Char, TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
 
+    // Both hand the control a name under the pseudo host; the control fetches it through the
+    // driver's bind host, which serves it from the driver's own sources. A stream is copied at
+    // once: the caller may free it when the call returns.
     void LoadMovie(const std::wstring& AUrl) override;
+    void LoadMovieFromStream(TStream& AStream) override;
     std::wstring GetVariable(const std::wstring& name) override;
     void SetVariable(const std::wstring& name, const std::wstring& value) override;
     // Only controls of major version 8 and later have CallFunction and SetReturnValue; with an
@@ -129,9 +162,59 @@ public:
     // The control's dual interface; null for an inert driver.
     IznFlashPlayer* ControlInterface() const;
 
+    // A handler of one of the control's events, given the event's parameters as the control
+    // passed them (last argument first).
+    using TEventMethod = void (TznFlashDriverActiveX::*)(const DISPPARAMS& Params);
+    // Runs the handler of DispID, if it has one. An exception it raises goes to the
+    // application's exception handler; the control never sees it.
+    virtual void InvokeEvent(DISPID DispID, const DISPPARAMS& Params);
+    // The handler of DispID: the slot of its event in the control's event list; null for an
+    // event without a handler or an unknown DispID.
+    TEventMethod GetEventMethod(DISPID DispID) const;
+
+    // The enumerated properties of the control, read from its type information by the first
+    // driver that asks; they live until the last driver goes.
+    const std::vector<TEnumPropDesc>& CreateEnumPropDescs();
+    static void DestroyEnumPropDescs();
+
+protected:
+    // Property access by DISPID through the control's automation interface. A get or put that
+    // fails raises EOleException with the control's description; with an inert driver a put
+    // does nothing and a get raises.
+    VARIANT GetProperty(DISPID DispID);
+    void SetProperty(DISPID DispID, const VARIANT& Value);
+    // Typed forms: each packs or reads one variant type without conversion, except the strings.
+    int GetIntegerProp(DISPID DispID);
+    void SetIntegerProp(DISPID DispID, int Value);
+    std::uint16_t GetWordProp(DISPID DispID);
+    void SetWordProp(DISPID DispID, std::uint16_t Value);
+    float GetSingleProp(DISPID DispID);
+    void SetSingleProp(DISPID DispID, float Value);
+    bool GetOleBoolProp(DISPID DispID);
+    void SetOleBoolProp(DISPID DispID, bool Value);
+    // Any value converted to text; an empty string is put as a null BSTR.
+    std::wstring GetStringProp(DISPID DispID);
+    void SetStringProp(DISPID DispID, const std::wstring& Value);
+    TComPtr<IDispatch> GetIDispatchProp(DISPID DispID);
+    void SetIDispatchProp(DISPID DispID, IDispatch* Value);
+    TComPtr<IUnknown> GetIUnknownProp(DISPID DispID);
+    void SetIUnknownProp(DISPID DispID, IUnknown* Value);
+
+    // The property-browsing helpers: the control's own display strings and predefined values
+    // when it browses the property, the property's text otherwise.
+    std::wstring GetPropDisplayString(DISPID DispID);
+    // The predefined strings with their cookies; empty when the control has none.
+    std::vector<std::pair<std::wstring, DWORD>> GetPropDisplayStrings(DISPID DispID);
+    void SetPropDisplayString(DISPID DispID, const std::wstring& Value);
+
+    void IntfFSCommand(const DISPPARAMS& Params);
+    void IntfFlashPlayerFlashCall(const DISPPARAMS& Params);
+
 private:
     friend class activex::TControlHost;
     friend class activex::TInPlaceSite;
+    friend class activex::TBindHost;
+    friend class activex::TUrlMoniker;
 
     // Draws the control into the buffer at Rect (clamped to the buffer on every side) in the
     // buffer's mode, outlines it with ShowUpdateRects, and raises OnPaint, also when the control
@@ -142,6 +225,10 @@ private:
     bool SendMessageToControl(UINT Message, WPARAM WParam, LPARAM LParam);
     void SendMouseMessage(UINT Message, WPARAM WParam, int X, int Y);
     void TellObjectRects();
+    // Has the control load the movie at Url, in layer 0.
+    void LoadControlMovie(const std::wstring& Url);
+    // The built-in playback movie with the skin, the volume and the video it plays.
+    void LoadVideo(const std::wstring& ContentPath);
     // The major version of the control, from the upper 16 bits of FlashVersion.
     int MajorVersion();
 
@@ -152,6 +239,15 @@ private:
     bool FFlashNotExists = false;
     // Set while a right-button press is forwarded: the site then names the parent window once.
     bool FNeedHandle = false;
+    // The handlers of the control's events, in the order of its event list: ready state,
+    // progress, FSCommand, FlashCall. The first two have none.
+    TEventMethod FOnReadyStateChange = nullptr;
+    TEventMethod FOnProgress = nullptr;
+    TEventMethod FOnFSCommandEvent = &TznFlashDriverActiveX::IntfFSCommand;
+    TEventMethod FOnFlashCallEvent = &TznFlashDriverActiveX::IntfFlashPlayerFlashCall;
+    // What the control's binds are served from: the name of the next bind and the copies of
+    // application streams.
+    std::unique_ptr<activex::TMovieSources> FSources;
 };
 
 } // namespace zn

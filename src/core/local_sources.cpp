@@ -13,9 +13,8 @@
 #include <windows.h>
 
 namespace zn {
-namespace {
 
-std::unique_ptr<TStream> OpenResource(std::string_view Name)
+std::unique_ptr<TStream> OpenLibraryResource(std::string_view Name)
 {
     if (Name.empty())
         return nullptr;
@@ -29,8 +28,6 @@ std::unique_ptr<TStream> OpenResource(std::string_view Name)
         return nullptr;
     }
 }
-
-} // namespace
 
 std::unique_ptr<TStream> OpenLocalSource(std::string_view Name,
                                          TPendingCopies<TMemoryStream>& Copies)
@@ -56,7 +53,7 @@ std::unique_ptr<TStream> OpenLocalSource(std::string_view Name,
     // movie's name; names under the pseudo host arrive here without the scheme.
     if (IsHttpUrl(Name))
         return nullptr;
-    return OpenResource(ResourceNameOf(Name));
+    return OpenLibraryResource(ResourceNameOf(Name));
 }
 
 } // namespace zn

@@ -53,6 +53,10 @@ HRESULT TControlHost::QueryInterface(REFIID riid, void** ppvObject)
     IUnknown* found = nullptr;
     if (riid == IID_IUnknown || riid == IID_IServiceProvider)
         found = &FServiceProvider;
+    else if (riid == IID_IBindHost)
+        found = &FBindHost;
+    else if (riid == IID_IMoniker)
+        found = &FMoniker;
     else if (riid == IID_IPropertyNotifySink)
         found = &FPropertyNotifySink;
     else if (riid == IID_IOleInPlaceUIWindow || riid == IID_IOleInPlaceFrame ||

@@ -23,6 +23,7 @@
 #include <ocidl.h>
 #include <oleidl.h>
 #include <servprov.h>
+#include <urlmon.h>
 
 #include <memory>
 
@@ -180,6 +181,57 @@ public:
                                            void** ppvObject) override;
 };
 
+// The bind host the control finds through QueryService: it resolves every name the control
+// fetches and hands out the container's moniker for it.
+class TBindHost final : public TSiteRole<IBindHost> {
+public:
+    using TSiteRole::TSiteRole;
+    HRESULT STDMETHODCALLTYPE CreateMoniker(LPOLESTR szName, IBindCtx* pBC, IMoniker** ppmk,
+                                            DWORD dwReserved) override;
+    HRESULT STDMETHODCALLTYPE MonikerBindToStorage(IMoniker* pMk, IBindCtx* pBC,
+                                                   IBindStatusCallback* pBSC, REFIID riid,
+                                                   void** ppvObj) override;
+    HRESULT STDMETHODCALLTYPE MonikerBindToObject(IMoniker* pMk, IBindCtx* pBC,
+                                                  IBindStatusCallback* pBSC, REFIID riid,
+                                                  void** ppvObj) override;
+};
+
+// The moniker of the name resolved last: binding it for storage delivers that name's bytes to
+// the bind status callback in the caller's bind context. It is nothing else a moniker can be.
+class TUrlMoniker final : public TSiteRole<IMoniker> {
+public:
+    using TSiteRole::TSiteRole;
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) override;
+    HRESULT STDMETHODCALLTYPE IsDirty() override;
+    HRESULT STDMETHODCALLTYPE Load(IStream* pStm) override;
+    HRESULT STDMETHODCALLTYPE Save(IStream* pStm, BOOL fClearDirty) override;
+    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* pcbSize) override;
+    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* pbc, IMoniker* pmkToLeft, REFIID riidResult,
+                                           void** ppvResult) override;
+    HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft, REFIID riid,
+                                            void** ppvObj) override;
+    HRESULT STDMETHODCALLTYPE Reduce(IBindCtx* pbc, DWORD dwReduceHowFar, IMoniker** ppmkToLeft,
+                                     IMoniker** ppmkReduced) override;
+    HRESULT STDMETHODCALLTYPE ComposeWith(IMoniker* pmkRight, BOOL fOnlyIfNotGeneric,
+                                          IMoniker** ppmkComposite) override;
+    HRESULT STDMETHODCALLTYPE Enum(BOOL fForward, IEnumMoniker** ppenumMoniker) override;
+    HRESULT STDMETHODCALLTYPE IsEqual(IMoniker* pmkOtherMoniker) override;
+    HRESULT STDMETHODCALLTYPE Hash(DWORD* pdwHash) override;
+    HRESULT STDMETHODCALLTYPE IsRunning(IBindCtx* pbc, IMoniker* pmkToLeft,
+                                        IMoniker* pmkNewlyRunning) override;
+    HRESULT STDMETHODCALLTYPE GetTimeOfLastChange(IBindCtx* pbc, IMoniker* pmkToLeft,
+                                                  FILETIME* pFileTime) override;
+    HRESULT STDMETHODCALLTYPE Inverse(IMoniker** ppmk) override;
+    HRESULT STDMETHODCALLTYPE CommonPrefixWith(IMoniker* pmkOther, IMoniker** ppmkPrefix) override;
+    HRESULT STDMETHODCALLTYPE RelativePathTo(IMoniker* pmkOther, IMoniker** ppmkRelPath) override;
+    HRESULT STDMETHODCALLTYPE GetDisplayName(IBindCtx* pbc, IMoniker* pmkToLeft,
+                                             LPOLESTR* ppszDisplayName) override;
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx* pbc, IMoniker* pmkToLeft,
+                                               LPOLESTR pszDisplayName, ULONG* pchEaten,
+                                               IMoniker** ppmkOut) override;
+    HRESULT STDMETHODCALLTYPE IsSystemMoniker(DWORD* pdwMksys) override;
+};
+
 class TPropertyNotifySink final : public TSiteRole<IPropertyNotifySink> {
 public:
     using TSiteRole::TSiteRole;
@@ -277,6 +329,8 @@ private:
     TInPlaceFrame FFrame{*this};
     TAmbientDispatch FAmbient{*this};
     TServiceProvider FServiceProvider{*this};
+    TBindHost FBindHost{*this};
+    TUrlMoniker FMoniker{*this};
     TPropertyNotifySink FPropertyNotifySink{*this};
     TEventDispatch FEventDispatch{*this};
 };

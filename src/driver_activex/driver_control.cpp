@@ -3,12 +3,10 @@
 #include "zintara/zn_driver_activex.h"
 
 #include "control_host.h"
-#include "zintara/core/local_files.h"
+#include "movie_sources.h"
 #include "zintara/framework/properties.h"
 
 #include <olectl.h>
-#include <shlwapi.h>
-#include <wininet.h>
 
 namespace zn {
 namespace {
@@ -38,22 +36,6 @@ std::wstring TakeString(BSTR Value)
 
 constexpr int FirstVersionWithCallFunction = 8;
 
-// The file URL of Name when it names an existing file, relative names against the current
-// folder; Name itself otherwise.
-std::wstring LocalFileUrl(const std::wstring& Name)
-{
-    if (!IsExistingFile(Name))
-        return Name;
-    wchar_t path[MAX_PATH];
-    wchar_t url[INTERNET_MAX_URL_LENGTH];
-    DWORD length = INTERNET_MAX_URL_LENGTH;
-    const DWORD path_length = GetFullPathNameW(Name.c_str(), MAX_PATH, path, nullptr);
-    if (path_length == 0 || path_length >= MAX_PATH ||
-        FAILED(UrlCreateFromPathW(path, url, &length, 0)))
-        return Name;
-    return url;
-}
-
 } // namespace
 
 // Control creation runs in the order the control expects: created as IOleObject, its status
@@ -61,7 +43,8 @@ std::wstring LocalFileUrl(const std::wstring& Name)
 // activation over the buffer, then local security lifted. A control that cannot be created
 // leaves the driver inert; a checked call that fails raises once the control is released again.
 TznFlashDriverActiveX::TznFlashDriverActiveX(int AWidth, int AHeight, std::uint32_t ABackground)
-    : TznFlashDriver(AWidth, AHeight, ABackground), FControlData(&FlashControlData)
+    : TznFlashDriver(AWidth, AHeight, ABackground), FControlData(&FlashControlData),
+      FSources(std::make_unique<activex::TMovieSources>())
 {
     ++FControlData->InstanceCount;
     FHost = std::make_shared<activex::TControlHost>(*this);
@@ -84,7 +67,8 @@ TznFlashDriverActiveX::~TznFlashDriverActiveX()
 {
     Destroying();
     FHost->Detach();
-    --FControlData->InstanceCount;
+    if (--FControlData->InstanceCount == 0)
+        DestroyEnumPropDescs();
 }
 
 const TClassInfo& TznFlashDriverActiveX::ClassInfo()
@@ -138,15 +122,15 @@ int TznFlashDriverActiveX::MajorVersion()
         }                                                                                          \
     } while (false)
 
-// The control fetches the movie itself, through the system's URL monikers: a name that is a
-// local file goes to it as that file's URL.
-void TznFlashDriverActiveX::LoadMovie(const std::wstring& AUrl)
+// Not checked: a movie that does not arrive is no error of the call, on either host; the
+// control reports it through its ready state.
+void TznFlashDriverActiveX::LoadControlMovie(const std::wstring& Url)
 {
-    if (AUrl.empty())
-        return;
-    FMovie = AUrl;
-    const TCallString url(LocalFileUrl(AUrl));
-    ZN_CALL_CONTROL(LoadMovie, 0, url.get());
+    const TCallString url(Url);
+    if (IznFlashPlayer* intf = ControlInterface()) {
+        const activex::TControlCall call(*FHost);
+        intf->lpVtbl->LoadMovie(intf, 0, url.get());
+    }
 }
 
 std::wstring TznFlashDriverActiveX::GetVariable(const std::wstring& name)

@@ -1,30 +1,8 @@
-// The sink of the control's events: FSCommand and ExternalInterface calls reach the driver's
-// owner through the driver's callbacks.
+// The sink of the control's events: each reaches the driver's handler of it.
 #include "control_host.h"
-
-#include <string>
 
 namespace zn::activex {
 namespace {
-
-constexpr DISPID FSCommandDispID = 150;
-constexpr DISPID FlashCallDispID = 197;
-
-// Argument Index counted from the first, as text; arguments come last first in rgvarg.
-std::wstring TextArgument(const DISPPARAMS* Parameters, UINT Index)
-{
-    if (Parameters == nullptr || Index >= Parameters->cArgs)
-        return {};
-    VARIANT text;
-    VariantInit(&text);
-    std::wstring result;
-    if (SUCCEEDED(VariantChangeType(&text, &Parameters->rgvarg[Parameters->cArgs - 1 - Index], 0,
-                                    VT_BSTR)) &&
-        text.bstrVal != nullptr)
-        result.assign(text.bstrVal, SysStringLen(text.bstrVal));
-    VariantClear(&text);
-    return result;
-}
 
 bool IsControlEvent(DISPID DispID)
 {
@@ -73,8 +51,7 @@ HRESULT TEventDispatch::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
     return NotImplemented();
 }
 
-// The ready-state and progress events have no handler in the driver; they are taken and
-// dropped.
+// Every event of the control is taken, whether the driver handles it or not.
 HRESULT TEventDispatch::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
                                VARIANT*, EXCEPINFO*, UINT*)
 {
@@ -82,13 +59,9 @@ HRESULT TEventDispatch::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARA
         return DISP_E_MEMBERNOTFOUND;
     return ExceptionBoundary(S_OK, [&] {
         const TControlCall call(FHost);
-        TznFlashDriverActiveX* driver = call.Driver();
-        if (driver == nullptr)
-            return S_OK;
-        if (dispIdMember == FSCommandDispID)
-            driver->DoFSCommand(TextArgument(pDispParams, 0), TextArgument(pDispParams, 1));
-        else if (dispIdMember == FlashCallDispID)
-            driver->DoFlashCall(TextArgument(pDispParams, 0));
+        static const DISPPARAMS no_parameters{};
+        if (TznFlashDriverActiveX* driver = call.Driver())
+            driver->InvokeEvent(dispIdMember, pDispParams ? *pDispParams : no_parameters);
         return S_OK;
     });
 }

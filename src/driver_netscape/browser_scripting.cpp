@@ -117,11 +117,11 @@ bool NPN_Evaluate(PNPP npp, PNPObject, TNPString* script, PNPVariant result)
         TznFlashDriverNS* driver = DriverOf(npp);
         if (!call || !driver)
             return true;
-        std::vector<std::wstring> arguments;
-        for (const std::string& argument : call->Arguments)
-            arguments.push_back(AnsiToWide(argument));
+        std::vector<TExternalArgument> arguments;
+        for (const netscape::TScriptArgument& argument : call->Arguments)
+            arguments.push_back({argument.Kind, AnsiToWide(argument.Text)});
         const std::string& answer =
-            driver->AnswerFlashCall(BuildInvokeRequest(AnsiToWide(call->Name), arguments, L"XML"));
+            driver->AnswerFlashCall(BuildCallRequest(AnsiToWide(call->Name), arguments));
         SetResult(result, StringVariant(answer));
         return true;
     });

@@ -72,6 +72,20 @@ bool EndsWithClosingQuote(std::string_view Argument)
     return backslashes % 2 == 0;
 }
 
+using TKind = TExternalArgument::TKind;
+
+// The kind of value an unquoted literal of the script is.
+TKind KindOfLiteral(std::string_view Literal)
+{
+    if (Literal == "true" || Literal == "false")
+        return TKind::Boolean;
+    if (Literal == "null")
+        return TKind::Null;
+    if (Literal.empty() || Literal == "undefined")
+        return TKind::Undefined;
+    return TKind::Number;
+}
+
 } // namespace
 
 std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script)
@@ -91,9 +105,10 @@ std::optional<TExternalCall> ParseFlashCallScript(std::string_view Script)
                 argument.erase(0, 1);
                 if (EndsWithClosingQuote(argument))
                     argument.pop_back();
-                argument = Unescaped(argument);
+                call.Arguments.push_back({Unescaped(argument), TKind::String});
+            } else {
+                call.Arguments.push_back({argument, KindOfLiteral(argument)});
             }
-            call.Arguments.push_back(std::move(argument));
         }
     }
     return call;

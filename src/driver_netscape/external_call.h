@@ -6,6 +6,8 @@
 // is always well-formed XML whatever they hold.
 #pragma once
 
+#include "zintara/core/external_interface.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,11 +15,17 @@
 
 namespace zn::netscape {
 
-// A call as the movie makes it: the function name and the argument texts, in the code page of
-// the plug-in.
+// One argument of the script: its text in the code page of the plug-in, and the kind of value
+// its literal is (a quoted string; true or false; null; undefined; a number otherwise).
+struct TScriptArgument {
+    std::string Text;
+    TExternalArgument::TKind Kind;
+};
+
+// A call as the movie makes it: the function name and the arguments.
 struct TExternalCall {
     std::string Name;
-    std::vector<std::string> Arguments;
+    std::vector<TScriptArgument> Arguments;
 };
 
 // The call a script of the form `try { __flash__toXML(NAME(ARGS)) ; } catch (e) {...}` makes;

@@ -26,6 +26,27 @@ EOleSysError::EOleSysError(HRESULT AErrorCode)
     : Exception(SystemErrorMessage(static_cast<unsigned long>(AErrorCode))), FErrorCode(AErrorCode)
 {}
 
+EOleSysError::EOleSysError(HRESULT AErrorCode, const std::wstring& AMessage)
+    : Exception(AMessage), FErrorCode(AErrorCode)
+{}
+
+void DispatchCheck(HRESULT Result, EXCEPINFO& Info)
+{
+    if (Result == DISP_E_EXCEPTION && Info.pfnDeferredFillIn)
+        Info.pfnDeferredFillIn(&Info);
+    std::wstring description = Info.bstrDescription ? Info.bstrDescription : L"";
+    const HRESULT code = Result == DISP_E_EXCEPTION && FAILED(Info.scode) ? Info.scode : Result;
+    SysFreeString(Info.bstrSource);
+    SysFreeString(Info.bstrDescription);
+    SysFreeString(Info.bstrHelpFile);
+    Info = EXCEPINFO{};
+    if (SUCCEEDED(Result))
+        return;
+    if (Result != DISP_E_EXCEPTION)
+        throw EOleSysError(Result);
+    throw EOleException(code, description.empty() ? EOleSysError(code).Message() : description);
+}
+
 HRESULT OleCheck(HRESULT Result)
 {
     if (FAILED(Result))

@@ -2,100 +2,14 @@
 // on a thread of its own: the plug-in gets the stream at once, the data in pieces while the
 // application pumps messages, and the end; a failed download leaves the stream open.
 #include "driver_fixture.h"
+#include "support/local_http_server.h"
 
-#include <winsock2.h>
 #include <objbase.h>
-
-#include <atomic>
-#include <mutex>
-#include <thread>
 
 using namespace zn;
 using namespace zn::test;
 
 namespace {
-
-constexpr std::size_t BodySize = 200000;
-
-// A socket bound to a free port of 127.0.0.1.
-SOCKET BindLoopback(int& Port)
-{
-    SOCKET bound = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length);
-    Port = ntohs(address.sin_port);
-    return bound;
-}
-
-// Answers every connection with BodySize bytes in two parts a little apart, and remembers the
-// request lines it saw.
-class TLocalHttpServer {
-public:
-    TLocalHttpServer()
-    {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        FListener = BindLoopback(FPort);
-        listen(FListener, 4);
-        FThread = std::thread([this] { Serve(); });
-    }
-    ~TLocalHttpServer()
-    {
-        closesocket(FListener);
-        FThread.join();
-        WSACleanup();
-    }
-
-    int Port() const { return FPort; }
-    std::vector<std::string> RequestLines()
-    {
-        std::lock_guard lock(FMutex);
-        return FRequestLines;
-    }
-
-private:
-    void Serve()
-    {
-        for (;;) {
-            SOCKET client = accept(FListener, nullptr, nullptr);
-            if (client == INVALID_SOCKET)
-                return;
-            std::string request;
-            char buffer[1024];
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                const int read = recv(client, buffer, sizeof buffer, 0);
-                if (read <= 0)
-                    break;
-                request.append(buffer, read);
-            }
-            {
-                std::lock_guard lock(FMutex);
-                FRequestLines.push_back(request.substr(0, request.find("\r\n")));
-            }
-            const std::string header =
-                "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
-                "Content-Length: " +
-                std::to_string(BodySize) + "\r\nConnection: close\r\n\r\n";
-            send(client, header.data(), static_cast<int>(header.size()), 0);
-            const std::string body(BodySize, 'x');
-            send(client, body.data(), static_cast<int>(BodySize / 2), 0);
-            Sleep(300);
-            send(client, body.data() + BodySize / 2, static_cast<int>(BodySize - BodySize / 2), 0);
-            shutdown(client, SD_SEND);
-            closesocket(client);
-        }
-    }
-
-    SOCKET FListener;
-    int FPort = 0;
-    std::thread FThread;
-    std::mutex FMutex;
-    std::vector<std::string> FRequestLines;
-};
 
 std::int64_t NumberAfter(const std::string& Line, const std::string& Key)
 {
@@ -155,7 +69,7 @@ TEST_F(DownloadTest, AnHttpUrlIsDownloadedWholeWithItsQueryInPieces)
         EXPECT_EQ(NumberAfter(write, "offset"), 0);
         delivered += NumberAfter(write, "length");
     }
-    EXPECT_EQ(delivered, static_cast<std::int64_t>(BodySize));
+    EXPECT_EQ(delivered, static_cast<std::int64_t>(LocalHttpBodySize));
     // A notification after every piece, one more at the end, then the stream goes.
     const auto order = CallOrder(log);
     ASSERT_GE(order.size(), 5u);

@@ -55,8 +55,8 @@ TEST_F(ScriptingTest, TheMoviesFirstFrameCalledOutWithItsArguments)
     CreateDriver(0u);
     Driver->LoadMovie(SampleMovieName);
     ASSERT_FALSE(Requests.empty());
-    EXPECT_EQ(Requests[0], L"<invoke name=\"movieReady\" returntype=\"XML\"><arguments>"
-                           L"<string>sample</string><string>1</string></arguments></invoke>");
+    EXPECT_EQ(Requests[0], L"<invoke name=\"movieReady\" returntype=\"xml\"><arguments>"
+                           L"<string>sample</string><number>1</number></arguments></invoke>");
 }
 
 TEST_F(ScriptingTest, CallFunctionReachesACallbackTheMovieRegistered)
@@ -90,8 +90,8 @@ TEST_F(ScriptingTest, AnExternalCallIsAnsweredWithTheReturnValue)
     FlashCallHandler = [&](const std::wstring&) { Driver->SetReturnValue(L"<string>ok</string>"); };
     EXPECT_EQ(CallOut(Npp(), "hostFunction", {{"a", 0}, {"2", 1}}), "<string>ok</string>");
     ASSERT_EQ(Requests.size(), 1u);
-    EXPECT_EQ(Requests[0], L"<invoke name=\"hostFunction\" returntype=\"XML\"><arguments>"
-                           L"<string>a</string><string>2</string></arguments></invoke>");
+    EXPECT_EQ(Requests[0], L"<invoke name=\"hostFunction\" returntype=\"xml\"><arguments>"
+                           L"<string>a</string><number>2</number></arguments></invoke>");
 }
 
 TEST_F(ScriptingTest, WithoutAnAnswerTheCallReturnsEmpty)
@@ -99,7 +99,7 @@ TEST_F(ScriptingTest, WithoutAnAnswerTheCallReturnsEmpty)
     Driver->SetReturnValue(L"left over");
     EXPECT_EQ(CallOut(Npp(), "hostFunction", {}), "");
     EXPECT_EQ(Requests.at(0),
-              L"<invoke name=\"hostFunction\" returntype=\"XML\"><arguments></arguments></invoke>");
+              L"<invoke name=\"hostFunction\" returntype=\"xml\"><arguments></arguments></invoke>");
 }
 
 TEST_F(ScriptingTest, TheMovieMayCallOutWhileTheApplicationCallsIn)
@@ -153,7 +153,7 @@ TEST_F(ScriptingTest, AMovieArgumentCannotAddMarkupToTheRequest)
 {
     CallOut(Npp(), "f", {{"</string><string>x", 0}});
     ASSERT_EQ(Requests.size(), 1u);
-    EXPECT_EQ(Requests[0], L"<invoke name=\"f\" returntype=\"XML\"><arguments>"
+    EXPECT_EQ(Requests[0], L"<invoke name=\"f\" returntype=\"xml\"><arguments>"
                            L"<string>&lt;/string&gt;&lt;string&gt;x</string></arguments></invoke>");
 }
 
@@ -163,6 +163,6 @@ TEST_F(ScriptingTest, AMovieArgumentArrivesAsTheMoviePassedIt)
 {
     CallOut(Npp(), "f", {{"a\"b\\c\nd", 0}});
     ASSERT_EQ(Requests.size(), 1u);
-    EXPECT_EQ(Requests[0], L"<invoke name=\"f\" returntype=\"XML\"><arguments>"
+    EXPECT_EQ(Requests[0], L"<invoke name=\"f\" returntype=\"xml\"><arguments>"
                            L"<string>a&quot;b\\c\nd</string></arguments></invoke>");
 }

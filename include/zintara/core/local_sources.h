@@ -24,4 +24,8 @@ namespace zn {
 std::unique_ptr<TStream> OpenLocalSource(std::string_view Name,
                                          TPendingCopies<TMemoryStream>& Copies);
 
+// The RT_RCDATA resource Name of the library's module; null when there is none or it does not
+// open.
+std::unique_ptr<TStream> OpenLibraryResource(std::string_view Name);
+
 } // namespace zn

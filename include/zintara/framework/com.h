@@ -4,6 +4,7 @@
 
 #include "zintara/framework/exceptions.h"
 
+#include <oaidl.h>
 #include <objbase.h>
 
 #include <cstddef>
@@ -111,9 +112,25 @@ public:
     explicit EOleSysError(HRESULT AErrorCode);
     HRESULT ErrorCode() const noexcept { return FErrorCode; }
 
+protected:
+    EOleSysError(HRESULT AErrorCode, const std::wstring& AMessage);
+
 private:
     HRESULT FErrorCode;
 };
+
+// An automation call that failed, with the description its object gave when it gave one.
+class EOleException : public EOleSysError {
+public:
+    EOleException(HRESULT AErrorCode, const std::wstring& AMessage)
+        : EOleSysError(AErrorCode, AMessage)
+    {}
+};
+
+// Raises EOleException when Result of IDispatch::Invoke is a failure code: for
+// DISP_E_EXCEPTION with the object's description from Info (whose strings it frees), else with
+// the system's message for Result.
+void DispatchCheck(HRESULT Result, EXCEPINFO& Info);
 
 // Raises EOleSysError when Result is a failure code; answers Result otherwise.
 HRESULT OleCheck(HRESULT Result);
