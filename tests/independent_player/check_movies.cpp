@@ -83,17 +83,17 @@ void SetPlaybackProperty(ActionAssembler& code, const std::string& name,
     code.Push({name, value}).Op(Action::SetMember);
 }
 
-// Frame 3: until _level1.flv has been there for two frames go back to frame 2, then hand the
-// playback movie its settings and stop.
+// Frame 3: until the playback movie has wired its default skin go back to frame 2, then hand
+// it its settings and stop. Waiting keeps two loads into the skin clip from overlapping: the
+// independent player keeps whichever arrives last, not the one asked for last.
 std::vector<uint8_t> SettingsScript(const std::string& skin)
 {
     ActionAssembler script;
     ActionAssembler::Label wait = script.NewLabel();
-    script.Push({"_level1"}).Op(Action::GetVariable).Push({"flv"}).Op(Action::GetMember);
+    script.Push({"_level1"}).Op(Action::GetVariable);
+    for (const char* member : {"flv", "skin_mc", "playButton", "onRelease"})
+        script.Push({member}).Op(Action::GetMember);
     script.Push({swf::Undefined{}}).Op(Action::Equals2).If(wait);
-    script.Push({"frames", "frames"}).Op(Action::GetVariable).Op(Action::Increment);
-    script.Op(Action::SetVariable);
-    script.Push({"frames"}).Op(Action::GetVariable).Push({2}).Op(Action::Less2).If(wait);
     SetPlaybackProperty(script, "skin", skin);
     SetPlaybackProperty(script, "volume", 80);
     SetPlaybackProperty(script, "contentPath", "sample.flv");
@@ -132,7 +132,7 @@ std::vector<uint8_t> PlaybackHostMovie(const std::string& skin)
     swf::MovieWriter movie(550, 400, 12);
     movie.SetBackgroundColor({0, 0, 0, 255});
     ActionAssembler load;
-    load.SetVariable("frames", 0).GetUrl("flvplayback.swf", "_level1");
+    load.GetUrl("flvplayback.swf", "_level1");
     movie.DoAction(load.Assemble()).ShowFrame();
     movie.ShowFrame();
     movie.DoAction(SettingsScript(skin)).ShowFrame();

@@ -16,8 +16,8 @@ namespace zn::test {
 std::vector<uint8_t> VideoCheckMovie();
 
 // The host's part, for a player that cannot set variables from outside: 550 x 400 at 12
-// frames per second, it loads "flvplayback.swf" into level 1, waits until its "flv" instance
-// has been there for two frames, then sets flv.skin to `skin`, flv.volume to 80 and
+// frames per second, it loads "flvplayback.swf" into level 1, waits until the playback movie
+// has wired its default skin, then sets flv.skin to `skin`, flv.volume to 80 and
 // flv.contentPath to "sample.flv", in that order, and calls ExternalInterface.call("hostReady").
 std::vector<uint8_t> PlaybackHostMovie(const std::string& skin);
 
