@@ -21,10 +21,11 @@ namespace {
 constexpr std::wstring_view ListMarker = L"<list>";
 constexpr std::wstring_view ResourceMarker = L"<res>";
 
-// The kinds of file a movie loads; a name carrying none of them is the control's business. The
-// test is exact: "MOVIE.SWF" carries none.
-constexpr std::array<std::wstring_view, 9> ContentMarkers = {
-    L".swf", L".flv", L".xml", L".jpg", L".png", L".mp3", L".ogg", L".txt", L"youtube"};
+// The kinds of file a movie loads; a name carrying none of them is the control's business (a
+// video site's page address among them: the control fetches it itself). The test is exact:
+// "MOVIE.SWF" carries none.
+constexpr std::array<std::wstring_view, 8> ContentMarkers = {
+    L".swf", L".flv", L".xml", L".jpg", L".png", L".mp3", L".ogg", L".txt"};
 
 bool StartsWith(std::wstring_view Text, std::wstring_view Prefix)
 {
