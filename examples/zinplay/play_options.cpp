@@ -7,8 +7,8 @@ namespace zn::zinplay {
 
 namespace {
 
-// Decimal digits only, within 1..Max; nothing when the text is anything else.
-std::optional<int> ReadCount(std::wstring_view Text, int Max)
+// Decimal digits only, within Min..Max; nothing when the text is anything else.
+std::optional<int> ReadNumber(std::wstring_view Text, int Min, int Max)
 {
     if (Text.empty())
         return std::nullopt;
@@ -20,9 +20,14 @@ std::optional<int> ReadCount(std::wstring_view Text, int Max)
         if (value > Max)
             return std::nullopt;
     }
-    if (value < 1)
+    if (value < Min)
         return std::nullopt;
     return static_cast<int>(value);
+}
+
+std::optional<int> ReadCount(std::wstring_view Text, int Max)
+{
+    return ReadNumber(Text, 1, Max);
 }
 
 bool ReadSize(std::wstring_view Text, int& Width, int& Height)
@@ -53,7 +58,8 @@ TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
     for (std::size_t i = 0; i < Arguments.size(); ++i) {
         const std::wstring& argument = Arguments[i];
         const bool takes_value = argument == L"--frames" || argument == L"--size" ||
-                                 argument == L"--png" || argument == L"--host";
+                                 argument == L"--png" || argument == L"--host" ||
+                                 argument == L"--skin" || argument == L"--volume";
         if (takes_value && i + 1 == Arguments.size())
             return Refuse(argument + L" needs a value");
         if (argument == L"--help" || argument == L"-h") {
@@ -84,6 +90,16 @@ TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
                 options.Host = THost::Netscape;
             else
                 return Refuse(L"--host wants activex or netscape, not \"" + value + L"\"");
+        } else if (argument == L"--skin") {
+            options.Skin = Arguments[++i];
+            if (options.Skin.empty())
+                return Refuse(L"--skin needs a name, such as SteelOverAll");
+        } else if (argument == L"--volume") {
+            const std::wstring& value = Arguments[++i];
+            options.Volume = ReadNumber(value, 0, MaxVolume);
+            if (!options.Volume)
+                return Refuse(L"--volume wants a whole number from 0 to " +
+                              std::to_wstring(MaxVolume) + L", not \"" + value + L"\"");
         } else if (argument.size() > 1 && argument[0] == L'-') {
             return Refuse(L"unknown option \"" + argument + L"\"");
         } else if (movie_given) {
@@ -102,12 +118,14 @@ TParsedOptions ParsePlayOptions(const std::vector<std::wstring>& Arguments)
 std::wstring_view UsageText()
 {
     return L"usage: zinplay [--frames N] [--size WxH] [--opaque] [--png DIR]\n"
-           L"               [--host activex|netscape] [MOVIE]\n"
+           L"               [--host activex|netscape] [--skin NAME] [--volume N] [MOVIE]\n"
            L"  Plays MOVIE (default: the sample movie beside zinplay) for N frames (default 24)\n"
            L"  at W x H pixels (default 320x240), transparent unless --opaque, and writes frame\n"
            L"  n of the run as DIR/frame-NNN.png with its alpha channel. The Flash host is the\n"
            L"  one the library picks (the ActiveX control when it is registered) unless --host\n"
-           L"  names one.";
+           L"  names one. A video (a name with \".flv\") plays through the library's playback\n"
+           L"  movie with the skin NAME (ClearOverAll, SteelOverAll, MojaveOverAll or\n"
+           L"  ArcticOverAll; default ClearOverAll) at volume N (0 to 100, default 50).";
 }
 
 std::wstring FrameFileName(int Frame)

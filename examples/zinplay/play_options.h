@@ -26,11 +26,16 @@ struct TPlayOptions {
     // Empty: the sample movie beside the executable.
     std::wstring Movie;
     THost Host = THost::Default;
+    // For a video (a name with ".flv"): the skin of the playback movie and its volume, 0 to 100.
+    // Empty and unset: the library's defaults.
+    std::wstring Skin;
+    std::optional<int> Volume;
     bool Help = false;
 };
 
 inline constexpr int MaxFrames = 100000;
 inline constexpr int MaxSide = 4096;
+inline constexpr int MaxVolume = 100;
 
 struct TParsedOptions {
     std::optional<TPlayOptions> Options;

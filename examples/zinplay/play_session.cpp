@@ -117,7 +117,8 @@ void TPlaySession::Run()
         std::to_wstring(FOptions.Height) + (opaque ? L", opaque" : L", transparent") + L", " +
         std::to_wstring(FOptions.Frames) + L" frames");
 
-    ChangePlugin(FDriver, PluginOf(FOptions.Host), FMoviePath, FOptions.Width, FOptions.Height,
+    // The movie is loaded once the skin and volume are set: a video's load hands them on.
+    ChangePlugin(FDriver, PluginOf(FOptions.Host), {}, FOptions.Width, FOptions.Height,
                  opaque ? OpaqueBackground : 0u, nullptr,
                  TznPaintEvent::Bind<&TPlaySession::Paint>(this),
                  opaque ? TznEraseBackgroundEvent::Bind<&TPlaySession::EraseBackground>(this)
@@ -126,6 +127,11 @@ void TPlaySession::Run()
                  TznFlashCallEvent::Bind<&TPlaySession::FlashCall>(this));
 
     Say(L"zinplay: through " + HostName(*FDriver));
+    if (!FOptions.Skin.empty())
+        FDriver->SetSkin(FOptions.Skin);
+    if (FOptions.Volume)
+        FDriver->SetVolume(*FOptions.Volume);
+    FDriver->LoadMovie(FMoviePath);
 
     TFrameClock clock(*FDriver);
     if (!clock.AwaitMovie(LoadTimeout))

@@ -32,7 +32,8 @@ TEST(ZinplayOptions, EveryOptionAndTheMovieInAnyOrder)
 {
     const TParsedOptions parsed =
         Parse({L"--png", L"out\\frames", L"my movie.swf", L"--opaque", L"--size", L"640X480",
-               L"--frames", L"100000", L"--host", L"netscape"});
+               L"--frames", L"100000", L"--host", L"netscape", L"--skin", L"SteelOverAll",
+               L"--volume", L"0"});
     ASSERT_TRUE(parsed.Options) << parsed.Error;
     EXPECT_EQ(parsed.Options->PngFolder, L"out\\frames");
     EXPECT_EQ(parsed.Options->Movie, L"my movie.swf");
@@ -41,7 +42,10 @@ TEST(ZinplayOptions, EveryOptionAndTheMovieInAnyOrder)
     EXPECT_EQ(parsed.Options->Height, 480);
     EXPECT_EQ(parsed.Options->Frames, MaxFrames);
     EXPECT_EQ(parsed.Options->Host, THost::Netscape);
+    EXPECT_EQ(parsed.Options->Skin, L"SteelOverAll");
+    EXPECT_EQ(parsed.Options->Volume, 0);
     EXPECT_EQ(Parse({L"--host", L"activex"}).Options->Host, THost::ActiveX);
+    EXPECT_FALSE(Parse({}).Options->Volume);
 }
 
 TEST(ZinplayOptions, RefusesWhatItCannotUseAndSaysWhy)
@@ -61,6 +65,10 @@ TEST(ZinplayOptions, RefusesWhatItCannotUseAndSaysWhy)
         {{L"--png", L""}, L"--png needs a folder"},
         {{L"--host"}, L"--host needs a value"},
         {{L"--host", L"ActiveX"}, L"--host wants activex or netscape, not \"ActiveX\""},
+        {{L"--skin", L""}, L"--skin needs a name"},
+        {{L"--volume", L"101"}, L"--volume wants a whole number from 0 to 100, not \"101\""},
+        {{L"--volume", L"-1"}, L"\"-1\""},
+        {{L"--volume"}, L"--volume needs a value"},
         {{L"--fast"}, L"unknown option \"--fast\""},
         {{L"a.swf", L"b.swf"}, L"one movie at a time"},
         {{L""}, L"the movie name is empty"},

@@ -5,6 +5,7 @@
 #include "support/png_reader.h"
 
 #include "sample_movies.h"
+#include "sample_video.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -146,6 +147,34 @@ TEST_P(ZinplayHostRun, PlaysTheSampleAndPrintsTheExchangeBothWays)
     EXPECT_EQ(frames.at(1), 0);
     EXPECT_NE(out.find("zinplay: played 12 frames\n"), std::string::npos);
     EXPECT_TRUE(run.Errors.empty()) << run.Errors;
+}
+
+// A video plays through the library's playback movie: its frames fill the pictures and advance.
+TEST_F(ZinplayRun, PlaysAVideoThroughThePlaybackMovie)
+{
+    const std::wstring clip = TestFolder() + L"zinplay clip.flv";
+    {
+        const std::vector<std::uint8_t> video = samples::SampleVideo(48);
+        std::ofstream(std::filesystem::path(clip), std::ios::binary)
+            .write(reinterpret_cast<const char*>(video.data()),
+                   static_cast<std::streamsize>(video.size()));
+    }
+    const TChildResult run =
+        Zinplay({clip, L"--host", L"netscape", L"--size", L"550x400", L"--frames", L"8",
+                 L"--skin", L"SteelOverAll", L"--volume", L"80", L"--png", Frames});
+    DeleteFileW(clip.c_str());
+    ASSERT_EQ(run.ExitCode, 0u) << run.Errors;
+    const auto band_pixels = [&](const TStraightImage& Image) {
+        const swf::Rgba band = samples::SampleVideoBands[0];
+        return std::count_if(Image.Pixels.begin(), Image.Pixels.end(), [&](std::uint32_t Pixel) {
+            return Near(Pixel, {255, band.red, band.green, band.blue}, 2);
+        });
+    };
+    const TStraightImage first = ReadPng(Frames + L"\\frame-002.png");
+    const TStraightImage last = ReadPng(Frames + L"\\frame-008.png");
+    ASSERT_EQ(last.Width, 550);
+    EXPECT_GT(band_pixels(last), 5000) << "no video in the picture";
+    EXPECT_NE(first.Pixels, last.Pixels) << "the video stands still";
 }
 
 // A quoted folder given with its trailing backslash reaches zinplay as one argument, the arguments
