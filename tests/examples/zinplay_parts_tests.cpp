@@ -30,10 +30,9 @@ TEST(ZinplayOptions, DefaultsPlayTheSampleTransparentWithoutFiles)
 
 TEST(ZinplayOptions, EveryOptionAndTheMovieInAnyOrder)
 {
-    const TParsedOptions parsed =
-        Parse({L"--png", L"out\\frames", L"my movie.swf", L"--opaque", L"--size", L"640X480",
-               L"--frames", L"100000", L"--host", L"netscape", L"--skin", L"SteelOverAll",
-               L"--volume", L"0"});
+    const TParsedOptions parsed = Parse(
+        {L"--png", L"out\\frames", L"my movie.swf", L"--opaque", L"--size", L"640X480", L"--frames",
+         L"100000", L"--host", L"netscape", L"--skin", L"SteelOverAll", L"--volume", L"0"});
     ASSERT_TRUE(parsed.Options) << parsed.Error;
     EXPECT_EQ(parsed.Options->PngFolder, L"out\\frames");
     EXPECT_EQ(parsed.Options->Movie, L"my movie.swf");
