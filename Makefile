@@ -31,7 +31,8 @@ fuzz:
 # sample movie through each Flash host: zinplay writes its frames into $(BUILD)/demo/activex and
 # $(BUILD)/demo/netscape; zinshow shows the player components on real windows for a few seconds
 # and saves screenshots and offscreen frames into $(BUILD)/demo/components-activex and
-# components-netscape. zindesign lays out a form with every component in a scripted session and
+# components-netscape; zinplay also plays the sample video through the built-in playback movie
+# with two skins into $(BUILD)/demo/video-HOST-SKIN. zindesign lays out a form with every component in a scripted session and
 # saves it, with a screenshot of the designer, into $(BUILD)/demo/designer. CMake runs again
 # first: a build tree configured before examples/ existed does not know them.
 demo: configure
@@ -42,7 +43,12 @@ demo: configure
 	    scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --host $$host \
 	        --png $(BUILD)/demo/$$host && \
 	    scripts/with-display scripts/wine-run $(BUILD)/examples/zinshow/zinshow.exe --host $$host \
-	        --out $(BUILD)/demo/components-$$host || exit 1; \
+	        --out $(BUILD)/demo/components-$$host && \
+	    for skin in SteelOverAll ArcticOverAll; do \
+	        scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --host $$host \
+	            --size 550x400 --frames 12 --skin $$skin --volume 80 \
+	            --png $(BUILD)/demo/video-$$host-$$skin $(BUILD)/movies/sample.flv || exit 1; \
+	    done || exit 1; \
 	done
 	scripts/with-display scripts/wine-run $(BUILD)/tools/zindesign/zindesign.exe --demo $(BUILD)/demo/designer --embed $(BUILD)/tools/zindesign/sample.swf
 

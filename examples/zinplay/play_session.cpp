@@ -172,7 +172,13 @@ void TPlaySession::CallMovie(const std::wstring& Function,
 {
     const std::wstring request = BuildInvokeRequest(Function, Arguments);
     Say(L"zinplay -> movie  call    " + request);
-    Say(L"movie -> zinplay  answer  " + OrNothing(FDriver->CallFunction(request)));
+    // A movie without that callback answers nothing through the plug-in; the control refuses
+    // the call, which is not a reason to stop playing.
+    try {
+        Say(L"movie -> zinplay  answer  " + OrNothing(FDriver->CallFunction(request)));
+    } catch (const Exception& E) {
+        Say(L"movie -> zinplay  refused " + E.Message());
+    }
 }
 
 void TPlaySession::Paint(TObject* ASender, const TRect& ARect)

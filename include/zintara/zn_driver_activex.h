@@ -228,7 +228,7 @@ private:
     // Has the control load the movie at Url, in layer 0.
     void LoadControlMovie(const std::wstring& Url);
     // The built-in playback movie with the skin, the volume and the video it plays.
-    void LoadVideo(const std::wstring& ContentPath);
+    void LoadVideo(const std::wstring& ContentPath, bool ContentPathFirst);
     // The major version of the control, from the upper 16 bits of FlashVersion.
     int MajorVersion();
 

@@ -96,6 +96,13 @@ void Control::DownloadEnded(MovieDownload& download, HRESULT status)
             MovieArrived(download.Bytes(), download.Url());
         else
             SetReadyState(READYSTATE_COMPLETE);
+    } else if (movie_) {
+        // Files a movie fetches (a movie for a clip, a video) go to the movie that asked, whole
+        // or not at all.
+        if (SUCCEEDED(status))
+            movie_->UrlArrived(Utf8(download.Url()), download.Bytes());
+        else
+            movie_->UrlFailed(Utf8(download.Url()));
     }
     download.Release();
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace zn {
 namespace {
@@ -37,18 +38,22 @@ bool HoldsVideo(TMemoryStream& Copy)
 
 } // namespace
 
-// The playback movie, then the skin, the volume and the video it plays, in that order: setting
-// the content path starts the video. A handler that frees the driver while one step runs ends
-// the load there.
-void TznFlashDriverActiveX::LoadVideo(const std::wstring& ContentPath)
+// The playback movie, then what it is handed: the skin, the volume and the video it plays, or,
+// for a stream, the video first. A handler that frees the driver while one step runs ends the
+// load there.
+void TznFlashDriverActiveX::LoadVideo(const std::wstring& ContentPath, bool ContentPathFirst)
 {
     const activex::TControlCall call(*FHost);
-    const std::pair<const wchar_t*, std::wstring> settings[] = {
+    std::vector<std::pair<const wchar_t*, std::wstring>> settings = {
         {L"flv.skin", FSkin + L".swf"},
         {L"flv.volume", std::to_wstring(FVolume)},
-        {L"flv.contentPath", ContentPath},
     };
+    settings.insert(ContentPathFirst ? settings.begin() : settings.end(),
+                    {L"flv.contentPath", ContentPath});
+    // The control takes the name at its next message; the variables need the movie there.
     LoadControlMovie(activex::PseudoHostName(L"flvplayback.swf"));
+    if (call.Driver())
+        SendMessageToControl(0, 0, 0);
     for (const auto& [name, value] : settings) {
         if (!call.Driver())
             return;
@@ -66,16 +71,17 @@ void TznFlashDriverActiveX::LoadMovie(const std::wstring& AUrl)
         return;
     const activex::TControlCall call(*FHost);
     FIsVideo = false;
+    // The playback movie is handed the name with forward slashes, and the driver keeps that one.
+    std::wstring movie = AUrl;
     if (NamesVideo(AUrl)) {
-        std::wstring path = AUrl;
-        std::replace(path.begin(), path.end(), L'\\', L'/');
-        LoadVideo(activex::PseudoHostName(path));
+        std::replace(movie.begin(), movie.end(), L'\\', L'/');
+        LoadVideo(activex::PseudoHostName(movie), false);
     } else {
         LoadControlMovie(activex::PseudoHostName(AUrl));
     }
     if (!call.Driver())
         return;
-    FMovie = AUrl;
+    FMovie = movie;
     SendMessageToControl(0, 0, 0);
 }
 
@@ -90,7 +96,7 @@ void TznFlashDriverActiveX::LoadMovieFromStream(TStream& AStream)
     FMovie.clear();
     FIsVideo = false;
     if (video)
-        LoadVideo(url);
+        LoadVideo(url, true);
     else
         LoadControlMovie(url);
 }

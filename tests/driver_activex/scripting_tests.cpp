@@ -37,6 +37,7 @@ public:
     using TznFlashDriverActiveX::SetPropDisplayString;
     using TznFlashDriverActiveX::SetStringProp;
     using TznFlashDriverActiveX::TznFlashDriverActiveX;
+    const std::wstring& Movie() const { return FMovie; }
 };
 
 // The calls of the control's log, each without the control's identity.
@@ -225,4 +226,53 @@ TEST_F(ScriptingTest, PropertiesByDispIDReachTheControl)
                          "IznFlashPlayer.put_Loop value=-1",
                      }));
     EXPECT_THROW(Driver->GetIntegerProp(0x7777), EOleSysError);
+}
+
+// FLV video is played by the built-in playback movie, handed the skin, the volume and the video's
+// name with forward slashes under the pseudo host; the driver keeps that name as its movie.
+TEST_F(ScriptingTest, AnFlvNameLoadsThePlaybackMovieAndHandsItTheVideo)
+{
+    Driver->SetSkin(L"SteelOverAll");
+    Driver->SetVolume(80);
+    Driver->LoadMovie(L"C:\\video\\clip.flv");
+    const auto log = TakeLog();
+    std::vector<std::string> loads = Calls(log, "IznFlashPlayer.LoadMovie");
+    const std::vector<std::string> variables = Calls(log, "IznFlashPlayer.SetVariable");
+    loads.insert(loads.end(), variables.begin(), variables.end());
+    EXPECT_EQ(loads, (std::vector<std::string>{
+                         R"(IznFlashPlayer.LoadMovie layer=0 url="http://zintara/flvplayback.swf")",
+                         R"(IznFlashPlayer.SetVariable name="flv.skin" value="SteelOverAll.swf")",
+                         R"(IznFlashPlayer.SetVariable name="flv.volume" value="80")",
+                         R"(IznFlashPlayer.SetVariable name="flv.contentPath" )"
+                         R"(value="http://zintara/C:/video/clip.flv")",
+                     }));
+    EXPECT_EQ(Driver->Movie(), L"C:/video/clip.flv");
+
+    // Only ".flv" in exactly that case counts; an ordinary movie ends the video's pause calls.
+    Driver->LoadMovie(L"clip.FLV");
+    Driver->SetPause(true);
+    const auto after = TakeLog();
+    EXPECT_EQ(Calls(after, "IznFlashPlayer.LoadMovie"),
+              std::vector<std::string>{
+                  R"(IznFlashPlayer.LoadMovie layer=0 url="http://zintara/clip.FLV")"});
+    EXPECT_TRUE(Calls(after, "IznFlashPlayer.CallFunction").empty());
+    EXPECT_EQ(Driver->Movie(), L"clip.FLV");
+}
+
+// A stream of video is named by its copy's token and handed over before the skin and volume.
+TEST_F(ScriptingTest, AStreamOfVideoHandsThePlaybackMovieItsTokenFirst)
+{
+    const std::string video = std::string("FLV\x01\x01\0\0\0\x09\0\0\0\0", 13);
+    TMemoryStream stream;
+    stream.Write(video.data(), video.size());
+    Driver->LoadMovieFromStream(stream);
+    const auto variables = Calls(TakeLog(), "IznFlashPlayer.SetVariable");
+    ASSERT_EQ(variables.size(), 3u);
+    EXPECT_NE(variables[0].find(R"(name="flv.contentPath" value="http://zintara/<stream>)"),
+              std::string::npos)
+        << variables[0];
+    EXPECT_NE(variables[0].find(R"(.flv")"), std::string::npos) << variables[0];
+    EXPECT_NE(variables[1].find("flv.skin"), std::string::npos);
+    EXPECT_NE(variables[2].find("flv.volume"), std::string::npos);
+    EXPECT_TRUE(Driver->Movie().empty());
 }

@@ -34,6 +34,9 @@ protected:
         Register();
         RegisterFormClasses();
     }
+    // As in the designer, COM is there for the players' hosts, whichever test ran before.
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override { CoUninitialize(); }
 
     template <class T>
     T* Drop(TPoint At)
