@@ -38,6 +38,9 @@ fuzz:
 demo: configure
 	cmake -S . -B $(BUILD) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target zinplay zinshow zindesign zn_register_reference_control
+	# regsvr32 ran without a display, and Wine's desktop in the prefix stays without one while its
+	# server lives on: the windows below would fail to open. A new server starts with the first.
+	WINEPREFIX=$(ZN_BUILD_DIR)/wineprefix wineserver -k 2>/dev/null || true
 	rm -rf $(BUILD)/demo
 	for host in activex netscape; do \
 	    scripts/with-display scripts/wine-run $(BUILD)/examples/zinplay/zinplay.exe --host $$host \

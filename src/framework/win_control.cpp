@@ -142,6 +142,9 @@ void TWinControl::CreateWnd()
             throw EInvalidOperation(L"Cannot register the window class: " +
                                     SystemErrorMessage(GetLastError()));
     }
+    // A refusal from the window's own creation messages sets no error: none is reported then,
+    // rather than the class lookup's above.
+    SetLastError(ERROR_SUCCESS);
     HWND window = CreateWindowExW(params.ExStyle, WindowClassName(), params.Caption.c_str(),
                                   params.Style, params.X, params.Y, params.Width, params.Height,
                                   params.WndParent, nullptr, module, this);
