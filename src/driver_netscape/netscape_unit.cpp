@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -15,7 +16,8 @@ namespace zn::netscape {
 namespace {
 
 constexpr wchar_t DefaultPluginPath[] = L"C:\\Windows\\system32\\Macromed\\Flash\\NPSWF32.dll";
-constexpr wchar_t PluginRegistryKey[] = L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer";
+constexpr wchar_t PluginsRegistryKey[] = L"SOFTWARE\\MozillaPlugins";
+constexpr wchar_t FlashMimeTypeKey[] = L"MimeTypes\\application/x-shockwave-flash";
 constexpr wchar_t PluginBesideExecutable[] = L"npswf32.dll";
 
 using TNP_GetEntryPoints = NPError(WINAPI*)(TNPPluginFuncs* pFuncs);
@@ -29,28 +31,49 @@ TFunction Export(HMODULE Module, const char* Name)
     return reinterpret_cast<TFunction>(reinterpret_cast<void*>(GetProcAddress(Module, Name)));
 }
 
-// The "Path" value of the plug-in's key; a missing value reads as empty. Nothing when the key
-// does not exist. Only read access is asked for: users without administrator rights can
-// still read the key.
-std::optional<std::wstring> RegisteredPluginPath()
+// The "Path" value of a plug-in's key; a missing value reads as empty.
+std::wstring PathValueOf(HKEY Key)
 {
-    TRegistryKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, PluginRegistryKey, 0, KEY_READ, key.put()) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
     std::wstring path;
     DWORD type = 0;
     DWORD bytes = 0;
-    if (RegQueryValueExW(key.get(), L"Path", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
+    if (RegQueryValueExW(Key, L"Path", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ) && bytes >= sizeof(wchar_t)) {
         path.resize(bytes / sizeof(wchar_t));
-        if (RegQueryValueExW(key.get(), L"Path", nullptr, &type,
-                             reinterpret_cast<BYTE*>(path.data()), &bytes) != ERROR_SUCCESS)
+        if (RegQueryValueExW(Key, L"Path", nullptr, &type, reinterpret_cast<BYTE*>(path.data()),
+                             &bytes) != ERROR_SUCCESS)
             path.clear();
         path.resize(std::min<std::size_t>(path.size(), bytes / sizeof(wchar_t)));
         path.resize(path.find(L'\0') == std::wstring::npos ? path.size() : path.find(L'\0'));
     }
     return path;
+}
+
+// Each installed plug-in registers a key of its own name under MozillaPlugins, listing the types
+// it plays under MimeTypes; the Flash plug-in's key is the first that lists the Flash type. Its
+// "Path" value, or nothing when no key lists it. Only read access is asked for: users without
+// administrator rights can still read the keys.
+std::optional<std::wstring> RegisteredPluginPath()
+{
+    TRegistryKey plugins;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, PluginsRegistryKey, 0, KEY_READ, plugins.put()) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD length = static_cast<DWORD>(std::size(name));
+        const LONG status =
+            RegEnumKeyExW(plugins.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            return std::nullopt;
+        TRegistryKey plugin, types;
+        if (status != ERROR_SUCCESS ||
+            RegOpenKeyExW(plugins.get(), name, 0, KEY_READ, plugin.put()) != ERROR_SUCCESS ||
+            RegOpenKeyExW(plugin.get(), FlashMimeTypeKey, 0, KEY_READ, types.put()) !=
+                ERROR_SUCCESS)
+            continue;
+        return PathValueOf(plugin.get());
+    }
 }
 
 bool IsFile(const std::wstring& Path)

@@ -17,7 +17,10 @@ using zn::TRegistryKey;
 
 namespace {
 
-constexpr wchar_t PluginKey[] = L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer";
+// A plug-in's key as installers write it, under a name of the tests' own: the driver finds the
+// Flash plug-in by the type its key lists, whatever the key is called.
+constexpr wchar_t PluginKey[] = L"SOFTWARE\\MozillaPlugins\\@zintara.test/FlashTest";
+constexpr wchar_t OtherPluginKey[] = L"SOFTWARE\\MozillaPlugins\\@zintara.test/AOtherPlugin";
 constexpr wchar_t DefaultFolder[] = L"C:\\Windows\\system32\\Macromed\\Flash\\";
 
 std::wstring Wide(const char* Text)
@@ -29,11 +32,16 @@ class DiscoveryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, PluginKey);
+        Unregister();
         FRoot = ExecutableFolder() + L"discovery\\";
         CreateDirectoryW(FRoot.c_str(), nullptr);
     }
-    void TearDown() override { RegDeleteKeyW(HKEY_LOCAL_MACHINE, PluginKey); }
+    void TearDown() override { Unregister(); }
+    static void Unregister()
+    {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, PluginKey);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, OtherPluginKey);
+    }
 
     // A folder holding the probe and, when given, a library copied in as npswf32.dll.
     std::wstring Folder(const std::wstring& Name, const std::wstring& Library = L"")
@@ -68,11 +76,15 @@ protected:
         return code;
     }
 
-    void Register(const wchar_t* Path)
+    void Register(const wchar_t* Path, const wchar_t* Key = PluginKey,
+                  const wchar_t* MimeType = L"application/x-shockwave-flash")
     {
-        TRegistryKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, PluginKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, key.put(), nullptr),
+        TRegistryKey key, type;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  key.put(), nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExW(key.get(), (std::wstring(L"MimeTypes\\") + MimeType).c_str(), 0,
+                                  nullptr, 0, KEY_ALL_ACCESS, nullptr, type.put(), nullptr),
                   ERROR_SUCCESS);
         if (Path)
             RegSetValueExW(key.get(), L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(Path),
@@ -96,6 +108,16 @@ TEST_F(DiscoveryTest, TheRegisteredPathIsLoaded)
     const std::wstring elsewhere = Folder(L"registered-library", Plugin);
     Register((elsewhere + L"npswf32.dll").c_str());
     EXPECT_EQ(RunProbe(Folder(L"registered")), 1u);
+}
+
+TEST_F(DiscoveryTest, OnlyAKeyListingTheFlashTypeCounts)
+{
+    const std::wstring elsewhere = Folder(L"typed-library", Plugin);
+    // Enumerated first, and a library that would load: but it plays another type.
+    Register((elsewhere + L"npswf32.dll").c_str(), OtherPluginKey, L"application/x-other");
+    EXPECT_EQ(RunProbe(Folder(L"other-type")), 0u);
+    Register((elsewhere + L"npswf32.dll").c_str());
+    EXPECT_EQ(RunProbe(Folder(L"flash-type")), 1u);
 }
 
 TEST_F(DiscoveryTest, AKeyWithoutAPathFindsNothing)

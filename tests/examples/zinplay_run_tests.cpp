@@ -324,7 +324,7 @@ TEST_F(ZinplayRun, TheLibraryPicksTheRegisteredControl)
 TEST_F(ZinplayRun, WithoutTheFlashPlayerAskedForSaysSo)
 {
     TRegistryKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MozillaPlugins\\@adobe.com/FlashPlayer", 0,
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MozillaPlugins\\@zintara.test/FlashTest", 0,
                       KEY_READ, key.put()) == ERROR_SUCCESS) {
         GTEST_SKIP() << "a plug-in is registered in this prefix";
     }
